@@ -1,0 +1,43 @@
+// Names shared between the files of the model library and its own tests.
+// Nothing here is exported from the shared library.
+#ifndef TOLVANE_MODEL_INTERNAL_H
+#define TOLVANE_MODEL_INTERNAL_H
+
+#include "tolvane_model.h"
+
+// Coefficients of the current run, written only by constant().
+extern float derived[76];
+
+// One point of a piecewise-linear table.
+struct table_point {
+    float x;
+    float y;
+};
+
+// First-order lag: moves old toward target by 1/w; w below 1 gives the target,
+// w above 120 counts as 120.
+float damp(float target, float old, float w);
+
+// Piecewise-linear lookup of x in n points with rising x; no extrapolation.
+float interpolate(float x, const table_point* table, int n);
+
+// Contents (ml/100 ml) and saturation (fraction) of blood at the given pH and
+// partial pressures (mm Hg). Requires pco2 > 0.
+void blood_contents(float pH, float po2, float pco2, float& o2_content, float& co2_content,
+                    float& saturation);
+
+// Partial pressures that give the target contents, searched from the pressures
+// passed in; always returns within a bounded number of rounds.
+void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float target_co2,
+                     float& saturation);
+
+// Stage 2: slow drift of 2,3-DPG toward its target.
+void stage_dpg_drift();
+
+// Stage 5: arterial bicarbonate, pH, PO2, PCO2 and saturation. Returns 0 or code 1.
+int stage_arterial_blood();
+
+// Venous delay line: c is the cardiac output, or negative to refill every slot.
+void venous_delay(float c);
+
+#endif

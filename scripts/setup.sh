@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs from Debian whatever the build, the tests and the program need.
+# Idempotent: apt is only called when a package is missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ ninja-build pkg-config
+  libgtest-dev libbenchmark-dev
+  qt6-base-dev libjpeg62-turbo-dev
+  fonts-dejavu-core
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+  echo "setup: all packages present"
+fi

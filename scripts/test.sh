@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the release build,
+# then the model library again under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh
+ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTOLVANE_MODEL_ONLY=ON -DTOLVANE_SANITIZE=ON
+cmake --build build-sanitize -j"$(nproc)"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)"
