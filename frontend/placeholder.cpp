@@ -1,0 +1,1 @@
+// placeholder: keeps the core library non-empty until the logic lands
