@@ -8,14 +8,20 @@
 // Coefficients of the current run, written only by constant().
 extern float derived[76];
 
+// The plain integers behind the references ventilation and bag_index:
+// ventilation flag (nonzero natural, 0 artificial; low byte counts) and bag
+// state (9..13). Defined with the catalogue; estab_pnt() binds the references.
+extern int32_t ventilation_flag;
+extern int32_t bag_state;
+
 // One point of a piecewise-linear table.
 struct table_point {
     float x;
     float y;
 };
 
-// First-order lag: moves old toward target by 1/w; w below 1 gives the target,
-// w above 120 counts as 120.
+// First-order lag: moves old toward target by 1/(w+1) of the gap; w is
+// clamped to 0..120, so w <= 0 gives the target.
 float damp(float target, float old, float w);
 
 // Piecewise-linear lookup of x in n points with rising x; no extrapolation.
