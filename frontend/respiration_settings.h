@@ -1,0 +1,69 @@
+// Ventilation and bag settings as the respiration dialog edits them: reading
+// the model's current settings for display, and writing new ones back through
+// the references bound by estab_pnt(). No widgets: the dialog and a scenario
+// script share these functions.
+#ifndef TOLVANE_RESPIRATION_SETTINGS_H
+#define TOLVANE_RESPIRATION_SETTINGS_H
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// What the user has chosen but not yet confirmed with OK.
+struct respiration_pending {
+    std::uint8_t ventilation = 1;  // 1 natural, 0 artificial
+    std::int32_t bag_state = 10;   // 9..13
+};
+
+// The six edit-field texts of the dialog, in the form shown and typed.
+struct respiration_texts {
+    QString rate;        // respiratory rate, cycles/minute
+    QString tidal;       // tidal volume, ml BTPS
+    QString peep;        // positive end-expiratory pressure, cm water
+    QString bag_volume;  // ml BTPS
+    QString bag_co2;     // percentage
+    QString bag_o2;      // percentage
+};
+
+// The five bag states in the order of the dialog's bag radio buttons.
+inline constexpr std::array<std::int32_t, 5> bag_button_states = {9, 11, 12, 13, 10};
+
+// The radio-button row (0..4) of a bag state, or none for a state outside 9..13.
+std::optional<int> bag_button_of_state(std::int32_t bag_state);
+
+// True when the bag fields are locked in this state (9, 10), false when open
+// (11, 12, 13), none when the state is none of these and the style stays.
+std::optional<bool> bag_fields_locked(std::int32_t bag_state);
+
+// Reads a field's text as a leading decimal number with a full stop as the
+// decimal separator, whatever the locale: leading white space and a sign are
+// allowed, text after the number is ignored, text not starting with a number
+// gives 0. Never returns NaN; magnitudes beyond double range give +-infinity.
+double read_leading_number(const QString& text);
+
+// Rounds a number to float and clamps it to [minimum, maximum].
+float clamp_to_limits(double value, float minimum, float maximum);
+
+// The model's current ventilation flag (lowest 8 bits) and bag state.
+// Requires estab_pnt() to have run.
+respiration_pending current_respiration_pending();
+
+// The model's current settings formatted for the fields: rate "%.2f", tidal
+// volume, PEEP and the three bag values "%.1f". Requires estab_pnt().
+respiration_texts current_respiration_texts();
+
+enum class respiration_ok_result {
+    accepted,                  // everything written, bager(2) called
+    percentages_exceed_100,    // ventilation, ventilator and bag state and volume
+                               // written; percentages and bager(2) not
+};
+
+// Confirms the settings: writes the ventilation flag, rate, tidal volume and
+// PEEP, the bag state and the bag volume (each clamped to its record's
+// limits); then, unless clamped CO2 + O2 exceed 100 %, the two bag
+// percentages, and calls bager(2, null, null). Requires estab_pnt().
+respiration_ok_result apply_respiration_settings(const respiration_pending& pending,
+                                                 const respiration_texts& texts);
+
+#endif
