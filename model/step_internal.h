@@ -1,0 +1,105 @@
+// Internals of the one-second step, the bag, the outcome judgement and
+// loading, shared between their files and the model's own tests.
+// Nothing here is exported from the shared library.
+#ifndef TOLVANE_STEP_INTERNAL_H
+#define TOLVANE_STEP_INTERNAL_H
+
+#include <cmath>
+#include <cstdint>
+
+#include "model_internal.h"
+
+// State values read as doubles, so that a formula written with them is
+// evaluated in double precision; set_* stores a result as the model keeps
+// every value, a 32-bit float.
+inline double dsp(int i) { return display[i].value; }
+inline double fct(int i) { return factor[i].value; }
+inline double oth(int i) { return other[i]; }
+inline double drv(int i) { return derived[i]; }
+inline void set_dsp(int i, double v) { display[i].value = static_cast<float>(v); }
+inline void set_fct(int i, double v) { factor[i].value = static_cast<float>(v); }
+inline void set_oth(int i, double v) { other[i] = static_cast<float>(v); }
+
+// Rounds an intermediate result to a float, as a named quantity of a stage is
+// kept, while the arithmetic that uses it stays in double.
+inline double f32(double v) { return static_cast<float>(v); }
+
+// pH of blood from its bicarbonate (mmol/l) and PCO2 (mm Hg); both must be
+// positive for the result to be finite.
+inline double blood_ph(double bicarbonate, double pco2)
+{
+    return 6.1 + std::log(bicarbonate / (0.03 * pco2)) * 0.434294482;
+}
+
+// True while the subject breathes by itself (low byte of the ventilation flag).
+bool natural_breathing();
+
+// Values that one stage of a step hands to later stages of the same step.
+struct step_context {
+    float cardiac_output = 0;   // display[32] after stage 1, litres per minute
+    float flow = 0;             // blood flow of the step, decilitres
+    float tissue_flow = 0;      // part of the flow that exchanges with the tissues
+    float bypass_flow = 0;      // arterial blood reaching the venous pool unchanged
+    float shunt = 0;            // s, fraction of the flow that bypasses the alveoli
+    float unshunted = 0;        // n = 1 - s
+    float o2_use = 0;           // u, tissue O2 use of the step (stage 6 to 8)
+    float lactate_change = 0;   // L, net lactate of the step (stage 6 to 8, 9)
+    float tissue_pco2_change = 0;  // delta P of tissue PCO2 (stage 8 to 9)
+    float tissue_pco2 = 0;      // P_t, tissue PCO2 of stage 8 before the delay line
+    float dead_space_adjust = 0;   // vd_adj (stage 10 to 13)
+};
+
+// The stages of model(), in the order it calls them. Those returning int give
+// 0 or the step's failure code.
+void stage_cardiac_output(step_context& step);      // 1
+void stage_venous_admixture(step_context& step);    // 3
+void stage_arterial_pool(const step_context& step); // 4
+int stage_tissue_oxygen(step_context& step);        // 6, code 2
+void stage_nitrogen(const step_context& step);      // 7
+int stage_tissue_co2(step_context& step);           // 8, code 3
+int stage_venous_pool(step_context& step);          // 9, code 4
+int stage_alveolar_gas(step_context& step);         // 10, codes 5, 6, 7
+int stage_capillary_blood();                        // 11, code 8
+void stage_brain(const step_context& step);         // 12
+void stage_breathing_control(const step_context& step);  // 13
+
+// Tables looked up at the O2 uptake of the previous step (ml per minute).
+extern const table_point respiratory_quotient_table[5];
+extern const table_point lactate_clearance_table[10];
+// Delay of the venous return (steps) against cardiac output (litres/min).
+extern const table_point venous_delay_table[5];
+
+// One slot of the venous delay line.
+struct venous_delay_slot {
+    float o2_content;    // display[62]
+    float co2_content;   // display[60]
+    float bicarbonate;   // display[57]
+    float tissue_pco2;   // display[44]
+};
+constexpr int venous_delay_slots = 60;
+extern venous_delay_slot venous_delay_line[venous_delay_slots];
+extern int venous_delay_write;
+
+// Bag state at the end of the last bager() call; 10 at load.
+extern int32_t previous_bag_state;
+
+// ml STPD per (ml BTPS x percent) at the current barometric pressure and body
+// temperature: derived entry 12 worked out afresh.
+double btps_percent_to_stpd();
+
+// Memory of sympt() between calls.
+struct symptom_memory {
+    int32_t bits = 0;             // symptoms already reported, bits 0..13
+    int32_t previous_serious = 0; // the last call found a serious symptom
+    int32_t previous_any = 0;     // the last call found any symptom
+};
+extern symptom_memory symptoms;
+
+// Forgets every symptom reported so far.
+void clear_symptom_memory();
+
+// Appends text to app_buf, cut at its capacity; app_buf stays NUL-terminated
+// and is never written past its end.
+void append_clinical_text(const char* text);
+
+#endif
