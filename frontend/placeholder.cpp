@@ -1,1 +1,0 @@
-// placeholder: keeps the core library non-empty until the logic lands

@@ -1,0 +1,228 @@
+#include "run_controller.h"
+
+#include "cp1252.h"
+#include "panel_logic.h"
+#include "tolvane_model.h"
+
+namespace {
+
+constexpr int hint_time_out_ms = 5000;
+
+// Plot geometry of the cursor click test: time origin x and value-axis band.
+constexpr int plot_origin_x = 160;
+constexpr int plot_top_y = 20;
+constexpr int plot_bottom_y = 383;
+
+// Sets a flag for the length of a scope (the busy guard of a run step).
+class flag_scope {
+public:
+    explicit flag_scope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~flag_scope() { flag_ = false; }
+    flag_scope(const flag_scope&) = delete;
+    flag_scope& operator=(const flag_scope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+run_controller::run_controller(run_state& state, ui_port& ui) : state_(state), ui_(ui) {}
+
+void run_controller::set_client_width(int width) { client_width_ = width; }
+
+void run_controller::enable(ui_control control, bool on) { ui_.set_control_enabled(control, on); }
+
+void run_controller::redraw_main()
+{
+    prepare_redraw(state_, client_width_);
+    ui_.redraw_main();
+}
+
+void run_controller::restart_subject()
+{
+    if (busy_) return;
+    state_.win_start = state_.sim_time = state_.latest_time = state_.cursor_time = 0;
+    state_.credits_shown = true;
+    state_.cursor_pinned = false;
+    ui_.clear_clinical_text();
+    load_new();
+    // load_new restores the standard values in mm Hg; in kPa mode the listed
+    // factors carry the kPa unit and limits, so their values follow them.
+    if (state_.si_pressure) scale_listed_factor_values(0.1332);
+    ui_.set_passport_fields(current_passport_texts());
+    record_history(0);
+    dead_ = false;
+    enable(ui_control::back, false);
+    enable(ui_control::forward, false);
+    enable(ui_control::print, false);
+    enable(ui_control::rerun, false);
+    enable(ui_control::reset, false);
+    enable(ui_control::run, true);
+}
+
+void run_controller::record_history(int t)
+{
+    const int column = history_slot(t);
+    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j)
+        history[j][column] = display[j].value;
+    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k)
+        history[num_dsy + k][column] = other[k];
+}
+
+bool run_controller::check_model_result(int item)
+{
+    if (item == 0) return false;
+    ui_.show_warning(QString::asprintf("Item %d is negative - please notify authority.", item));
+    return true;
+}
+
+void run_controller::append_clinical()
+{
+    if (app_buf[0] == 0) return;
+    // The library keeps app_buf terminated; the bound guards a faulty one.
+    const QString text = from_cp1252(app_buf, static_cast<qsizetype>(strnlen(app_buf, sizeof app_buf)));
+    const int t = state_.sim_time;
+    ui_.append_clinical_text(QString::asprintf("%02d:%02d ", t / 60, t % 60) + text +
+                             QStringLiteral("\r\n"));
+    app_buf[0] = 0;
+}
+
+step_outcome run_controller::run_to_minute()
+{
+    step_outcome outcome;
+    if (busy_ || dead_) return outcome;
+    const flag_scope guard(busy_);
+    outcome.started = true;
+
+    {
+        // The model derives its constants from model units (mm Hg).
+        const model_units_scope model_units(state_.si_pressure);
+        constant(60);
+    }
+    outcome.start_time = state_.sim_time;
+    outcome.step_length = 60 - ((outcome.start_time % 60) + 60) % 60;
+    state_.cursor_pinned = false;
+
+    while (outcome.seconds_done < outcome.step_length) {
+        ++state_.sim_time;
+        if (bag_index != nullptr && (*bag_index == 12 || *bag_index == 13))
+            bager(1, nullptr, nullptr);
+        const int item = model();
+        if (check_model_result(item)) {
+            outcome.failure_item = item;
+            break;
+        }
+        if (sympt() != 0) outcome.symptom = true;
+        append_clinical();
+        outcome.died = death();
+        append_clinical();
+        record_history(state_.sim_time);
+        ++outcome.seconds_done;
+        if (outcome.died) {
+            dead_ = true;
+            enable(ui_control::run, false);
+            const int column = history_slot(state_.sim_time);
+            for (int k = 0; k < num_dsy - 1 && k < TOLVANE_NUM_DISPLAYS - 1; ++k)
+                if (s_display[k].kept_at_death == 0) history[k][column] = s_display[k].at_death;
+            break;
+        }
+    }
+
+    if (outcome.symptom || outcome.died) ui_.beep();
+    if (state_.sim_time - state_.win_start > state_.grid_span)
+        state_.win_start =
+            state_.sim_time + (outcome.step_length - outcome.seconds_done) - state_.grid_span;
+    if (state_.sim_time > state_.latest_time) state_.latest_time = state_.sim_time;
+    state_.credits_shown = false;
+    redraw_main();
+    enable(ui_control::back, true);
+    enable(ui_control::forward, true);
+    enable(ui_control::print, true);
+    enable(ui_control::rerun, true);
+    enable(ui_control::reset, true);
+    return outcome;
+}
+
+void run_controller::strip_to_cursor()
+{
+    if (busy_) return;
+    state_.sim_time = state_.cursor_time;
+    const int column = history_slot(state_.sim_time);
+    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j)
+        display[j].value = history[j][column];
+    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k)
+        other[k] = history[num_dsy + k][column];
+    redraw_main();
+}
+
+void run_controller::page_back()
+{
+    if (busy_) return;
+    state_.cursor_pinned = true;
+    state_.win_start -= 60;
+    if (state_.win_start < 0) {
+        state_.win_start = 0;
+        show_hint(hint_negative_time, true);
+    }
+    if (state_.win_start < state_.latest_time - TOLVANE_HISTORY_COLUMNS) {
+        state_.win_start = state_.latest_time - TOLVANE_HISTORY_COLUMNS;
+        show_hint(hint_history_capacity, true);
+    }
+    redraw_main();
+}
+
+void run_controller::page_forward()
+{
+    if (busy_) return;
+    state_.win_start += 60;
+    if (state_.win_start > state_.sim_time) {
+        state_.win_start = state_.sim_time;
+        show_hint(hint_future_time, true);
+    }
+    redraw_main();
+}
+
+void run_controller::move_cursor(cursor_direction direction, bool large)
+{
+    if (busy_) return;
+    const int steps = large ? 60 : 1;
+    for (int n = 0; n < steps; ++n) {
+        if (direction == cursor_direction::left) {
+            if (state_.cursor_time <= state_.win_start) break;
+            --state_.cursor_time;
+        } else {
+            if (state_.cursor_time >= state_.sim_time) break;
+            ++state_.cursor_time;
+        }
+    }
+    state_.cursor_pinned = true;
+    redraw_main();
+}
+
+void run_controller::place_cursor(int x, int y)
+{
+    if (busy_) return;
+    const int dx = x - plot_origin_x;
+    if (dx > 0 && dx <= state_.sim_time - state_.win_start && y > plot_top_y && y < plot_bottom_y) {
+        state_.cursor_time = state_.win_start + dx;
+        state_.cursor_pinned = true;
+        redraw_main();
+    } else {
+        show_hint(hint_click_within_plot, true);
+    }
+}
+
+void run_controller::show_hint(int code, bool beep)
+{
+    if (code < 0 || code >= static_cast<int>(hint_texts.size())) return;
+    if (beep) ui_.beep();
+    ui_.set_hint_text(QString::fromLatin1(hint_texts[code]));
+    ui_.start_hint_timer(hint_time_out_ms);
+}
+
+void run_controller::time_out_TTimer()
+{
+    ui_.stop_hint_timer();
+    ui_.set_hint_text(QString());
+}

@@ -1,0 +1,57 @@
+#include "run_state.h"
+
+#include "tolvane_model.h"
+
+#include <algorithm>
+
+int history_slot(int t)
+{
+    const int slot = t % TOLVANE_HISTORY_COLUMNS;
+    return slot < 0 ? slot + TOLVANE_HISTORY_COLUMNS : slot;
+}
+
+namespace {
+
+bool listed_pressure_display(int row)
+{
+    for (int j = 0; j < static_cast<int>(std::size(a_d_lst)) && a_d_lst[j] != -1; ++j)
+        if (a_d_lst[j] == row) return true;
+    return false;
+}
+
+}  // namespace
+
+double history_value(const run_state& state, int row, int column)
+{
+    if (row < 0 || row >= TOLVANE_HISTORY_ROWS || column < 0 || column >= TOLVANE_HISTORY_COLUMNS)
+        return 0.0;
+    const double sample = history[row][column];
+    if (state.si_pressure && row < num_dsy && listed_pressure_display(row))
+        return sample * 0.1332;
+    return sample;
+}
+
+int grid_span_for_width(int client_width)
+{
+    int span = 0;
+    for (int offset = 0; offset < client_width - 321; offset += 15)
+        if (offset % 60 == 0) span = offset;
+    return span;
+}
+
+int last_plotted_time(const run_state& state, int client_width)
+{
+    if (state.credits_shown) return 0;
+    const int spanned = state.sim_time - state.win_start;
+    if (spanned <= 0) return state.win_start;
+    return state.win_start + std::min(spanned, std::max(client_width - 320, 0));
+}
+
+int prepare_redraw(run_state& state, int client_width)
+{
+    state.grid_span = grid_span_for_width(client_width);
+    const int last = last_plotted_time(state, client_width);
+    if (state.cursor_pinned) return state.cursor_time;
+    state.cursor_time = last;
+    return state.sim_time;
+}

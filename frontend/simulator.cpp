@@ -1,0 +1,198 @@
+#include "simulator.h"
+
+#include "cp1252.h"
+#include "tolvane_model.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr const char* cannot_open_text = "Sorry, cannot open subject file.";
+constexpr const char* invalid_format_text = "Invalid subject file format.";
+
+}  // namespace
+
+simulator::simulator(ui_port& ui)
+    : ui_(ui), selection_(initial_selection()), controller_(state_, ui)
+{
+}
+
+void simulator::start()
+{
+    estab_pnt();
+    state_.si_pressure = false;
+    controller_.restart_subject();
+}
+
+int simulator::panel_time() const { return state_.cursor_pinned ? state_.cursor_time : state_.sim_time; }
+
+panel_view simulator::panels(int t) const { return refresh_panels(state_, selection_, t); }
+
+void simulator::redraw() { controller_.redraw_main(); }
+
+void simulator::run_clicked() { controller_.run_to_minute(); }
+
+void simulator::rerun_clicked() { controller_.strip_to_cursor(); }
+
+void simulator::back_clicked() { controller_.page_back(); }
+
+void simulator::forward_clicked() { controller_.page_forward(); }
+
+void simulator::reset_clicked()
+{
+    if (controller_.busy()) return;
+    controller_.restart_subject();
+    redraw();
+}
+
+void simulator::mouse_down(int x, int y) { controller_.place_cursor(x, y); }
+
+void simulator::cursor_key(cursor_direction direction, bool large)
+{
+    controller_.move_cursor(direction, large);
+}
+
+void simulator::info_key()
+{
+    if (controller_.busy()) return;
+    ui_.show_information(from_cp1252(comment));
+}
+
+void simulator::hint_timeout() { controller_.time_out_TTimer(); }
+
+void simulator::factor_selection_changed(int row, int index)
+{
+    if (controller_.busy() || row < 0 || row >= panel_rows) return;
+    if (!choose_factor(selection_, row, index)) controller_.show_hint(hint_duplicate_factor, true);
+    state_.cursor_pinned = true;
+    if (state_.sim_time != 0)
+        redraw();
+    else
+        ui_.redraw_main();  // the panels refresh for cursor_time
+}
+
+void simulator::display_selection_changed(int row, int index)
+{
+    if (controller_.busy() || row < 0 || row >= panel_rows) return;
+    if (valid_display_selection(index)) selection_.display_sel[row] = index;
+    state_.cursor_pinned = true;
+    if (state_.sim_time != 0)
+        redraw();
+    else
+        ui_.redraw_main();
+}
+
+std::array<QString, panel_rows> simulator::factor_exit(const std::array<QString, panel_rows>& texts)
+{
+    std::array<QString, panel_rows> shown;
+    for (int i = 0; i < panel_rows; ++i) {
+        const int index = selection_.factor_sel[i];
+        if (index < 0 || index >= num_fct) {
+            shown[i] = QString::fromLatin1(empty_factor_text);
+            continue;
+        }
+        if (controller_.busy()) {
+            shown[i] = QString::asprintf("%.2f", static_cast<double>(factor[index].value));
+            continue;
+        }
+        const entered_value entered = enter_value(factor[index], texts[i], "%.2f");
+        shown[i] = entered.text;
+        if (entered.adjusted) controller_.show_hint(hint_value_adjusted, true);
+    }
+    return shown;
+}
+
+passport_texts simulator::passport_exit(const QString& height_text, const QString& weight_text,
+                                        const QString& age_text, int sex_index)
+{
+    if (controller_.busy()) return current_passport_texts();
+    passport_texts shown;
+    auto enter = [&](catalogue_record& record, const QString& text) {
+        const entered_value entered = enter_value(record, text, "%.1f");
+        if (entered.adjusted) controller_.show_hint(hint_value_adjusted, true);
+        return entered.text;
+    };
+    shown.height = enter(height, height_text);
+    shown.weight = enter(weight, weight_text);
+    shown.bmi = bmi_text();
+    shown.age = enter(age, age_text);
+    if (sex_index == 0 || sex_index == 1) sex = sex_index;
+    shown.sex_index = sex;
+    return shown;
+}
+
+void simulator::set_pressure_units(bool si)
+{
+    if (controller_.busy() || si == state_.si_pressure) return;
+    state_.si_pressure = si;
+    state_.credits_shown = false;
+    swap_pressure_units(si);
+    redraw();
+}
+
+subject_read_result simulator::load_subject(const QString& path)
+{
+    subject_read_result result = read_subject_file(path);
+    if (result.status != subject_read_status::ok || controller_.busy()) return result;
+    store_standard_subject(result.data);
+    selection_ = result.data.selection;
+    subject_name_ = path;
+    controller_.restart_subject();
+    return result;
+}
+
+subject_save_status simulator::save_subject(const QString& path)
+{
+    return write_subject_file(path,
+                              subject_text(path, subject_date_time_now(), selection_, state_.si_pressure));
+}
+
+void simulator::load_clicked()
+{
+    if (controller_.busy()) return;
+    file_dialog_request request;
+    request.title = QStringLiteral("Select new subject to load");
+    request.file_name = QStringLiteral("*.sbj");
+    request.filter = QString::fromLatin1(subject_file_filter);
+    request.default_extension = QStringLiteral("sbj");
+    const std::optional<QString> chosen = ui_.open_file_dialog(request);
+    const QString path = chosen.value_or(QString());
+    if (chosen) {
+        const subject_read_result result = read_subject_file(path);
+        switch (result.status) {
+        case subject_read_status::ok:
+            store_standard_subject(result.data);
+            selection_ = result.data.selection;
+            break;
+        case subject_read_status::cannot_open:
+            ui_.show_error(QString::fromLatin1(cannot_open_text));
+            break;
+        case subject_read_status::invalid_format:
+        case subject_read_status::missing_numbers:
+        case subject_read_status::bad_number:
+            // A file we cannot take whole changes nothing at all.
+            ui_.show_error(QString::fromLatin1(invalid_format_text));
+            return;
+        }
+    }
+    ui_.set_caption(QStringLiteral("Tolvane    ") + path);
+    subject_name_ = path;
+    controller_.restart_subject();
+    redraw();
+    redraw();
+}
+
+void simulator::save_clicked()
+{
+    if (controller_.busy()) return;
+    file_dialog_request request;
+    request.title = QStringLiteral("Enter subject file name");
+    request.file_name = QStringLiteral("subject.sbj");
+    request.filter = QString::fromLatin1(subject_file_filter);
+    const std::optional<QString> chosen = ui_.save_file_dialog(request);
+    if (!chosen || chosen->isEmpty()) return;
+    if (QFileInfo::exists(*chosen) && !ui_.ask_ok_cancel(QStringLiteral("file exists, overwrite?")))
+        return;
+    if (save_subject(*chosen) != subject_save_status::ok)
+        ui_.show_error(QString::fromLatin1(cannot_open_text));
+}

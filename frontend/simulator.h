@@ -1,0 +1,91 @@
+// One object that owns everything the front end keeps about the subject: the
+// run state, the panel selections, the subject name and the run controller,
+// wired to a ui_port. The main window, tolvane-batch and the report all work
+// through it, so none of them repeats this logic.
+#ifndef TOLVANE_SIMULATOR_H
+#define TOLVANE_SIMULATOR_H
+
+#include "panel_logic.h"
+#include "run_controller.h"
+#include "run_state.h"
+#include "subject_file.h"
+#include "ui_port.h"
+
+#include <QString>
+#include <array>
+
+// Texts and requests of the subject-file commands.
+inline constexpr const char* subject_file_filter = "Report Files (*.sbj *.SBJ);;Text files (*.txt *.TXT)";
+
+class simulator {
+public:
+    // The ui must outlive the simulator. Nothing is called until start().
+    explicit simulator(ui_port& ui);
+
+    // Main-window construction: estab_pnt, mm Hg units, restart_subject (the
+    // standard subject, credits due). Call once the window can take ui calls.
+    void start();
+
+    // --- state read by windows and the report -------------------------------
+    run_state& state() { return state_; }
+    const run_state& state() const { return state_; }
+    const panel_selection& selection() const { return selection_; }
+    run_controller& controller() { return controller_; }
+    // Path of the last load command (empty at start and after a cancelled load).
+    const QString& subject_name() const { return subject_name_; }
+    // The time the panels show now: cursor_time when pinned, else sim_time.
+    int panel_time() const;
+    // Texts and colours of the three panels for time t.
+    panel_view panels(int t) const;
+
+    // --- control buttons, mouse, keys, timer ---------------------------------
+    void run_clicked();      // RUN
+    void rerun_clicked();    // RE-RUN
+    void back_clicked();     // BACK
+    void forward_clicked();  // F'WARD
+    void reset_clicked();    // RESET: restart_subject then redraw
+    void mouse_down(int x, int y);  // left button on the window's own surface
+    void cursor_key(cursor_direction direction, bool large);  // Alt(+Shift)+Left/Right
+    void info_key();         // Alt+I: the model's comment in an information box
+    void hint_timeout();     // the hint timer fired
+
+    // --- panels ------------------------------------------------------------
+    // A factor row's combo box now shows index (-1 none): duplicate rule, hint 1.
+    void factor_selection_changed(int row, int index);
+    // A display row's combo box now shows index.
+    void display_selection_changed(int row, int index);
+    // A factor value field lost focus: re-reads all eight rows from texts
+    // (hint 2 per adjusted row) and returns the texts the fields now show.
+    std::array<QString, panel_rows> factor_exit(const std::array<QString, panel_rows>& texts);
+    // A passport field lost focus: enters height, weight, age and sex and
+    // returns what the fields now show (BMI recomputed).
+    passport_texts passport_exit(const QString& height_text, const QString& weight_text,
+                                 const QString& age_text, int sex_index);
+    // A pressure-unit radio button became checked: si true for kPa. Does
+    // nothing when that unit is already in force.
+    void set_pressure_units(bool si);
+
+    // --- files -----------------------------------------------------------------
+    // "&Load ...": dialog, read, caption, subject name, restart, redraw.
+    void load_clicked();
+    // "&Save ...": dialog, overwrite question, write (old file kept on failure).
+    void save_clicked();
+
+    // Loads a subject file without dialogs: on success the standard subject
+    // and the panel rows take its values, the subject name becomes path and
+    // the subject restarts; on failure nothing changes.
+    subject_read_result load_subject(const QString& path);
+    // Saves the live subject to path without dialogs or questions.
+    subject_save_status save_subject(const QString& path);
+
+private:
+    void redraw();
+
+    ui_port& ui_;
+    run_state state_;
+    panel_selection selection_;
+    QString subject_name_;
+    run_controller controller_;
+};
+
+#endif
