@@ -160,6 +160,16 @@ TEST_F(Constants, ZeroLungElastance)
     EXPECT_LT(derived[8], 0.0f);
 }
 
+TEST_F(Constants, ExtraDeadSpaceWidensEntry20OnlyWhenNotNegative)
+{
+    factor[11].value = 64;
+    constant(60);
+    EXPECT_FLOAT_EQ(derived[20], 3250 + 15 * 8);
+    factor[11].value = -4;  // below its limits: no square root of it
+    constant(60);
+    EXPECT_FLOAT_EQ(derived[20], 3250);
+}
+
 TEST_F(Constants, DryPressureAtOrBelowZeroIsHeldAtOneMmHg)
 {
     factor[25].value = 50;
