@@ -1,0 +1,292 @@
+// Symptoms and death: the sentences, reporting once, the improvement
+// messages, the causes of death, and the clinical message buffer.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "model_driver.h"
+
+namespace {
+
+const std::string kVeryShort = "I am very short of breath. ";
+const std::string kRatherShort = "I am rather short of breath. ";
+const std::string kDim = "My eyes are going dim. ";
+const std::string kGodBless =
+    "God bless you doctor. I feel really well again. It's like a miracle. ";
+const std::string kBetter =
+    "I feel better but not right yet. Can't you do something else for me? ";
+const std::string kThatsBetter =
+    "That's better doctor. ...  But are you going to do any other nasty things to me? ";
+const std::string kDied = "I'm sorry, your patient has died.";
+
+class Outcome : public ::testing::Test {
+protected:
+    // The standard subject feels well: no symptom holds.
+    void SetUp() override { fresh_standard_subject(); }
+
+    // One sympt() call: its text and its result.
+    static std::string symptoms_now(int32_t* result = nullptr)
+    {
+        app_buf[0] = '\0';
+        const int32_t r = sympt();
+        if (result != nullptr) {
+            *result = r;
+        }
+        std::string text = app_buf;
+        app_buf[0] = '\0';
+        return text;
+    }
+
+    static std::string death_now(bool* died = nullptr)
+    {
+        app_buf[0] = '\0';
+        const bool d = death();
+        if (died != nullptr) {
+            *died = d;
+        }
+        std::string text = app_buf;
+        app_buf[0] = '\0';
+        return text;
+    }
+};
+
+}  // namespace
+
+TEST_F(Outcome, StandardSubjectHasNoSymptomsAndLives)
+{
+    int32_t result = 1;
+    EXPECT_EQ(symptoms_now(&result), "");
+    EXPECT_EQ(result, 0);
+    bool died = true;
+    EXPECT_EQ(death_now(&died), "");
+    EXPECT_FALSE(died);
+}
+
+TEST_F(Outcome, PersistingSymptomIsReportedOnce)
+{
+    display[40].value = 40;
+    int32_t result = 0;
+    EXPECT_EQ(symptoms_now(&result), kVeryShort);
+    EXPECT_EQ(result, -(1 << 6));
+    for (int call = 0; call < 3; ++call) {
+        EXPECT_EQ(symptoms_now(&result), "");
+        EXPECT_EQ(result, 0);
+    }
+}
+
+TEST_F(Outcome, SentencesAtTheThresholds)
+{
+    struct row {
+        void (*set)();
+        std::string text;
+    };
+    const row rows[] = {
+        {[] { display[40].value = 46.5f; }, "This .... is .... imposib... .... "},
+        {[] { display[40].value = 46; }, kVeryShort},
+        {[] { display[40].value = 35; }, kRatherShort},
+        {[] { display[40].value = 27; }, ""},
+        {[] { display[54].value = 7.13f; }, "I don't feel well at all. "},
+        {[] { display[54].value = 7.08f; }, "I don't feel well at all. "},
+        {[] { display[54].value = 7.07f; },
+         "I don't feel well at all. Your patient is twitching. "},
+        {[] { display[54].value = 7.59f; }, ""},
+        {[] { display[54].value = 7.6f; }, "I am getting tingling and cramps in my hands. "},
+        {[] { display[29].value = 13.9f; }, kDim},
+        {[] { display[29].value = 12.4f; }, "Your patient is unrousable. "},
+        {[] { display[26].value = 81; }, "I am feeling drowsy. "},
+        {[] { display[26].value = 92; }, "Your patient is unrousable. "},
+        {[] { display[49].value = 4301; }, "I am feeling drowsy. "},
+        {[] { display[49].value = 6001; }, "Your patient is unrousable. "},
+        {[] { display[6].value = 101.2f; }, "My skin is itching. "},
+        {[] { display[6].value = 160.2f; }, "I have awful pains in my legs. "},
+        {[] { display[14].value = 19.24f - 5; }, "Your patient is blue. "},
+        {[] { display[14].value = 19.24f - 7.5f; }, "Your patient is very blue. "},
+    };
+    for (const row& r : rows) {
+        fresh_standard_subject();
+        r.set();
+        EXPECT_EQ(symptoms_now(), r.text);
+    }
+}
+
+// The unrousable subject is not asked how it feels: only bits 10 to 13 are
+// tested besides it, and a serious finding always results.
+TEST_F(Outcome, UnrousableSubjectSaysNothingElseOfItsOwn)
+{
+    display[29].value = 12;   // also "eyes dim" if it were asked
+    display[40].value = 50;   // also "imposib..." if it were asked
+    display[54].value = 7.0f; // twitching is observed
+    EXPECT_EQ(symptoms_now(), "Your patient is unrousable. Your patient is twitching. ");
+    display[54].value = 7.37f;
+    EXPECT_EQ(symptoms_now(), "");  // still serious: no improvement message
+}
+
+TEST_F(Outcome, ArtificialVentilationTestsFightingNotBreathlessness)
+{
+    ventilation_flag = 0;
+    display[40].value = 50;
+    other[11] = 10;
+    display[55].value = 9;  // 0.9 x 10 - 9 = 0: not fighting
+    EXPECT_EQ(symptoms_now(), "");
+    display[55].value = 8;
+    EXPECT_EQ(symptoms_now(), "Your patient is fighting the ventilator. ");
+
+    ventilation_flag = 0x100;  // only the low byte counts: still artificial
+    display[55].value = 9;
+    EXPECT_EQ(symptoms_now(), kThatsBetter);
+
+    ventilation_flag = 1;
+    other[11] = 100;
+    display[40].value = 12;
+    EXPECT_EQ(symptoms_now(), "");  // natural: bit 11 never tested
+}
+
+TEST_F(Outcome, SeriousSymptomsGoneAtOnceGiveGodBlessOnce)
+{
+    display[40].value = 40;
+    display[29].value = 13;
+    EXPECT_EQ(symptoms_now(), kDim + kVeryShort);
+    display[40].value = 12.82f;
+    display[29].value = 29.87f;
+    int32_t result = 0;
+    EXPECT_EQ(symptoms_now(&result), kGodBless);
+    EXPECT_EQ(result, (1 << 1) | (1 << 6));
+    EXPECT_EQ(symptoms_now(&result), "");
+    EXPECT_EQ(result, 0);
+}
+
+TEST_F(Outcome, SeriousReplacedByMildGivesFeelBetterAndReportsTheMildAgain)
+{
+    display[40].value = 40;
+    EXPECT_EQ(symptoms_now(), kVeryShort);
+    display[40].value = 30;
+    int32_t result = 0;
+    // The new mild sentence comes first (symptoms are tested before the
+    // improvement is judged), then the improvement, which clears the bits.
+    EXPECT_EQ(symptoms_now(&result), kRatherShort + kBetter);
+    EXPECT_EQ(result, 1 << 6);
+    EXPECT_EQ(symptoms_now(&result), kRatherShort);  // still there: reported again
+    EXPECT_EQ(result, -(1 << 7));
+    EXPECT_EQ(symptoms_now(), "");
+}
+
+TEST_F(Outcome, FeelBetterWithoutRepeatingAnAlreadyReportedMildSymptom)
+{
+    display[40].value = 30;
+    display[29].value = 13;
+    EXPECT_EQ(symptoms_now(), kDim + kRatherShort);
+    display[29].value = 29.87f;
+    EXPECT_EQ(symptoms_now(), kBetter);
+}
+
+TEST_F(Outcome, MildSymptomsGoneGiveThatsBetter)
+{
+    display[40].value = 30;
+    EXPECT_EQ(symptoms_now(), kRatherShort);
+    display[40].value = 12;
+    int32_t result = 0;
+    EXPECT_EQ(symptoms_now(&result), kThatsBetter);
+    EXPECT_EQ(result, 1 << 7);
+    EXPECT_EQ(symptoms_now(), "");
+}
+
+// The longest text one call can give: serious to mild with five new mild
+// symptoms, 219 characters; it fits the buffer whole.
+TEST_F(Outcome, LongestSymptomTextFitsWhole)
+{
+    ventilation_flag = 0;
+    display[29].value = 13;
+    symptoms_now();
+    display[29].value = 29.87f;
+    display[6].value = 120;    // itching
+    display[26].value = 85;    // drowsy
+    display[54].value = 7.6f;  // tingling
+    other[11] = 20;            // fighting the ventilator
+    display[14].value = 13;    // blue
+    const std::string expected =
+        "My skin is itching. I am feeling drowsy. "
+        "I am getting tingling and cramps in my hands. "
+        "Your patient is fighting the ventilator. Your patient is blue. " +
+        kBetter;
+    EXPECT_EQ(expected.size(), 219u);
+    EXPECT_EQ(symptoms_now(), expected);
+}
+
+TEST_F(Outcome, ClinicalTextIsCutAtTheBufferCapacity)
+{
+    std::memset(app_buf, 'x', TOLVANE_APP_BUF_SIZE - 10);
+    app_buf[TOLVANE_APP_BUF_SIZE - 10] = '\0';
+    display[40].value = 40;
+    sympt();
+    EXPECT_EQ(std::strlen(app_buf), static_cast<size_t>(TOLVANE_APP_BUF_SIZE - 1));
+    EXPECT_EQ(std::string(app_buf + TOLVANE_APP_BUF_SIZE - 10), kVeryShort.substr(0, 9));
+
+    // Without any terminator the text is cut to fit and terminated.
+    std::memset(app_buf, 'y', TOLVANE_APP_BUF_SIZE);
+    append_clinical_text("more");
+    EXPECT_EQ(app_buf[TOLVANE_APP_BUF_SIZE - 1], '\0');
+    EXPECT_EQ(std::strlen(app_buf), static_cast<size_t>(TOLVANE_APP_BUF_SIZE - 1));
+
+    // A full buffer takes nothing more, and the calls go on.
+    for (int call = 0; call < 5; ++call) {
+        display[6].value = call % 2 == 0 ? 300.0f : 0.0f;
+        sympt();
+        death();
+    }
+    EXPECT_EQ(std::strlen(app_buf), static_cast<size_t>(TOLVANE_APP_BUF_SIZE - 1));
+    app_buf[0] = '\0';
+}
+
+TEST_F(Outcome, CausesOfDeath)
+{
+    struct row {
+        void (*set)();
+        bool died;
+        std::string text;
+    };
+    const row rows[] = {
+        {[] { other[6] = 7.5f; }, true, "Anoxaemia has been severe and irrecoverable. " + kDied},
+        {[] { other[6] = 7; }, false, ""},
+        {[] { display[54].value = 6.63f; }, true,
+         "Tissue pH has fallen to a lethally low level. " + kDied},
+        {[] { display[54].value = 6.64f; }, false, ""},
+        {[] { display[54].value = 7.8f; }, false, ""},
+        {[] { display[54].value = 7.81f; }, true,
+         "Tissue pH has risen to a lethally high level. " + kDied},
+        {[] { display[6].value = 280.5f; }, true,
+         "The brain is irrecoverably full of gas bubbles. " + kDied},
+        {[] { display[6].value = 280; }, false, ""},
+        {[] { other[6] = 8; display[54].value = 6; }, true,
+         "Anoxaemia has been severe and irrecoverable. " + kDied},
+        {[] { display[36].value = 290; display[54].value = 7.1f; }, true, "... I\tcan't go on..."},
+        {[] { display[36].value = 289.9f; display[54].value = 7.1f; }, false, ""},
+        {[] { display[36].value = 290; display[54].value = 7.11f; }, false, ""},
+    };
+    for (const row& r : rows) {
+        fresh_standard_subject();
+        r.set();
+        bool died = !r.died;
+        EXPECT_EQ(death_now(&died), r.text);
+        EXPECT_EQ(died, r.died) << r.text;
+    }
+    EXPECT_EQ(std::string("... I\tcan't go on...").size(), 20u);
+}
+
+TEST_F(Outcome, NegativeAnoxiaIndexIsRaisedToZero)
+{
+    other[6] = -3;
+    bool died = true;
+    death_now(&died);
+    EXPECT_FALSE(died);
+    EXPECT_EQ(other[6], 0.0f);
+}
+
+TEST_F(Outcome, LoadNewForgetsReportedSymptoms)
+{
+    display[40].value = 40;
+    EXPECT_EQ(symptoms_now(), kVeryShort);
+    load_new();
+    display[40].value = 40;
+    EXPECT_EQ(symptoms_now(), kVeryShort);
+}
