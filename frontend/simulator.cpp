@@ -22,6 +22,9 @@ void simulator::start()
     estab_pnt();
     state_.si_pressure = false;
     controller_.restart_subject();
+    // The window's first paint: it also sets the grid span that the first
+    // run step scrolls by.
+    redraw();
 }
 
 int simulator::panel_time() const { return state_.cursor_pinned ? state_.cursor_time : state_.sim_time; }

@@ -22,8 +22,9 @@ public:
     // The ui must outlive the simulator. Nothing is called until start().
     explicit simulator(ui_port& ui);
 
-    // Main-window construction: estab_pnt, mm Hg units, restart_subject (the
-    // standard subject, credits due). Call once the window can take ui calls.
+    // Main-window construction and first paint: estab_pnt, mm Hg units,
+    // restart_subject (the standard subject, credits due), redraw. Call once
+    // the window can take ui calls.
     void start();
 
     // --- state read by windows and the report -------------------------------
