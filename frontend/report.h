@@ -1,0 +1,58 @@
+// The printed report: one landscape page with the title, a redrawn copy of the
+// trend plot over twelve minutes from the plot's left edge, the first lines of
+// the clinical notes, the passport, the eight factor rows and the eight
+// display rows at the cursor. Drawn with vector operations on any QPainter
+// (printer, PDF writer or image); it needs no window.
+#ifndef TOLVANE_REPORT_H
+#define TOLVANE_REPORT_H
+
+#include <QString>
+
+#include <array>
+#include <functional>
+
+#include "tolvane_model.h"
+
+class QPainter;
+
+// Everything the report shows, filled by the caller from the simulator; the
+// report reads it and changes nothing.
+struct report_input {
+    QString subject_name;  // title line; may be empty
+    QString date_text;     // date and time in the platform's text form
+    int sim_time = 0;      // run_state times, whole seconds
+    int cursor_time = 0;
+    int win_start = 0;
+    std::array<int, 8> factor_rows{-1, -1, -1, -1, -1, -1, -1, -1};  // factor_sel, -1 empty
+    std::array<int, 8> display_rows{};                             // display_sel
+    QString clinical_notes;  // text of the clinical memo, lines ended by CR LF (or LF)
+    // Value of display variable d at time t in the pressure units in force
+    // (history_value at history_slot(t)). Called only with valid d.
+    std::function<double(int d, int t)> display_value;
+    // Catalogues in the pressure units in force; texts are code page 1252.
+    const catalogue_record* factors = nullptr;
+    int factor_count = 0;
+    const catalogue_record* displays = nullptr;
+    int display_count = 0;
+    // Passport.
+    catalogue_record height{};
+    catalogue_record weight{};
+    catalogue_record age{};
+    int sex = 1;
+};
+
+// Report units per page height: one unit is the page height divided by this.
+inline constexpr double report_units_per_page_height = 202.0;
+
+// Draws the one-page report on painter, whose device area is page_width by
+// page_height device units with the origin at its top-left. Positions scale
+// with page_height only; page_width is used for the frame. The painter must
+// be active and untransformed; its state is restored on return.
+void draw_report(QPainter& painter, int page_width, int page_height, const report_input& input);
+
+// The lines of the clinical notes that the report prints: none for a text
+// shorter than seven characters, else its first lines, at most four. A line
+// ends at CR, LF or CR LF; the line end is not part of the line.
+QStringList report_clinical_lines(const QString& notes);
+
+#endif
