@@ -1,16 +1,144 @@
-// The main window: plot area, message strip, control, passport, factor and
-// display panels, and the main menu. It only wires controls to the front-end
-// logic; the logic itself lives in frontend/.
+// The main window Tmain_F: the trend plot across the top, the message strip
+// with the hint and clinical memos, the control, passport, factor and display
+// panels, and the main menu. It implements ui_port for the front-end logic and
+// only wires its controls to the simulator's operations.
+//
+// Tests replace the modal parts (message boxes, beep, file dialogs) by deriving
+// from Tmain_F and overriding those ui_port members; the menu handlers of the
+// other windows reach them through ui() as well, so no test blocks on a box.
 #ifndef TOLVANE_MAIN_WINDOW_H
 #define TOLVANE_MAIN_WINDOW_H
 
 #include <QMainWindow>
+#include <QImage>
+#include <QString>
+#include <array>
+#include <functional>
+#include <optional>
 
-class Tmain_F : public QMainWindow {
+#include "panel_logic.h"
+#include "simulator.h"
+#include "ui_port.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+// The central widget: the window's own surface. It paints the trend plot and
+// passes presses that fall on no child control, resizes and paints to its owner.
+class plot_surface : public QWidget {
+public:
+    explicit plot_surface(QWidget* parent = nullptr);
+    std::function<void(QPainter&)> on_paint;
+    std::function<void(Qt::MouseButton, QPoint)> on_press;
+    std::function<void()> on_resize;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+class Tmain_F : public QMainWindow, public ui_port {
     Q_OBJECT
 public:
+    // Builds every control, then runs the construction steps (tooltips,
+    // estab_pnt, mm Hg, restart_subject) and FormCreate (rows, colours, lists,
+    // selections, panels for time 0). Sets main_F.
     explicit Tmain_F(QWidget* parent = nullptr);
     ~Tmain_F() override;
+
+    // The subject, its run state, selections and controller.
+    simulator& sim() { return sim_; }
+    // This window as the logic's interface (message boxes go through it).
+    ui_port& ui() { return *this; }
+
+    // Size limits of the window (menu bar included) and its client width.
+    static constexpr int window_width = 1022;
+    static constexpr int minimum_height = 740;
+    static constexpr int maximum_height = 845;
+
+    // Client (central widget) width, the plot's cw.
+    int client_width() const;
+    // The decoded logo (null if it could not be decoded).
+    const QImage& logo() const { return logo_image_; }
+
+    // --- ui_port ---------------------------------------------------------------
+    void set_control_enabled(ui_control control, bool enabled) override;
+    void beep() override;
+    void show_warning(const QString& text) override;
+    void show_error(const QString& text) override;
+    void show_information(const QString& text) override;
+    bool ask_ok_cancel(const QString& text) override;
+    void append_clinical_text(const QString& text) override;
+    void clear_clinical_text() override;
+    QString clinical_text() const override;
+    void set_hint_text(const QString& text) override;
+    void start_hint_timer(int milliseconds) override;
+    void stop_hint_timer() override;
+    void redraw_main() override;
+    void set_passport_fields(const passport_texts& texts) override;
+    std::optional<QString> open_file_dialog(const file_dialog_request& request) override;
+    std::optional<QString> save_file_dialog(const file_dialog_request& request) override;
+    void set_caption(const QString& caption) override;
+
+    // --- controls, named as in the layout ---------------------------------------
+    plot_surface* surface = nullptr;
+    QLabel* tolvane_I = nullptr;
+    QFrame* message_P = nullptr;
+    QLabel* hint_L = nullptr;
+    QPlainTextEdit* hint_M = nullptr;
+    QLabel* clinical_L = nullptr;
+    QPlainTextEdit* clinical_M = nullptr;
+    QFrame* control_P = nullptr;
+    QLabel* control_L = nullptr;
+    QPushButton* run_B = nullptr;
+    QPushButton* rerun_B = nullptr;
+    QPushButton* reset_B = nullptr;
+    QPushButton* back_B = nullptr;
+    QPushButton* forward_B = nullptr;
+    QFrame* passport_P = nullptr;
+    QLabel* passport_L = nullptr;
+    QLineEdit* height_E = nullptr;
+    QLineEdit* weight_E = nullptr;
+    QLineEdit* bmi_E = nullptr;
+    QLineEdit* age_E = nullptr;
+    QComboBox* sex_CB = nullptr;
+    QFrame* factor_P = nullptr;
+    QLabel* factor_L = nullptr;
+    QLabel* press_L = nullptr;
+    QRadioButton* trad_RB = nullptr;
+    QRadioButton* metric_RB = nullptr;
+    QFrame* display_P = nullptr;
+    QLabel* display_L = nullptr;
+    QLabel* time_L = nullptr;
+    QLineEdit* time_E = nullptr;
+
+    // One row of the factor or display panel.
+    struct panel_row {
+        QComboBox* dsn_CB = nullptr;
+        QLineEdit* vlu_E = nullptr;
+        QLabel* unit_L = nullptr;
+    };
+    std::array<panel_row, panel_rows> factor_rows{};
+    std::array<panel_row, panel_rows> display_rows{};
+
+    QAction* load_I = nullptr;
+    QAction* save_I = nullptr;
+    QAction* print_I = nullptr;
+    QAction* exit_I = nullptr;
+    QAction* display_I = nullptr;
+    QAction* factor_I = nullptr;
+    QAction* about_I = nullptr;
+    QAction* respiration_I = nullptr;
+    QTimer* time_out_T = nullptr;
 
 public slots:
     // File menu: subject files (main_window_files.cpp).
@@ -23,6 +151,47 @@ public slots:
     void factor_IClick();
     void about_IClick();
     void respiration_IClick();
+    // File, Exit: ends the process at once with status 0.
+    void exit_IClick();
+
+    void run_BClick();
+    void rerun_BClick();
+    void back_BClick();
+    void forward_BClick();
+    void reset_BClick();
+    void trad_RBClick();
+    void metric_RBClick();
+    void time_out_TTimer();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build_controls();
+    void build_menu();
+    void set_tooltips();
+    void FormCreate();
+    void FormResize();
+    void FormPaint(QPainter& painter);
+    void FormMouseDown(Qt::MouseButton button, QPoint point);
+    // Alt+Left/Right (with Shift: large steps) and Alt+I; true when acted.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // A combo box of factor row `row` (or display row) changed by the user.
+    void dsn_CBChange(bool factor_row, int row, int index);
+    void factorExit();
+    void passportExit();
+    // Writes the three panels and time_E for time t (refresh_panels).
+    void show_panels(int t);
+    // Logo visibility and the time field's colour for the state now.
+    void show_plot_controls();
+
+    simulator sim_;
+    QImage logo_image_;
+    QString clinical_text_;
+    bool closing_ = false;  // set in the destructor: focus-outs are no entries
 };
+
+// The one main window, set by its constructor; null before and after.
+extern Tmain_F* main_F;
 
 #endif

@@ -1,0 +1,49 @@
+// The program: the application titled "Tolvane", its three windows created in
+// order (main, about, respiration), and the event loop until the main window
+// closes.
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+
+#include "about_window.h"
+#include "main_window.h"
+#include "respiration_dialog.h"
+
+namespace {
+
+// Shows an exception that escapes a handler and lets the event loop go on.
+class tolvane_application : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(nullptr, applicationName(), QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            QMessageBox::critical(nullptr, applicationName(), QStringLiteral("Unknown exception."));
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    tolvane_application application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tolvane"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tolvane"));
+    try {
+        Tmain_F main_window;
+        Tabout_F about_window(&main_window);
+        Trespiration_F respiration_window(&main_window);
+        // Opens at the largest size its limits allow.
+        main_window.resize(Tmain_F::window_width, Tmain_F::maximum_height);
+        main_window.showMaximized();
+        application.exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tolvane"), QString::fromLocal8Bit(error.what()));
+    }
+    return 0;
+}
