@@ -7,7 +7,7 @@ packages=(
   cmake g++ ninja-build pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev libjpeg62-turbo-dev
-  fonts-dejavu-core fonts-liberation2
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   xvfb xauth
 )
 
