@@ -1,0 +1,140 @@
+#include "batch_options.h"
+
+#include "tolvane_model.h"
+
+#include <QLocale>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+// Reads a plain decimal number, nothing before or after it.
+std::optional<double> strict_number(const QString& text)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value) || text.trimmed() != text || text.isEmpty()) return std::nullopt;
+    return value;
+}
+
+std::optional<int> strict_int(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok) return std::nullopt;
+    return value;
+}
+
+// Applies the value of an option that takes one; returns an error or empty.
+using option_handler = std::function<QString(batch_options&, const QString&)>;
+
+struct option_row {
+    const char* name;
+    option_handler handler;
+};
+
+QString take_set(batch_options& options, const QString& value)
+{
+    const qsizetype equals = value.indexOf('=');
+    if (equals <= 0) return QStringLiteral("--set wants INDEX=VALUE, got \"%1\"").arg(value);
+    const std::optional<int> index = strict_int(value.left(equals));
+    if (!index || *index < 0 || *index >= num_fct)
+        return QStringLiteral("--set: factor index must be 0 to %1, got \"%2\"")
+            .arg(num_fct - 1)
+            .arg(value.left(equals));
+    const QString number_text = value.mid(equals + 1);
+    const std::optional<double> number = strict_number(number_text);
+    if (!number) return QStringLiteral("--set: \"%1\" is not a number").arg(number_text);
+    options.settings.push_back({*index, *number, number_text});
+    return {};
+}
+
+const std::vector<option_row>& option_table()
+{
+    static const std::vector<option_row> table = {
+        {"--subject",
+         [](batch_options& o, const QString& v) {
+             o.subject_path = v;
+             return QString();
+         }},
+        {"--set", take_set},
+        {"--minutes",
+         [](batch_options& o, const QString& v) {
+             const std::optional<int> n = strict_int(v);
+             if (!n || *n < 0 || *n > batch_max_minutes)
+                 return QStringLiteral("--minutes wants a whole number 0 to %1, got \"%2\"")
+                     .arg(batch_max_minutes)
+                     .arg(v);
+             o.minutes = *n;
+             return QString();
+         }},
+        {"--csv",
+         [](batch_options& o, const QString& v) {
+             o.csv_path = v;
+             return QString();
+         }},
+        {"--save",
+         [](batch_options& o, const QString& v) {
+             o.save_path = v;
+             return QString();
+         }},
+    };
+    return table;
+}
+
+}  // namespace
+
+batch_parse_result parse_batch_arguments(const QStringList& arguments)
+{
+    batch_parse_result result;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
+            result.options.help = true;
+            continue;
+        }
+        // Both "--name VALUE" and "--name=VALUE".
+        QString name = argument;
+        std::optional<QString> value;
+        const qsizetype equals = argument.indexOf('=');
+        if (argument.startsWith(QStringLiteral("--")) && equals > 2) {
+            name = argument.left(equals);
+            value = argument.mid(equals + 1);
+        }
+        const option_row* row = nullptr;
+        for (const option_row& candidate : option_table())
+            if (name == QLatin1String(candidate.name)) row = &candidate;
+        if (row == nullptr) {
+            result.error = QStringLiteral("unknown argument \"%1\"").arg(argument);
+            return result;
+        }
+        if (!value) {
+            if (i + 1 >= arguments.size()) {
+                result.error = QStringLiteral("%1 needs a value").arg(name);
+                return result;
+            }
+            value = arguments[++i];
+        }
+        result.error = row->handler(result.options, *value);
+        if (!result.error.isEmpty()) return result;
+    }
+    return result;
+}
+
+QString batch_usage()
+{
+    return QStringLiteral(
+        "Usage: tolvane-batch [--subject FILE.sbj] [--set INDEX=VALUE]... [--minutes N]\n"
+        "                     [--csv OUT.csv] [--save OUT.sbj]\n"
+        "Runs the respiration model without windows.\n"
+        "  --subject FILE   start from a saved subject instead of the standard one\n"
+        "  --set I=V        set subject factor I (0-31) to V before running; a value\n"
+        "                   outside the factor's limits is clamped with a warning\n"
+        "  --minutes N      run N whole minutes (default 0); a death ends the run\n"
+        "  --csv FILE       write the recorded history, one row per second from 0\n"
+        "  --save FILE      save the subject as it stands after the run\n"
+        "  --help           show this text\n"
+        "Clinical messages, step failures and a death are printed with mm:ss stamps.\n"
+        "Exit status: 0 done (also after a death), 1 file error, 2 bad arguments,\n"
+        "3 the model step failed.\n");
+}

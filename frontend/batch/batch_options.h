@@ -1,0 +1,42 @@
+// Command line of tolvane-batch: parsed into one options record first, then
+// acted on, so a new option is one table row plus one field.
+#ifndef TOLVANE_BATCH_OPTIONS_H
+#define TOLVANE_BATCH_OPTIONS_H
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// One --set INDEX=VALUE.
+struct factor_setting {
+    int index = 0;
+    double value = 0.0;
+    QString text;  // VALUE as given
+};
+
+struct batch_options {
+    bool help = false;
+    std::optional<QString> subject_path;  // --subject FILE.sbj
+    std::vector<factor_setting> settings; // --set INDEX=VALUE, in order
+    int minutes = 0;                      // --minutes N
+    std::optional<QString> csv_path;      // --csv OUT.csv
+    std::optional<QString> save_path;     // --save OUT.sbj
+};
+
+// Largest --minutes: keeps the clock far inside 32-bit seconds.
+inline constexpr int batch_max_minutes = 1000000;
+
+struct batch_parse_result {
+    batch_options options;
+    QString error;  // empty when the command line is sound
+};
+
+// Parses the arguments after the program name. Factor indices are checked
+// against the model's catalogue; values must be plain decimal numbers.
+batch_parse_result parse_batch_arguments(const QStringList& arguments);
+
+// The --help text.
+QString batch_usage();
+
+#endif

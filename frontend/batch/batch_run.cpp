@@ -1,0 +1,153 @@
+#include "batch_run.h"
+
+#include "cp1252.h"
+#include "history_csv.h"
+#include "panel_logic.h"
+#include "pressure_units.h"
+#include "simulator.h"
+#include "tolvane_model.h"
+
+#include <QFile>
+
+namespace {
+
+void print(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+QString describe(subject_read_status status)
+{
+    switch (status) {
+    case subject_read_status::ok: return QStringLiteral("ok");
+    case subject_read_status::cannot_open: return QStringLiteral("cannot open subject file");
+    case subject_read_status::invalid_format:
+        return QStringLiteral("invalid subject file format (first line)");
+    case subject_read_status::missing_numbers:
+        return QStringLiteral("invalid subject file format (too few numbers)");
+    case subject_read_status::bad_number:
+        return QStringLiteral("invalid subject file format (number out of range)");
+    }
+    return {};
+}
+
+// Loads the subject file; false (after a message) when it cannot be used.
+bool load_subject(simulator& sim, const QString& path, std::FILE* err)
+{
+    const subject_read_result result = sim.load_subject(path);
+    if (result.status != subject_read_status::ok) {
+        print(err, QStringLiteral("tolvane-batch: %1: %2\n").arg(path, describe(result.status)));
+        return false;
+    }
+    if (result.corrected_indices > 0)
+        print(err, QStringLiteral("tolvane-batch: warning: %1: %2 out-of-range sex or row "
+                                  "indices replaced\n")
+                       .arg(path)
+                       .arg(result.corrected_indices));
+    return true;
+}
+
+// Sets the factors as the panel would, clamped to their limits with a warning.
+void apply_settings(const std::vector<factor_setting>& settings, std::FILE* err)
+{
+    for (const factor_setting& setting : settings) {
+        catalogue_record& record = factor[setting.index];
+        const entered_value entered = enter_value(record, setting.text, "%.2f");
+        if (entered.adjusted)
+            print(err, QStringLiteral("tolvane-batch: warning: factor %1 \"%2\": %3 is outside "
+                                      "%4 to %5, set to %6\n")
+                           .arg(setting.index)
+                           .arg(from_cp1252(record.name), setting.text)
+                           .arg(static_cast<double>(record.minimum))
+                           .arg(static_cast<double>(record.maximum))
+                           .arg(entered.text));
+    }
+}
+
+}  // namespace
+
+csv_history_writer::csv_history_writer(const QString& path)
+{
+    file_ = std::fopen(QFile::encodeName(path).constData(), "wb");
+}
+
+csv_history_writer::~csv_history_writer()
+{
+    if (file_ != nullptr) std::fclose(file_);
+}
+
+void csv_history_writer::begin(const simulator& sim)
+{
+    const QByteArray header = history_csv_header();
+    if (file_ == nullptr) return;
+    if (std::fwrite(header.constData(), 1, static_cast<std::size_t>(header.size()), file_) !=
+        static_cast<std::size_t>(header.size()))
+        failed_ = true;
+    write_up_to(sim, 0);
+}
+
+void csv_history_writer::write_up_to(const simulator& sim, int last)
+{
+    if (file_ == nullptr || last <= written_) return;
+    const QByteArray rows = history_csv_rows(sim.state(), written_ + 1, last);
+    if (std::fwrite(rows.constData(), 1, static_cast<std::size_t>(rows.size()), file_) !=
+        static_cast<std::size_t>(rows.size()))
+        failed_ = true;
+    written_ = last;
+}
+
+bool csv_history_writer::finish()
+{
+    if (file_ == nullptr) return false;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    return closed && !failed_;
+}
+
+int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err)
+{
+    if (options.subject_path && !load_subject(sim, *options.subject_path, err)) return batch_file_error;
+    apply_settings(options.settings, err);
+
+    std::optional<csv_history_writer> csv;
+    if (options.csv_path) {
+        csv.emplace(*options.csv_path);
+        if (!csv->ok()) {
+            print(err, QStringLiteral("tolvane-batch: cannot write %1\n").arg(*options.csv_path));
+            return batch_file_error;
+        }
+        csv->begin(sim);
+    }
+
+    int status = batch_ok;
+    for (int minute = 0; minute < options.minutes; ++minute) {
+        const step_outcome outcome = sim.controller().run_to_minute();
+        const int now = sim.state().sim_time;
+        // A failed second advanced the clock without a sample.
+        const int last_recorded = outcome.failure_item != 0 ? now - 1 : now;
+        if (csv) csv->write_up_to(sim, last_recorded);
+        if (outcome.failure_item != 0) {
+            print(out, QStringLiteral("%1 step failed: item %2\n")
+                           .arg(format_minutes_seconds(now))
+                           .arg(outcome.failure_item));
+            status = batch_step_failed;
+            break;
+        }
+        if (outcome.died) {
+            print(out, QStringLiteral("%1 the subject died\n").arg(format_minutes_seconds(now)));
+            break;
+        }
+    }
+
+    if (csv && !csv->finish()) {
+        print(err, QStringLiteral("tolvane-batch: writing %1 failed\n").arg(*options.csv_path));
+        status = batch_file_error;
+    }
+    if (options.save_path && sim.save_subject(*options.save_path) != subject_save_status::ok) {
+        print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
+        return batch_file_error;
+    }
+    return status;
+}
