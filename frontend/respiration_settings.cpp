@@ -2,12 +2,10 @@
 // writing the confirmed ones back through the model's references.
 #include "respiration_settings.h"
 
+#include "c_number.h"
 #include "tolvane_model.h"
 
-#include <charconv>
-#include <cmath>
-#include <limits>
-#include <string>
+#include <cctype>
 
 std::optional<int> bag_button_of_state(std::int32_t bag_state)
 {
@@ -34,38 +32,13 @@ std::optional<bool> bag_fields_locked(std::int32_t bag_state)
 
 double read_leading_number(const QString& text)
 {
-    // Work on the ASCII form: any character outside it cannot belong to a
-    // number and ends the scan as well as any other non-numeric character.
-    const std::string s = text.toLatin1().toStdString();
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r'
-                            || s[i] == '\v' || s[i] == '\f'))
+    // Only ASCII can belong to a number; anything else ends the scan.
+    const QByteArray bytes = text.toLatin1();
+    qsizetype i = 0;
+    while (i < bytes.size() && std::isspace(static_cast<unsigned char>(bytes[i])))
         ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    // Only digits or a decimal point may start the number: from_chars would
-    // otherwise also take "inf" and "nan".
-    const bool digit_next = i + 1 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '9';
-    if (i >= s.size() || !((s[i] >= '0' && s[i] <= '9') || (s[i] == '.' && digit_next)))
-        return 0.0;
-    double value = 0.0;
-    const char* first = s.data() + i;
-    const auto [end, error] = std::from_chars(first, s.data() + s.size(), value,
-                                              std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
-        // Too large gives infinity (then clamped); too small gives 0. Tell the
-        // two apart by the exponent's sign.
-        const std::string number(first, end);
-        const auto e = number.find_first_of("eE");
-        const bool tiny = e != std::string::npos && e + 1 < number.size() && number[e + 1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    } else if (error != std::errc()) {
-        return 0.0;
-    }
-    return negative ? -value : value;
+    const c_number number = scan_c_number(bytes.constData() + i, std::size_t(bytes.size() - i));
+    return number.length == 0 ? 0.0 : number.value;
 }
 
 float clamp_to_limits(double value, float minimum, float maximum)

@@ -37,9 +37,9 @@ std::optional<int> bag_button_of_state(std::int32_t bag_state);
 std::optional<bool> bag_fields_locked(std::int32_t bag_state);
 
 // Reads a field's text as a leading decimal number with a full stop as the
-// decimal separator, whatever the locale: leading white space and a sign are
-// allowed, text after the number is ignored, text not starting with a number
-// gives 0. Never returns NaN; magnitudes beyond double range give +-infinity.
+// decimal separator, whatever the locale (scan_c_number): leading white space
+// and a sign are allowed, text after the number is ignored, text not starting
+// with a number gives 0. Never returns NaN; overflow gives +-HUGE_VAL.
 double read_leading_number(const QString& text);
 
 // Rounds a number to float and clamps it to [minimum, maximum].

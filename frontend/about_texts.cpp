@@ -1,0 +1,78 @@
+// The about text and the two variable lists, built from the model's catalogue
+// at the moment they are asked for.
+#include "about_texts.h"
+
+#include "cp1252.h"
+#include "tolvane_model.h"
+
+QString about_text()
+{
+    // Kept as plain lines here; the window's memo wraps long paragraphs.
+    static const char* const lines[] = {
+        "TOLVANE - A TEACHING SIMULATOR OF HUMAN RESPIRATION",
+        "",
+        "    This program was written for teaching. It lets students take a simulated person, "
+        "change the conditions that person lives and breathes in, and follow minute by minute "
+        "how gas exchange, blood chemistry and the control of breathing respond.",
+        "    Begin with the standard subject, a resting adult at sea level, change one subject "
+        "factor at a time and press RUN to watch the response. What the subject would feel "
+        "appears in the clinical line, and a subject pushed too far will die.",
+        "    The program and its model are offered as they are, without any warranty of any kind. "
+        "The numbers it shows come from a simplified mathematical model: they are meant to show "
+        "the direction and the rough size of physiological effects, not to predict what happens "
+        "in a real patient. The program must never be used to diagnose, treat or monitor anybody, "
+        "nor to plan ventilation, anaesthesia, diving, flying or any other real exposure.",
+        "    The authors accept no responsibility for any use made of the program or of its "
+        "results. You may copy it and use it for teaching and study.",
+        "",
+        "WHERE THE MODEL COMES FROM",
+        "",
+        "    The physiological model at the heart of this program belongs to a long line of "
+        "mathematical models of human respiration that physiologists and teachers of medicine "
+        "have built, tested and refined over several decades. Such models describe the body as "
+        "a small number of linked stores - the lungs, the arterial and venous blood, the brain "
+        "and the other tissues - and compute, one second after another, how oxygen, carbon "
+        "dioxide and nitrogen move between them.",
+        "    The equations for the carriage of gases by blood, for acid-base balance, for the "
+        "chemical control of breathing and for the circulation are taken from the published "
+        "literature of respiratory physiology, and their constants from measurements made on "
+        "healthy people and on patients. Where the literature left a gap, simple and "
+        "plausible assumptions fill it.",
+        "",
+        "ACKNOWLEDGEMENT",
+        "",
+        "    We gratefully acknowledge the earlier teaching models from which this one grew, and "
+        "the many physiologists, clinicians and programmers who described them in books and "
+        "journals and shared them freely with students. Their careful work on gas exchange, "
+        "blood gases and the control of breathing made this program possible; the mistakes in "
+        "it are our own.",
+        "    Teachers and students who find an error, or a result that contradicts what they know "
+        "from the laboratory or the ward, are asked to report it, so that the model can go on "
+        "being corrected and improved.",
+    };
+    QString text;
+    bool first = true;
+    for (const char* line : lines) {
+        if (!first)
+            text += QStringLiteral("\r\n");
+        text += QString::fromLatin1(line);
+        first = false;
+    }
+    return text;
+}
+
+QString factor_list_text()
+{
+    QString text = QStringLiteral("Subject Factor List\r\n\r\n    ");
+    for (int i = 0; i < num_fct; ++i)
+        text += from_cp1252(factor[i].name) + QStringLiteral("\r\n    ");
+    return text;
+}
+
+QString display_list_text()
+{
+    QString text = QStringLiteral("Display Variables List\r\n");
+    for (int i = 0; i < num_dsy - 1; ++i)
+        text += QStringLiteral("\r\n    ") + from_cp1252(display[i].name);
+    return text;
+}
