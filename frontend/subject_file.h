@@ -40,8 +40,10 @@ enum class subject_save_status {
     write_failed,  // writing or renaming failed; the existing file is untouched
 };
 
-// Writes text to path through a temporary file beside it and a rename, so an
-// existing file is either replaced whole or left as it was.
+// Writes text to path through a temporary file beside it, checked for its
+// full length and synced, then renamed over the target: an existing file is
+// either replaced whole or left as it was, and no temporary file stays behind.
+// A read-only existing file is not replaced (cannot_open).
 subject_save_status write_subject_file(const QString& path, const QByteArray& text);
 
 enum class subject_read_status {
