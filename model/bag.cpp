@@ -1,6 +1,8 @@
 // The bag: breath-holding with the glottis closed, collecting expired air,
 // rebreathing with or without a CO2 absorber. bager() keeps the bag contents
 // and the breathing circuit consistent with the chosen bag state.
+#include <algorithm>
+
 #include "step_internal.h"
 
 int32_t previous_bag_state = 10;
@@ -103,7 +105,9 @@ void exchange_with_bag(const float* excess_volume, float* total_ventilation)
 double btps_percent_to_stpd()
 {
     const double T = fct(5);
-    const double dry = fct(25) - 0.03 * T * T - 5.92;
+    // The dry pressure is held at 1 mm Hg at least, as constant() holds it,
+    // where water vapour at a high temperature would fill a low pressure.
+    const double dry = std::max(fct(25) - 0.03 * T * T - 5.92, 1.0);
     return static_cast<float>(static_cast<float>(dry) * 0.003592 / (T + 273));
 }
 
