@@ -136,18 +136,17 @@ Tmain_F::Tmain_F(QWidget* parent) : QMainWindow(parent), sim_(*this) {
     FormCreate();
 
     // Key preview: the window sees every key press before the focused control.
-    qApp->installEventFilter(this);
+    // A filter on each control (not on the application, whose filters may see
+    // one press twice) sees a press once per control it reaches.
+    installEventFilter(this);
+    for (QWidget* control : findChildren<QWidget*>()) control->installEventFilter(this);
 }
 
 Tmain_F::~Tmain_F() {
     // The focused field gets a focus-out while the window goes: no entry then.
     closing_ = true;
-    qApp->removeEventFilter(this);
-    for (auto& row : factor_rows) row.vlu_E->removeEventFilter(this);
-    for (QWidget* field : {static_cast<QWidget*>(height_E), static_cast<QWidget*>(weight_E),
-                           static_cast<QWidget*>(age_E), static_cast<QWidget*>(sex_CB),
-                           static_cast<QWidget*>(bmi_E)})
-        field->removeEventFilter(this);
+    removeEventFilter(this);
+    for (QWidget* control : findChildren<QWidget*>()) control->removeEventFilter(this);
     if (main_F == this) main_F = nullptr;
 }
 
@@ -208,10 +207,6 @@ void Tmain_F::build_controls() {
     make_label(passport_P, QStringLiteral("cm"), 86, 34);
     make_label(passport_P, QStringLiteral("kg"), 86, 63);
     make_label(passport_P, QStringLiteral("year"), 86, 121);
-    for (QWidget* field : {static_cast<QWidget*>(height_E), static_cast<QWidget*>(weight_E),
-                           static_cast<QWidget*>(age_E), static_cast<QWidget*>(sex_CB),
-                           static_cast<QWidget*>(bmi_E)})
-        field->installEventFilter(this);
 
     factor_P = make_panel(surface, 117, 419, 447, 273);
     factor_P->setFont(window_font(heading_text_pixels));

@@ -58,7 +58,6 @@ void Tmain_F::FormCreate() {
                 [this, i](int index) { dsn_CBChange(true, i, index); });
         connect(display_rows[i].dsn_CB, &QComboBox::currentIndexChanged, this,
                 [this, i](int index) { dsn_CBChange(false, i, index); });
-        factor_rows[i].vlu_E->installEventFilter(this);
     }
     // The unit handlers act only when their button becomes checked.
     connect(trad_RB, &QRadioButton::toggled, this, [this](bool checked) {

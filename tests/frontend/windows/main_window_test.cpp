@@ -1,0 +1,407 @@
+// The main window offscreen: start-up state, layout, RUN and the plot's
+// colours, cursor placement by mouse and keys, panels, units and resizing.
+// Message boxes, beeps and file dialogs go to a recording subclass.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+#include "main_window.h"
+#include "tolvane_model.h"
+#include "trend_plot.h"
+
+namespace {
+
+// Tmain_F whose modal parts only record what they were asked.
+class recording_main_F : public Tmain_F {
+public:
+    int beeps = 0;
+    QStringList warnings, errors, informations, questions;
+
+    void beep() override { ++beeps; }
+    void show_warning(const QString& text) override { warnings << text; }
+    void show_error(const QString& text) override { errors << text; }
+    void show_information(const QString& text) override { informations << text; }
+    bool ask_ok_cancel(const QString& text) override {
+        questions << text;
+        return false;
+    }
+    std::optional<QString> open_file_dialog(const file_dialog_request&) override { return std::nullopt; }
+    std::optional<QString> save_file_dialog(const file_dialog_request&) override { return std::nullopt; }
+};
+
+QString hint_of(const Tmain_F& window) { return window.hint_M->toPlainText(); }
+
+// Number of pixels of exactly this colour in a column range of the plot.
+int count_colour(const QImage& image, const QColor& colour, int x0, int x1, int y0, int y1) {
+    int n = 0;
+    for (int x = x0; x <= x1; ++x)
+        for (int y = y0; y <= y1; ++y)
+            if (image.pixelColor(x, y).rgb() == colour.rgb()) ++n;
+    return n;
+}
+
+}  // namespace
+
+class main_window_test : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<recording_main_F> window;
+
+    // The plot as painted, in client (central widget) coordinates.
+    QImage plot_image() {
+        return window->surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    void run_once() { QTest::mouseClick(window->run_B, Qt::LeftButton); }
+    void leave_field(QWidget* field) {
+        field->setFocus(Qt::OtherFocusReason);
+        window->run_B->setFocus(Qt::TabFocusReason);
+    }
+
+private slots:
+    void init() {
+        window = std::make_unique<recording_main_F>();
+        window->resize(Tmain_F::window_width, Tmain_F::minimum_height);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void cleanup() { window.reset(); }
+
+    void start_up_state() {
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tolvane"));
+        QCOMPARE(main_F, window.get());
+        QVERIFY(window->run_B->isEnabled());
+        for (QPushButton* off : {window->rerun_B, window->reset_B, window->back_B, window->forward_B})
+            QVERIFY2(!off->isEnabled(), qPrintable(off->text()));
+        QVERIFY(!window->print_I->isEnabled());
+        QVERIFY(window->tolvane_I->isVisible());
+        QCOMPARE(window->tolvane_I->geometry(), QRect(310, 30, 350, 190));
+        QVERIFY(!window->tolvane_I->pixmap().isNull());
+        QVERIFY(window->trad_RB->isChecked());
+        QVERIFY(!window->metric_RB->isChecked());
+        // Credits box: white inside a black frame at its laid-out corners.
+        const QImage plot = plot_image();
+        QCOMPARE(plot.pixelColor(275, 200), QColor(Qt::black));
+        QCOMPARE(plot.pixelColor(705, 200), QColor(Qt::black));
+        QCOMPARE(plot.pixelColor(690, 260), QColor(Qt::white));
+        // Panels for time 0 with the standard subject.
+        QCOMPARE(window->time_E->text(), QStringLiteral("00:00"));
+        QCOMPARE(window->factor_rows[0].dsn_CB->currentText(), QStringLiteral("Inspired O2 percentage"));
+        QCOMPARE(window->factor_rows[0].vlu_E->text(), QStringLiteral("20.93"));
+        QCOMPARE(window->factor_rows[0].unit_L->text(), QStringLiteral("%"));
+        QCOMPARE(window->factor_rows[5].dsn_CB->currentIndex(), -1);
+        QCOMPARE(window->factor_rows[5].vlu_E->text(), QStringLiteral(" - - - - -"));
+        QCOMPARE(window->display_rows[0].dsn_CB->currentText(),
+                 QStringLiteral("Arterial O2 partial pressure"));
+        QCOMPARE(window->display_rows[0].vlu_E->text(), QStringLiteral("93.18"));
+        QCOMPARE(window->display_rows[0].unit_L->text(), QStringLiteral("mm Hg"));
+        QCOMPARE(window->height_E->text(), QStringLiteral("178.0"));
+        QCOMPARE(window->weight_E->text(), QStringLiteral("70.0"));
+        QCOMPARE(window->bmi_E->text(), QStringLiteral("22.1"));
+        QCOMPARE(window->age_E->text(), QStringLiteral("40.0"));
+        QCOMPARE(window->sex_CB->currentText(), QStringLiteral("male"));
+        QCOMPARE(window->hint_M->toPlainText(), QString());
+        QVERIFY(!window->time_out_T->isActive());
+    }
+
+    void lists_hold_the_catalogue_in_order() {
+        for (int i = 0; i < panel_rows; ++i) {
+            QCOMPARE(window->factor_rows[i].dsn_CB->count(), 32);
+            QCOMPARE(window->display_rows[i].dsn_CB->count(), 65);
+        }
+        const QComboBox* list = window->display_rows[0].dsn_CB;
+        QCOMPARE(list->itemText(64), QStringLiteral("No display"));
+        QCOMPARE(list->itemText(47), QString::fromUtf8("Tissue N2 amount in \u2018fast\u2019 compartment"));
+        QCOMPARE(list->itemText(50), QString::fromUtf8("Tissue N2 partial in \u2018slow\u2019 compartment"));
+        QCOMPARE(window->factor_rows[0].dsn_CB->itemText(25), QStringLiteral("Total barometric pressure,"));
+        // Display values are written in their trace colours.
+        for (int i = 0; i < panel_rows; ++i)
+            QCOMPARE(window->display_rows[i].vlu_E->palette().color(QPalette::Text), trace_colour(i));
+    }
+
+    void controls_sit_where_laid_out_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("expected");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("message_P") << "message_P" << QRect(2, 384, 1012, 32) << "";
+        QTest::newRow("hint_M") << "hint_M" << QRect(35, 6, 266, 21) << "";
+        QTest::newRow("clinical_M") << "clinical_M" << QRect(358, 6, 648, 21) << "";
+        QTest::newRow("control_P") << "control_P" << QRect(2, 419, 112, 94) << "";
+        QTest::newRow("run_B") << "run_B" << QRect(58, 6, 50, 25) << "RUN";
+        QTest::newRow("rerun_B") << "rerun_B" << QRect(4, 34, 50, 25) << "RE-RUN";
+        QTest::newRow("reset_B") << "reset_B" << QRect(58, 34, 50, 25) << "RESET";
+        QTest::newRow("back_B") << "back_B" << QRect(4, 62, 50, 25) << "BACK";
+        QTest::newRow("forward_B") << "forward_B" << QRect(58, 62, 50, 25) << "F'WARD";
+        // FormResize places the passport at h - 178, three pixels below its design top.
+        QTest::newRow("passport_P") << "passport_P" << QRect(2, 516, 112, 176) << "";
+        QTest::newRow("height_E") << "height_E" << QRect(42, 32, 40, 21) << "";
+        QTest::newRow("weight_E") << "weight_E" << QRect(42, 61, 40, 21) << "";
+        QTest::newRow("bmi_E") << "bmi_E" << QRect(42, 90, 40, 21) << "";
+        QTest::newRow("age_E") << "age_E" << QRect(42, 119, 40, 21) << "";
+        QTest::newRow("sex_CB") << "sex_CB" << QRect(42, 148, 60, 21) << "";
+        QTest::newRow("factor_P") << "factor_P" << QRect(117, 419, 447, 273) << "";
+        QTest::newRow("display_P") << "display_P" << QRect(567, 419, 447, 273) << "";
+        QTest::newRow("time_E") << "time_E" << QRect(220, 8, 35, 21) << "";
+        QTest::newRow("f_dsn_CB3") << "f_dsn_CB3" << QRect(8, 123, 275, 21) << "";
+        QTest::newRow("f_vlu_E7") << "f_vlu_E7" << QRect(287, 243, 40, 21) << "";
+        QTest::newRow("d_dsn_CB0") << "d_dsn_CB0" << QRect(8, 33, 275, 21) << "";
+        QTest::newRow("d_vlu_E5") << "d_vlu_E5" << QRect(287, 183, 40, 21) << "";
+    }
+    void controls_sit_where_laid_out() {
+        QFETCH(QString, name);
+        QFETCH(QRect, expected);
+        QFETCH(QString, text);
+        // The design height: the client area of the laid-out window.
+        window->setMinimumHeight(0);
+        window->resize(Tmain_F::window_width, window->menuBar()->height() + 694);
+        QTRY_COMPARE(window->surface->height(), 694);
+        const std::map<QString, QWidget*> controls = {
+            {"message_P", window->message_P}, {"hint_M", window->hint_M},
+            {"clinical_M", window->clinical_M}, {"control_P", window->control_P},
+            {"run_B", window->run_B}, {"rerun_B", window->rerun_B}, {"reset_B", window->reset_B},
+            {"back_B", window->back_B}, {"forward_B", window->forward_B},
+            {"passport_P", window->passport_P}, {"height_E", window->height_E},
+            {"weight_E", window->weight_E}, {"bmi_E", window->bmi_E}, {"age_E", window->age_E},
+            {"sex_CB", window->sex_CB}, {"factor_P", window->factor_P},
+            {"display_P", window->display_P}, {"time_E", window->time_E},
+            {"f_dsn_CB3", window->factor_rows[3].dsn_CB}, {"f_vlu_E7", window->factor_rows[7].vlu_E},
+            {"d_dsn_CB0", window->display_rows[0].dsn_CB}, {"d_vlu_E5", window->display_rows[5].vlu_E}};
+        QWidget* control = controls.at(name);
+        QCOMPARE(control->geometry(), expected);
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            QCOMPARE(button->text(), text);
+            // No caption is wider than its button.
+            QVERIFY(button->fontMetrics().horizontalAdvance(text) + 6 <= button->width());
+        }
+    }
+
+    void no_text_is_clipped() {
+        // Every label fits its text, and no label runs into the next control.
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (label == window->tolvane_I || label->text().isEmpty()) continue;
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text()));
+        }
+        QVERIFY(window->press_L->geometry().right() < window->trad_RB->x());
+        QVERIFY(window->time_L->geometry().right() < window->time_E->x());
+        QVERIFY(window->factor_L->geometry().right() < window->press_L->x());
+        for (QRadioButton* button : {window->trad_RB, window->metric_RB})
+            QVERIFY(button->sizeHint().width() <= button->width());
+        QVERIFY(window->trad_RB->geometry().right() < window->metric_RB->x());
+    }
+
+    void size_limits_and_tooltips() {
+        QCOMPARE(window->minimumWidth(), 1022);
+        QCOMPARE(window->maximumWidth(), 1022);
+        QCOMPARE(window->minimumHeight(), 740);
+        QCOMPARE(window->maximumHeight(), 845);
+        QCOMPARE(window->run_B->toolTip(), QStringLiteral("run model to next minute mark"));
+        QCOMPARE(window->display_P->toolTip(), QStringLiteral("select variables to be displayed and plotted"));
+        QCOMPARE(window->clinical_M->toolTip(), QStringLiteral("subject symptoms, or subject comments"));
+        QCOMPARE(window->bmi_E->toolTip(), QStringLiteral("read only"));
+        QCOMPARE(window->time_E->toolTip(), QStringLiteral("cursor position mm:ss"));
+        QVERIFY(window->bmi_E->isReadOnly());
+        QVERIFY(window->display_rows[3].vlu_E->isReadOnly());
+        QVERIFY(!window->factor_rows[3].vlu_E->isReadOnly());
+    }
+
+    void menus_hold_every_entry() {
+        QStringList titles;
+        for (QAction* menu : window->menuBar()->actions()) {
+            titles << menu->text();
+            for (QAction* item : menu->menu()->actions())
+                titles << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        }
+        QCOMPARE(titles, QStringList({"&File", "&Load ...", "&Save ...", "-", "&Print ...", "-", "E&xit",
+                                      "&View", "&Display Variables ...", "&Factor List ...", "-",
+                                      "&About ...", "&Respiration", "&Respiration ..."}));
+    }
+
+    void run_records_a_minute_and_draws_each_trace_in_its_colour() {
+        run_once();
+        QCOMPARE(window->sim().state().sim_time, 60);
+        QVERIFY(!window->tolvane_I->isVisible());
+        for (QPushButton* on : {window->run_B, window->rerun_B, window->reset_B, window->back_B,
+                                window->forward_B})
+            QVERIFY2(on->isEnabled(), qPrintable(on->text()));
+        QVERIFY(window->print_I->isEnabled());
+        QCOMPARE(window->time_E->text(), QStringLiteral("01:00"));
+        // Rows 6 and 7 show the same variable: row 7 (grey) is drawn over row 6.
+        window->display_rows[6].dsn_CB->setCurrentIndex(17);  // "Arterial pH"
+        const QImage plot = plot_image();
+        for (int k = 0; k < panel_rows; ++k) {
+            const int pixels = count_colour(plot, trace_colour(k), 162, 221, 21, 352);
+            QVERIFY2(pixels >= 30, qPrintable(QStringLiteral("row %1: %2 pixels").arg(k).arg(pixels)));
+        }
+        // The cursor sits at the end of the trace, red, at x = 160 + 60.
+        QCOMPARE(plot.pixelColor(220, 17), QColor(255, 0, 0));
+        QVERIFY(count_colour(plot, QColor(255, 0, 0), 220, 220, 20, 353) > 100);
+        // No coloured trace goes past the last recorded second (black is the grid's).
+        for (int k = 1; k < panel_rows; ++k)
+            QCOMPARE(count_colour(plot, trace_colour(k), 223, 400, 21, 352), 0);
+    }
+
+    void cursor_placed_by_click_and_alt_keys() {
+        run_once();
+        run_once();
+        QTest::mouseClick(window->surface, Qt::LeftButton, {}, QPoint(160 + 30, 200));
+        QCOMPARE(window->sim().state().cursor_time, 30);
+        QCOMPARE(window->time_E->text(), QStringLiteral("00:30"));
+        // Away from the current time the factor values turn silver.
+        QCOMPARE(window->factor_rows[0].vlu_E->palette().color(QPalette::Text), QColor(192, 192, 192));
+        // Outside the plotted span: hint 3 with a beep; right button: nothing.
+        const int beeps = window->beeps;
+        QTest::mouseClick(window->surface, Qt::LeftButton, {}, QPoint(160 + 200, 200));
+        QCOMPARE(hint_of(*window), QStringLiteral(" click within time spanned by the plot"));
+        QCOMPARE(window->beeps, beeps + 1);
+        window->hint_M->clear();
+        QTest::mouseClick(window->surface, Qt::RightButton, {}, QPoint(160 + 10, 200));
+        QCOMPARE(window->sim().state().cursor_time, 30);
+        QCOMPARE(hint_of(*window), QString());
+
+        QWidget* focus = window->factor_rows[1].vlu_E;
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(window->sim().state().cursor_time, 29);
+        QTest::keyClick(focus, Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier);
+        QCOMPARE(window->sim().state().cursor_time, 89);
+        QCOMPARE(window->time_E->text(), QStringLiteral("01:29"));
+        QTest::keyClick(focus, Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier);
+        QCOMPARE(window->sim().state().cursor_time, 120);
+        // Back at the current time the factor values are black again.
+        QCOMPARE(window->factor_rows[0].vlu_E->palette().color(QPalette::Text), QColor(Qt::black));
+        // Without Alt the key is the field's own.
+        QTest::keyClick(focus, Qt::Key_Left);
+        QCOMPARE(window->sim().state().cursor_time, 120);
+        // The cursor line follows at x = 160 + 120.
+        QCOMPARE(plot_image().pixelColor(280, 17), QColor(255, 0, 0));
+    }
+
+    void alt_i_shows_the_model_comment() {
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        QTest::keyClick(focus, Qt::Key_I, Qt::AltModifier);
+        QCOMPARE(window->informations, QStringList{QString::fromLatin1(comment)});
+    }
+
+    void duplicate_factor_choice_empties_the_row() {
+        const int beeps = window->beeps;
+        window->factor_rows[1].dsn_CB->setCurrentIndex(16);  // row 0's "Inspired O2 percentage"
+        QCOMPARE(window->factor_rows[1].dsn_CB->currentIndex(), -1);
+        QCOMPARE(window->factor_rows[1].vlu_E->text(), QStringLiteral(" - - - - -"));
+        QCOMPARE(window->factor_rows[1].unit_L->text(), QString());
+        QCOMPARE(hint_of(*window), QStringLiteral(" duplicate subject factor, not accepted"));
+        QCOMPARE(window->beeps, beeps + 1);
+        QCOMPARE(window->factor_rows[0].dsn_CB->currentIndex(), 16);
+        QCOMPARE(window->factor_rows[0].vlu_E->text(), QStringLiteral("20.93"));
+    }
+
+    void clamped_entry_raises_hint_2_until_the_time_out() {
+        QLineEdit* field = window->factor_rows[0].vlu_E;
+        field->setFocus();
+        field->setText(QStringLiteral("25"));
+        window->run_B->setFocus(Qt::TabFocusReason);
+        QCOMPARE(factor[16].value, 25.0f);
+        QCOMPARE(field->text(), QStringLiteral("25.00"));
+        QCOMPARE(hint_of(*window), QString());
+
+        field->setFocus();
+        field->setText(QStringLiteral("150"));
+        window->run_B->setFocus(Qt::TabFocusReason);
+        QCOMPARE(factor[16].value, 100.0f);
+        QCOMPARE(field->text(), QStringLiteral("100.00"));
+        QCOMPARE(hint_of(*window), QStringLiteral(" entered value was outside limits, it has been adjusted"));
+        QVERIFY(window->time_out_T->isActive());
+        QCOMPARE(window->time_out_T->interval(), 5000);
+        // The time-out empties the hint line and stops the timer.
+        window->time_out_T->setInterval(50);
+        QTRY_COMPARE_WITH_TIMEOUT(hint_of(*window), QString(), 2000);
+        QVERIFY(!window->time_out_T->isActive());
+    }
+
+    void passport_entry_updates_bmi() {
+        window->height_E->setFocus();
+        window->height_E->setText(QStringLiteral("170"));
+        window->weight_E->setFocus(Qt::TabFocusReason);
+        QCOMPARE(height.value, 170.0f);
+        QCOMPARE(window->height_E->text(), QStringLiteral("170.0"));
+        QCOMPARE(window->bmi_E->text(), QStringLiteral("24.2"));
+        window->weight_E->setText(QStringLiteral("500"));
+        window->run_B->setFocus(Qt::TabFocusReason);
+        QCOMPARE(window->weight_E->text(), QStringLiteral("200.0"));
+        QCOMPARE(hint_of(*window), QStringLiteral(" entered value was outside limits, it has been adjusted"));
+    }
+
+    void kpa_switch_converts_values_units_and_scales() {
+        window->factor_rows[5].dsn_CB->setCurrentIndex(25);
+        QCOMPARE(window->factor_rows[5].vlu_E->text(), QStringLiteral("760.00"));
+        QCOMPARE(window->factor_rows[5].unit_L->text(), QStringLiteral("mm Hg"));
+        QTest::mouseClick(window->metric_RB, Qt::LeftButton);
+        QVERIFY(window->metric_RB->isChecked());
+        QVERIFY(!window->trad_RB->isChecked());
+        QVERIFY(window->sim().state().si_pressure);
+        QVERIFY(!window->tolvane_I->isVisible());
+        QCOMPARE(window->factor_rows[5].vlu_E->text(), QStringLiteral("101.23"));
+        QCOMPARE(window->factor_rows[5].unit_L->text(), QStringLiteral("kPa"));
+        QCOMPARE(window->display_rows[0].vlu_E->text(), QString::asprintf("%.2f", 93.18f * 0.1332));
+        QCOMPARE(window->display_rows[0].unit_L->text(), QStringLiteral("kPa"));
+        QCOMPARE(display[15].maximum, 20.0f);
+        // Clicking the checked button again converts nothing.
+        QTest::mouseClick(window->metric_RB, Qt::LeftButton);
+        QCOMPARE(window->factor_rows[5].vlu_E->text(), QStringLiteral("101.23"));
+        // The first scale (row 0, x = 12) is relabelled: 20 in kPa at the top
+        // instead of 150 in mm Hg.
+        const QImage kpa_labels = plot_image().copy(16, 8, 30, 20);
+        QTest::mouseClick(window->trad_RB, Qt::LeftButton);
+        QVERIFY(plot_image().copy(16, 8, 30, 20) != kpa_labels);
+        QCOMPARE(window->factor_rows[5].vlu_E->text(), QStringLiteral("760.00"));
+        QCOMPARE(window->factor_rows[5].unit_L->text(), QStringLiteral("mm Hg"));
+        QCOMPARE(window->display_rows[0].unit_L->text(), QStringLiteral("mm Hg"));
+        QCOMPARE(display[15].maximum, 150.0f);
+    }
+
+    void resizing_moves_the_panels_and_grows_the_clinical_memo() {
+        QTRY_COMPARE(window->height(), Tmain_F::minimum_height);
+        const int h = window->surface->height();
+        QCOMPARE(window->message_P->height(), h - 662);
+        QCOMPARE(window->clinical_M->height(), h - 673);
+        const QRect control = window->control_P->geometry();
+        const QRect passport = window->passport_P->geometry();
+        QCOMPARE(control.top(), h - 275);
+        QCOMPARE(passport.top(), h - 178);
+        window->resize(Tmain_F::window_width, Tmain_F::minimum_height + 100);
+        QTRY_COMPARE(window->surface->height(), h + 100);
+        QCOMPARE(window->clinical_M->height(), h - 673 + 100);
+        QCOMPARE(window->message_P->height(), h - 662 + 100);
+        QCOMPARE(window->control_P->geometry(), control.translated(0, 100));
+        QCOMPARE(window->passport_P->geometry(), passport.translated(0, 100));
+        QCOMPARE(window->factor_P->y(), h - 275 + 100);
+        QCOMPARE(window->display_P->y(), h - 275 + 100);
+        // The plot area keeps its height; the panels stay inside the window.
+        QVERIFY(window->message_P->y() == 384);
+        QVERIFY(window->display_P->geometry().bottom() < window->surface->height());
+    }
+
+    void reset_returns_to_the_fresh_subject() {
+        run_once();
+        QTest::mouseClick(window->reset_B, Qt::LeftButton);
+        QCOMPARE(window->sim().state().sim_time, 0);
+        QVERIFY(window->tolvane_I->isVisible());
+        QVERIFY(!window->reset_B->isEnabled());
+        QCOMPARE(window->time_E->text(), QStringLiteral("00:00"));
+        QCOMPARE(window->clinical_M->toPlainText(), QString());
+    }
+};
+
+QTEST_MAIN(main_window_test)
+#include "main_window_test.moc"
