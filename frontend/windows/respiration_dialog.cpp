@@ -31,6 +31,9 @@ QLineEdit* make_field(QWidget* parent, const char* name, int left, int top)
     auto* field = new QLineEdit(QStringLiteral("00,0"), parent);
     field->setObjectName(QString::fromLatin1(name));
     field->setGeometry(left, top, 40, 21);
+    // Narrower inner margins, so that a bag volume of "10000.0" fits the
+    // laid-out width of 40 pixels.
+    field->setTextMargins(-2, 0, -2, 0);
     return field;
 }
 
@@ -70,7 +73,9 @@ Trespiration_F::Trespiration_F(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Respiration"));
     setToolTip(QStringLiteral("under delopment"));
     setModal(true);
-    setFont(window_font());
+    // One pixel below the windows' usual size: at 11 pixels the longest
+    // label and radio captions would not fit their laid-out widths.
+    setFont(window_font(window_text_pixels - 1));
     setFixedSize(dialog_width - frame_width, dialog_height - frame_height);
     move(dialog_left, dialog_top);
 
