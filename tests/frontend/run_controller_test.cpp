@@ -131,18 +131,10 @@ void force_failure_next_second(simulator& sim)
     sim.rerun_clicked();
 }
 
-TEST_F(RunControllerTest, DeathInTheTenthSecondOfAStep)
+TEST_F(RunControllerTest, DeathRestoredByRerunEndsTheNextSecond)
 {
     run_to(120);
-    // A step starting at 1:50 would only run 10 s; start it at 1:00 instead
-    // and let the subject die at 1:10: prepare the 9 seconds before normally.
-    click_time(60);
-    sim.rerun_clicked();
     ui.beeps = 0;
-    // Drive the lethal value in through the history of second 69 (restored at
-    // the RE-RUN to 69 s would shorten the step), so write the model's state
-    // directly after nine clean seconds instead: run the first nine seconds as
-    // a separate step from 0:51.
     make_next_second_lethal(sim, 60);
     const step_outcome outcome = sim.controller().run_to_minute();
     ASSERT_TRUE(outcome.died);
@@ -171,6 +163,58 @@ TEST_F(RunControllerTest, DeathInTheTenthSecondOfAStep)
     sim.reset_clicked();
     EXPECT_TRUE(ui.is_enabled(ui_control::run));
     EXPECT_TRUE(ui.clinical.isEmpty());
+}
+
+// A fresh subject breathes no oxygen to 6:00 (anoxic but alive); then its
+// anoxia index is set to `index` through a RE-RUN to that second and one
+// step runs. Deterministic: every call starts from a restart.
+step_outcome anoxic_step(simulator& sim, float index)
+{
+    sim.reset_clicked();
+    factor[16].value = 0.0f;
+    for (int minute = 0; minute < 6; ++minute) sim.controller().run_to_minute();
+    history[num_dsy + 6][history_slot(360)] = index;
+    sim.state().cursor_time = 360;
+    sim.state().cursor_pinned = true;
+    sim.rerun_clicked();
+    return sim.controller().run_to_minute();
+}
+
+TEST_F(RunControllerTest, DeathInTheTenthSecondOfAStep)
+{
+    // The death second falls as the starting anoxia index rises: search the
+    // index that makes the subject die in the step's 10th second.
+    float low = 0.0f, high = 7.0f;
+    ASSERT_FALSE(anoxic_step(sim, low).seconds_done <= 10 && st().sim_time <= 370);
+    ASSERT_TRUE(anoxic_step(sim, high).died);
+    for (int round = 0; round < 40; ++round) {
+        const float middle = (low + high) / 2;
+        const step_outcome outcome = anoxic_step(sim, middle);
+        if (outcome.died && outcome.seconds_done <= 10)
+            high = middle;
+        else
+            low = middle;
+    }
+    ui.beeps = 0;
+    ui.clinical.clear();
+    const step_outcome outcome = anoxic_step(sim, high);
+    ASSERT_TRUE(outcome.died);
+    ASSERT_EQ(outcome.seconds_done, 10);
+    EXPECT_EQ(outcome.step_length, 60);
+    EXPECT_EQ(st().sim_time, 370);
+    EXPECT_EQ(st().latest_time, 370);
+    EXPECT_FALSE(ui.is_enabled(ui_control::run));
+    for (ui_control c : {ui_control::rerun, ui_control::back, ui_control::forward,
+                         ui_control::reset, ui_control::print})
+        EXPECT_TRUE(ui.is_enabled(c));
+    EXPECT_GE(ui.beeps, 1);
+    EXPECT_TRUE(ui.clinical.contains("06:10 Anoxaemia has been severe and irrecoverable."))
+        << ui.clinical.toStdString();
+    const int column = history_slot(370);
+    for (int k = 0; k < num_dsy - 1; ++k) {
+        const float expected = s_display[k].kept_at_death == 0 ? s_display[k].at_death : display[k].value;
+        EXPECT_FLOAT_EQ(history[k][column], expected) << k;
+    }
 }
 
 TEST_F(RunControllerTest, BackClampsAtZeroWithHint4)
