@@ -1,0 +1,131 @@
+// tolvane-batch end to end: the built program run with real arguments.
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#ifndef TOLVANE_BATCH_PATH
+#error "TOLVANE_BATCH_PATH must name the built tolvane-batch"
+#endif
+
+namespace {
+
+struct batch_result {
+    int exit_code = -1;
+    QString out, err;
+};
+
+batch_result run_batch_program(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TOLVANE_BATCH_PATH), arguments);
+    batch_result result;
+    if (!process.waitForFinished(120000)) return result;
+    result.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QList<QByteArray> csv_lines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QList<QByteArray> lines = file.readAll().split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+TEST(Batch, HelpAndBadArguments)
+{
+    const batch_result help = run_batch_program({"--help"});
+    EXPECT_EQ(help.exit_code, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: tolvane-batch")) << help.out.toStdString();
+
+    const QStringList bad[] = {
+        {"--bogus"}, {"--minutes"}, {"--minutes", "-1"}, {"--minutes", "2x"},
+        {"--set", "32=1"}, {"--set", "16"}, {"--set", "16=abc"}, {"--set", "x=1"},
+        {"--minutes", "99999999"},
+    };
+    for (const QStringList& arguments : bad) {
+        const batch_result r = run_batch_program(arguments);
+        EXPECT_EQ(r.exit_code, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("tolvane-batch: ")) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+}
+
+TEST(Batch, UnreadableOrInvalidSubjectFails)
+{
+    QTemporaryDir dir;
+    const batch_result missing = run_batch_program({"--subject", dir.filePath("none.sbj")});
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_TRUE(missing.err.contains("cannot open subject file"));
+    QFile bad(dir.filePath("bad.sbj"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("// #001\n1 2 3\n");
+    bad.close();
+    const batch_result invalid = run_batch_program({"--subject", dir.filePath("bad.sbj")});
+    EXPECT_EQ(invalid.exit_code, 1);
+    EXPECT_TRUE(invalid.err.contains("invalid subject file format"));
+}
+
+TEST(Batch, CsvHasOneRowPerSecondAndAUtf8Header)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("run.csv");
+    const batch_result r = run_batch_program({"--minutes", "3", "--csv", csv});
+    ASSERT_EQ(r.exit_code, 0) << r.err.toStdString();
+    const QList<QByteArray> lines = csv_lines(csv);
+    ASSERT_EQ(lines.size(), 1 + 181);
+    const QList<QByteArray> header = lines[0].split(',');
+    EXPECT_EQ(header.size(), 65);
+    EXPECT_EQ(header[0], "time_s");
+    EXPECT_EQ(header[16], "Arterial O2 partial pressure (mm Hg)");
+    EXPECT_TRUE(QString::fromUtf8(lines[0]).contains(QString::fromUtf8("‘fast’")));
+    for (int t = 0; t <= 180; ++t) EXPECT_EQ(lines[1 + t].split(',')[0].toInt(), t);
+    EXPECT_EQ(lines[1].split(',')[16], "93.18");  // the standard subject at time 0
+}
+
+TEST(Batch, RunsLongerThanTheHistoryRing)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("long.csv");
+    const batch_result r = run_batch_program({"--minutes", "35", "--csv", csv});
+    ASSERT_EQ(r.exit_code, 0) << r.err.toStdString();
+    const QList<QByteArray> lines = csv_lines(csv);
+    ASSERT_EQ(lines.size(), 1 + 35 * 60 + 1);
+    EXPECT_EQ(lines[1].split(',')[16], "93.18");
+    EXPECT_EQ(lines.last().split(',')[0], "2100");
+}
+
+TEST(Batch, ClampsSettingsAndReportsDeathWithItsTime)
+{
+    const batch_result r = run_batch_program({"--set", "16=-4", "--minutes", "30"});
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_TRUE(r.err.contains("warning: factor 16")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("set to 0.00"));
+    EXPECT_TRUE(r.out.contains("I'm sorry, your patient has died.")) << r.out.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.last().endsWith(" the subject died")) << lines.last().toStdString();
+    EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d ").match(lines.last()).hasMatch());
+}
+
+TEST(Batch, SavedSubjectRunsLikeTheStandardOne)
+{
+    QTemporaryDir dir;
+    const QString sbj = dir.filePath("start.sbj");
+    ASSERT_EQ(run_batch_program({"--save", sbj}).exit_code, 0);
+    const batch_result a = run_batch_program({"--minutes", "2", "--csv", dir.filePath("a.csv")});
+    const batch_result b =
+        run_batch_program({"--subject", sbj, "--minutes", "2", "--csv", dir.filePath("b.csv")});
+    ASSERT_EQ(a.exit_code, 0);
+    ASSERT_EQ(b.exit_code, 0) << b.err.toStdString();
+    EXPECT_EQ(csv_lines(dir.filePath("a.csv")), csv_lines(dir.filePath("b.csv")));
+    // Saving into a missing directory is a file error.
+    EXPECT_EQ(run_batch_program({"--save", dir.filePath("no/x.sbj")}).exit_code, 1);
+}
+
+}  // namespace
