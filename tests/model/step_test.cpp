@@ -292,12 +292,17 @@ TEST_F(Step, ArtificialRateZeroIsApnoeaNotADivisionByZero)
 // high in the first second), stage 10 takes no inspiratory weight from it.
 TEST_F(Step, RateSetToZeroWhileBreathingStaysFinite)
 {
-    ventilation_flag = 0;
-    factor[14].value = 0;  // inspiratory ratio 0: derived[37] = 0, 0/0 if divided
-    constant(60);
-    display[40].value = 0;
-    ASSERT_EQ(model(), 0);
-    EXPECT_TRUE(state_is_finite());
+    for (int mode : {0, 1}) {
+        fresh_standard_subject();
+        ventilation_flag = mode;
+        factor[14].value = 0;  // inspiratory ratio 0: derived[37] = 0, 0/0 if divided
+        constant(60);
+        display[40].value = 0;
+        for (int second = 0; second < 60; ++second) {
+            ASSERT_EQ(model(), 0) << mode;
+            ASSERT_TRUE(state_is_finite()) << mode;
+        }
+    }
 }
 
 TEST_F(Step, NaturalTidalVolumeIsCutToTheMaximumKeepingMinuteVolume)
