@@ -10,7 +10,6 @@ QString about_text()
     // Kept as plain lines here; the window's memo wraps long paragraphs.
     static const char* const lines[] = {
         "TOLVANE - A TEACHING SIMULATOR OF HUMAN RESPIRATION",
-        "",
         "    This program was written for teaching. It lets students take a simulated person, "
         "change the conditions that person lives and breathes in, and follow minute by minute "
         "how gas exchange, blood chemistry and the control of breathing respond.",
@@ -21,12 +20,11 @@ QString about_text()
         "The numbers it shows come from a simplified mathematical model: they are meant to show "
         "the direction and the rough size of physiological effects, not to predict what happens "
         "in a real patient. The program must never be used to diagnose, treat or monitor anybody, "
-        "nor to plan ventilation, anaesthesia, diving, flying or any other real exposure.",
+        "nor to plan any real exposure.",
         "    The authors accept no responsibility for any use made of the program or of its "
-        "results. You may copy it and use it for teaching and study.",
+        "results.",
         "",
         "WHERE THE MODEL COMES FROM",
-        "",
         "    The physiological model at the heart of this program belongs to a long line of "
         "mathematical models of human respiration that physiologists and teachers of medicine "
         "have built, tested and refined over several decades. Such models describe the body as "
@@ -36,19 +34,16 @@ QString about_text()
         "    The equations for the carriage of gases by blood, for acid-base balance, for the "
         "chemical control of breathing and for the circulation are taken from the published "
         "literature of respiratory physiology, and their constants from measurements made on "
-        "healthy people and on patients. Where the literature left a gap, simple and "
-        "plausible assumptions fill it.",
+        "healthy people and on patients.",
         "",
         "ACKNOWLEDGEMENT",
-        "",
         "    We gratefully acknowledge the earlier teaching models from which this one grew, and "
         "the many physiologists, clinicians and programmers who described them in books and "
         "journals and shared them freely with students. Their careful work on gas exchange, "
         "blood gases and the control of breathing made this program possible; the mistakes in "
         "it are our own.",
-        "    Teachers and students who find an error, or a result that contradicts what they know "
-        "from the laboratory or the ward, are asked to report it, so that the model can go on "
-        "being corrected and improved.",
+        "    Teachers and students who find a result that contradicts what they know from the "
+        "laboratory or the ward are asked to report it, so that the model can be improved.",
     };
     QString text;
     bool first = true;
