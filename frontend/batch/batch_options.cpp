@@ -78,6 +78,11 @@ const std::vector<option_row>& option_table()
              o.save_path = v;
              return QString();
          }},
+        {"--report",
+         [](batch_options& o, const QString& v) {
+             o.report_path = v;
+             return QString();
+         }},
     };
     return table;
 }
@@ -125,7 +130,7 @@ QString batch_usage()
 {
     return QStringLiteral(
         "Usage: tolvane-batch [--subject FILE.sbj] [--set INDEX=VALUE]... [--minutes N]\n"
-        "                     [--csv OUT.csv] [--save OUT.sbj]\n"
+        "                     [--csv OUT.csv] [--save OUT.sbj] [--report OUT.pdf]\n"
         "Runs the respiration model without windows.\n"
         "  --subject FILE   start from a saved subject instead of the standard one\n"
         "  --set I=V        set subject factor I (0-31) to V before running; a value\n"
@@ -133,6 +138,8 @@ QString batch_usage()
         "  --minutes N      run N whole minutes (default 0); a death ends the run\n"
         "  --csv FILE       write the recorded history, one row per second from 0\n"
         "  --save FILE      save the subject as it stands after the run\n"
+        "  --report FILE    write the printed report (one landscape PDF page) after\n"
+        "                   the run, cursor at its end\n"
         "  --help           show this text\n"
         "Clinical messages, step failures and a death are printed with mm:ss stamps.\n"
         "Exit status: 0 done (also after a death), 1 file error, 2 bad arguments,\n"

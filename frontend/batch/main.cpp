@@ -3,15 +3,38 @@
 #include "batch_options.h"
 #include "batch_run.h"
 #include "console_ui.h"
+#include "report_pdf.h"
+#include "report_source.h"
 #include "simulator.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// True when the command line asks for the report, which is drawn with fonts
+// and so needs a GUI application (on the offscreen platform: no display).
+bool wants_report(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--report", 8) == 0) return true;
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    const batch_parse_result parsed = parse_batch_arguments(app.arguments().mid(1));
+    std::unique_ptr<QCoreApplication> app;
+    if (wants_report(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    const batch_parse_result parsed = parse_batch_arguments(app->arguments().mid(1));
     if (!parsed.error.isEmpty()) {
         std::fprintf(stderr, "tolvane-batch: %s (try --help)\n", parsed.error.toUtf8().constData());
         return batch_bad_arguments;
@@ -23,5 +46,14 @@ int main(int argc, char** argv)
     console_ui ui(stdout, stderr);
     simulator sim(ui);
     sim.start();
-    return run_batch(sim, parsed.options, stdout, stderr);
+    const int status = run_batch(sim, parsed.options, stdout, stderr);
+    if (parsed.options.report_path && status != batch_file_error) {
+        const QString failure = write_report_pdf(*parsed.options.report_path,
+                                                 report_input_from(sim, ui.clinical_text(), subject_date_time_now()));
+        if (!failure.isEmpty()) {
+            std::fprintf(stderr, "tolvane-batch: %s\n", failure.toUtf8().constData());
+            return batch_file_error;
+        }
+    }
+    return status;
 }

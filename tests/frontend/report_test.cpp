@@ -7,13 +7,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextItem>
 
@@ -654,6 +659,63 @@ TEST(ReportPdf, UnwritablePathIsReported) {
     const QString error = write_report_pdf(QStringLiteral("/nonexistent-dir/x/report.pdf"), f.input);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(error.contains(QStringLiteral("/nonexistent-dir/x/report.pdf")));
+}
+
+// --- tolvane-batch --report, end to end ------------------------------------
+
+struct process_result {
+    int exit_code = -1;
+    QString out, err;
+};
+
+process_result run_program(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process_result result;
+    if (!process.waitForFinished(60000)) return result;
+    result.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QString batch_program() {
+    // Built beside the test programs.
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tolvane-batch"));
+}
+
+TEST(ReportBatch, WritesOneLandscapePageAfterTheRun) {
+    ASSERT_TRUE(QFile::exists(batch_program())) << batch_program().toStdString();
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    ASSERT_FALSE(pdfinfo.isEmpty()) << "pdfinfo (poppler-utils, scripts/setup.sh) is needed";
+    ASSERT_FALSE(pdftotext.isEmpty());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("r.pdf"));
+    const process_result batch =
+        run_program(batch_program(), {"--set", "16=10", "--minutes", "2", "--report", path});
+    ASSERT_EQ(batch.exit_code, 0) << batch.err.toStdString();
+
+    const process_result info = run_program(pdfinfo, {path});
+    ASSERT_EQ(info.exit_code, 0) << info.err.toStdString();
+    EXPECT_TRUE(info.out.contains(QRegularExpression(QStringLiteral("Pages: +1\n")))) << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains(QRegularExpression(QStringLiteral("Page size: +842 x 595 pts"))))
+        << info.out.toStdString();
+
+    const process_result text = run_program(pdftotext, {"-layout", path, "-"});
+    ASSERT_EQ(text.exit_code, 0);
+    // Cursor at the end of the run, the start-up rows, the factor as set.
+    for (const char* expected : {"At cusor position 02:00", "Inspired O2 percentage", "10.0 %",
+                                 "Arterial O2 partial pressure", "Display variables", "minutes"})
+        EXPECT_TRUE(text.out.contains(QLatin1String(expected))) << expected << "\n" << text.out.toStdString();
+}
+
+TEST(ReportBatch, UnwritableReportIsAFileError) {
+    ASSERT_TRUE(QFile::exists(batch_program()));
+    const process_result batch =
+        run_program(batch_program(), {"--minutes", "1", "--report", "/nonexistent-directory/r.pdf"});
+    EXPECT_EQ(batch.exit_code, 1);
+    EXPECT_TRUE(batch.err.contains(QStringLiteral("/nonexistent-directory/r.pdf"))) << batch.err.toStdString();
 }
 
 }  // namespace
