@@ -359,3 +359,65 @@ TEST_F(Step, FailureCodesOfTheStages)
         EXPECT_EQ(model(), r.code);
     }
 }
+
+TEST_F(Step, LowAlveolarVentilationDropsTheDeadSpaceCorrection)
+{
+    step_context step;
+    stage_cardiac_output(step);
+    stage_venous_admixture(step);
+    other[0] = 19.9f;
+    step.dead_space_adjust = 99;
+    ASSERT_EQ(stage_alveolar_gas(step), 0);
+    EXPECT_EQ(step.dead_space_adjust, 0.0f);
+
+    fresh_standard_subject();
+    constant(60);
+    stage_cardiac_output(step);
+    stage_venous_admixture(step);
+    ASSERT_EQ(stage_alveolar_gas(step), 0);
+    EXPECT_NE(step.dead_space_adjust, 0.0f);
+}
+
+TEST_F(Step, ExpirationWithoutVentilationRecordsNoGasExchange)
+{
+    other[0] = 0;
+    factor[19].value = 2000;  // the lung holds more than its end-expiratory volume
+    step_context step;
+    stage_cardiac_output(step);
+    stage_venous_admixture(step);
+    ASSERT_EQ(stage_alveolar_gas(step), 0);
+    EXPECT_EQ(other[7], 0.001f);
+    EXPECT_EQ(other[8], 0.0f);
+    EXPECT_EQ(display[39].value, 0.0f);
+}
+
+TEST_F(Step, LowRateOrLowOutputLeavesTheDeadSpaceUnchanged)
+{
+    display[33].value = 150;
+    display[32].value = 0.5f;
+    step_context step;
+    stage_breathing_control(step);
+    EXPECT_EQ(display[33].value, 150.0f);
+    EXPECT_GT(display[55].value, 0.0f);
+
+    display[32].value = 5;
+    stage_breathing_control(step);
+    EXPECT_NE(display[33].value, 150.0f);
+}
+
+// Below a brain PO2 of 18 the brain's O2 use falls to nothing near 9.1 mm Hg
+// while its CO2 production rises as 19 - PO2.
+TEST_F(Step, HypoxicBrainStopsUsingO2AndMakesMoreCo2)
+{
+    derived[39] = 0;  // no brain blood flow: only metabolism moves the amounts
+    display[27].value = 9.0f / 1.6f;
+    display[29].value = 9.0f;
+    const float o2 = display[27].value;
+    const float co2 = display[24].value;
+    step_context step;
+    step.cardiac_output = 5;
+    stage_brain(step);
+    const double m = static_cast<float>((oth(1) + 0.25) * drv(41));
+    EXPECT_EQ(display[27].value, o2);
+    EXPECT_FLOAT_EQ(display[24].value, static_cast<float>(co2 + 2.15 * 10 * m));
+}
