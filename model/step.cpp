@@ -147,7 +147,11 @@ void venous_delay(float c)
         return;
     }
     venous_delay_line[venous_delay_write] = current;
-    const int delay = static_cast<int>(std::floor(interpolate(c, venous_delay_table, 5) + 0.5));
+    const double steps = std::floor(interpolate(c, venous_delay_table, 5) + 0.5);
+    // The table keeps the delay within 10..25 steps; an output that is not a
+    // number (only from a state already broken) reads the longest delay
+    // rather than an undefined slot.
+    const int delay = steps >= 10 && steps <= 25 ? static_cast<int>(steps) : 25;
     int read = venous_delay_write - delay;
     if (read < 0) {
         read += venous_delay_slots;
