@@ -1,0 +1,587 @@
+// Scenario scripts: parsing into actions, checking the whole script before
+// anything runs, and carrying the actions out through the simulator's own
+// controls (RUN, the plot cursor keys, RE-RUN, the factor panel's value entry
+// and the respiration dialog's OK).
+#include "scenario_script.h"
+
+#include "c_number.h"
+#include "cp1252.h"
+#include "history_csv.h"
+#include "panel_logic.h"
+#include "pressure_units.h"
+#include "respiration_settings.h"
+#include "simulator.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+namespace {
+
+// The bag states by the names a script may use instead of the number.
+const std::map<QString, int>& bag_state_names()
+{
+    static const std::map<QString, int> names = {
+        {QStringLiteral("glottis"), 9},   {QStringLiteral("standard"), 10},
+        {QStringLiteral("collect"), 11},  {QStringLiteral("rebreathe"), 12},
+        {QStringLiteral("absorber"), 13},
+    };
+    return names;
+}
+
+// A plain decimal number and nothing else (sign, digits, point, exponent).
+bool is_number(const QString& text)
+{
+    const QByteArray bytes = text.toLatin1();
+    if (bytes.isEmpty() || text.size() != bytes.size()) return false;
+    const c_number n = scan_c_number(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return n.length == static_cast<std::size_t>(bytes.size()) && std::isfinite(n.value);
+}
+
+double number_of(const QString& text)
+{
+    const QByteArray bytes = text.toLatin1();
+    return scan_c_number(bytes.constData(), static_cast<std::size_t>(bytes.size())).value;
+}
+
+// Parser of one script: the words of the line being read and the simulated
+// clock as the script moves it, so that every time is checked before anything runs.
+class script_parser {
+public:
+    explicit script_parser(const QString& file_name) { result_.script.file_name = file_name; }
+
+    script_parse_result parse(const QString& text)
+    {
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            line_ = static_cast<int>(i) + 1;
+            QString content = lines[i];
+            const qsizetype hash = content.indexOf(QLatin1Char('#'));
+            if (hash >= 0) content.truncate(hash);
+            words_ = content.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+            next_ = 0;
+            if (words_.isEmpty()) continue;
+            if (!parse_line()) {
+                result_.script.actions.clear();
+                return result_;
+            }
+        }
+        return result_;
+    }
+
+private:
+    bool fail(const QString& message)
+    {
+        result_.error = QStringLiteral("%1:%2: %3").arg(result_.script.file_name).arg(line_).arg(message);
+        result_.error_line = line_;
+        return false;
+    }
+
+    bool at_end() const { return next_ >= words_.size(); }
+    QString peek() const { return at_end() ? QString() : words_[next_].toLower(); }
+    QString take() { return at_end() ? QString() : words_[next_++]; }
+    QString take_keyword() { return take().toLower(); }
+
+    bool expect_end()
+    {
+        if (at_end()) return true;
+        return fail(QStringLiteral("unexpected \"%1\" at the end of the line").arg(words_[next_]));
+    }
+
+    // Reads a time word; what names the role in a message ("action time").
+    bool take_time(const QString& what, int& seconds)
+    {
+        if (at_end()) return fail(QStringLiteral("%1 missing: write minutes:seconds, e.g. 2:00").arg(what));
+        const QString word = take();
+        const std::optional<int> t = parse_script_time(word);
+        if (!t)
+            return fail(QStringLiteral("\"%1\" is not a time: write minutes:seconds, e.g. 2:00 "
+                                       "(at most %2 minutes)")
+                            .arg(word)
+                            .arg(script_max_minutes));
+        seconds = *t;
+        return true;
+    }
+
+    // Moves the script's clock to t for an action or "run until".
+    bool move_clock_to(int t)
+    {
+        if (t < now_)
+            return fail(QStringLiteral("%1 is earlier than the simulated time %2 reached by the "
+                                       "lines before")
+                            .arg(format_minutes_seconds(t), format_minutes_seconds(now_)));
+        if (t != now_ && t % 60 != 0)
+            return fail(QStringLiteral("%1 is not a whole minute: a run stops only on minute marks "
+                                       "(the current time %2 may be used as it is)")
+                            .arg(format_minutes_seconds(t), format_minutes_seconds(now_)));
+        now_ = t;
+        if (now_ > latest_) latest_ = now_;
+        return true;
+    }
+
+    bool take_number(const QString& what, QString& text)
+    {
+        if (at_end()) return fail(QStringLiteral("%1 missing").arg(what));
+        text = take();
+        if (!is_number(text)) return fail(QStringLiteral("%1 \"%2\" is not a number").arg(what, text));
+        return true;
+    }
+
+    // "key value" pairs after ventilation or bag; each key at most once.
+    bool take_settings(const std::map<QString, std::optional<QString>*>& keys, const QString& context)
+    {
+        while (!at_end()) {
+            const QString key = take_keyword();
+            const auto found = keys.find(key);
+            if (found == keys.end()) {
+                QStringList known;
+                for (const auto& [name, field] : keys) known << name;
+                return fail(QStringLiteral("unknown %1 setting \"%2\" (known: %3)")
+                                .arg(context, key, known.join(QStringLiteral(", "))));
+            }
+            if (found->second->has_value())
+                return fail(QStringLiteral("%1 given twice").arg(key));
+            QString value;
+            if (!take_number(QStringLiteral("value of %1").arg(key), value)) return false;
+            *found->second = value;
+        }
+        return true;
+    }
+
+    bool parse_line()
+    {
+        script_action action;
+        action.line = line_;
+        const QString first = take_keyword();
+        if (first == QLatin1String("run")) {
+            if (take_keyword() != QLatin1String("until"))
+                return fail(QStringLiteral("write \"run until TIME\""));
+            if (!take_time(QStringLiteral("time to run until"), action.target)) return false;
+            if (!move_clock_to(action.target)) return false;
+            action.time = action.target;
+            action.kind = script_action_kind::run_until;
+            if (!expect_end()) return false;
+            result_.script.actions.push_back(action);
+            return true;
+        }
+        if (first != QLatin1String("at"))
+            return fail(QStringLiteral("unknown line starting \"%1\": a line is \"at TIME ACTION\", "
+                                       "\"run until TIME\" or a # comment")
+                            .arg(words_[0]));
+        if (!take_time(QStringLiteral("action time"), action.time)) return false;
+        if (!move_clock_to(action.time)) return false;
+        if (at_end())
+            return fail(QStringLiteral("action missing after the time (set, ventilation, natural, "
+                                       "bag or rerun)"));
+        const QString verb = take_keyword();
+        if (verb == QLatin1String("set")) {
+            if (!parse_set(action)) return false;
+        } else if (verb == QLatin1String("ventilation") || verb == QLatin1String("natural")) {
+            if (!parse_ventilation(action, verb == QLatin1String("natural"))) return false;
+        } else if (verb == QLatin1String("bag")) {
+            if (!parse_bag(action)) return false;
+        } else if (verb == QLatin1String("rerun")) {
+            if (!parse_rerun(action)) return false;
+        } else {
+            return fail(QStringLiteral("unknown action \"%1\" (set, ventilation, natural, bag or rerun)")
+                            .arg(words_[next_ - 1]));
+        }
+        if (!expect_end()) return false;
+        result_.script.actions.push_back(action);
+        return true;
+    }
+
+    bool parse_set(script_action& action)
+    {
+        action.kind = script_action_kind::set_factor;
+        if (at_end()) return fail(QStringLiteral("factor index missing: write \"set INDEX VALUE\""));
+        const QString index_text = take();
+        bool ok = false;
+        const int index = index_text.toInt(&ok, 10);
+        if (!ok || index < 0 || index >= num_fct)
+            return fail(QStringLiteral("factor index must be a whole number 0 to %1, got \"%2\"")
+                            .arg(num_fct - 1)
+                            .arg(index_text));
+        action.factor_index = index;
+        return take_number(QStringLiteral("value"), action.value_text);
+    }
+
+    bool parse_ventilation(script_action& action, bool natural_word)
+    {
+        action.kind = script_action_kind::ventilation;
+        QString mode = natural_word ? QStringLiteral("natural") : take_keyword();
+        if (mode == QLatin1String("natural")) {
+            action.natural = true;
+            if (!at_end())
+                return fail(QStringLiteral("natural ventilation takes no ventilator settings (the "
+                                           "dialog locks those fields)"));
+            return true;
+        }
+        if (mode != QLatin1String("artificial"))
+            return fail(QStringLiteral("write \"ventilation natural\" or \"ventilation artificial "
+                                       "[rate R] [tidal V] [peep P]\""));
+        action.natural = false;
+        return take_settings({{QStringLiteral("rate"), &action.rate},
+                              {QStringLiteral("tidal"), &action.tidal},
+                              {QStringLiteral("peep"), &action.peep}},
+                             QStringLiteral("ventilator"));
+    }
+
+    bool parse_bag(script_action& action)
+    {
+        action.kind = script_action_kind::bag;
+        if (at_end()) return fail(QStringLiteral("bag state missing (9 to 13, or glottis, standard, "
+                                                  "collect, rebreathe, absorber)"));
+        const QString word = take_keyword();
+        bool ok = false;
+        int state = word.toInt(&ok, 10);
+        if (!ok) {
+            const auto found = bag_state_names().find(word);
+            state = found == bag_state_names().end() ? -1 : found->second;
+        }
+        if (state < 9 || state > 13)
+            return fail(QStringLiteral("bag state must be 9 to 13 or glottis, standard, collect, "
+                                       "rebreathe, absorber; got \"%1\"")
+                            .arg(word));
+        action.bag_state = state;
+        if (!take_settings({{QStringLiteral("volume"), &action.bag_volume},
+                            {QStringLiteral("co2"), &action.bag_co2},
+                            {QStringLiteral("o2"), &action.bag_o2}},
+                           QStringLiteral("bag")))
+            return false;
+        const bool any = action.bag_volume || action.bag_co2 || action.bag_o2;
+        if (any && bag_fields_locked(state).value_or(false))
+            return fail(QStringLiteral("bag state %1 takes no volume or percentages (the dialog "
+                                       "locks those fields)")
+                            .arg(state));
+        // The dialog clamps each percentage before it adds them.
+        if (action.bag_co2 && action.bag_o2) {
+            const float c = clamp_to_limits(number_of(*action.bag_co2), factor[2].minimum, factor[2].maximum);
+            const float o = clamp_to_limits(number_of(*action.bag_o2), factor[3].minimum, factor[3].maximum);
+            if (double(c) + double(o) > 100.0)
+                return fail(QStringLiteral("bag CO2 and O2 percentages add up to more than 100"));
+        }
+        return true;
+    }
+
+    bool parse_rerun(script_action& action)
+    {
+        action.kind = script_action_kind::rerun;
+        if (!take_time(QStringLiteral("time to re-run from"), action.target)) return false;
+        if (action.target > now_)
+            return fail(QStringLiteral("cannot re-run from %1: it lies after the current time %2")
+                            .arg(format_minutes_seconds(action.target), format_minutes_seconds(now_)));
+        // The history ring holds the last 1800 seconds before the latest time;
+        // the oldest of its columns has already been overwritten by the newest.
+        if (action.target <= latest_ - TOLVANE_HISTORY_COLUMNS)
+            return fail(QStringLiteral("cannot re-run from %1: the history holds only the 30 minutes "
+                                       "before %2")
+                            .arg(format_minutes_seconds(action.target),
+                                 format_minutes_seconds(latest_)));
+        now_ = action.target;
+        return true;
+    }
+
+    script_parse_result result_;
+    QStringList words_;
+    qsizetype next_ = 0;
+    int line_ = 0;
+    int now_ = 0;     // the simulated time after the lines read so far
+    int latest_ = 0;  // the largest time reached (RE-RUN does not lower it)
+};
+
+// Carries out a parsed script on a simulator.
+class script_runner {
+public:
+    script_runner(simulator& sim, const scenario_script& script,
+                  const std::function<void(const QString&)>& log)
+        : sim_(sim), script_(script), log_(log)
+    {
+    }
+
+    script_run_result run()
+    {
+        result_.timeline.start();
+        // The timeline starts at the current moment's column; a script run
+        // from a later moment keeps the earlier seconds recorded there.
+        for (int t = 1; t <= sim_.state().sim_time && t < TOLVANE_HISTORY_COLUMNS; ++t)
+            result_.timeline.take(t, t);
+        for (const script_action& action : script_.actions) {
+            if (!advance_to(action)) break;
+            if (!carry_out(action)) break;
+        }
+        result_.end_time = sim_.state().sim_time;
+        return result_;
+    }
+
+private:
+    QString where(const script_action& action) const
+    {
+        return QStringLiteral("%1:%2: ").arg(script_.file_name).arg(action.line);
+    }
+
+    void log(const QString& text)
+    {
+        if (log_) log_(format_minutes_seconds(sim_.state().sim_time) + QLatin1Char(' ') + text);
+    }
+
+    bool stop(script_end end, const script_action& action, const QString& message)
+    {
+        result_.end = end;
+        result_.stopped_line = action.line;
+        result_.message = message;
+        return false;
+    }
+
+    // RUN until the clock shows the action's time.
+    bool advance_to(const script_action& action)
+    {
+        run_controller& controller = sim_.controller();
+        if (sim_.state().sim_time > action.time)
+            return stop(script_end::refused, action,
+                        where(action) + QStringLiteral("%1 is earlier than the simulated time %2")
+                                            .arg(format_minutes_seconds(action.time),
+                                                 format_minutes_seconds(sim_.state().sim_time)));
+        while (sim_.state().sim_time < action.time) {
+            if (controller.subject_dead())
+                return stop(script_end::died, action,
+                            where(action) + QStringLiteral("not carried out: the subject is dead"));
+            const step_outcome outcome = controller.run_to_minute();
+            if (!outcome.started)
+                return stop(script_end::refused, action,
+                            where(action) + QStringLiteral("not carried out: RUN is not available"));
+            const int now = sim_.state().sim_time;
+            if (outcome.seconds_done > 0)
+                result_.timeline.take(outcome.start_time + 1, outcome.start_time + outcome.seconds_done);
+            if (outcome.failure_item != 0)
+                return stop(script_end::step_failed, action,
+                            QStringLiteral("%1 step failed: item %2; %3not carried out")
+                                .arg(format_minutes_seconds(now))
+                                .arg(outcome.failure_item)
+                                .arg(where(action)));
+            if (outcome.died)
+                return stop(script_end::died, action,
+                            QStringLiteral("%1 the subject died; %2not carried out")
+                                .arg(format_minutes_seconds(now), where(action)));
+        }
+        return true;
+    }
+
+    bool carry_out(const script_action& action)
+    {
+        switch (action.kind) {
+        case script_action_kind::run_until:
+            return true;
+        case script_action_kind::set_factor:
+            return set_factor(action);
+        case script_action_kind::ventilation:
+        case script_action_kind::bag:
+            return respiration_ok(action);
+        case script_action_kind::rerun:
+            return rerun(action);
+        }
+        return true;
+    }
+
+    // The factor panel's value entry (factorExit for one row).
+    bool set_factor(const script_action& action)
+    {
+        catalogue_record& record = factor[action.factor_index];
+        const entered_value entered = enter_value(record, action.value_text, "%.2f");
+        const QString name = from_cp1252(record.name);
+        if (entered.adjusted) {
+            sim_.controller().show_hint(hint_value_adjusted, true);
+            result_.notes << where(action) +
+                                 QStringLiteral("factor %1 \"%2\": %3 is outside %4 to %5, set to %6")
+                                     .arg(action.factor_index)
+                                     .arg(name, action.value_text)
+                                     .arg(static_cast<double>(record.minimum))
+                                     .arg(static_cast<double>(record.maximum))
+                                     .arg(entered.text);
+        }
+        log(QStringLiteral("factor %1 \"%2\" = %3").arg(action.factor_index).arg(name, entered.text));
+        return true;
+    }
+
+    // Notes a dialog field whose typed number the dialog clamped.
+    void note_clamped(const script_action& action, const char* key, const std::optional<QString>& typed,
+                      const catalogue_record& record)
+    {
+        if (!typed) return;
+        const float wanted = static_cast<float>(number_of(*typed));
+        if (wanted == record.value) return;
+        result_.notes << where(action) + QStringLiteral("%1 %2 is outside %3 to %4, set to %5")
+                                             .arg(QLatin1String(key), *typed)
+                                             .arg(static_cast<double>(record.minimum))
+                                             .arg(static_cast<double>(record.maximum))
+                                             .arg(static_cast<double>(record.value));
+    }
+
+    // The respiration dialog: opened (fields from the model), the choices and
+    // fields of the line, OK.
+    bool respiration_ok(const script_action& action)
+    {
+        respiration_pending pending = current_respiration_pending();
+        respiration_texts texts = current_respiration_texts();
+        if (action.kind == script_action_kind::ventilation) {
+            pending.ventilation = action.natural ? 1 : 0;
+            if (action.rate) texts.rate = *action.rate;
+            if (action.tidal) texts.tidal = *action.tidal;
+            if (action.peep) texts.peep = *action.peep;
+        } else {
+            pending.bag_state = action.bag_state;
+            if (action.bag_volume) texts.bag_volume = *action.bag_volume;
+            if (action.bag_co2) texts.bag_co2 = *action.bag_co2;
+            if (action.bag_o2) texts.bag_o2 = *action.bag_o2;
+        }
+        if (apply_respiration_settings(pending, texts) == respiration_ok_result::percentages_exceed_100)
+            return stop(script_end::refused, action,
+                        where(action) + QStringLiteral("the respiration dialog refused OK: Sum of "
+                                                       "percentages exceeds 100%"));
+        note_clamped(action, "rate", action.rate, *res_rate);
+        note_clamped(action, "tidal", action.tidal, *tidal);
+        note_clamped(action, "peep", action.peep, *positive);
+        note_clamped(action, "volume", action.bag_volume, *bag_vol);
+        note_clamped(action, "co2", action.bag_co2, *bag_co2);
+        note_clamped(action, "o2", action.bag_o2, *bag_o2);
+        if (action.kind == script_action_kind::ventilation) {
+            if (action.natural)
+                log(QStringLiteral("natural ventilation"));
+            else
+                log(QStringLiteral("artificial ventilation: rate %1 /min, tidal volume %2 ml, PEEP %3 cm water")
+                        .arg(static_cast<double>(res_rate->value))
+                        .arg(static_cast<double>(tidal->value))
+                        .arg(static_cast<double>(positive->value)));
+        } else {
+            log(QStringLiteral("bag state %1: volume %2 ml, CO2 %3 %, O2 %4 %")
+                    .arg(*bag_index)
+                    .arg(static_cast<double>(bag_vol->value))
+                    .arg(static_cast<double>(bag_co2->value))
+                    .arg(static_cast<double>(bag_o2->value)));
+        }
+        return true;
+    }
+
+    // The cursor is moved as the keyboard moves it (BACK pages the plot
+    // window until it holds the target), then RE-RUN.
+    bool rerun(const script_action& action)
+    {
+        run_controller& controller = sim_.controller();
+        const run_state& state = sim_.state();
+        const int target = action.target;
+        for (int guard = 0; state.win_start > target && guard < 100; ++guard) {
+            const int before = state.win_start;
+            controller.page_back();
+            if (state.win_start == before) break;
+        }
+        for (int guard = 0; state.cursor_time != target && guard < 4000; ++guard) {
+            const int distance = target - state.cursor_time;
+            const cursor_direction direction = distance > 0 ? cursor_direction::right : cursor_direction::left;
+            const int before = state.cursor_time;
+            controller.move_cursor(direction, std::abs(distance) >= 60);
+            if (state.cursor_time == before) break;
+        }
+        if (state.cursor_time != target || target > state.sim_time)
+            return stop(script_end::refused, action,
+                        where(action) + QStringLiteral("the cursor cannot reach %1 (plot window from %2, "
+                                                       "time %3)")
+                                            .arg(format_minutes_seconds(target),
+                                                 format_minutes_seconds(state.win_start),
+                                                 format_minutes_seconds(state.sim_time)));
+        controller.strip_to_cursor();
+        result_.timeline.cut_after(target);
+        log(QStringLiteral("re-run from the cursor"));
+        return true;
+    }
+
+    simulator& sim_;
+    const scenario_script& script_;
+    const std::function<void(const QString&)>& log_;
+    script_run_result result_;
+};
+
+}  // namespace
+
+std::optional<int> parse_script_time(const QString& text)
+{
+    const std::optional<int> seconds = parse_minutes_seconds(text);
+    if (!seconds || *seconds > script_max_minutes * 60) return std::nullopt;
+    return seconds;
+}
+
+script_parse_result parse_scenario_script(const QString& text, const QString& file_name)
+{
+    return script_parser(file_name).parse(text);
+}
+
+script_parse_result read_scenario_script(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        script_parse_result result;
+        result.script.file_name = path;
+        result.error = QStringLiteral("%1: cannot read the script").arg(path);
+        return result;
+    }
+    return parse_scenario_script(QString::fromUtf8(file.readAll()), path);
+}
+
+void script_timeline::start()
+{
+    columns_.clear();
+    take(0, 0);
+}
+
+void script_timeline::take(int first, int last)
+{
+    if (first < 0 || last < first) return;
+    if (static_cast<std::size_t>(last) + 1 > columns_.size() || first <= last_time())
+        columns_.resize(static_cast<std::size_t>(last) + 1);
+    for (int t = first; t <= last; ++t) {
+        const int slot = history_slot(t);
+        column& c = columns_[static_cast<std::size_t>(t)];
+        for (int r = 0; r < rows; ++r) c[static_cast<std::size_t>(r)] = history[r][slot];
+    }
+}
+
+void script_timeline::cut_after(int t)
+{
+    if (t + 1 < static_cast<int>(columns_.size())) columns_.resize(static_cast<std::size_t>(t < -1 ? 0 : t + 1));
+}
+
+float script_timeline::value(int row, int t) const
+{
+    if (row < 0 || row >= rows || !has(t)) return 0.0f;
+    return columns_[static_cast<std::size_t>(t)][static_cast<std::size_t>(row)];
+}
+
+void restore_standard_breathing()
+{
+    respiration_pending pending = current_respiration_pending();
+    pending.ventilation = 1;
+    pending.bag_state = 10;
+    apply_respiration_settings(pending, current_respiration_texts());
+}
+
+QByteArray script_timeline::csv() const
+{
+    QByteArray out = history_csv_header();
+    char buffer[64];
+    for (int t = 0; t <= last_time(); ++t) {
+        out += QByteArray::number(t);
+        for (int j = 0; j < num_dsy - 1 && j < TOLVANE_NUM_DISPLAYS - 1; ++j) {
+            std::snprintf(buffer, sizeof buffer, ",%.7g", static_cast<double>(value(j, t)));
+            out += buffer;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+script_run_result run_scenario_script(simulator& sim, const scenario_script& script,
+                                      const std::function<void(const QString&)>& log)
+{
+    return script_runner(sim, script, log).run();
+}
