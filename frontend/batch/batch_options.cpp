@@ -78,6 +78,11 @@ const std::vector<option_row>& option_table()
              o.save_path = v;
              return QString();
          }},
+        {"--script",
+         [](batch_options& o, const QString& v) {
+             o.script_path = v;
+             return QString();
+         }},
         {"--report",
          [](batch_options& o, const QString& v) {
              o.report_path = v;
@@ -130,12 +135,15 @@ QString batch_usage()
 {
     return QStringLiteral(
         "Usage: tolvane-batch [--subject FILE.sbj] [--set INDEX=VALUE]... [--minutes N]\n"
+        "                     [--script FILE]\n"
         "                     [--csv OUT.csv] [--save OUT.sbj] [--report OUT.pdf]\n"
         "Runs the respiration model without windows.\n"
         "  --subject FILE   start from a saved subject instead of the standard one\n"
         "  --set I=V        set subject factor I (0-31) to V before running; a value\n"
         "                   outside the factor's limits is clamped with a warning\n"
         "  --minutes N      run N whole minutes (default 0); a death ends the run\n"
+        "  --script FILE    run a scenario script (\"at 2:00 set 15 5\", \"run until\n"
+        "                   40:00\", ...; see README) instead of --minutes\n"
         "  --csv FILE       write the recorded history, one row per second from 0\n"
         "  --save FILE      save the subject as it stands after the run\n"
         "  --report FILE    write the printed report (one landscape PDF page) after\n"

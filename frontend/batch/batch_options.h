@@ -22,6 +22,7 @@ struct batch_options {
     int minutes = 0;                      // --minutes N
     std::optional<QString> csv_path;      // --csv OUT.csv
     std::optional<QString> save_path;     // --save OUT.sbj
+    std::optional<QString> script_path;   // --script FILE: scenario script instead of --minutes
     std::optional<QString> report_path;   // --report OUT.pdf
 };
 

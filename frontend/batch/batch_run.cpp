@@ -1,5 +1,7 @@
 #include "batch_run.h"
 
+#include "batch_script.h"
+
 #include "cp1252.h"
 #include "history_csv.h"
 #include "panel_logic.h"
@@ -110,6 +112,15 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
 {
     if (options.subject_path && !load_subject(sim, *options.subject_path, err)) return batch_file_error;
     apply_settings(options.settings, err);
+    if (options.script_path) {
+        const int script_status = run_batch_script(sim, options, out, err);
+        if (script_status == batch_ok && options.save_path &&
+            sim.save_subject(*options.save_path) != subject_save_status::ok) {
+            print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
+            return batch_file_error;
+        }
+        return script_status;
+    }
 
     std::optional<csv_history_writer> csv;
     if (options.csv_path) {
