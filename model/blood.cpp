@@ -24,6 +24,20 @@ constexpr float tolerance = 0.01f;
 // The solver never lets a pressure fall below this (mm Hg).
 constexpr float pressure_floor = 0.1f;
 
+// Nor rise above this (mm Hg). No gas in the body can be at a higher partial
+// pressure than the highest barometric pressure of the catalogue (3800); the
+// secant step can otherwise run away on targets that no pressure reaches (at
+// an extreme pH) and hand the step a pressure of 1e25 that overflows later.
+constexpr float pressure_ceiling = 5000.0f;
+
+float within_solver_range(double p)
+{
+    if (!(p >= pressure_floor)) {  // also NaN
+        return pressure_floor;
+    }
+    return p > pressure_ceiling ? pressure_ceiling : static_cast<float>(p);
+}
+
 // Bound on the contents evaluations of one solve. A solve from the previous
 // step's pressures takes a handful; targets that no pressure of 0.1 mm Hg or
 // more can reach would otherwise keep the search going for ever. On reaching
@@ -100,11 +114,9 @@ void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float t
     float content[2];
     int evaluations = 0;
 
-    // Starting estimates below the floor (a state edited by hand) start at it.
+    // Starting estimates outside the range (a state edited by hand) start at its edge.
     for (float* p : pressure) {
-        if (!(*p >= pressure_floor)) {
-            *p = pressure_floor;
-        }
+        *p = within_solver_range(*p);
     }
 
     for (;;) {
@@ -138,18 +150,14 @@ void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float t
 
         for (;;) {
             // Move each active gas; never down by more than three quarters,
-            // never below the floor.
+            // never outside the floor and the ceiling.
             for (int g = 0; g < 2; ++g) {
                 const double p = *pressure[g];
                 double move = gas[g].active ? gas[g].signed_step : 0.0;
                 if (p + move < 0.25 * p) {
                     move = -0.75 * p;
                 }
-                double moved = p + move;
-                if (moved < pressure_floor) {
-                    moved = pressure_floor;
-                }
-                *pressure[g] = static_cast<float>(moved);
+                *pressure[g] = within_solver_range(p + move);
             }
 
             blood_contents(pH, po2, pco2, content[0], content[1], saturation);
@@ -188,7 +196,7 @@ void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float t
                     // Target passed: go back to the interpolated crossing and
                     // search again with half the step.
                     s.restart = true;
-                    *pressure[g] = static_cast<float>(
+                    *pressure[g] = within_solver_range(
                         s.previous_point +
                         std::fabs(previous_error) * span / (std::fabs(error) + std::fabs(previous_error)));
                     s.step_size *= 0.5f;

@@ -176,6 +176,19 @@ TEST_F(Blood, SolverIsBoundedOnUnreachableTargets)
     }
 }
 
+// A state reached by a random artificially ventilated subject: at pH 10 with a
+// packed cell volume of 78 % the secant step once ran PCO2 up to 2.8e25.
+TEST_F(Blood, SolverStaysBelowItsCeilingAtAnExtremePh)
+{
+    factor[21].value = 78;
+    float po2 = 0x1.3e0598p+3f, pco2 = 0x1.0021dp-3f, saturation = 0;
+    blood_pressures(0x1.44b544p+3f, po2, pco2, 0x1.2226f8p+4f, 0x1.0c671p+3f, saturation);
+    EXPECT_LE(po2, 5000.0f);
+    EXPECT_LE(pco2, 5000.0f);
+    EXPECT_GE(pco2, 0.1f);
+    EXPECT_TRUE(std::isfinite(saturation));
+}
+
 TEST_F(Blood, StartBelowTheFloorStartsAtTheFloor)
 {
     const contents target = at(7.4f, 40, 40);
