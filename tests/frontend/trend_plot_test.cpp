@@ -1,0 +1,255 @@
+// The trend plot drawn into an image: frame, grid and ticks, trace colours,
+// the strict-range rule, the one-pixel offset, equal limits, cursor, credits.
+#include "trend_plot.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+#include "run_state.h"
+#include "tolvane_model.h"
+#include "window_font.h"
+
+namespace {
+
+constexpr int cw = 1022;
+constexpr int no_display = 64;
+constexpr int alveolar_po2 = 4;  // 0 .. 150 mm Hg
+
+QImage blank_image() {
+    QImage image(cw, 400, QImage::Format_RGB32);
+    image.fill(QColor(200, 200, 200));
+    return image;
+}
+
+bool is(const QImage& image, int x, int y, const QColor& colour) {
+    return image.pixelColor(x, y).rgb() == colour.rgb();
+}
+
+int count(const QImage& image, const QColor& colour, QRect area) {
+    int n = 0;
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y) n += is(image, x, y, colour);
+    return n;
+}
+
+display_selection only_row(int row, int variable) {
+    display_selection selection;
+    selection.fill(no_display);
+    selection[static_cast<size_t>(row)] = variable;
+    return selection;
+}
+
+class TrendPlot : public ::testing::Test {
+protected:
+    void SetUp() override { std::memset(history, 0, sizeof history); }
+    void set_samples(int variable, int from, int to, float value) {
+        for (int t = from; t <= to; ++t) history[variable][history_slot(t)] = value;
+    }
+    QImage draw(run_state state, const display_selection& selection, bool* cursor_drawn = nullptr) {
+        QImage image = blank_image();
+        QPainter painter(&image);
+        painter.setFont(window_font());
+        prepare_redraw(state, cw);
+        const bool drawn = paint_trend_plot(painter, cw, state, selection, "1.00", nullptr);
+        if (cursor_drawn) *cursor_drawn = drawn;
+        return image;
+    }
+};
+
+struct format_case {
+    double maximum;
+    const char* format;
+};
+
+class ScaleFormat : public ::testing::TestWithParam<format_case> {};
+
+TEST_P(ScaleFormat, FollowsTheMaximum) {
+    EXPECT_STREQ(scale_format(GetParam().maximum), GetParam().format) << GetParam().maximum;
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, ScaleFormat,
+                         ::testing::Values(format_case{2500, "%.0f"}, format_case{100, "%.0f"},
+                                           format_case{99.99, "%.1f"}, format_case{50, "%.1f"},
+                                           format_case{10, "%.1f"}, format_case{9.99, "%0.1f"},
+                                           format_case{8, "%0.1f"}, format_case{1, "%0.1f"},
+                                           format_case{0.99, "%.0f"}, format_case{0, "%.0f"}));
+
+TEST(TraceColours, AreTheStoredBgrWords) {
+    const QColor expected[] = {{0, 0, 0},       {255, 0, 0},   {0, 128, 0},   {0, 0, 255},
+                               {255, 0, 255},   {128, 128, 0}, {0, 128, 128}, {128, 128, 128}};
+    for (int k = 0; k < 8; ++k) EXPECT_EQ(trace_colour(k), expected[k]) << "row " << k;
+}
+
+TEST_F(TrendPlot, FrameGridAndTicks) {
+    run_state state;
+    state.sim_time = 0;
+    const QImage image = draw(state, only_row(0, no_display));
+    // White area inside a black border from x = 2 to cw - 1, y = 0 to 381.
+    EXPECT_TRUE(is(image, 1, 200, QColor(200, 200, 200)));
+    EXPECT_TRUE(is(image, 2, 200, Qt::black));
+    EXPECT_TRUE(is(image, cw - 1, 200, Qt::black));
+    EXPECT_TRUE(is(image, 500, 381, Qt::black));
+    EXPECT_TRUE(is(image, 500, 0, Qt::black));
+    EXPECT_TRUE(is(image, 500, 382, Qt::white));
+    EXPECT_TRUE(is(image, 500, 383, QColor(200, 200, 200)));
+    // Value grid lines at 353, 320, ..., 20 between x = 161 and cw - 160.
+    for (int y : {353, 320, 287, 254, 220, 187, 154, 120, 87, 54, 20}) {
+        EXPECT_TRUE(is(image, 170, y, Qt::black)) << y;
+        EXPECT_TRUE(is(image, cw - 160, y, Qt::black)) << y;
+        EXPECT_TRUE(is(image, cw - 159, y, Qt::white)) << y;
+    }
+    EXPECT_TRUE(is(image, 170, 300, Qt::white));
+    // Minute lines every 60 pixels from x = 160, up to the last one below cw - 321.
+    EXPECT_EQ(state.grid_span, 0);  // the state copy passed in is not written
+    for (int x = 160; x < 160 + 701; x += 60) EXPECT_TRUE(is(image, x, 300, Qt::black)) << x;
+    EXPECT_TRUE(is(image, cw - 160, 300, Qt::black));
+    // Half-minute ticks 9 pixels tall, quarter-minute ticks 6.
+    EXPECT_TRUE(is(image, 190, 344, Qt::black));
+    EXPECT_TRUE(is(image, 190, 343, Qt::white));
+    EXPECT_TRUE(is(image, 175, 347, Qt::black));
+    EXPECT_TRUE(is(image, 175, 346, Qt::white));
+    EXPECT_TRUE(is(image, 205, 347, Qt::black));
+    EXPECT_TRUE(is(image, 205, 346, Qt::white));
+}
+
+TEST_F(TrendPlot, GridSpanIsTheLastLabelledMinute) {
+    run_state state;
+    prepare_redraw(state, cw);
+    EXPECT_EQ(state.grid_span, 660);  // largest multiple of 60 below 701
+}
+
+TEST_F(TrendPlot, TraceSitsOnePixelRightOfItsTimeInItsRowColour) {
+    set_samples(alveolar_po2, 0, 60, 75.0f);
+    run_state state;
+    state.sim_time = 60;
+    for (int row = 1; row < 8; ++row) {
+        const QImage image = draw(state, only_row(row, alveolar_po2));
+        // y = trunc(-2.22 * 75 + 353) = 186; the sample of time 0 lies at x = 161.
+        EXPECT_TRUE(is(image, 161, 186, trace_colour(row))) << row;
+        EXPECT_TRUE(is(image, 221, 186, trace_colour(row))) << row;
+        EXPECT_FALSE(is(image, 160, 186, trace_colour(row))) << row;
+        EXPECT_FALSE(is(image, 222, 186, trace_colour(row))) << row;
+    }
+}
+
+TEST_F(TrendPlot, ValuesAtTheLimitsAreNotDrawn) {
+    run_state state;
+    state.sim_time = 10;
+    const QRect upper(161, 14, 20, 80);
+    set_samples(alveolar_po2, 0, 9, 75.0f);
+    set_samples(alveolar_po2, 10, 10, 150.0f);  // the maximum itself: the last segment is omitted
+    EXPECT_EQ(count(draw(state, only_row(2, alveolar_po2)), trace_colour(2), upper), 0);
+    set_samples(alveolar_po2, 10, 10, 149.0f);  // just below: drawn up to y = 22
+    EXPECT_GT(count(draw(state, only_row(2, alveolar_po2)), trace_colour(2), upper), 0);
+    // A segment that leaves the range from inside is omitted, one that comes
+    // back starts outside it (only its end point is tested).
+    set_samples(alveolar_po2, 0, 10, 75.0f);
+    set_samples(alveolar_po2, 5, 5, 400.0f);
+    const QImage image = draw(state, only_row(2, alveolar_po2));
+    EXPECT_TRUE(is(image, 165, 186, trace_colour(2)));   // segment 3: 164 -> 165
+    EXPECT_GT(count(image, trace_colour(2), QRect(166, 0, 1, 100)), 0);  // segment 5 from far above
+}
+
+TEST_F(TrendPlot, EqualLimitsGetNeitherScaleNorTrace) {
+    ASSERT_EQ(display[no_display].minimum, display[no_display].maximum);
+    set_samples(no_display, 0, 60, 0.0f);
+    run_state state;
+    state.sim_time = 60;
+    display_selection selection;
+    selection.fill(no_display);
+    const QImage image = draw(state, selection);
+    // (Row 1's red is also the cursor's.)
+    for (int k = 2; k < 8; ++k) EXPECT_EQ(count(image, trace_colour(k), QRect(161, 21, 700, 332)), 0) << k;
+    // Scale 0's axis at x = 12 is not drawn either.
+    EXPECT_TRUE(is(image, 12, 200, Qt::white));
+}
+
+TEST_F(TrendPlot, ScalesStandAtTheirColumnsInTheirColours) {
+    display_selection selection = {15, 10, 40, 52, 36, 35, 63, 17};
+    run_state state;
+    state.credits_shown = true;
+    const QImage image = draw(state, selection);
+    for (int k = 0; k < 8; ++k) {
+        const int x = k < 4 ? 12 + 38 * k : cw - 302 + 38 * k;
+        EXPECT_TRUE(is(image, x, 14, trace_colour(k))) << k;
+        EXPECT_TRUE(is(image, x, 353, trace_colour(k))) << k;
+        EXPECT_FALSE(is(image, x, 13, trace_colour(k))) << k;
+    }
+}
+
+TEST_F(TrendPlot, CursorInsideIsRedAndOutsideIsNotDrawn) {
+    run_state state;
+    state.sim_time = 120;
+    state.win_start = 0;
+    state.cursor_pinned = true;
+    state.cursor_time = 30;
+    bool drawn = false;
+    QImage image = draw(state, only_row(0, no_display), &drawn);
+    EXPECT_TRUE(drawn);
+    const QColor red(255, 0, 0);
+    EXPECT_TRUE(is(image, 190, 17, red));
+    EXPECT_TRUE(is(image, 190, 367, red));
+    EXPECT_GT(count(image, red, QRect(190, 20, 1, 334)), 150);  // dashed: not every pixel
+    EXPECT_LT(count(image, red, QRect(190, 20, 1, 334)), 334);
+    state.win_start = 60;  // the cursor now lies left of the window
+    image = draw(state, only_row(0, no_display), &drawn);
+    EXPECT_FALSE(drawn);
+    EXPECT_EQ(count(image, red, QRect(0, 0, cw, 383)), 0);
+    EXPECT_FALSE(cursor_within_plot(state, cw, 59));
+    EXPECT_TRUE(cursor_within_plot(state, cw, 60));
+    EXPECT_TRUE(cursor_within_plot(state, cw, 60 + cw - 320));
+    EXPECT_FALSE(cursor_within_plot(state, cw, 61 + cw - 320));
+}
+
+TEST_F(TrendPlot, UnpinnedCursorFollowsTheLastPlottedTime) {
+    run_state state;
+    state.sim_time = 900;  // more than the plot holds: 702 seconds from win_start
+    state.win_start = 100;
+    prepare_redraw(state, cw);
+    EXPECT_EQ(state.cursor_time, 100 + cw - 320);
+    QImage image = blank_image();
+    QPainter painter(&image);
+    EXPECT_EQ(draw_traces(painter, cw, state, only_row(1, alveolar_po2)), 100 + cw - 320);
+}
+
+TEST_F(TrendPlot, CreditsBoxWithLogo) {
+    run_state state;
+    state.credits_shown = true;
+    QImage logo(350, 190, QImage::Format_RGB32);
+    logo.fill(QColor(10, 200, 30));
+    QImage image = blank_image();
+    QPainter painter(&image);
+    painter.setFont(window_font());
+    prepare_redraw(state, cw);
+    paint_trend_plot(painter, cw, state, only_row(0, no_display), "1.00", &logo);
+    painter.end();
+    EXPECT_TRUE(is(image, 275, 100, Qt::black));
+    EXPECT_TRUE(is(image, 705, 100, Qt::black));
+    EXPECT_TRUE(is(image, 500, 25, Qt::black));
+    EXPECT_TRUE(is(image, 500, 340, Qt::black));
+    EXPECT_TRUE(is(image, 300, 100, Qt::white));  // the grid is covered
+    EXPECT_TRUE(is(image, 310, 30, QColor(10, 200, 30)));
+    EXPECT_TRUE(is(image, 659, 219, QColor(10, 200, 30)));
+    EXPECT_FALSE(is(image, 660, 220, QColor(10, 200, 30)));
+    int dark = 0;  // the credit text, smoothed: count dark pixels
+    for (int x = 283; x < 483; ++x)
+        for (int y = 225; y < 237; ++y) dark += qGray(image.pixel(x, y)) < 100;
+    EXPECT_GT(dark, 50);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Fonts for the labels need a platform; test discovery runs without the
+    // test environment, so offscreen is the default here.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
