@@ -96,7 +96,10 @@ void exchange_with_bag(const float* excess_volume, float* total_ventilation)
     } else {
         set_dsp(21, dsp(21) + oth(8));
     }
-    set_dsp(22, dsp(22) - oth(7));
+    // A bag cannot hold a negative amount of O2. Collecting expired air (11)
+    // takes the subject's uptake from the bag too, although the subject
+    // breathes room air; without this floor an empty bag's O2 went negative.
+    set_dsp(22, std::max(dsp(22) - oth(7), 0.0));
     set_fct(4, fct(4) - oth(0) + *excess_volume);
 }
 

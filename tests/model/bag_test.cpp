@@ -197,6 +197,22 @@ TEST_F(Bag, ExchangeMovesGasBetweenLungsAndBag)
     EXPECT_EQ(factor[4].value, 5995.0f);
 }
 
+// Collecting expired air from an empty bag: the uptake is taken from the bag's
+// O2 as in rebreathing, but the amount stops at 0 instead of going negative.
+TEST_F(Bag, CollectingIntoAnEmptyBagNeverHoldsNegativeO2)
+{
+    bag_state = 11;
+    factor[4].value = 6000;
+    display[22].value = 2;
+    other[7] = 4;
+    float excess = 0;
+    float ventilation = 0;
+    bager(12, &excess, &ventilation);
+    EXPECT_EQ(display[22].value, 0.0f);
+    bager(12, &excess, &ventilation);
+    EXPECT_EQ(display[22].value, 0.0f);
+}
+
 // The absorber takes the CO2 of this breath, other[8], not the alveolar CO2
 // store (display 0), which would empty a 6 litre bag within half a minute.
 TEST_F(Bag, AbsorberTakesTheBreathsCo2FromTheBagVolume)
