@@ -1,0 +1,108 @@
+// Speed of the main window's drawing and of one RUN, without widgets:
+// a full redraw of the trend plot (30 minutes of history, eight traces) into
+// an image, and one run step of 60 model seconds with recording and redraw.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+
+#include "panel_logic.h"
+#include "simulator.h"
+#include "tolvane_model.h"
+#include "trend_plot.h"
+#include "ui_port.h"
+#include "window_font.h"
+
+namespace {
+
+constexpr int cw = 1022;
+
+// Draws the plot and computes the panels as the main window's redraw does.
+void redraw_into(QImage& image, run_state& state, const panel_selection& selection) {
+    const int panel_time = prepare_redraw(state, cw);
+    QPainter painter(&image);
+    painter.setFont(window_font());
+    paint_trend_plot(painter, cw, state, selection.display_sel, "1.00", nullptr);
+    benchmark::DoNotOptimize(refresh_panels(state, selection, panel_time));
+}
+
+// A window that only draws: every redraw request paints into an image.
+class drawing_ui : public ui_port {
+public:
+    simulator* sim = nullptr;
+    QImage image{cw, 400, QImage::Format_RGB32};
+
+    void set_control_enabled(ui_control, bool) override {}
+    void beep() override {}
+    void show_warning(const QString&) override {}
+    void show_error(const QString&) override {}
+    void show_information(const QString&) override {}
+    bool ask_ok_cancel(const QString&) override { return false; }
+    void append_clinical_text(const QString& text) override { clinical += text; }
+    void clear_clinical_text() override { clinical.clear(); }
+    QString clinical_text() const override { return clinical; }
+    void set_hint_text(const QString&) override {}
+    void start_hint_timer(int) override {}
+    void stop_hint_timer() override {}
+    void redraw_main() override {
+        if (sim) redraw_into(image, sim->state(), sim->selection());
+    }
+    void set_passport_fields(const passport_texts&) override {}
+    std::optional<QString> open_file_dialog(const file_dialog_request&) override { return std::nullopt; }
+    std::optional<QString> save_file_dialog(const file_dialog_request&) override { return std::nullopt; }
+    void set_caption(const QString&) override {}
+
+private:
+    QString clinical;
+};
+
+void BM_redraw_main_30_minutes_eight_traces(benchmark::State& bench) {
+    // History of 30 minutes: each shown variable swings inside its limits.
+    const panel_selection selection = initial_selection();
+    for (int row = 0; row < TOLVANE_NUM_DISPLAYS; ++row) {
+        const double low = display[row].minimum, high = display[row].maximum;
+        for (int t = 0; t < TOLVANE_HISTORY_COLUMNS; ++t)
+            history[row][t] = static_cast<float>(low + (high - low) * (0.5 + 0.4 * std::sin(t / 37.0 + row)));
+    }
+    run_state state;
+    state.sim_time = 1800;
+    state.latest_time = 1800;
+    state.win_start = 1080;  // the plot spans 702 seconds, the last 12 minutes
+    QImage image(cw, 400, QImage::Format_RGB32);
+    for (auto _ : bench) redraw_into(image, state, selection);
+}
+BENCHMARK(BM_redraw_main_30_minutes_eight_traces)->Unit(benchmark::kMicrosecond);
+
+void BM_run_one_minute_with_recording_and_redraw(benchmark::State& bench) {
+    drawing_ui ui;
+    simulator sim(ui);
+    ui.sim = &sim;
+    sim.start();
+    int runs = 0;
+    for (auto _ : bench) {
+        sim.run_clicked();
+        // Thirty minutes on, start again so the subject stays comparable.
+        if (++runs % 30 == 0) {
+            bench.PauseTiming();
+            sim.reset_clicked();
+            bench.ResumeTiming();
+        }
+    }
+    bench.counters["sim_time"] = sim.state().sim_time;
+}
+BENCHMARK(BM_run_one_minute_with_recording_and_redraw)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ::benchmark::Initialize(&argc, argv);
+    if (::benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    ::benchmark::RunSpecifiedBenchmarks();
+    ::benchmark::Shutdown();
+    return 0;
+}
