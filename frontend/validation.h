@@ -1,0 +1,150 @@
+// Validation against published human physiology: a table of comparisons
+// (validation/cases.tsv), each a scenario script, a measure of the model's
+// run and the published value with its source; the runner, the verdicts and
+// the Markdown report. The figures are drawn by validation_figures.
+#ifndef TOLVANE_VALIDATION_H
+#define TOLVANE_VALIDATION_H
+
+#include "scenario_script.h"
+#include "ui_port.h"
+
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class simulator;
+
+// A ui_port that shows nothing: keeps the clinical memo and the warnings.
+class quiet_ui : public ui_port {
+public:
+    QString memo;
+    QStringList warnings;
+
+    void set_control_enabled(ui_control, bool) override {}
+    void beep() override {}
+    void show_warning(const QString& text) override { warnings << text; }
+    void show_error(const QString& text) override { warnings << text; }
+    void show_information(const QString&) override {}
+    bool ask_ok_cancel(const QString&) override { return false; }
+    void append_clinical_text(const QString& text) override { memo += text; }
+    void clear_clinical_text() override { memo.clear(); }
+    QString clinical_text() const override { return memo; }
+    void set_hint_text(const QString&) override {}
+    void start_hint_timer(int) override {}
+    void stop_hint_timer() override {}
+    void redraw_main() override {}
+    void set_passport_fields(const passport_texts&) override {}
+    std::optional<QString> open_file_dialog(const file_dialog_request&) override { return std::nullopt; }
+    std::optional<QString> save_file_dialog(const file_dialog_request&) override { return std::nullopt; }
+    void set_caption(const QString&) override {}
+};
+
+// One comparison: a row of validation/cases.tsv.
+//
+// Columns (tab-separated, a first header row, # lines are comments): group,
+// script (file in the cases' folder), measure, quantity, unit, published (as
+// shown), low, high (the published value as a number or range; low == high
+// for a single value), source.
+//
+// Measures, taken from the run as it stands at the script's end:
+//   D<n>, O<n>      display n / other n, mean over the last minute
+//   VO2             O2 uptake in l/min: other[7] (ml STPD taken from the
+//                   inspired gas per 1-s step) x 60 / 1000, mean over the last minute
+//   H               arterial hydrogen ion, nmol/l: 10^(9 - display 17)
+//   change(M,S)     per-cent change of measure M from its value in script S
+//   slope(M,N,S)    (M - M in S) / (N - N in S)
+//   message_after(T)  seconds from T to the first clinical message after T
+//   complaint_after(T)  the same for the first of the subject's own sentences
+//                   ("I ...", "My ..."), leaving out the observer's ("Your patient ...")
+struct validation_case {
+    int line = 0;
+    QString group, script, measure, quantity, unit, published, source;
+    double low = 0, high = 0;
+};
+
+struct validation_cases {
+    std::vector<validation_case> cases;
+    QString error;  // "FILE:LINE: message"
+};
+
+validation_cases parse_validation_cases(const QString& text, const QString& file_name);
+validation_cases read_validation_cases(const QString& path);
+
+enum class verdict { within_10, within_30, beyond_30, wrong_direction, no_value };
+
+// The verdict text shown in the report.
+QString verdict_text(verdict v);
+
+// Difference in per cent of value from the published low..high: 0 inside the
+// range, otherwise relative to the nearer end. none when that end is 0.
+std::optional<double> difference_percent(double value, double low, double high);
+
+// The verdict of a model value against low..high. A change or slope
+// (directional) whose sign differs from the published one is in the wrong direction.
+verdict judge(std::optional<double> value, double low, double high, bool directional);
+
+// A measured value, or why there is none.
+struct measured {
+    std::optional<double> value;
+    QString why_not;
+};
+
+// One script run as the validation keeps it.
+struct validation_run {
+    script_run_result result;
+    QString memo;   // the clinical memo at the end
+    QString error;  // a script error (nothing ran)
+};
+
+// Runs scripts from a folder on one simulator, each from a fresh standard
+// subject with natural breathing and the standard bag state; remembers each
+// run by script name.
+class validation_runner {
+public:
+    validation_runner(simulator& sim, quiet_ui& ui, QString folder);
+
+    // The run of a script file of the folder (run once, then remembered).
+    const validation_run& run_file(const QString& name);
+    // Runs script text (not remembered).
+    validation_run run_text(const QString& text, const QString& name);
+
+    // Evaluates a measure (see validation_case) on the run of a script file.
+    measured measure(const QString& script, const QString& expression);
+    // Evaluates a simple measure (D<n>, O<n>, VO2, H) on a run.
+    static measured simple_measure(const validation_run& run, const QString& expression);
+
+private:
+    simulator& sim_;
+    quiet_ui& ui_;
+    QString folder_;
+    std::map<QString, validation_run> runs_;
+};
+
+// One evaluated comparison.
+struct validation_row {
+    validation_case c;
+    measured model;
+    std::optional<double> difference;
+    verdict v = verdict::no_value;
+};
+
+std::vector<validation_row> evaluate_cases(validation_runner& runner, const std::vector<validation_case>& cases);
+
+// A figure: a file name and the Markdown caption.
+struct validation_figure {
+    QString file;     // e.g. "co2_ventilation.png"
+    QString caption;
+};
+
+// The whole report in Markdown; figures are linked as figures/FILE.
+// discussion (Markdown) is appended as it stands.
+QString validation_markdown(const std::vector<validation_row>& rows, const std::vector<validation_figure>& figures,
+                            const QString& discussion);
+
+// Number as the report shows it: 3 significant digits, no exponent.
+QString report_number(double value);
+
+#endif
