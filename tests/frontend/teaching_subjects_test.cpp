@@ -1,0 +1,112 @@
+// The teaching subjects of subjects/: each loads without a complaint, runs
+// ten minutes without a step failure or a death, and shows the effect that
+// README.md promises for it.
+#include "fake_ui.h"
+#include "simulator.h"
+#include "subject_file.h"
+#include "tolvane_model.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace {
+
+const std::filesystem::path subjects_dir =
+    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "subjects";
+
+struct teaching_case {
+    const char* file;
+    // The effect after ten minutes, as README.md describes it.
+    std::function<void()> check;
+};
+
+float dsp(int i) { return display[i].value; }
+
+class TeachingSubject : public ::testing::TestWithParam<teaching_case> {};
+
+TEST_P(TeachingSubject, LoadsAndRunsTenMinutes)
+{
+    const std::filesystem::path file = subjects_dir / GetParam().file;
+    ASSERT_TRUE(std::filesystem::exists(file)) << file;
+    const QString path = QString::fromStdString(file.string());
+
+    const subject_read_result read = read_subject_file(path);
+    ASSERT_EQ(read.status, subject_read_status::ok);
+    EXPECT_EQ(read.corrected_indices, 0);
+
+    fake_ui ui;
+    simulator sim(ui);
+    sim.start();
+    ASSERT_EQ(sim.load_subject(path).status, subject_read_status::ok);
+    EXPECT_EQ(sim.subject_name(), path);
+    for (int minute = 0; minute < 10; ++minute)
+        sim.run_clicked();
+    EXPECT_TRUE(ui.warnings.isEmpty()) << ui.warnings.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(sim.controller().subject_dead()) << ui.clinical.toStdString();
+    EXPECT_EQ(sim.state().sim_time, 600);
+    GetParam().check();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Subjects, TeachingSubject,
+    ::testing::Values(
+        teaching_case{"altitude_450mmHg.sbj",
+                      [] {
+                          EXPECT_EQ(factor[25].value, 450.0f);
+                          EXPECT_LT(dsp(15), 55.0f);   // arterial PO2
+                          EXPECT_LT(dsp(16), 90.0f);   // saturation
+                          EXPECT_LT(dsp(10), 35.0f);   // arterial PCO2 blown off
+                          EXPECT_GT(dsp(55), 7.5f);    // ventilation up
+                          EXPECT_GT(dsp(17), 7.44f);   // alkalosis
+                      }},
+        teaching_case{"severe_anaemia.sbj",
+                      [] {
+                          EXPECT_EQ(factor[12].value, 7.0f);
+                          EXPECT_LT(dsp(14), 10.0f);   // arterial O2 content halved
+                          EXPECT_GT(dsp(15), 90.0f);   // PO2 normal
+                          EXPECT_GT(dsp(32), 9.0f);    // cardiac output doubled
+                          EXPECT_GT(dsp(35), 85.0f);   // heart rate
+                      }},
+        teaching_case{"exercise_100W.sbj",
+                      [] {
+                          EXPECT_EQ(factor[31].value, 100.0f);
+                          EXPECT_GT(dsp(36), 500.0f);  // metabolic rate
+                          EXPECT_GT(dsp(55), 25.0f);   // ventilation
+                          EXPECT_GT(dsp(32), 14.0f);   // cardiac output
+                          EXPECT_GT(dsp(35), 110.0f);  // heart rate
+                          EXPECT_NEAR(dsp(10), 40.0f, 2.0f);  // PCO2 held
+                      }},
+        teaching_case{"breathing_5pct_co2.sbj",
+                      [] {
+                          EXPECT_EQ(factor[15].value, 5.0f);
+                          EXPECT_GT(dsp(10), 47.0f);   // arterial PCO2
+                          EXPECT_LT(dsp(17), 7.37f);   // acidosis
+                          EXPECT_GT(dsp(55), 12.0f);   // ventilation more than doubled
+                      }},
+        teaching_case{"venous_admixture_30pct.sbj", [] {
+                          EXPECT_EQ(factor[26].value, 30.0f);
+                          EXPECT_GT(dsp(4), 105.0f);   // alveolar PO2 high
+                          EXPECT_LT(dsp(15), 70.0f);   // arterial PO2 low
+                          EXPECT_LT(dsp(10), 38.0f);   // PCO2 a little low
+                      }}),
+    [](const ::testing::TestParamInfo<teaching_case>& info) {
+        std::string name = info.param.file;
+        name = name.substr(0, name.find('.'));
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        return name;
+    });
+
+TEST(TeachingSubjects, EveryFileInTheFolderIsCovered)
+{
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(subjects_dir))
+        files += entry.path().extension() == ".sbj";
+    EXPECT_EQ(files, 5);
+}
+
+} // namespace

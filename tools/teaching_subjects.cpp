@@ -1,0 +1,84 @@
+// Writes the teaching subjects of subjects/ with the program's own subject
+// writer: the standard subject with a few factors changed, and the factor and
+// display rows chosen to show what the change does. Run once by hand from the
+// checkout after building (build directory BUILD):
+//   g++ -std=c++20 -fPIC -Ifrontend -Imodel tools/teaching_subjects.cpp
+//       BUILD/frontend/libtolvane_frontend_core.a -LBUILD/lib -ltolvane_model
+//       -Wl,-rpath,$PWD/BUILD/lib $(pkg-config --cflags --libs Qt6Gui) -ljpeg
+//       -o /tmp/teaching_subjects   (one line)
+//   /tmp/teaching_subjects
+#include "panel_logic.h"
+#include "subject_file.h"
+#include "tolvane_model.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct teaching_subject {
+    const char* path;
+    std::vector<std::pair<int, float>> factors;  // catalogue index, value
+    std::array<int, panel_rows> factor_rows;
+    std::array<int, panel_rows> display_rows;
+};
+
+// Display catalogue indices used below.
+enum : int {
+    alveolar_pco2 = 1, alveolar_po2 = 4, arterial_pco2 = 10, arterial_lactate = 11,
+    arterial_o2_content = 14, arterial_po2 = 15, arterial_saturation = 16, arterial_ph = 17,
+    brain_ph = 31, cardiac_output = 32, heart_rate = 35, metabolic_rate = 36,
+    respiratory_rate = 40, tidal_volume = 41, tissue_po2 = 53, total_ventilation = 55,
+    venous_admixture = 56, venous_o2_content = 62,
+};
+
+const std::vector<teaching_subject> subjects = {
+    {"subjects/altitude_450mmHg.sbj", {{25, 450}},
+     {25, 16, 15, 5, 31, -1, -1, -1},
+     {alveolar_po2, arterial_po2, arterial_saturation, arterial_pco2, total_ventilation,
+      arterial_ph, heart_rate, tissue_po2}},
+    {"subjects/severe_anaemia.sbj", {{12, 7}, {21, 21}},
+     {12, 21, 16, 15, 31, -1, -1, -1},
+     {arterial_o2_content, venous_o2_content, arterial_po2, arterial_saturation, cardiac_output,
+      heart_rate, tissue_po2, arterial_lactate}},
+    {"subjects/exercise_100W.sbj", {{31, 100}},
+     {31, 16, 15, 5, 12, -1, -1, -1},
+     {metabolic_rate, total_ventilation, cardiac_output, heart_rate, arterial_po2, arterial_pco2,
+      arterial_lactate, venous_o2_content}},
+    {"subjects/breathing_5pct_co2.sbj", {{15, 5}},
+     {15, 16, 25, 5, 31, -1, -1, -1},
+     {alveolar_pco2, arterial_pco2, arterial_ph, brain_ph, total_ventilation, respiratory_rate,
+      tidal_volume, arterial_po2}},
+    {"subjects/venous_admixture_30pct.sbj", {{26, 30}},
+     {26, 16, 15, 10, 31, -1, -1, -1},
+     {venous_admixture, alveolar_po2, arterial_po2, arterial_saturation, arterial_pco2,
+      alveolar_pco2, total_ventilation, arterial_o2_content}},
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    estab_pnt();
+    int failures = 0;
+    for (const teaching_subject& s : subjects) {
+        load_new();
+        for (const auto& [index, value] : s.factors)
+            factor[index].value = value;
+        panel_selection selection;
+        selection.factor_sel = s.factor_rows;
+        selection.display_sel = s.display_rows;
+        const QString path = QString::fromLatin1(s.path);
+        const QByteArray text = subject_text(path, subject_date_time_now(), selection, false);
+        if (write_subject_file(path, text) != subject_save_status::ok) {
+            std::fprintf(stderr, "teaching_subjects: cannot write %s\n", s.path);
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
