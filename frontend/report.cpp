@@ -110,8 +110,10 @@ private:
     void apply_pen() {
         QPen pen(pen_colour_);
         pen.setWidth(pen_width_);
-        pen.setCapStyle(Qt::FlatCap);
-        pen.setJoinStyle(Qt::MiterJoin);
+        // Round ends, as a printer's wide pens have: the one-second trace
+        // segments then join without notches where the slope changes.
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
         if (dashed_) {
             // Dash length is not fixed by the layout: a dash of 1.5 units and
             // a gap of 1 unit stays visible at any device resolution (a device
