@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -314,6 +315,29 @@ private slots:
         QCOMPARE(window->sim().state().sim_time, 60);
         QVERIFY(qAbs(display[40].value - 24.0f) < 0.01f);
         QVERIFY(qAbs(display[41].value - 800.0f) < 0.5f);
+    }
+
+    void teaching_subject_loads_with_its_rows_and_runs()
+    {
+        const QString file = QFileInfo(QString::fromUtf8(__FILE__))
+                                 .dir()
+                                 .filePath(QStringLiteral("../../../subjects/altitude_450mmHg.sbj"));
+        window->open_answers.push_back(file);
+        window->load_I->trigger();
+        QVERIFY(window->errors.isEmpty());
+        QCOMPARE(window->sim().selection().factor_sel[0], 25);
+        QCOMPARE(window->factor_rows[0].dsn_CB->currentIndex(), 25);
+        QCOMPARE(window->factor_rows[0].vlu_E->text().toDouble(), 450.0);
+        for (int minute = 0; minute < 5; ++minute)
+            run_once();
+        QVERIFY(window->warnings.isEmpty());
+        QCOMPARE(window->sim().state().sim_time, 300);
+        QVERIFY(window->clinical_M->toPlainText().contains(QStringLiteral("blue")));
+        const QByteArray shots = qgetenv("TOLVANE_SCREENSHOT_DIR");
+        if (!shots.isEmpty())
+            window->grab().save(QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("main_altitude.png")));
+        // Restore the program's standard subject for the next tests.
+        s_factor[25] = 760;
     }
 
     void bag_volume_set_in_the_dialog_shows_in_its_factor_row()
