@@ -2,6 +2,7 @@
 
 #include "c_number.h"
 #include "cp1252.h"
+#include "pressure_units.h"
 
 #include <cctype>
 #include <cfloat>
@@ -9,8 +10,9 @@
 
 namespace {
 
-constexpr double to_kpa_factor = 0.1332;
-constexpr double to_mmhg_factor = 7.507507507507507;
+// The factors by which a listed factor's value is multiplied, single precision.
+constexpr double to_kpa_factor = kpa_per_mmhg;
+constexpr double to_mmhg_factor = mmhg_per_kpa;
 
 // Visits every position of a -1-terminated list, never past its array.
 template <std::size_t N, typename F>
@@ -126,7 +128,7 @@ panel_view refresh_panels(const run_state& state, const panel_selection& selecti
             d.unit = from_cp1252(display[shown].unit);
         }
     }
-    view.time_text = QString::asprintf("%02d:%02d", t / 60, t % 60);
+    view.time_text = format_minutes_seconds(t);
     return view;
 }
 

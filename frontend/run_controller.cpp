@@ -2,6 +2,7 @@
 
 #include "cp1252.h"
 #include "panel_logic.h"
+#include "pressure_units.h"
 #include "tolvane_model.h"
 
 namespace {
@@ -49,7 +50,7 @@ void run_controller::restart_subject()
     load_new();
     // load_new restores the standard values in mm Hg; in kPa mode the listed
     // factors carry the kPa unit and limits, so their values follow them.
-    if (state_.si_pressure) scale_listed_factor_values(0.1332);
+    if (state_.si_pressure) scale_listed_factor_values(kpa_per_mmhg);
     ui_.set_passport_fields(current_passport_texts());
     record_history(0);
     dead_ = false;
@@ -83,7 +84,7 @@ void run_controller::append_clinical()
     // The library keeps app_buf terminated; the bound guards a faulty one.
     const QString text = from_cp1252(app_buf, static_cast<qsizetype>(strnlen(app_buf, sizeof app_buf)));
     const int t = state_.sim_time;
-    ui_.append_clinical_text(QString::asprintf("%02d:%02d ", t / 60, t % 60) + text +
+    ui_.append_clinical_text(format_minutes_seconds(t) + QLatin1Char(' ') + text +
                              QStringLiteral("\r\n"));
     app_buf[0] = 0;
 }

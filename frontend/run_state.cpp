@@ -1,5 +1,6 @@
 #include "run_state.h"
 
+#include "pressure_units.h"
 #include "tolvane_model.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ double history_value(const run_state& state, int row, int column)
         return 0.0;
     const double sample = history[row][column];
     if (state.si_pressure && row < num_dsy && listed_pressure_display(row))
-        return sample * 0.1332;
+        return mmhg_to_kpa(sample);
     return sample;
 }
 

@@ -79,18 +79,12 @@ public:
     std::optional<QString> open_file_dialog(const file_dialog_request& request) override
     {
         open_requests.push_back(request);
-        if (open_answers.empty()) return std::nullopt;
-        auto answer = open_answers.front();
-        open_answers.pop_front();
-        return answer;
+        return next_answer(open_answers);
     }
     std::optional<QString> save_file_dialog(const file_dialog_request& request) override
     {
         save_requests.push_back(request);
-        if (save_answers.empty()) return std::nullopt;
-        auto answer = save_answers.front();
-        save_answers.pop_front();
-        return answer;
+        return next_answer(save_answers);
     }
     void set_caption(const QString& text) override { caption = text; }
 
@@ -104,6 +98,17 @@ public:
             ++now_ms;
             if (hint_timer_running && now_ms >= timer_due_ms && on_timer) on_timer();
         }
+    }
+
+    static std::optional<QString> next_answer(std::deque<std::optional<QString>>& answers)
+    {
+        if (answers.empty() || !answers.front().has_value()) {
+            if (!answers.empty()) answers.pop_front();
+            return std::nullopt;
+        }
+        const QString path = *answers.front();
+        answers.pop_front();
+        return path;
     }
 
     bool is_enabled(ui_control control) const { return enabled.at(control); }
