@@ -1,9 +1,10 @@
-// Draws the main window's logo (350 x 190) and writes it as a JPEG file.
-// Run once by hand; its output assets/logo.jpg is committed and embedded in
-// the program. Build:
+// Draws the main window's logo (350 x 190) and writes it as a JPEG file, and
+// optionally the desktop icon (128 x 128 PNG, the lungs of the logo).
+// Run once by hand; assets/logo.jpg (embedded in the program) and
+// assets/tolvane.png (installed) are committed. Build:
 //   g++ -std=c++20 -fPIC tools/logo_generator.cpp -o /tmp/logo_generator \
 //       $(pkg-config --cflags --libs Qt6Gui) -ljpeg
-//   QT_QPA_PLATFORM=offscreen /tmp/logo_generator assets/logo.jpg
+//   QT_QPA_PLATFORM=offscreen /tmp/logo_generator assets/logo.jpg assets/tolvane.png
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -18,15 +19,8 @@
 
 namespace {
 
-void draw_logo(QImage& image) {
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-
-    QLinearGradient sky(0, 0, 0, 190);
-    sky.setColorAt(0, QColor(232, 244, 252));
-    sky.setColorAt(1, QColor(255, 255, 255));
-    p.fillRect(image.rect(), sky);
-
+// The two lungs with their airway, in a 160 x 190 box at the origin.
+void draw_lungs(QPainter& p) {
     // Two stylised lungs on the left: a trachea that branches into two lobes.
     const QColor lung(214, 96, 104);
     p.setPen(QPen(QColor(150, 50, 60), 2));
@@ -56,6 +50,17 @@ void draw_logo(QImage& image) {
     airway.moveTo(80, 62);
     airway.quadTo(88, 70, 100, 82);
     p.drawPath(airway);
+}
+
+void draw_logo(QImage& image) {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    QLinearGradient sky(0, 0, 0, 190);
+    sky.setColorAt(0, QColor(232, 244, 252));
+    sky.setColorAt(1, QColor(255, 255, 255));
+    p.fillRect(image.rect(), sky);
+    draw_lungs(p);
 
     // The name and what it is.
     p.setPen(QColor(20, 60, 120));
@@ -118,11 +123,23 @@ bool write_jpeg(const QImage& image, const char* path) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: logo_generator OUTPUT.jpg\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: logo_generator LOGO.jpg [ICON.png]\n");
         return 2;
     }
     QImage image(350, 190, QImage::Format_RGB32);
     draw_logo(image);
-    return write_jpeg(image, argv[1]) ? 0 : 1;
+    if (!write_jpeg(image, argv[1])) return 1;
+    if (argc == 3) {
+        QImage icon(128, 128, QImage::Format_ARGB32);
+        icon.fill(Qt::transparent);
+        QPainter p(&icon);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(128.0 / 170, 128.0 / 170);
+        p.translate(5, -8);
+        draw_lungs(p);
+        p.end();
+        if (!icon.save(QString::fromLocal8Bit(argv[2]), "PNG")) return 1;
+    }
+    return 0;
 }
