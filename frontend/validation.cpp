@@ -127,7 +127,8 @@ verdict judge(std::optional<double> value, double low, double high, bool directi
     }
     const std::optional<double> d = difference_percent(*value, low, high);
     if (!d) return verdict::beyond_30;
-    const double a = std::fabs(*d);
+    // A hair's breadth of rounding never moves a verdict across a boundary.
+    const double a = std::fabs(*d) - 1e-9;
     if (a <= 10) return verdict::within_10;
     if (a <= 30) return verdict::within_30;
     return verdict::beyond_30;

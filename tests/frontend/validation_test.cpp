@@ -1,0 +1,150 @@
+// Validation: verdict rules, the case table's errors, the measures, and the
+// real cases giving one report row each.
+#include "simulator.h"
+#include "validation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+QString source_folder(const char* name)
+{
+    // This file lives in tests/frontend of the checkout.
+    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../../%1").arg(QLatin1String(name)));
+}
+
+struct verdict_case {
+    double value, low, high;
+    bool directional;
+    verdict expected;
+    double difference;
+};
+
+TEST(Validation, VerdictsAndDifferences)
+{
+    const verdict_case cases[] = {
+        {100, 90, 110, false, verdict::within_10, 0},     // inside a range
+        {121, 90, 110, false, verdict::within_10, 10},    // relative to the nearer end, 10 % inclusive
+        {122, 90, 110, false, verdict::within_30, 10.909090909090908},
+        {81, 90, 110, false, verdict::within_10, -10},
+        {6.0, 6.5, 6.5, false, verdict::within_10, -7.692307692307692},
+        {9.05, 14.9, 14.9, false, verdict::beyond_30, -39.26174496644295},
+        {11.5, 10, 10, false, verdict::within_30, 15},
+        {-10, 20, 50, true, verdict::wrong_direction, -150},  // a fall where a rise is published
+        {0, 1.3, 1.3, true, verdict::wrong_direction, -100},
+        {-45, -45.9, -45.9, true, verdict::within_10, 1.9607843137254901},
+        {35, 20, 50, true, verdict::within_10, 0},
+    };
+    for (const verdict_case& c : cases) {
+        EXPECT_EQ(judge(c.value, c.low, c.high, c.directional), c.expected) << c.value;
+        const std::optional<double> d = difference_percent(c.value, c.low, c.high);
+        ASSERT_TRUE(d.has_value());
+        EXPECT_NEAR(*d, c.difference, 1e-9) << c.value;
+    }
+    EXPECT_EQ(judge(std::nullopt, 1, 2, false), verdict::no_value);
+    EXPECT_FALSE(difference_percent(1, 0, 0).has_value());  // no per cent of 0
+    EXPECT_EQ(judge(1, 0, 0, false), verdict::beyond_30);
+}
+
+TEST(Validation, ReportNumbersHaveThreeSignificantDigits)
+{
+    EXPECT_EQ(report_number(93.18), "93.2");
+    EXPECT_EQ(report_number(0.2497), "0.250");
+    EXPECT_EQ(report_number(154.25), "154");
+    EXPECT_EQ(report_number(-45.31), "-45.3");
+    EXPECT_EQ(report_number(0), "0");
+    EXPECT_EQ(report_number(-0.0001), "-0.000100");
+}
+
+TEST(Validation, CaseTableErrorsNameTheLine)
+{
+    const QString header = "group\tscript\tmeasure\tquantity\tunit\tpublished\tlow\thigh\tsource\n";
+    validation_cases ok = parse_validation_cases(
+        "# comment\n" + header + "Rest\trest.txt\tD15\tPaO2\tmm Hg\t90-110\t90\t110\tBTS\n\n", "c.tsv");
+    ASSERT_TRUE(ok.error.isEmpty()) << ok.error.toStdString();
+    ASSERT_EQ(ok.cases.size(), 1u);
+    EXPECT_EQ(ok.cases[0].line, 3);
+    EXPECT_EQ(ok.cases[0].low, 90);
+
+    const std::pair<const char*, const char*> bad[] = {
+        {"Rest\trest.txt\tD15\n", "c.tsv:2: 3 fields, 9 expected"},
+        {"Rest\trest.txt\tD15\tPaO2\tmm Hg\t90-110\tx\t110\tBTS\n", "c.tsv:2: low and high must be numbers"},
+        {"Rest\trest.txt\tD15\tPaO2\tmm Hg\t90-110\t110\t90\tBTS\n", "c.tsv:2: low and high must be numbers, low <= high"},
+    };
+    for (const auto& [row, message] : bad) {
+        const validation_cases parsed = parse_validation_cases(header + QString::fromUtf8(row), "c.tsv");
+        EXPECT_TRUE(parsed.error.startsWith(QString::fromUtf8(message))) << parsed.error.toStdString();
+        EXPECT_TRUE(parsed.cases.empty());
+    }
+}
+
+class ValidationRun : public ::testing::Test {
+protected:
+    void SetUp() override { sim.start(); }
+    quiet_ui ui;
+    simulator sim{ui};
+    validation_runner runner{sim, ui, source_folder("validation")};
+};
+
+TEST_F(ValidationRun, MeasuresOfAShortRun)
+{
+    const validation_run run = runner.run_text("run until 3:00\n", "rest");
+    ASSERT_EQ(run.result.end, script_end::finished);
+    // O2 uptake from other[7] per 1-s step: the resting 240-250 ml/min.
+    const measured vo2 = validation_runner::simple_measure(run, "VO2");
+    ASSERT_TRUE(vo2.value.has_value());
+    EXPECT_NEAR(*vo2.value, 0.25, 0.02);
+    const measured ph = validation_runner::simple_measure(run, "D17");
+    const measured h = validation_runner::simple_measure(run, "H");
+    ASSERT_TRUE(ph.value && h.value);
+    EXPECT_NEAR(*h.value, std::pow(10.0, 9 - *ph.value), 0.05);
+    EXPECT_FALSE(validation_runner::simple_measure(run, "D99").value.has_value());
+    EXPECT_FALSE(validation_runner::simple_measure(run, "X1").value.has_value());
+
+    // A run that ends early gives no steady value, and says why.
+    const validation_run dead = runner.run_text("at 0:00 set 8 0\nrun until 20:00\n", "dead");
+    ASSERT_EQ(dead.result.end, script_end::died);
+    const measured none = validation_runner::simple_measure(dead, "D55");
+    EXPECT_FALSE(none.value.has_value());
+    EXPECT_TRUE(none.why_not.startsWith("the subject died at ")) << none.why_not.toStdString();
+
+    // A script error is reported, nothing runs.
+    const validation_run bad = runner.run_text("at 1:30 set 15 5\n", "bad");
+    EXPECT_TRUE(bad.error.startsWith("bad:1: ")) << bad.error.toStdString();
+}
+
+TEST_F(ValidationRun, BreathHoldMessagesAndComplaintsAreTimedFromTheHold)
+{
+    const measured any = runner.measure("breath_hold.txt", "message_after(2:00)");
+    const measured own = runner.measure("breath_hold.txt", "complaint_after(2:00)");
+    ASSERT_TRUE(any.value && own.value) << any.why_not.toStdString() << own.why_not.toStdString();
+    EXPECT_GT(*any.value, 0);
+    EXPECT_GE(*own.value, *any.value);
+    const validation_run& run = runner.run_file("breath_hold.txt");
+    // Every message of the memo is stamped; the first after 2:00 is at 2:00 + any.
+    const int first = 120 + static_cast<int>(*any.value);
+    EXPECT_TRUE(run.memo.contains(QStringLiteral("%1:%2 ").arg(first / 60, 2, 10, QLatin1Char('0')).arg(first % 60, 2, 10, QLatin1Char('0'))));
+}
+
+TEST_F(ValidationRun, EveryCaseGivesOneRowAndTheCommittedReportHasIt)
+{
+    const validation_cases table = read_validation_cases(source_folder("validation/cases.tsv"));
+    ASSERT_TRUE(table.error.isEmpty()) << table.error.toStdString();
+    ASSERT_GE(table.cases.size(), 30u);
+    const std::vector<validation_row> rows = evaluate_cases(runner, table.cases);
+    ASSERT_EQ(rows.size(), table.cases.size());
+    for (const validation_row& row : rows) {
+        // A value, or the reason there is none; never an unknown measure or script.
+        EXPECT_TRUE(row.model.value || !row.model.why_not.isEmpty()) << row.c.line;
+        EXPECT_FALSE(row.model.why_not.startsWith("unknown")) << row.c.line;
+        EXPECT_FALSE(row.model.why_not.contains("cannot read")) << row.c.line;
+    }
+    const QString md = validation_markdown(rows, {}, {});
+    EXPECT_EQ(md.count(QStringLiteral("\n| ")), static_cast<qsizetype>(rows.size()) + 1);  // header + rows
+}
+
+}  // namespace
