@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -79,14 +80,34 @@ QLabel* make_label(QWidget* parent, const QString& text, int left, int top,
 // Line edits and combo boxes are 21 pixels tall, as the layout's controls.
 constexpr int field_height = 21;
 
+// Inner width that a field's frame and margins leave to its text.
+constexpr int field_text_allowance = 8;
+
+// The fields are 40 pixels wide, laid out for a narrower face: a value such
+// as "1987.00" or "10000.00" is squeezed horizontally until it fits, rather
+// than losing its last digits.
+void fit_field_text(QLineEdit* field) {
+    QFont font = field->font();
+    font.setStretch(QFont::Unstretched);
+    const int needed = QFontMetrics(font).horizontalAdvance(field->text());
+    const int room = field->width() - field_text_allowance;
+    const int stretch = needed > room ? std::max(50, 100 * room / needed) : 100;
+    if (field->font().stretch() != stretch) {
+        font.setStretch(stretch);
+        field->setFont(font);
+    }
+}
+
 QLineEdit* make_field(QWidget* parent, const QString& text, int left, int top, int width,
                       bool read_only) {
     auto* field = new QLineEdit(text, parent);
     field->setGeometry(left, top, width, field_height);
     field->setReadOnly(read_only);
-    // The fields are narrow: the text gets the whole inner width.
+    field->setFont(window_font());
     field->setTextMargins(0, 0, 0, 0);
     field->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px 1px; }"));
+    QObject::connect(field, &QLineEdit::textChanged, field, [field] { fit_field_text(field); });
+    fit_field_text(field);
     return field;
 }
 
@@ -228,7 +249,6 @@ void Tmain_F::build_controls() {
     display_L = make_label(display_P, QStringLiteral("Display variables:"), 8, 8, heading_text_pixels);
     time_L = make_label(display_P, QStringLiteral("cursor position:"), 140, 10);
     time_E = make_field(display_P, QStringLiteral("min:sec"), 220, 8, 35, true);
-    time_E->setFont(window_font());
 
     for (int i = 0; i < panel_rows; ++i) {
         const int top = 33 + 30 * i;
@@ -240,7 +260,6 @@ void Tmain_F::build_controls() {
             row.vlu_E = make_field(panel, factor_row ? QString::fromLatin1(empty_factor_text)
                                                      : QStringLiteral("value"),
                                    287, top, 40, !factor_row);
-            row.vlu_E->setFont(window_font());
             row.unit_L = make_label(panel, QStringLiteral("unit"), 330, top + 2);
             row.unit_L->resize(447 - 330 - 4, row.unit_L->height());
         }

@@ -288,6 +288,33 @@ private slots:
         QCOMPARE(plot_image().pixelColor(280, 17), QColor(255, 0, 0));
     }
 
+    void time_field_turns_yellow_while_the_cursor_is_off_the_plot() {
+        run_once();
+        run_once();
+        QTest::mouseClick(window->surface, Qt::LeftButton, {}, QPoint(160 + 10, 200));
+        QVERIFY(window->time_E->palette().color(QPalette::Base) != QColor(255, 255, 0));
+        QTest::mouseClick(window->forward_B, Qt::LeftButton);  // win_start 60, cursor at 10
+        QCOMPARE(window->sim().state().win_start, 60);
+        QCOMPARE(window->time_E->palette().color(QPalette::Base), QColor(255, 255, 0));
+        QCOMPARE(window->time_E->text(), QStringLiteral("00:10"));
+        QTest::mouseClick(window->back_B, Qt::LeftButton);
+        QVERIFY(window->time_E->palette().color(QPalette::Base) != QColor(255, 255, 0));
+        // RE-RUN makes the cursor time the current time.
+        QTest::mouseClick(window->rerun_B, Qt::LeftButton);
+        QCOMPARE(window->sim().state().sim_time, 10);
+        QCOMPARE(window->factor_rows[0].vlu_E->palette().color(QPalette::Text), QColor(Qt::black));
+    }
+
+    void wide_values_are_squeezed_into_their_field() {
+        window->display_rows[3].dsn_CB->setCurrentIndex(2);  // "Alveolar N2 amount", about 1987
+        QLineEdit* field = window->display_rows[3].vlu_E;
+        QVERIFY(field->text().size() >= 7);
+        QVERIFY(field->font().stretch() < 100);
+        QVERIFY(field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8);
+        window->display_rows[3].dsn_CB->setCurrentIndex(52);
+        QCOMPARE(field->font().stretch(), 100);
+    }
+
     void alt_i_shows_the_model_comment() {
         QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
         QTest::keyClick(focus, Qt::Key_I, Qt::AltModifier);
