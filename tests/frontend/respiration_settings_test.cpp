@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 
 namespace {
 
@@ -15,6 +16,11 @@ struct number_case {
     const char* text;
     double expected;
 };
+
+void PrintTo(const number_case& c, std::ostream* os)
+{
+    *os << '"' << c.text << "\" -> " << c.expected;
+}
 
 class ReadLeadingNumber : public ::testing::TestWithParam<number_case> {};
 

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -22,6 +23,11 @@ struct teaching_case {
     // The effect after ten minutes, as README.md describes it.
     std::function<void()> check;
 };
+
+void PrintTo(const teaching_case& c, std::ostream* os)
+{
+    *os << c.file;
+}
 
 float dsp(int i) { return display[i].value; }
 
