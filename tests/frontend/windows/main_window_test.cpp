@@ -16,6 +16,9 @@
 
 #include <memory>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "main_window.h"
 #include "tolvane_model.h"
 #include "trend_plot.h"
@@ -417,6 +420,20 @@ private slots:
         // The plot area keeps its height; the panels stay inside the window.
         QVERIFY(window->message_P->y() == 384);
         QVERIFY(window->display_P->geometry().bottom() < window->surface->height());
+    }
+
+    void exit_ends_the_process_at_once_with_status_0() {
+        std::fflush(nullptr);
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            window->exit_I->trigger();
+            std::_Exit(7);  // not reached when Exit works
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
     }
 
     void reset_returns_to_the_fresh_subject() {
