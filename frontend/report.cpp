@@ -10,6 +10,7 @@
 #include <QPolygon>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 #include "cp1252.h"
@@ -40,14 +41,15 @@ double time_x(double seconds_from_start) {
 // a QPainter in device units.
 class report_canvas {
 public:
-    report_canvas(QPainter& painter, int page_height) : painter_(painter), height_(page_height) {
+    report_canvas(QPainter& painter, int layout_height, double font_scale)
+        : painter_(painter), height_(layout_height), font_scale_(font_scale) {
         // The layout was made for a typeface of Arial's widths: "Clinical
         // notes:" in 12 points must end before the notes begin 28 units to its
         // right. Liberation Sans has those widths; the condensed DejaVu face is
         // the nearest fallback.
         font_.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                            QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
-        font_.setPointSize(10);
+        set_font_size(10);
         apply_pen();
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setBackground(QBrush(Qt::white));
@@ -65,7 +67,7 @@ public:
     void set_pen_width_units(double units) { set_pen_width_device(to_device(units)); }
     void set_dashed(bool dashed) { dashed_ = dashed; apply_pen(); }
     void set_brush_colour(const QColor& colour) { brush_colour_ = colour; }
-    void set_font_size(int points) { font_.setPointSize(points); }
+    void set_font_size(int points) { font_.setPointSizeF(points * font_scale_); }
     void set_font_colour(const QColor& colour) { font_colour_ = colour; }
     const QColor& font_colour() const { return font_colour_; }
 
@@ -127,6 +129,7 @@ private:
 
     QPainter& painter_;
     int height_;
+    double font_scale_;
     QColor pen_colour_ = Qt::black;
     int pen_width_ = 1;
     bool dashed_ = false;
@@ -338,9 +341,24 @@ QStringList report_clinical_lines(const QString& notes) {
     return lines;
 }
 
-void draw_report(QPainter& painter, int page_width, int page_height, const report_input& input) {
+int report_layout_height(int page_width, int page_height) {
+    // The layout needs a page about 1.42 times as wide as high. A4 landscape
+    // keeps its units (the last labels may come near the right margin); on a
+    // narrower page (Letter landscape, any portrait page) the whole layout is
+    // scaled down to the page's width and sits at the top.
+    if (page_width >= 1.4 * page_height) return page_height;
+    return static_cast<int>(page_width * report_units_per_page_height / report_layout_width_units);
+}
+
+void draw_report(QPainter& painter, int page_width, int page_height, const report_input& given) {
+    report_input input = given;
+    if (!input.display_value) input.display_value = [](int, int) { return 0.0; };
     painter.save();
-    report_canvas canvas(painter, page_height);
+    const int layout_height = report_layout_height(page_width, page_height);
+    // Texts shrink with a layout scaled down to a narrow page, so they keep
+    // their places relative to the lines; on landscape paper the factor is 1.
+    const double font_scale = std::min(1.0, static_cast<double>(layout_height) / std::min(page_width, page_height));
+    report_canvas canvas(painter, layout_height, font_scale);
     marker_register markers;
 
     // Frame around the whole page in black; afterwards the brush stays white,

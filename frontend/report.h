@@ -44,10 +44,21 @@ struct report_input {
 // Report units per page height: one unit is the page height divided by this.
 inline constexpr double report_units_per_page_height = 202.0;
 
+// Width of the layout in report units: the last scale (x = 277) and its labels.
+inline constexpr double report_layout_width_units = 286.0;
+
+// The height in device units from which report units are taken: the page
+// height for a page at least 1.4 times as wide as high (A4 landscape),
+// otherwise the height of an area of the layout's proportions as wide as the
+// page, so that nothing falls off a narrower page (Letter landscape, any
+// portrait page); the texts then shrink in the same proportion.
+int report_layout_height(int page_width, int page_height);
+
 // Draws the one-page report on painter, whose device area is page_width by
 // page_height device units with the origin at its top-left. Positions scale
-// with page_height only; page_width is used for the frame. The painter must
-// be active and untransformed; its state is restored on return.
+// with report_layout_height; the frame goes around the whole page. The
+// painter must be active and untransformed; its state is restored on return.
+// input.display_value may be empty: every value then reads 0.
 void draw_report(QPainter& painter, int page_width, int page_height, const report_input& input);
 
 // The lines of the clinical notes that the report prints: none for a text

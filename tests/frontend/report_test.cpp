@@ -110,6 +110,7 @@ struct recorded_text {
     QPoint top_left;
     QColor colour;
     int point_size;
+    int width;  // advance of the text in device units
 };
 struct recorded_line {
     QLineF line;
@@ -173,7 +174,8 @@ public:
         const QFontMetrics metrics(painter()->font(), painter()->device());
         out_.texts.push_back({item.text(),
                               QPoint(qRound(baseline.x()), qRound(baseline.y()) - metrics.ascent()),
-                              painter()->pen().color(), painter()->font().pointSize()});
+                              painter()->pen().color(), painter()->font().pointSize(),
+                              metrics.horizontalAdvance(item.text())});
     }
 
 private:
@@ -182,16 +184,16 @@ private:
 
 class recording_device : public QPaintDevice {
 public:
-    explicit recording_device(recording& out) : engine_(out) {}
+    recording_device(recording& out, int width, int height) : engine_(out), width_(width), height_(height) {}
     QPaintEngine* paintEngine() const override { return &engine_; }
 
 protected:
     int metric(PaintDeviceMetric metric) const override {
         switch (metric) {
-        case PdmWidth: return page_width;
-        case PdmHeight: return page_height;
-        case PdmWidthMM: return page_width * 254 / 960;
-        case PdmHeightMM: return page_height * 254 / 960;
+        case PdmWidth: return width_;
+        case PdmHeight: return height_;
+        case PdmWidthMM: return width_ * 254 / 960;
+        case PdmHeightMM: return height_ * 254 / 960;
         case PdmNumColors: return 0x7fffffff;
         case PdmDepth: return 32;
         case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
@@ -203,13 +205,14 @@ protected:
 
 private:
     mutable recording_engine engine_;
+    int width_, height_;
 };
 
-recording record_report(const report_input& input) {
+recording record_report(const report_input& input, int width = page_width, int height = page_height) {
     recording out;
-    recording_device device(out);
+    recording_device device(out, width, height);
     QPainter painter(&device);
-    draw_report(painter, page_width, page_height, input);
+    draw_report(painter, width, height, input);
     painter.end();
     return out;
 }
@@ -634,6 +637,54 @@ TEST(Report, DisplayRowsShowTheirValueAtTheCursorWithCodePage1252Names) {
 TEST(Report, ClinicalLineSplitting) {
     EXPECT_TRUE(report_clinical_lines(QStringLiteral("abcdef")).isEmpty());
     EXPECT_EQ(report_clinical_lines(QStringLiteral("a\r\n\r\nbcdef")), (QStringList{"a", "", "bcdef"}));
+}
+
+// --- Page shapes -------------------------------------------------------------
+
+struct page_case {
+    const char* name;
+    int width, height;
+    int layout_height;  // device units the report units are taken from
+};
+
+class ReportPage : public ::testing::TestWithParam<page_case> {};
+
+TEST_P(ReportPage, EverythingStaysOnThePage) {
+    fixture_input f;
+    // Wide texts at the right: the 0..2500 scale last, long names and units.
+    f.input.display_rows = {d_pao2, d_ph, d_tidal, d_n2_fast, d_pao2, d_ph, d_n2_fast, d_tidal};
+    f.input.factor_rows = {0, 1, 2, -1, -1, -1, -1, -1};
+    f.series[d_tidal] = [](int) { return 2499.9; };
+    f.input.clinical_notes = QStringLiteral("01:20 Your patient is blue.\r\n02:30 I am rather short of breath.\r\n");
+    const auto [name, width, height, layout_height] = GetParam();
+    EXPECT_EQ(report_layout_height(width, height), layout_height) << name;
+    const recording r = record_report(f.input, width, height);
+    for (const auto& t : r.texts) {
+        EXPECT_GE(t.top_left.x(), 0) << name << " " << t.text.toStdString();
+        EXPECT_LE(t.top_left.x() + t.width, width - 1) << name << " " << t.text.toStdString();
+        EXPECT_LT(t.top_left.y(), height) << name << " " << t.text.toStdString();
+    }
+    for (const auto& l : r.lines) {
+        EXPECT_LT(std::max(l.line.x1(), l.line.x2()), width) << name;
+        EXPECT_LT(std::max(l.line.y1(), l.line.y2()), height) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, ReportPage,
+                         ::testing::Values(page_case{"a4_landscape", 1123, 794, 794},
+                                           page_case{"a4_landscape_5mm_margins", 1085, 756, 756},
+                                           page_case{"letter_landscape", 1056, 816, 745},
+                                           page_case{"a4_portrait", 794, 1123, 560}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Report, MissingValueSourceReadsZero) {
+    fixture_input f;
+    f.input.display_rows[0] = d_pao2;
+    f.input.display_value = nullptr;
+    const recording r = record_report(f.input);
+    const recorded_text* value = r.text_at(dev(248), dev(160));
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->text, QStringLiteral("0.0 mm Hg"));
 }
 
 // --- PDF ---------------------------------------------------------------------
