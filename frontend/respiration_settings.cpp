@@ -85,6 +85,9 @@ float read_field(const QString& text, const catalogue_record& record)
 respiration_ok_result apply_respiration_settings(const respiration_pending& pending,
                                                  const respiration_texts& texts)
 {
+    // The whole flag takes the byte: upper bits left over from elsewhere
+    // would otherwise make an artificial setting read as natural to any
+    // reader that tests the whole word.
     *ventilation = pending.ventilation;
     res_rate->value = read_field(texts.rate, *res_rate);
     tidal->value = read_field(texts.tidal, *tidal);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -338,6 +339,39 @@ private slots:
             window->grab().save(QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("main_altitude.png")));
         // Restore the program's standard subject for the next tests.
         s_factor[25] = 760;
+    }
+
+    void respiration_dialog_end_to_end_with_the_real_warning_box()
+    {
+        // A plain main window: its warning is a real message box over the
+        // dialog. A polling timer answers whatever modal window is up.
+        respiration.reset();
+        about.reset();
+        window.reset();
+        Tmain_F plain;
+        Trespiration_F dialog(&plain);
+        plain.show();
+        QStringList seen;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                seen << box->text();
+                box->button(QMessageBox::Ok)->click();
+            } else if (modal == &dialog && !seen.isEmpty()) {
+                seen << dialog.windowTitle();
+                dialog.bag_RB[0]->click();
+                dialog.ok_B->click();
+                poll.stop();
+            }
+        });
+        poll.start();
+        plain.respiration_I->trigger();
+        QCOMPARE(seen, (QStringList{QStringLiteral("Respiration features not yet sensibly implemented.  Jul 22 2013"),
+                                    QStringLiteral("Respiration")}));
+        QCOMPARE(*bag_index, 9);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 
     void bag_volume_set_in_the_dialog_shows_in_its_factor_row()
