@@ -154,6 +154,32 @@ private slots:
         QVERIFY(!QFile::exists(dialog.output_file));
         QVERIFY(window->errors.isEmpty());
     }
+
+    // "Print to File (PDF)" chosen in the platform's dialog, then Print.
+    void platform_dialog_accepted_prints_to_the_pdf_file() {
+        run_once();
+        set_print_dialog_port(nullptr);
+        QPrinter& printer = report_printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dialog.output_file);
+        bool seen = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen = true;
+                modal->accept();
+            }
+        });
+        poll.start(20);
+        window->print_I->trigger();
+        poll.stop();
+        QVERIFY(seen);
+        QVERIFY(window->errors.isEmpty());
+        const QByteArray pdf = read_all(dialog.output_file);
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QCOMPARE(pdf.count("/Type /Page\n"), 1);
+        QVERIFY(pdf.contains("/MediaBox [0 0 842.000000 595.000000]"));
+    }
 };
 
 QTEST_MAIN(report_print_test)
