@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QBuffer>
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <vector>
@@ -167,15 +168,15 @@ QByteArray subject_text(const QString& path, const QString& date_time,
     std::array<float, TOLVANE_NUM_FACTORS> factors{};
     for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i)
         factors[i] = factor_value_in_model_units(i, si_pressure);
-    append_values(text, factors.data(), num_fct);
+    append_values(text, factors.data(), std::min<int>(num_fct, TOLVANE_NUM_FACTORS));
     text += "\n\n// display variables\n";
     text += column_ruler;
     std::array<float, TOLVANE_NUM_DISPLAYS> displays{};
     for (int i = 0; i < num_dsy - 1 && i < TOLVANE_NUM_DISPLAYS; ++i) displays[i] = display[i].value;
-    append_values(text, displays.data(), num_dsy - 1);
+    append_values(text, displays.data(), std::min<int>(num_dsy - 1, TOLVANE_NUM_DISPLAYS));
     text += "\n\n// other variables\n";
     text += column_ruler;
-    append_values(text, other, num_oth);
+    append_values(text, other, std::min<int>(num_oth, TOLVANE_NUM_OTHERS));
     text += "\n\n// selected subject factors\n";
     append_indices(text, selection.factor_sel);
     text += "\n\n// selected display variables\n";
