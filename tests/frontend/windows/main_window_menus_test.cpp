@@ -70,11 +70,16 @@ private:
                                        const file_dialog_request& r)
     {
         requests.push_back(r);
-        if (answers.empty())
+        // Copying the QString out (not the optional) keeps g++ -O2 free of a
+        // false maybe-uninitialized warning.
+        if (answers.empty() || !answers.front().has_value()) {
+            if (!answers.empty())
+                answers.pop_front();
             return std::nullopt;
-        auto a = answers.front();
+        }
+        const QString path = *answers.front();
         answers.pop_front();
-        return a;
+        return path;
     }
 };
 
