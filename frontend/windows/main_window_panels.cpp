@@ -112,7 +112,7 @@ void Tmain_F::show_plot_controls() {
     // The time field turns yellow while the cursor lies outside the plot.
     QPalette palette = time_E->palette();
     const QColor base = cursor_within_plot(state, client_width(), state.cursor_time)
-                            ? QApplication::palette().color(QPalette::Window)
+                            ? QApplication::palette(time_E).color(QPalette::Base)
                             : colour_of(cursor_outside_colour);
     if (palette.color(QPalette::Base) != base) {
         palette.setColor(QPalette::Base, base);

@@ -295,13 +295,14 @@ private slots:
         run_once();
         run_once();
         QTest::mouseClick(window->surface, Qt::LeftButton, {}, QPoint(160 + 10, 200));
-        QVERIFY(window->time_E->palette().color(QPalette::Base) != QColor(255, 255, 0));
+        const QColor normal = QApplication::palette(window->time_E).color(QPalette::Base);
+        QCOMPARE(window->time_E->palette().color(QPalette::Base), normal);
         QTest::mouseClick(window->forward_B, Qt::LeftButton);  // win_start 60, cursor at 10
         QCOMPARE(window->sim().state().win_start, 60);
         QCOMPARE(window->time_E->palette().color(QPalette::Base), QColor(255, 255, 0));
         QCOMPARE(window->time_E->text(), QStringLiteral("00:10"));
         QTest::mouseClick(window->back_B, Qt::LeftButton);
-        QVERIFY(window->time_E->palette().color(QPalette::Base) != QColor(255, 255, 0));
+        QCOMPARE(window->time_E->palette().color(QPalette::Base), normal);
         // RE-RUN makes the cursor time the current time.
         QTest::mouseClick(window->rerun_B, Qt::LeftButton);
         QCOMPARE(window->sim().state().sim_time, 10);
@@ -316,6 +317,30 @@ private slots:
         QVERIFY(field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8);
         window->display_rows[3].dsn_CB->setCurrentIndex(52);
         QCOMPARE(field->font().stretch(), 100);
+    }
+
+    void alt_left_at_the_window_start_pins_the_cursor_in_place() {
+        run_once();
+        QVERIFY(!window->sim().state().cursor_pinned);
+        QTest::mouseClick(window->surface, Qt::LeftButton, {}, QPoint(160 + 1, 200));
+        QWidget* focus = window->run_B;
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(window->sim().state().cursor_time, 0);
+        QTest::keyClick(focus, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(window->sim().state().cursor_time, 0);
+        QVERIFY(window->sim().state().cursor_pinned);
+        QCOMPARE(window->time_E->text(), QStringLiteral("00:00"));
+    }
+
+    void presses_on_child_controls_are_theirs() {
+        run_once();
+        QTest::mouseClick(window->hint_L, Qt::LeftButton);
+        QTest::mouseClick(window->control_P, Qt::LeftButton, {}, QPoint(100, 90));
+        QCOMPARE(hint_of(*window), QString());
+        // The window's own surface between the panels is the plot's caller.
+        QTest::mouseClick(window->surface, Qt::LeftButton, {}, QPoint(115, 500));
+        QCOMPARE(hint_of(*window), QStringLiteral(" click within time spanned by the plot"));
     }
 
     void alt_i_shows_the_model_comment() {
