@@ -155,7 +155,7 @@ validation_run validation_runner::run_text(const QString& text, const QString& n
     restore_standard_breathing();
     ui_.warnings.clear();
     run.result = run_scenario_script(sim_, parsed.script);
-    run.memo = ui_.memo;
+    run.memo = ui_.clinical_text();
     return run;
 }
 

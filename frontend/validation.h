@@ -6,7 +6,7 @@
 #define TOLVANE_VALIDATION_H
 
 #include "scenario_script.h"
-#include "ui_port.h"
+#include "headless_ui.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,28 +18,12 @@
 class simulator;
 
 // A ui_port that shows nothing: keeps the clinical memo and the warnings.
-class quiet_ui : public ui_port {
+class quiet_ui : public headless_ui {
 public:
-    QString memo;
     QStringList warnings;
 
-    void set_control_enabled(ui_control, bool) override {}
-    void beep() override {}
     void show_warning(const QString& text) override { warnings << text; }
     void show_error(const QString& text) override { warnings << text; }
-    void show_information(const QString&) override {}
-    bool ask_ok_cancel(const QString&) override { return false; }
-    void append_clinical_text(const QString& text) override { memo += text; }
-    void clear_clinical_text() override { memo.clear(); }
-    QString clinical_text() const override { return memo; }
-    void set_hint_text(const QString&) override {}
-    void start_hint_timer(int) override {}
-    void stop_hint_timer() override {}
-    void redraw_main() override {}
-    void set_passport_fields(const passport_texts&) override {}
-    std::optional<QString> open_file_dialog(const file_dialog_request&) override { return std::nullopt; }
-    std::optional<QString> save_file_dialog(const file_dialog_request&) override { return std::nullopt; }
-    void set_caption(const QString&) override {}
 };
 
 // One comparison: a row of validation/cases.tsv.

@@ -21,7 +21,7 @@ bool console_ui::ask_ok_cancel(const QString& text)
 
 void console_ui::append_clinical_text(const QString& text)
 {
-    clinical_ += text;
+    headless_ui::append_clinical_text(text);
     QString line = text;
     line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     print(out_, line);
