@@ -18,4 +18,9 @@ inline constexpr int heading_text_pixels = 13;
 // no substitution changes the metrics between machines.
 QFont window_font(int pixel_height = window_text_pixels);
 
+// Returns font, squeezed horizontally (stretch down to 50%) just enough for
+// text to fit into room pixels; unstretched when it fits already. For the
+// narrow fields laid out for a narrower face, so that no digit is cut off.
+QFont font_fitting(const QFont& font, const QString& text, int room);
+
 #endif

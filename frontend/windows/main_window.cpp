@@ -87,15 +87,9 @@ constexpr int field_text_allowance = 8;
 // as "1987.00" or "10000.00" is squeezed horizontally until it fits, rather
 // than losing its last digits.
 void fit_field_text(QLineEdit* field) {
-    QFont font = field->font();
-    font.setStretch(QFont::Unstretched);
-    const int needed = QFontMetrics(font).horizontalAdvance(field->text());
-    const int room = field->width() - field_text_allowance;
-    const int stretch = needed > room ? std::max(50, 100 * room / needed) : 100;
-    if (field->font().stretch() != stretch) {
-        font.setStretch(stretch);
-        field->setFont(font);
-    }
+    const QFont fitted =
+        font_fitting(field->font(), field->text(), field->width() - field_text_allowance);
+    if (field->font().stretch() != fitted.stretch()) field->setFont(fitted);
 }
 
 QLineEdit* make_field(QWidget* parent, const QString& text, int left, int top, int width,
@@ -191,6 +185,7 @@ void Tmain_F::build_controls() {
     hint_L = make_label(message_P, QStringLiteral("Hint:"), 8, 8);
     hint_M = make_memo(message_P, 35, 6, 266, 21);
     hint_M->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    hint_M->setLineWrapMode(QPlainTextEdit::NoWrap);  // one line, squeezed to fit
     clinical_L = make_label(message_P, QStringLiteral("Clinical:"), 316, 8);
     clinical_M = make_memo(message_P, 358, 6, 648, 21);
     clinical_M->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

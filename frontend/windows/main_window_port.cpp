@@ -13,9 +13,11 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "trend_plot.h"
+#include "window_font.h"
 
 void Tmain_F::set_control_enabled(ui_control control, bool enabled) {
     switch (control) {
@@ -65,7 +67,13 @@ void Tmain_F::clear_clinical_text() {
 
 QString Tmain_F::clinical_text() const { return clinical_text_; }
 
-void Tmain_F::set_hint_text(const QString& text) { hint_M->setPlainText(text); }
+void Tmain_F::set_hint_text(const QString& text) {
+    // The longest hint is a little wider than the memo in this face.
+    const int room = hint_M->viewport()->width() - 2 * int(hint_M->document()->documentMargin()) - 4;
+    const QFont fitted = font_fitting(hint_M->font(), text, room);
+    if (hint_M->font().stretch() != fitted.stretch()) hint_M->setFont(fitted);
+    hint_M->setPlainText(text);
+}
 
 void Tmain_F::start_hint_timer(int milliseconds) {
     time_out_T->setInterval(milliseconds);

@@ -376,6 +376,9 @@ private slots:
         QCOMPARE(factor[16].value, 100.0f);
         QCOMPARE(field->text(), QStringLiteral("100.00"));
         QCOMPARE(hint_of(*window), QStringLiteral(" entered value was outside limits, it has been adjusted"));
+        // The longest hint stays on the memo's one line, whole.
+        QVERIFY(QFontMetrics(window->hint_M->font()).horizontalAdvance(hint_of(*window)) <
+                window->hint_M->viewport()->width());
         QVERIFY(window->time_out_T->isActive());
         QCOMPARE(window->time_out_T->interval(), 5000);
         // The time-out empties the hint line and stops the timer.
