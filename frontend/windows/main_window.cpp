@@ -314,6 +314,10 @@ void Tmain_F::FormResize() {
     if (isWindow() && pos() != QPoint(0, 0)) move(0, 0);
 }
 
+// A paint draws the plot only. The panels are refreshed on every redraw
+// request of the logic (redraw_main), which is every change of what they
+// show; refreshing them on paints as well would overwrite a value the user
+// is still typing whenever the window is uncovered.
 void Tmain_F::FormPaint(QPainter& painter) {
     painter.setFont(window_font());
     // Idempotent after the controller's own preparation; sets grid_span and
