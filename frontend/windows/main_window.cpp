@@ -233,11 +233,11 @@ void Tmain_F::build_controls() {
     trad_RB = new QRadioButton(QStringLiteral("mm Hg"), factor_P);
     trad_RB->setFont(window_font());
     trad_RB->adjustSize();
-    trad_RB->move(200, 8 - (trad_RB->height() - 13) / 2);
+    trad_RB->move(200, 8);
     metric_RB = new QRadioButton(QStringLiteral("kPa"), factor_P);
     metric_RB->setFont(window_font());
     metric_RB->adjustSize();
-    metric_RB->move(264, trad_RB->y());
+    metric_RB->move(264, 8);
 
     display_P = make_panel(surface, 567, 419, 447, 273);
     display_P->setFont(window_font(heading_text_pixels));

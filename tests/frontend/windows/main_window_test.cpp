@@ -160,6 +160,16 @@ private slots:
         QTest::newRow("f_vlu_E7") << "f_vlu_E7" << QRect(287, 243, 40, 21) << "";
         QTest::newRow("d_dsn_CB0") << "d_dsn_CB0" << QRect(8, 33, 275, 21) << "";
         QTest::newRow("d_vlu_E5") << "d_vlu_E5" << QRect(287, 183, 40, 21) << "";
+        QTest::newRow("hint_L") << "hint_L" << QRect(8, 8, 0, 0) << "Hint:";
+        QTest::newRow("clinical_L") << "clinical_L" << QRect(316, 8, 0, 0) << "Clinical:";
+        QTest::newRow("control_L") << "control_L" << QRect(8, 8, 0, 0) << "Control:";
+        QTest::newRow("passport_L") << "passport_L" << QRect(8, 6, 0, 0) << "Passport:";
+        QTest::newRow("factor_L") << "factor_L" << QRect(8, 8, 0, 0) << "Subject factors:";
+        QTest::newRow("display_L") << "display_L" << QRect(8, 8, 0, 0) << "Display variables:";
+        QTest::newRow("time_L") << "time_L" << QRect(140, 10, 0, 0) << "cursor position:";
+        QTest::newRow("trad_RB") << "trad_RB" << QRect(200, 8, 0, 0) << "mm Hg";
+        QTest::newRow("metric_RB") << "metric_RB" << QRect(264, 8, 0, 0) << "kPa";
+        QTest::newRow("f_unit_L2") << "f_unit_L2" << QRect(330, 95, 0, 0) << "degree centigrade";
     }
     void controls_sit_where_laid_out() {
         QFETCH(QString, name);
@@ -179,9 +189,19 @@ private slots:
             {"sex_CB", window->sex_CB}, {"factor_P", window->factor_P},
             {"display_P", window->display_P}, {"time_E", window->time_E},
             {"f_dsn_CB3", window->factor_rows[3].dsn_CB}, {"f_vlu_E7", window->factor_rows[7].vlu_E},
-            {"d_dsn_CB0", window->display_rows[0].dsn_CB}, {"d_vlu_E5", window->display_rows[5].vlu_E}};
+            {"d_dsn_CB0", window->display_rows[0].dsn_CB}, {"d_vlu_E5", window->display_rows[5].vlu_E},
+            {"hint_L", window->hint_L}, {"clinical_L", window->clinical_L},
+            {"control_L", window->control_L}, {"passport_L", window->passport_L},
+            {"factor_L", window->factor_L}, {"display_L", window->display_L},
+            {"time_L", window->time_L}, {"trad_RB", window->trad_RB}, {"metric_RB", window->metric_RB},
+            {"f_unit_L2", window->factor_rows[2].unit_L}};
         QWidget* control = controls.at(name);
-        QCOMPARE(control->geometry(), expected);
+        if (expected.width() == 0)  // captions sized to their text: the position counts
+            QCOMPARE(control->pos(), expected.topLeft());
+        else
+            QCOMPARE(control->geometry(), expected);
+        if (auto* label = qobject_cast<QLabel*>(control)) QCOMPARE(label->text(), text);
+        if (auto* radio = qobject_cast<QRadioButton*>(control)) QCOMPARE(radio->text(), text);
         if (auto* button = qobject_cast<QPushButton*>(control)) {
             QCOMPARE(button->text(), text);
             // No caption is wider than its button.
@@ -234,6 +254,8 @@ private slots:
     void run_records_a_minute_and_draws_each_trace_in_its_colour() {
         run_once();
         QCOMPARE(window->sim().state().sim_time, 60);
+        for (int row : {15, 10, 40, 52})
+            QCOMPARE(history[row][history_slot(60)], display[row].value);
         QVERIFY(!window->tolvane_I->isVisible());
         for (QPushButton* on : {window->run_B, window->rerun_B, window->reset_B, window->back_B,
                                 window->forward_B})
