@@ -33,7 +33,6 @@ public:
 int main(int argc, char** argv) {
     tolvane_application application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tolvane"));
     try {
         Tmain_F main_window;
         Tabout_F about_window(&main_window);
