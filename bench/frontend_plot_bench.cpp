@@ -13,7 +13,7 @@
 #include "simulator.h"
 #include "tolvane_model.h"
 #include "trend_plot.h"
-#include "ui_port.h"
+#include "headless_ui.h"
 #include "window_font.h"
 
 namespace {
@@ -30,33 +30,15 @@ void redraw_into(QImage& image, run_state& state, const panel_selection& selecti
 }
 
 // A window that only draws: every redraw request paints into an image.
-class drawing_ui : public ui_port {
+class drawing_ui : public headless_ui {
 public:
     simulator* sim = nullptr;
     QImage image{cw, 400, QImage::Format_RGB32};
 
-    void set_control_enabled(ui_control, bool) override {}
-    void beep() override {}
-    void show_warning(const QString&) override {}
-    void show_error(const QString&) override {}
-    void show_information(const QString&) override {}
-    bool ask_ok_cancel(const QString&) override { return false; }
-    void append_clinical_text(const QString& text) override { clinical += text; }
-    void clear_clinical_text() override { clinical.clear(); }
-    QString clinical_text() const override { return clinical; }
-    void set_hint_text(const QString&) override {}
-    void start_hint_timer(int) override {}
-    void stop_hint_timer() override {}
-    void redraw_main() override {
+    void redraw_main() override
+    {
         if (sim) redraw_into(image, sim->state(), sim->selection());
     }
-    void set_passport_fields(const passport_texts&) override {}
-    std::optional<QString> open_file_dialog(const file_dialog_request&) override { return std::nullopt; }
-    std::optional<QString> save_file_dialog(const file_dialog_request&) override { return std::nullopt; }
-    void set_caption(const QString&) override {}
-
-private:
-    QString clinical;
 };
 
 void BM_redraw_main_30_minutes_eight_traces(benchmark::State& bench) {

@@ -68,6 +68,30 @@ private:
 
     void run_once() { QTest::mouseClick(window->run_B, Qt::LeftButton); }
 
+    // After a run, Print through the platform's own dialog to the test's PDF
+    // file, answering the dialog with answer (accept or reject) once it is up.
+    // Returns whether the dialog was seen.
+    bool print_through_platform_dialog(void (QDialog::*answer)())
+    {
+        run_once();
+        set_print_dialog_port(nullptr);
+        QPrinter& printer = report_printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dialog.output_file);
+        bool seen = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen = true;
+                (modal->*answer)();
+            }
+        });
+        poll.start(20);
+        window->print_I->trigger();
+        poll.stop();
+        return seen;
+    }
+
 private slots:
     void init() {
         window = std::make_unique<recording_main_F>();
@@ -134,46 +158,14 @@ private slots:
     }
 
     void platform_dialog_cancelled_prints_nothing() {
-        run_once();
-        set_print_dialog_port(nullptr);
-        QPrinter& printer = report_printer();
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dialog.output_file);
-        bool seen = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                seen = true;
-                modal->reject();
-            }
-        });
-        poll.start(20);
-        window->print_I->trigger();
-        poll.stop();
-        QVERIFY(seen);
+        QVERIFY(print_through_platform_dialog(&QDialog::reject));
         QVERIFY(!QFile::exists(dialog.output_file));
         QVERIFY(window->errors.isEmpty());
     }
 
     // "Print to File (PDF)" chosen in the platform's dialog, then Print.
     void platform_dialog_accepted_prints_to_the_pdf_file() {
-        run_once();
-        set_print_dialog_port(nullptr);
-        QPrinter& printer = report_printer();
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dialog.output_file);
-        bool seen = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                seen = true;
-                modal->accept();
-            }
-        });
-        poll.start(20);
-        window->print_I->trigger();
-        poll.stop();
-        QVERIFY(seen);
+        QVERIFY(print_through_platform_dialog(&QDialog::accept));
         QVERIFY(window->errors.isEmpty());
         const QByteArray pdf = read_all(dialog.output_file);
         QVERIFY(pdf.startsWith("%PDF-"));
