@@ -1,10 +1,8 @@
 // Draws the about window's picture (200 x 108): one alveolus over a pulmonary
 // capillary, with oxygen passing into the blood and carbon dioxide out of it.
 // Run once by hand; its output assets/about.jpg is committed and embedded in
-// the program. Build and run:
-//   g++ -std=c++20 -fPIC tools/about_picture_generator.cpp -o /tmp/about_picture_generator
-//       $(pkg-config --cflags --libs Qt6Gui) -ljpeg   (one line)
-//   QT_QPA_PLATFORM=offscreen /tmp/about_picture_generator assets/about.jpg
+// the program. Built with the project:
+//   QT_QPA_PLATFORM=offscreen build/bin/about_picture_generator assets/about.jpg
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>

@@ -1,10 +1,8 @@
 // Draws the main window's logo (350 x 190) and writes it as a JPEG file, and
 // optionally the desktop icon (128 x 128 PNG, the lungs of the logo).
 // Run once by hand; assets/logo.jpg (embedded in the program) and
-// assets/tolvane.png (installed) are committed. Build:
-//   g++ -std=c++20 -fPIC tools/logo_generator.cpp -o /tmp/logo_generator \
-//       $(pkg-config --cflags --libs Qt6Gui) -ljpeg
-//   QT_QPA_PLATFORM=offscreen /tmp/logo_generator assets/logo.jpg assets/tolvane.png
+// assets/tolvane.png (installed) are committed. Built with the project:
+//   QT_QPA_PLATFORM=offscreen build/bin/logo_generator assets/logo.jpg assets/tolvane.png
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>

@@ -1,12 +1,8 @@
 // Writes the teaching subjects of subjects/ with the program's own subject
 // writer: the standard subject with a few factors changed, and the factor and
 // display rows chosen to show what the change does. Run once by hand from the
-// checkout after building (build directory BUILD):
-//   g++ -std=c++20 -fPIC -Ifrontend -Imodel tools/teaching_subjects.cpp
-//       BUILD/frontend/libtolvane_frontend_core.a -LBUILD/lib -ltolvane_model
-//       -Wl,-rpath,$PWD/BUILD/lib $(pkg-config --cflags --libs Qt6Gui) -ljpeg
-//       -o /tmp/teaching_subjects   (one line)
-//   /tmp/teaching_subjects
+// checkout; it is built with the project:
+//   build/bin/teaching_subjects
 #include "panel_logic.h"
 #include "subject_file.h"
 #include "tolvane_model.h"
