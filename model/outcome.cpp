@@ -122,13 +122,15 @@ int32_t sympt()
     if (pH < 7.08f) {
         found.present(10);
     }
+    // The two formulas below are evaluated in double and stored as floats,
+    // like every model formula, before they meet their thresholds.
     if (!natural) {
-        const float unmet = other[11] * 0.9f - display[55].value;
+        const float unmet = static_cast<float>(other[11] * 0.9 - display[55].value);
         if (unmet > 0) {
             found.present(11);
         }
     }
-    const float blue = 1.3f * factor[12].value - display[14].value;
+    const float blue = static_cast<float>(1.3 * factor[12].value - display[14].value);
     if (blue >= 7.0f) {
         found.present(12);
     } else if (blue >= 5.0f) {

@@ -102,6 +102,10 @@ TEST_F(Outcome, SentencesAtTheThresholds)
         {[] { display[6].value = 160.2f; }, "I have awful pains in my legs. "},
         {[] { display[14].value = 19.24f - 5; }, "Your patient is blue. "},
         {[] { display[14].value = 19.24f - 7.5f; }, "Your patient is very blue. "},
+        // 1.3 x 11 - 7.3 is 7 and 1.3 x 11 - 9.3 is 5 when evaluated in double;
+        // in float arithmetic both fall just short of their thresholds.
+        {[] { factor[12].value = 11; display[14].value = 7.3f; }, "Your patient is very blue. "},
+        {[] { factor[12].value = 11; display[14].value = 9.3f; }, "Your patient is blue. "},
     };
     for (const row& r : rows) {
         fresh_standard_subject();
@@ -131,6 +135,12 @@ TEST_F(Outcome, ArtificialVentilationTestsFightingNotBreathlessness)
     EXPECT_EQ(symptoms_now(), "");
     display[55].value = 8;
     EXPECT_EQ(symptoms_now(), "Your patient is fighting the ventilator. ");
+    // Evaluated in double, 0.9 x 2 exceeds the stored 1.8f (a float just
+    // below 1.8); float arithmetic would give exactly 0.
+    other[11] = 2;
+    display[55].value = 1.8f;
+    EXPECT_EQ(symptoms_now(), "");  // still fighting, reported once: no "That's better"
+    other[11] = 10;
 
     ventilation_flag = 0x100;  // only the low byte counts: still artificial
     display[55].value = 9;
