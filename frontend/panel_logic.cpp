@@ -15,6 +15,9 @@ constexpr double to_kpa_factor = kpa_per_mmhg;
 constexpr double to_mmhg_factor = mmhg_per_kpa;
 
 // Visits every position of a -1-terminated list, never past its array.
+// Which records the listed factors hold now (set by swap_pressure_units).
+bool listed_in_kpa = false;
+
 template <std::size_t N, typename F>
 void for_each_listed(const int32_t (&list)[N], F&& visit)
 {
@@ -156,7 +159,10 @@ void swap_pressure_units(bool towards_kpa)
         if (index >= 0 && index < num_dsy && j < static_cast<int>(std::size(alt_dspy)))
             exchange(display[index], alt_dspy[j]);
     });
+    listed_in_kpa = towards_kpa;
 }
+
+bool listed_factors_in_kpa() { return listed_in_kpa; }
 
 float factor_value_in_model_units(int index, bool si_pressure)
 {

@@ -97,6 +97,12 @@ void swap_pressure_units(bool towards_kpa);
 // Multiplies the value of every factor listed in a_f_lst by k (single precision).
 void scale_listed_factor_values(double k);
 
+// True while the listed factors hold the kPa records, i.e. after
+// swap_pressure_units(true) until swap_pressure_units(false). For model calls
+// that read the barometric pressure outside a run step (bager(2) from the
+// respiration dialog), which know nothing of run_state.
+bool listed_factors_in_kpa();
+
 // The value of factor index in model units (mm Hg for listed pressures),
 // whatever units are shown.
 float factor_value_in_model_units(int index, bool si_pressure);

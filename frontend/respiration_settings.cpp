@@ -3,6 +3,7 @@
 #include "respiration_settings.h"
 
 #include "c_number.h"
+#include "panel_logic.h"
 #include "tolvane_model.h"
 
 #include <cctype>
@@ -102,6 +103,11 @@ respiration_ok_result apply_respiration_settings(const respiration_pending& pend
 
     bag_co2->value = c;
     bag_o2->value = o;
-    bager(2, nullptr, nullptr);
+    {
+        // A newly attached bag is filled by amounts reckoned from the
+        // barometric pressure, which the model reads in mm Hg.
+        const model_units_scope model_units(listed_factors_in_kpa());
+        bager(2, nullptr, nullptr);
+    }
     return respiration_ok_result::accepted;
 }

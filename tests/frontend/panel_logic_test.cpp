@@ -3,6 +3,7 @@
 // including the model getting mm Hg in kPa mode across RUN, RESET, save, load.
 #include "fake_ui.h"
 #include "panel_logic.h"
+#include "respiration_settings.h"
 #include "simulator.h"
 #include "subject_file.h"
 #include "tolvane_model.h"
@@ -243,6 +244,33 @@ TEST_F(PanelTest, SavedFilesHoldModelUnitsWhateverIsShown)
     sim.set_pressure_units(false);
     ASSERT_EQ(sim.load_subject(path).status, subject_read_status::ok);
     EXPECT_EQ(QString::asprintf("%.2f", factor[25].value), "760.00");
+}
+
+// A bag attached through the respiration dialog is filled with gas amounts
+// reckoned from the barometric pressure: in kPa mode as in mm Hg mode.
+TEST_F(PanelTest, BagAttachedInKpaModeHoldsTheSameGas)
+{
+    auto attach = [&] {
+        sim.reset_clicked();
+        EXPECT_EQ(apply_respiration_settings({1, 10}, current_respiration_texts()),
+                  respiration_ok_result::accepted);
+        respiration_texts texts = current_respiration_texts();
+        texts.bag_volume = "5000";
+        texts.bag_co2 = "5";
+        texts.bag_o2 = "20";
+        EXPECT_EQ(apply_respiration_settings({1, 11}, texts), respiration_ok_result::accepted);
+        const std::pair<float, float> amounts{display[21].value, display[22].value};
+        apply_respiration_settings({1, 10}, current_respiration_texts());  // bag off again
+        return amounts;
+    };
+    const std::pair<float, float> in_mmhg = attach();
+    EXPECT_GT(in_mmhg.first, 200.0f);  // about 5000 ml x 5 % at body conditions
+    EXPECT_FALSE(listed_factors_in_kpa());
+    sim.set_pressure_units(true);
+    EXPECT_TRUE(listed_factors_in_kpa());
+    const float shown = factor[25].value;
+    EXPECT_EQ(attach(), in_mmhg);
+    EXPECT_EQ(factor[25].value, shown);
 }
 
 TEST(ModelUnitsScope, HandsOverMillimetresAndRestoresTheShownValueExactly)
