@@ -19,8 +19,9 @@ struct run_state {
     bool si_pressure = false;    // pressures shown in kPa
 };
 
-// Width of the main window's client area as laid out (fixed by its limits).
-inline constexpr int design_client_width = 1022;
+// Width of the main window's client area as laid out: the outer width 1022
+// fixed by its limits, less the 8 pixels of its border.
+inline constexpr int design_client_width = 1014;
 
 // Returns the history column of second t: t modulo 1800 in 0..1799, also for
 // negative t.

@@ -133,14 +133,15 @@ Tmain_F::Tmain_F(QWidget* parent) : QMainWindow(parent), sim_(*this) {
     main_F = this;
     setWindowTitle(QStringLiteral("Tolvane"));
     setFont(window_font());
-    setFixedWidth(window_width);
-    setMinimumHeight(minimum_height);
-    setMaximumHeight(maximum_height);
+    setFixedWidth(window_width - frame_width);
     logo_image_ = decode_jpeg(embedded_bytes(logo_jpeg, logo_jpeg_size));
 
     build_controls();
     build_menu();
-    resize(window_width, maximum_height);
+    const int menu_height = menuBar()->sizeHint().height();
+    setMinimumHeight(menu_height + minimum_client_height);
+    setMaximumHeight(menu_height + minimum_client_height + (maximum_height - minimum_height));
+    resize(window_width - frame_width, maximumHeight());
 
     // Construction: tooltips, estab_pnt, mm Hg checked, restart_subject.
     set_tooltips();
@@ -165,12 +166,12 @@ Tmain_F::~Tmain_F() {
     if (main_F == this) main_F = nullptr;
 }
 
-int Tmain_F::client_width() const { return surface ? surface->width() : window_width; }
+int Tmain_F::client_width() const { return surface ? surface->width() : window_width - frame_width; }
 
 void Tmain_F::build_controls() {
     surface = new plot_surface(this);
     setCentralWidget(surface);
-    surface->resize(window_width, minimum_height);
+    surface->resize(window_width - frame_width, minimum_client_height);
     surface->on_paint = [this](QPainter& painter) { FormPaint(painter); };
     surface->on_press = [this](Qt::MouseButton button, QPoint point) { FormMouseDown(button, point); };
     surface->on_resize = [this] { FormResize(); };

@@ -60,10 +60,17 @@ public:
     // This window as the logic's interface (message boxes go through it).
     ui_port& ui() { return *this; }
 
-    // Size limits of the window (menu bar included) and its client width.
+    // Size limits of the window as laid out: outer sizes, title bar, border
+    // and menu bar included. The client area is the outer width less the
+    // border (1014: the plot's border meets the panels' right edge, panels
+    // from 2 to 1014) and 694 high at the smallest outer height (the layout's
+    // design height), 105 more at the largest. The window's own height is
+    // that client height plus this menu bar's.
     static constexpr int window_width = 1022;
     static constexpr int minimum_height = 740;
     static constexpr int maximum_height = 845;
+    static constexpr int frame_width = 8;
+    static constexpr int minimum_client_height = 694;
 
     // Client (central widget) width, the plot's cw.
     int client_width() const;

@@ -138,7 +138,7 @@ private slots:
         window = std::make_unique<scripted_main_F>();
         about = std::make_unique<Tabout_F>(window.get());
         respiration = std::make_unique<Trespiration_F>(window.get());
-        window->resize(Tmain_F::window_width, Tmain_F::minimum_height);
+        window->resize(window->minimumSize());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }

@@ -75,7 +75,7 @@ private:
 private slots:
     void init() {
         window = std::make_unique<recording_main_F>();
-        window->resize(Tmain_F::window_width, Tmain_F::minimum_height);
+        window->resize(window->minimumSize());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -225,10 +225,17 @@ private slots:
     }
 
     void size_limits_and_tooltips() {
-        QCOMPARE(window->minimumWidth(), 1022);
-        QCOMPARE(window->maximumWidth(), 1022);
-        QCOMPARE(window->minimumHeight(), 740);
-        QCOMPARE(window->maximumHeight(), 845);
+        // Outer 1022 wide and 740 to 845 high: the client area is 1014 wide
+        // and from the design height 694 to 105 more.
+        QCOMPARE(window->minimumWidth(), 1014);
+        QCOMPARE(window->maximumWidth(), 1014);
+        QCOMPARE(window->minimumHeight() - window->menuBar()->height(), 694);
+        QCOMPARE(window->maximumHeight() - window->menuBar()->height(), 694 + 105);
+        // The client area is as wide as the panels with their 2-pixel margins:
+        // the plot's right border (cw - 1) meets their right edge.
+        QCOMPARE(window->client_width(), 1014);
+        QCOMPARE(window->client_width() - 1, window->message_P->geometry().right());
+        QCOMPARE(window->client_width() - 1, window->display_P->geometry().right());
         QCOMPARE(window->run_B->toolTip(), QStringLiteral("run model to next minute mark"));
         QCOMPARE(window->display_P->toolTip(), QStringLiteral("select variables to be displayed and plotted"));
         QCOMPARE(window->clinical_M->toolTip(), QStringLiteral("subject symptoms, or subject comments"));
@@ -451,7 +458,7 @@ private slots:
     }
 
     void resizing_moves_the_panels_and_grows_the_clinical_memo() {
-        QTRY_COMPARE(window->height(), Tmain_F::minimum_height);
+        QTRY_COMPARE(window->surface->height(), Tmain_F::minimum_client_height);
         const int h = window->surface->height();
         QCOMPARE(window->message_P->height(), h - 662);
         QCOMPARE(window->clinical_M->height(), h - 673);
@@ -459,7 +466,7 @@ private slots:
         const QRect passport = window->passport_P->geometry();
         QCOMPARE(control.top(), h - 275);
         QCOMPARE(passport.top(), h - 178);
-        window->resize(Tmain_F::window_width, Tmain_F::minimum_height + 100);
+        window->resize(window->width(), window->height() + 100);
         QTRY_COMPARE(window->surface->height(), h + 100);
         QCOMPARE(window->clinical_M->height(), h - 673 + 100);
         QCOMPARE(window->message_P->height(), h - 662 + 100);
