@@ -42,6 +42,9 @@ public:
     virtual void show_error(const QString& text) = 0;
     // Information message box with a single OK button.
     virtual void show_information(const QString& text) = 0;
+    // Plain message with a single OK button: no kind, no icon. Ports without
+    // one of their own show it as information.
+    virtual void show_message(const QString& text) { show_information(text); }
     // Warning question with OK and Cancel; true only when OK was chosen.
     virtual bool ask_ok_cancel(const QString& text) = 0;
 

@@ -83,6 +83,7 @@ public:
     void show_warning(const QString& text) override;
     void show_error(const QString& text) override;
     void show_information(const QString& text) override;
+    void show_message(const QString& text) override;
     bool ask_ok_cancel(const QString& text) override;
     void append_clinical_text(const QString& text) override;
     void clear_clinical_text() override;

@@ -44,6 +44,11 @@ void Tmain_F::show_information(const QString& text) {
     QMessageBox::information(this, QApplication::applicationName(), text, QMessageBox::Ok);
 }
 
+void Tmain_F::show_message(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
 bool Tmain_F::ask_ok_cancel(const QString& text) {
     return QMessageBox::warning(this, QApplication::applicationName(), text,
                                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;

@@ -208,7 +208,7 @@ void Trespiration_F::ok_BClick()
         // The dialog stays open for a correction or Cancel.
         if (ui_ != nullptr) {
             ui_->beep();
-            ui_->show_information(QStringLiteral("Sum of percentages exceeds 100%"));
+            ui_->show_message(QStringLiteral("Sum of percentages exceeds 100%"));
         }
         return;
     }

@@ -20,7 +20,7 @@ public:
         {ui_control::run, true},    {ui_control::rerun, false}, {ui_control::back, false},
         {ui_control::forward, false}, {ui_control::reset, false}, {ui_control::print, true}};
     int beeps = 0;
-    QStringList warnings, errors, informations, questions;
+    QStringList warnings, errors, informations, messages, questions;
     QString clinical;
     QString hint;
     QStringList hint_history;
@@ -47,6 +47,7 @@ public:
     }
     void show_error(const QString& text) override { errors << text; }
     void show_information(const QString& text) override { informations << text; }
+    void show_message(const QString& text) override { messages << text; }
     bool ask_ok_cancel(const QString& text) override
     {
         questions << text;

@@ -32,7 +32,7 @@ class scripted_main_F : public Tmain_F {
 public:
     int beeps = 0;
     int redraws = 0;
-    QStringList warnings, errors, informations, questions;
+    QStringList warnings, errors, informations, messages, questions;
     std::deque<bool> answers;  // default Cancel
     std::deque<std::optional<QString>> open_answers, save_answers;  // default cancel
     std::vector<file_dialog_request> open_requests, save_requests;
@@ -41,6 +41,7 @@ public:
     void show_warning(const QString& text) override { warnings << text; }
     void show_error(const QString& text) override { errors << text; }
     void show_information(const QString& text) override { informations << text; }
+    void show_message(const QString& text) override { messages << text; }
     bool ask_ok_cancel(const QString& text) override
     {
         questions << text;

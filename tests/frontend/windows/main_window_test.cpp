@@ -29,12 +29,13 @@ namespace {
 class recording_main_F : public Tmain_F {
 public:
     int beeps = 0;
-    QStringList warnings, errors, informations, questions;
+    QStringList warnings, errors, informations, messages, questions;
 
     void beep() override { ++beeps; }
     void show_warning(const QString& text) override { warnings << text; }
     void show_error(const QString& text) override { errors << text; }
     void show_information(const QString& text) override { informations << text; }
+    void show_message(const QString& text) override { messages << text; }
     bool ask_ok_cancel(const QString& text) override {
         questions << text;
         return false;

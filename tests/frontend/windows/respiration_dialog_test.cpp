@@ -217,8 +217,10 @@ private slots:
 
         QCOMPARE(dialog->isVisible(), !accepted);
         QCOMPARE(ui.beeps, accepted ? 0 : 1);
-        QCOMPARE(ui.informations,
+        // A plain message, not a message box of a kind.
+        QCOMPARE(ui.messages,
                  accepted ? QStringList{} : QStringList{QStringLiteral("Sum of percentages exceeds 100%")});
+        QVERIFY(ui.informations.isEmpty() && ui.errors.isEmpty());
         // The ventilation and the bag state are written either way.
         QCOMPARE(*ventilation, 0);
         QCOMPARE(*bag_index, 11);
