@@ -155,12 +155,13 @@ void simulator::load_clicked()
     if (controller_.busy()) return;
     file_dialog_request request;
     request.title = QStringLiteral("Select new subject to load");
-    request.file_name = QStringLiteral("*.sbj");
+    request.file_name = load_dialog_name_;
     request.filter = QString::fromLatin1(subject_file_filter);
     request.default_extension = QStringLiteral("sbj");
     const std::optional<QString> chosen = ui_.open_file_dialog(request);
     const QString path = chosen.value_or(QString());
     if (chosen) {
+        load_dialog_name_ = path;
         const subject_read_result result = read_subject_file(path);
         switch (result.status) {
         case subject_read_status::ok:

@@ -86,6 +86,9 @@ private:
     run_state state_;
     panel_selection selection_;
     QString subject_name_;
+    // The name the open dialog proposes: "*.sbj" at first, then the path
+    // last chosen in it (a cancel leaves it as it was).
+    QString load_dialog_name_ = QStringLiteral("*.sbj");
     run_controller controller_;
 };
 

@@ -401,6 +401,7 @@ TEST_F(SubjectFileTest, LoadCommandCancelledOrUnopenableStillRestarts)
     ASSERT_EQ(ui.open_requests.size(), 1u);
     EXPECT_EQ(ui.open_requests[0].title, "Select new subject to load");
     EXPECT_EQ(ui.open_requests[0].default_extension, "sbj");
+    EXPECT_EQ(ui.open_requests[0].file_name, "*.sbj");
     EXPECT_EQ(ui.caption, "Tolvane    ");
     EXPECT_TRUE(sim.subject_name().isEmpty());
     EXPECT_EQ(sim.state().sim_time, 0);
@@ -412,6 +413,13 @@ TEST_F(SubjectFileTest, LoadCommandCancelledOrUnopenableStillRestarts)
     EXPECT_EQ(ui.caption, "Tolvane    " + path("absent.sbj"));
     EXPECT_EQ(sim.subject_name(), path("absent.sbj"));
     EXPECT_EQ(sim.state().sim_time, 0);
+
+    // The open dialog then proposes the name last chosen, also after a cancel.
+    sim.load_clicked();
+    sim.load_clicked();
+    ASSERT_EQ(ui.open_requests.size(), 4u);
+    EXPECT_EQ(ui.open_requests[2].file_name, path("absent.sbj"));
+    EXPECT_EQ(ui.open_requests[3].file_name, path("absent.sbj"));
 }
 
 TEST_F(SubjectFileTest, LoadCommandRefusingAFileChangesNothing)
