@@ -272,6 +272,9 @@ subject_read_result read_numbers(QIODevice& device)
 }
 
 // Reads the first line whole, whatever its length, keeping its first seven bytes.
+// The header holds the path the file was saved under; a long path must not
+// stop the file from loading back, so the 99-character limit of later lines
+// does not apply here.
 bool read_first_line(QIODevice& device)
 {
     QByteArray first_seven;
