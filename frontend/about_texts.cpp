@@ -15,35 +15,36 @@ QString about_text()
         "how gas exchange, blood chemistry and the control of breathing respond.",
         "    Begin with the standard subject, a resting adult at sea level, change one subject "
         "factor at a time and press RUN to watch the response. What the subject would feel "
-        "appears in the clinical line, and a subject pushed too far will die.",
+        "appears in the clinical line; a subject pushed too far will faint and die.",
         "    The program and its model are offered as they are, without any warranty of any kind. "
         "The numbers it shows come from a simplified mathematical model: they are meant to show "
         "the direction and the rough size of physiological effects, not to predict what happens "
         "in a real patient. The program must never be used to diagnose, treat or monitor anybody, "
-        "nor to plan any real exposure.",
+        "nor to plan any real exposure of a person.",
         "    The authors accept no responsibility for any use made of the program or of its "
-        "results.",
+        "results, nor for any decision that is taken on the strength of those results.",
         "",
-        "WHERE THE MODEL COMES FROM",
+        "WHERE THE PHYSIOLOGICAL MODEL COMES FROM",
         "    The physiological model at the heart of this program belongs to a long line of "
         "mathematical models of human respiration that physiologists and teachers of medicine "
         "have built, tested and refined over several decades. Such models describe the body as "
         "a small number of linked stores - the lungs, the arterial and venous blood, the brain "
         "and the other tissues - and compute, one second after another, how oxygen, carbon "
-        "dioxide and nitrogen move between them.",
+        "dioxide and nitrogen move to and fro between them.",
         "    The equations for the carriage of gases by blood, for acid-base balance, for the "
         "chemical control of breathing and for the circulation are taken from the published "
         "literature of respiratory physiology, and their constants from measurements made on "
-        "healthy people and on patients.",
+        "healthy people and on patients at rest, in exercise and in illness.",
         "",
-        "ACKNOWLEDGEMENT",
+        "ACKNOWLEDGEMENT OF EARLIER WORK AND AUTHORS",
         "    We gratefully acknowledge the earlier teaching models from which this one grew, and "
         "the many physiologists, clinicians and programmers who described them in books and "
         "journals and shared them freely with students. Their careful work on gas exchange, "
         "blood gases and the control of breathing made this program possible; the mistakes in "
-        "it are our own.",
+        "it are our own, as are its screens and its text.",
         "    Teachers and students who find a result that contradicts what they know from the "
-        "laboratory or the ward are asked to report it, so that the model can be improved.",
+        "laboratory or the ward are asked to report it, so that the model can be improved for "
+        "the students who come after them, here and in other schools.",
     };
     QString text;
     bool first = true;
