@@ -6,6 +6,7 @@
 #include "simulator.h"
 #include "tolvane_model.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -215,6 +216,25 @@ TEST_F(RunControllerTest, DeathInTheTenthSecondOfAStep)
         const float expected = s_display[k].kept_at_death == 0 ? s_display[k].at_death : display[k].value;
         EXPECT_FLOAT_EQ(history[k][column], expected) << k;
     }
+}
+
+TEST_F(RunControllerTest, SymptomNewsBeepsOncePerStep)
+{
+    // Bubbles enough to itch, restored by a RE-RUN to time 0 (as for a death).
+    history[6][0] = 120.0f;
+    history[34][0] = 0.0f;
+    st().cursor_time = 0;
+    st().cursor_pinned = true;
+    sim.rerun_clicked();
+    const step_outcome outcome = sim.controller().run_to_minute();
+    ASSERT_TRUE(outcome.symptom);
+    EXPECT_FALSE(outcome.died);
+    EXPECT_EQ(outcome.seconds_done, 60);
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_TRUE(ui.clinical.startsWith("00:01 My skin is itching. \r\n")) << ui.clinical.toStdString();
+    // Every line carries the second it was reported in.
+    for (const QString& line : ui.clinical.split("\r\n", Qt::SkipEmptyParts))
+        EXPECT_TRUE(line.contains(QRegularExpression("^00:[0-5][0-9] \\S"))) << line.toStdString();
 }
 
 TEST_F(RunControllerTest, BackClampsAtZeroWithHint4)
