@@ -10,6 +10,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QtTest>
 
 class AboutWindowTest : public QObject {
@@ -140,6 +143,11 @@ private slots:
         QCOMPARE(lines[2 + n - 1], QStringLiteral("    Work Rate"));
         QCOMPARE(lines.last(), QStringLiteral("    "));
         QCoreApplication::processEvents();
+        // Without a scroll bar every name must be in view: at most the
+        // closing line of blanks may lie below the memo's lower edge.
+        QVERIFY(about->text_M->verticalScrollBar()->maximum() <= 1);
+        QTextCursor last_name(about->text_M->document()->findBlockByNumber(2 + n - 1));
+        QVERIFY(about->text_M->cursorRect(last_name).bottom() < about->text_M->viewport()->height());
         grab_to(about, "factor_list.png");
         about->hide();
     }
