@@ -65,8 +65,10 @@ Tabout_F::Tabout_F(QWidget* parent) : QDialog(parent)
     content_P = new QFrame(this);
     content_P->setObjectName(QStringLiteral("content_P"));
     content_P->setGeometry(3, -5, 422, 118);
-    content_P->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    content_P->setLineWidth(2);
+    // Lowered outer and raised inner bevel: an etched edge, one pixel each.
+    content_P->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    content_P->setLineWidth(1);
+    content_P->setMidLineWidth(0);
     content_P->setAutoFillBackground(true);
     QPalette white = content_P->palette();
     white.setColor(QPalette::Window, Qt::white);

@@ -77,6 +77,10 @@ private slots:
         QVERIFY(about->isModal());
         QCOMPARE(about->content_P->geometry(), QRect(3, -5, 422, 118));
         QCOMPARE(about->content_P->palette().color(QPalette::Window), QColor(Qt::white));
+        // Lowered outer, raised inner bevel: the etched box, two pixels in all.
+        QCOMPARE(about->content_P->frameShape(), QFrame::Box);
+        QCOMPARE(about->content_P->frameShadow(), QFrame::Sunken);
+        QCOMPARE(about->content_P->frameWidth(), 2);
         QCOMPARE(about->image_I->geometry(), QRect(35, 2, 200, 108));
         QVERIFY(!about->image_I->pixmap().isNull());
         QCOMPARE(about->version_L->geometry(), QRect(259, 36, 136, 13));
