@@ -55,10 +55,16 @@ bool Tmain_F::ask_ok_cancel(const QString& text) {
 }
 
 void Tmain_F::append_clinical_text(const QString& text) {
+    // The memo shows the lines without the break after the last one, so that
+    // its last visible line is the newest message (at the laid-out height it
+    // shows one line); the break goes in before the next text.
+    // clinical_text() keeps every line ended by "\r\n".
+    const bool break_pending = clinical_text_.endsWith(QStringLiteral("\r\n"));
     clinical_text_ += text;
-    // The memo keeps the whole text; its lines end in "\r\n" in clinical_text().
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
+    if (break_pending) shown.prepend(QLatin1Char('\n'));
     QTextCursor end(clinical_M->document());
     end.movePosition(QTextCursor::End);
     end.insertText(shown);

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
 #include <QTimer>
 #include <QtTest>
 
@@ -492,6 +493,23 @@ private slots:
         QCOMPARE(waitpid(child, &status, 0), child);
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), 0);
+    }
+
+    void one_line_clinical_memo_shows_the_newest_message() {
+        // At the smallest height the memo is one line high (21 pixels).
+        QTRY_COMPARE(window->surface->height(), Tmain_F::minimum_client_height);
+        QCOMPARE(window->clinical_M->height(), 21);
+        window->clear_clinical_text();
+        window->append_clinical_text(QStringLiteral("00:14 Your patient is blue.\r\n"));
+        window->append_clinical_text(QStringLiteral("\r\n"));
+        window->append_clinical_text(QStringLiteral("00:15 Better.\r\n"));
+        QCOMPARE(window->clinical_text(),
+                 QStringLiteral("00:14 Your patient is blue.\r\n\r\n00:15 Better.\r\n"));
+        QCOMPARE(window->clinical_M->toPlainText(),
+                 QStringLiteral("00:14 Your patient is blue.\n\n00:15 Better."));
+        QCoreApplication::processEvents();
+        const QTextBlock top = window->clinical_M->cursorForPosition(QPoint(4, 4)).block();
+        QCOMPARE(top.text(), QStringLiteral("00:15 Better."));
     }
 
     void reset_returns_to_the_fresh_subject() {
