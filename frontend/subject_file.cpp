@@ -292,6 +292,17 @@ bool read_first_line(QIODevice& device)
 
 }  // namespace
 
+// The whole file from an open device: the first line's check, then the numbers.
+static subject_read_result read_subject(QIODevice& device)
+{
+    if (!read_first_line(device)) {
+        subject_read_result result;
+        result.status = subject_read_status::invalid_format;
+        return result;
+    }
+    return read_numbers(device);
+}
+
 subject_read_result read_subject_file(const QString& path)
 {
     QFile file(path);
@@ -300,12 +311,7 @@ subject_read_result read_subject_file(const QString& path)
         result.status = subject_read_status::cannot_open;
         return result;
     }
-    if (!read_first_line(file)) {
-        subject_read_result result;
-        result.status = subject_read_status::invalid_format;
-        return result;
-    }
-    return read_numbers(file);
+    return read_subject(file);
 }
 
 subject_read_result read_subject_text(const QByteArray& text)
@@ -313,12 +319,7 @@ subject_read_result read_subject_text(const QByteArray& text)
     QByteArray copy = text;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    if (!read_first_line(buffer)) {
-        subject_read_result result;
-        result.status = subject_read_status::invalid_format;
-        return result;
-    }
-    return read_numbers(buffer);
+    return read_subject(buffer);
 }
 
 void store_standard_subject(const subject_data& data)

@@ -5,29 +5,25 @@
 #include "about_window.h"
 #include "respiration_dialog.h"
 
-void Tmain_F::display_IClick()
+namespace {
+
+// The one about window instance serves the two lists and the about text;
+// every showing sets all of its settings first.
+void show_about_window(const about_window_settings& settings, QWidget* over)
 {
     if (about_F == nullptr)
         return;
-    about_F->apply(display_list_settings(), this);
+    about_F->apply(settings, over);
     about_F->exec();
 }
 
-void Tmain_F::factor_IClick()
-{
-    if (about_F == nullptr)
-        return;
-    about_F->apply(factor_list_settings(), this);
-    about_F->exec();
-}
+}  // namespace
 
-void Tmain_F::about_IClick()
-{
-    if (about_F == nullptr)
-        return;
-    about_F->apply(about_settings(), this);
-    about_F->exec();
-}
+void Tmain_F::display_IClick() { show_about_window(display_list_settings(), this); }
+
+void Tmain_F::factor_IClick() { show_about_window(factor_list_settings(), this); }
+
+void Tmain_F::about_IClick() { show_about_window(about_settings(), this); }
 
 void Tmain_F::respiration_IClick()
 {
