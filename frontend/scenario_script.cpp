@@ -6,6 +6,7 @@
 
 #include "c_number.h"
 #include "cp1252.h"
+#include "factor_names.h"
 #include "history_csv.h"
 #include "panel_logic.h"
 #include "pressure_units.h"
@@ -196,15 +197,10 @@ private:
     bool parse_set(script_action& action)
     {
         action.kind = script_action_kind::set_factor;
-        if (at_end()) return fail(QStringLiteral("factor index missing: write \"set INDEX VALUE\""));
-        const QString index_text = take();
-        bool ok = false;
-        const int index = index_text.toInt(&ok, 10);
-        if (!ok || index < 0 || index >= num_fct)
-            return fail(QStringLiteral("factor index must be a whole number 0 to %1, got \"%2\"")
-                            .arg(num_fct - 1)
-                            .arg(index_text));
-        action.factor_index = index;
+        if (at_end()) return fail(QStringLiteral("factor missing: write \"set NAME VALUE\" or \"set INDEX VALUE\""));
+        const factor_lookup factor = find_factor(take());
+        if (factor.index < 0) return fail(factor.error);
+        action.factor_index = factor.index;
         return take_number(QStringLiteral("value"), action.value_text);
     }
 

@@ -30,7 +30,7 @@
 class simulator;
 
 enum class script_action_kind {
-    set_factor,   // "set INDEX VALUE"
+    set_factor,   // "set NAME VALUE" or "set INDEX VALUE"
     ventilation,  // "ventilation artificial [rate R] [tidal V] [peep P]", "natural"
     bag,          // "bag STATE [volume V] [co2 C] [o2 O]"
     rerun,        // "rerun TIME"

@@ -1,6 +1,6 @@
 #include "batch_options.h"
 
-#include "tolvane_model.h"
+#include "factor_names.h"
 
 #include <QLocale>
 #include <cmath>
@@ -36,17 +36,22 @@ struct option_row {
 QString take_set(batch_options& options, const QString& value)
 {
     const qsizetype equals = value.indexOf('=');
-    if (equals <= 0) return QStringLiteral("--set wants INDEX=VALUE, got \"%1\"").arg(value);
-    const std::optional<int> index = strict_int(value.left(equals));
-    if (!index || *index < 0 || *index >= num_fct)
-        return QStringLiteral("--set: factor index must be 0 to %1, got \"%2\"")
-            .arg(num_fct - 1)
-            .arg(value.left(equals));
+    if (equals <= 0) return QStringLiteral("--set wants NAME=VALUE or INDEX=VALUE, got \"%1\"").arg(value);
+    const factor_lookup factor = find_factor(value.left(equals));
+    if (factor.index < 0) return QStringLiteral("--set: %1").arg(factor.error);
     const QString number_text = value.mid(equals + 1);
     const std::optional<double> number = strict_number(number_text);
     if (!number) return QStringLiteral("--set: \"%1\" is not a number").arg(number_text);
-    options.settings.push_back({*index, *number, number_text});
+    options.settings.push_back({factor.index, *number, number_text});
     return {};
+}
+
+// "--list", "--list factors", "--list displays" (also "--list=factors").
+std::optional<catalogue_list> list_choice(const QString& word)
+{
+    if (word == QLatin1String("factors")) return catalogue_list::factors;
+    if (word == QLatin1String("displays")) return catalogue_list::displays;
+    return std::nullopt;
 }
 
 const std::vector<option_row>& option_table()
@@ -101,6 +106,25 @@ batch_parse_result parse_batch_arguments(const QStringList& arguments)
         const QString& argument = arguments[i];
         if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
             result.options.help = true;
+            continue;
+        }
+        if (argument == QLatin1String("--list")) {
+            result.options.list = catalogue_list::both;
+            const std::optional<catalogue_list> choice =
+                i + 1 < arguments.size() ? list_choice(arguments[i + 1]) : std::nullopt;
+            if (choice) {
+                result.options.list = *choice;
+                ++i;
+            }
+            continue;
+        }
+        if (argument.startsWith(QLatin1String("--list="))) {
+            const std::optional<catalogue_list> choice = list_choice(argument.mid(7));
+            if (!choice) {
+                result.error = QStringLiteral("--list wants factors or displays, got \"%1\"").arg(argument.mid(7));
+                return result;
+            }
+            result.options.list = *choice;
             continue;
         }
         // Both "--name VALUE" and "--name=VALUE".

@@ -8,7 +8,10 @@
 #include <optional>
 #include <vector>
 
-// One --set INDEX=VALUE.
+// What --list prints: nothing (no --list), both tables or one of them.
+enum class catalogue_list { none, both, factors, displays };
+
+// One --set NAME=VALUE or INDEX=VALUE.
 struct factor_setting {
     int index = 0;
     double value = 0.0;
@@ -17,6 +20,7 @@ struct factor_setting {
 
 struct batch_options {
     bool help = false;
+    catalogue_list list = catalogue_list::none;  // --list [factors|displays]
     std::optional<QString> subject_path;  // --subject FILE.sbj
     std::vector<factor_setting> settings; // --set INDEX=VALUE, in order
     int minutes = 0;                      // --minutes N
@@ -34,8 +38,8 @@ struct batch_parse_result {
     QString error;  // empty when the command line is sound
 };
 
-// Parses the arguments after the program name. Factor indices are checked
-// against the model's catalogue; values must be plain decimal numbers.
+// Parses the arguments after the program name. Factors are short names or
+// indices checked against the catalogue; values must be plain decimal numbers.
 batch_parse_result parse_batch_arguments(const QStringList& arguments);
 
 // The --help text.

@@ -2,6 +2,7 @@
 // batch_options, then hands them to run_batch.
 #include "batch_options.h"
 #include "batch_run.h"
+#include "catalogue_listing.h"
 #include "console_ui.h"
 #include "report_pdf.h"
 #include "report_source.h"
@@ -41,6 +42,10 @@ int main(int argc, char** argv)
     }
     if (parsed.options.help) {
         std::fputs(batch_usage().toUtf8().constData(), stdout);
+        return batch_ok;
+    }
+    if (parsed.options.list != catalogue_list::none) {
+        std::fputs(catalogue_listing(parsed.options.list).toUtf8().constData(), stdout);
         return batch_ok;
     }
     console_ui ui(stdout, stderr);

@@ -46,7 +46,8 @@ TEST(Batch, HelpAndBadArguments)
     const QStringList bad[] = {
         {"--bogus"}, {"--minutes"}, {"--minutes", "-1"}, {"--minutes", "2x"},
         {"--set", "32=1"}, {"--set", "16"}, {"--set", "16=abc"}, {"--set", "x=1"},
-        {"--minutes", "99999999"},
+        {"--minutes", "99999999"}, {"--set", "inspired_oxygen=15"}, {"--set", "=15"},
+        {"--list", "everything"}, {"--list=everything"},
     };
     for (const QStringList& arguments : bad) {
         const batch_result r = run_batch_program(arguments);
@@ -126,6 +127,62 @@ TEST(Batch, SavedSubjectRunsLikeTheStandardOne)
     EXPECT_EQ(csv_lines(dir.filePath("a.csv")), csv_lines(dir.filePath("b.csv")));
     // Saving into a missing directory is a file error.
     EXPECT_EQ(run_batch_program({"--save", dir.filePath("no/x.sbj")}).exit_code, 1);
+}
+
+// --list: four columns (index, short name, unit, limits with the standard
+// value), every factor and every display variable but "No display".
+TEST(Batch, ListShowsTheCatalogueByShortName)
+{
+    const batch_result all = run_batch_program({"--list"});
+    ASSERT_EQ(all.exit_code, 0) << all.err.toStdString();
+    const QRegularExpression row("^ +(\\d+)  ([a-z0-9_]+) +(\\S.*?) +(-?[\\d.]+ to -?[\\d.]+ \\(standard -?[\\d.e+-]+\\))$");
+    QStringList names;
+    for (const QString& line : all.out.split('\n')) {
+        const QRegularExpressionMatch m = row.match(line);
+        if (m.hasMatch()) names << m.captured(2);
+    }
+    EXPECT_EQ(names.size(), 32 + 64) << all.out.toStdString();
+    EXPECT_TRUE(all.out.contains(QRegularExpression(
+        "\n +16  inspired_o2 +% +0 to 100 \\(standard 20.93\\)\n")));
+    EXPECT_TRUE(all.out.contains(QRegularExpression(
+        "\n +25  barometric_pressure +mm Hg +50 to 3800 \\(standard 760\\)\n")));
+    EXPECT_TRUE(all.out.contains(QRegularExpression("\n +15  arterial_po2 +mm Hg +0 to 150 \\(standard 93")));
+    EXPECT_FALSE(all.out.contains("no_display"));
+
+    const batch_result factors = run_batch_program({"--list", "factors"});
+    const batch_result displays = run_batch_program({"--list=displays"});
+    ASSERT_EQ(factors.exit_code, 0);
+    ASSERT_EQ(displays.exit_code, 0);
+    EXPECT_TRUE(factors.out.contains(" work_rate ") && !factors.out.contains(" heart_rate "));
+    EXPECT_TRUE(displays.out.contains(" heart_rate ") && !displays.out.contains(" work_rate "));
+    EXPECT_EQ(factors.out + "\n" + displays.out, all.out);
+}
+
+// --set by short name does exactly what --set by index does; the CSV header
+// keeps the catalogue names.
+TEST(Batch, SetTakesShortNamesAndIndicesAlike)
+{
+    QTemporaryDir dir;
+    const batch_result by_name = run_batch_program(
+        {"--set", "inspired_o2=15", "--set=work_rate=50", "--minutes", "2", "--csv", dir.filePath("n.csv")});
+    const batch_result by_index =
+        run_batch_program({"--set", "16=15", "--set=31=50", "--minutes", "2", "--csv", dir.filePath("i.csv")});
+    ASSERT_EQ(by_name.exit_code, 0) << by_name.err.toStdString();
+    ASSERT_EQ(by_index.exit_code, 0) << by_index.err.toStdString();
+    const QList<QByteArray> named = csv_lines(dir.filePath("n.csv"));
+    ASSERT_EQ(named.size(), 1 + 121);
+    EXPECT_EQ(named, csv_lines(dir.filePath("i.csv")));
+    EXPECT_EQ(named[0].split(',')[16], "Arterial O2 partial pressure (mm Hg)");
+    // ... and the settings acted: the standard subject ends elsewhere.
+    ASSERT_EQ(run_batch_program({"--minutes", "2", "--csv", dir.filePath("s.csv")}).exit_code, 0);
+    EXPECT_NE(named[121], csv_lines(dir.filePath("s.csv")).value(121));
+
+    const batch_result clamped = run_batch_program({"--set", "inspired_o2=-4"});
+    EXPECT_TRUE(clamped.err.contains("warning: factor 16")) << clamped.err.toStdString();
+
+    const batch_result typo = run_batch_program({"--set", "haemoglobn=7"});
+    EXPECT_EQ(typo.exit_code, 2);
+    EXPECT_TRUE(typo.err.contains("unknown factor \"haemoglobn\" (nearest: haemoglobin")) << typo.err.toStdString();
 }
 
 }  // namespace

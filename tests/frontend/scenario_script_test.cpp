@@ -66,6 +66,19 @@ TEST(ScenarioScriptParse, EachActionReadsIntoItsFields)
     EXPECT_EQ(a.target, 2400);
 }
 
+// A factor's short name and its index are the same action.
+TEST(ScenarioScriptParse, SetTakesAShortNameWhereverItTakesAnIndex)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"work_rate", 31}, {"inspired_o2", 16}, {"dpg", 0}, {"barometric_pressure", 25}, {"31", 31}};
+    for (const auto& [factor, index] : cases) {
+        const script_action a = parse_one(QStringLiteral("at 2:00 set %1 100").arg(QLatin1String(factor)));
+        EXPECT_EQ(a.kind, script_action_kind::set_factor) << factor;
+        EXPECT_EQ(a.factor_index, index) << factor;
+        EXPECT_EQ(a.value_text, "100") << factor;
+    }
+}
+
 TEST(ScenarioScriptParse, RerunMovesTheClockBackAndTheCurrentTimeMayBeUsedAsIs)
 {
     const script_parse_result parsed = parse_scenario_script(
@@ -122,10 +135,13 @@ TEST(ScenarioScriptParse, EveryErrorNamesFileLineAndWhatIsWrong)
         {"run until 3:00 now", 1, "unexpected \"now\""},
         {"at 1:00", 1, "action missing"},
         {"at 1:00 jump", 1, "unknown action \"jump\""},
-        {"at 1:00 set", 1, "factor index missing"},
+        {"at 1:00 set", 1, "factor missing"},
         {"at 1:00 set 32 1", 1, "factor index must be a whole number 0 to 31"},
         {"at 1:00 set -1 1", 1, "factor index must be"},
-        {"at 1:00 set x 1", 1, "factor index must be"},
+        {"at 1:00 set x 1", 1, "unknown factor \"x\""},
+        {"at 1:00 set work_rat 1", 1, "unknown factor \"work_rat\" (nearest: work_rate;"},
+        {"at 1:00 set Inspired_O2 1", 1, "(nearest: inspired_o2, inspired_co2"},
+        {"at 1:00 set 16.0 1", 1, "unknown factor \"16.0\""},
         {"at 1:00 set 15", 1, "value missing"},
         {"at 1:00 set 15 five", 1, "value \"five\" is not a number"},
         {"at 1:00 set 15 5,5", 1, "is not a number"},
