@@ -4,9 +4,12 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "about_window.h"
+#include "manual_text.h"
 #include "main_window.h"
 #include "respiration_dialog.h"
 
@@ -28,9 +31,25 @@ public:
     }
 };
 
+// --help and --version print from the manual page's source; no window opens.
+bool answered_on_terminal(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(help_text(window_manual()).c_str(), stdout);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs(version_text(window_manual()).c_str(), stdout);
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (answered_on_terminal(argc, argv)) return 0;
     tolvane_application application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
     try {

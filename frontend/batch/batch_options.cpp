@@ -1,6 +1,7 @@
 #include "batch_options.h"
 
 #include "factor_names.h"
+#include "manual_text.h"
 
 #include <QLocale>
 #include <cmath>
@@ -108,6 +109,10 @@ batch_parse_result parse_batch_arguments(const QStringList& arguments)
             result.options.help = true;
             continue;
         }
+        if (argument == QLatin1String("--version")) {
+            result.options.version = true;
+            continue;
+        }
         if (argument == QLatin1String("--list")) {
             result.options.list = catalogue_list::both;
             const std::optional<catalogue_list> choice =
@@ -157,23 +162,5 @@ batch_parse_result parse_batch_arguments(const QStringList& arguments)
 
 QString batch_usage()
 {
-    return QStringLiteral(
-        "Usage: tolvane-batch [--subject FILE.sbj] [--set INDEX=VALUE]... [--minutes N]\n"
-        "                     [--script FILE]\n"
-        "                     [--csv OUT.csv] [--save OUT.sbj] [--report OUT.pdf]\n"
-        "Runs the respiration model without windows.\n"
-        "  --subject FILE   start from a saved subject instead of the standard one\n"
-        "  --set I=V        set subject factor I (0-31) to V before running; a value\n"
-        "                   outside the factor's limits is clamped with a warning\n"
-        "  --minutes N      run N whole minutes (default 0); a death ends the run\n"
-        "  --script FILE    run a scenario script (\"at 2:00 set 15 5\", \"run until\n"
-        "                   40:00\", ...; see README) instead of --minutes\n"
-        "  --csv FILE       write the recorded history, one row per second from 0\n"
-        "  --save FILE      save the subject as it stands after the run\n"
-        "  --report FILE    write the printed report (one landscape PDF page) after\n"
-        "                   the run, cursor at its end\n"
-        "  --help           show this text\n"
-        "Clinical messages, step failures and a death are printed with mm:ss stamps.\n"
-        "Exit status: 0 done (also after a death), 1 file error, 2 bad arguments,\n"
-        "3 the model step failed.\n");
+    return QString::fromStdString(help_text(batch_manual()));
 }

@@ -20,6 +20,7 @@ struct factor_setting {
 
 struct batch_options {
     bool help = false;
+    bool version = false;  // --version
     catalogue_list list = catalogue_list::none;  // --list [factors|displays]
     std::optional<QString> subject_path;  // --subject FILE.sbj
     std::vector<factor_setting> settings; // --set INDEX=VALUE, in order
@@ -42,7 +43,7 @@ struct batch_parse_result {
 // indices checked against the catalogue; values must be plain decimal numbers.
 batch_parse_result parse_batch_arguments(const QStringList& arguments);
 
-// The --help text.
+// The --help text (from the manual page's source).
 QString batch_usage();
 
 #endif

@@ -4,6 +4,7 @@
 #include "batch_run.h"
 #include "catalogue_listing.h"
 #include "console_ui.h"
+#include "manual_text.h"
 #include "report_pdf.h"
 #include "report_source.h"
 #include "simulator.h"
@@ -42,6 +43,10 @@ int main(int argc, char** argv)
     }
     if (parsed.options.help) {
         std::fputs(batch_usage().toUtf8().constData(), stdout);
+        return batch_ok;
+    }
+    if (parsed.options.version) {
+        std::fputs(version_text(batch_manual()).c_str(), stdout);
         return batch_ok;
     }
     if (parsed.options.list != catalogue_list::none) {
