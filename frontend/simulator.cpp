@@ -1,8 +1,11 @@
 #include "simulator.h"
 
 #include "cp1252.h"
+#include "installed_data.h"
 #include "tolvane_model.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -158,6 +161,10 @@ void simulator::load_clicked()
     request.file_name = load_dialog_name_;
     request.filter = QString::fromLatin1(subject_file_filter);
     request.default_extension = QStringLiteral("sbj");
+    // Until a file is chosen, a user with no subject files of their own
+    // starts in the installed teaching subjects.
+    if (load_dialog_name_ == QLatin1String("*.sbj") && QCoreApplication::instance() != nullptr)
+        request.folder = first_load_folder(QDir::currentPath(), QCoreApplication::applicationDirPath());
     const std::optional<QString> chosen = ui_.open_file_dialog(request);
     const QString path = chosen.value_or(QString());
     if (chosen) {

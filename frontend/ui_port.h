@@ -25,6 +25,7 @@ struct file_dialog_request {
     QString file_name;          // proposed name, may hold a pattern such as "*.sbj"
     QString filter;
     QString default_extension;  // without the dot; empty for none
+    QString folder;             // where the dialog opens; empty for the working folder
 };
 
 class ui_port {

@@ -111,7 +111,7 @@ namespace {
 
 std::optional<QString> run_file_dialog(QWidget* parent, const file_dialog_request& request,
                                        QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, request.title, QString(), request.filter);
+    QFileDialog dialog(parent, request.title, request.folder, request.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
