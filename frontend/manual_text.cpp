@@ -18,6 +18,22 @@ void append(std::string& out, std::initializer_list<std::string_view> parts)
 constexpr std::size_t help_width = 79;
 constexpr std::size_t option_column = 24;
 
+// The next unit of text that a line may not break: a word, or a whole
+// bracketed group of a usage line ("[--minutes N | --script FILE]").
+std::string_view take_word(std::string_view& text)
+{
+    std::size_t end = 0;
+    int depth = 0;
+    while (end < text.size() && (text[end] != ' ' || depth > 0)) {
+        if (text[end] == '[') ++depth;
+        if (text[end] == ']' && depth > 0) --depth;
+        ++end;
+    }
+    const std::string_view word = text.substr(0, end);
+    text = end < text.size() ? text.substr(end + 1) : std::string_view{};
+    return word;
+}
+
 // Appends text wrapped at help_width: the first line goes on from column
 // `start`, the following ones are indented by `indent`.
 void append_wrapped(std::string& out, std::string_view text, std::size_t start, std::size_t indent)
@@ -25,9 +41,7 @@ void append_wrapped(std::string& out, std::string_view text, std::size_t start, 
     std::size_t column = start;
     bool first_word = true;
     while (!text.empty()) {
-        const std::size_t blank = text.find(' ');
-        const std::string_view word = text.substr(0, blank);
-        text = blank == std::string_view::npos ? std::string_view{} : text.substr(blank + 1);
+        const std::string_view word = take_word(text);
         if (word.empty()) continue;
         if (!first_word && column + 1 + word.size() > help_width) {
             out += '\n';

@@ -31,6 +31,8 @@ TEST(ManualText, HelpFitsATerminalAndListsEveryOption)
         EXPECT_NE(help.find("Exit status:\n  0  "), std::string::npos) << help;
         EXPECT_EQ(manual_named(manual->program), manual);
     }
+    // A bracketed group of the usage is never cut at a line end.
+    EXPECT_NE(help_text(batch_manual()).find("[--minutes N | --script FILE]"), std::string::npos);
     EXPECT_EQ(manual_named("tolvane-validate"), nullptr);
 }
 
