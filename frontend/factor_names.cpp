@@ -65,6 +65,12 @@ factor_lookup find_factor(const QString& text)
     }
     result.index = factor_index_by_name(text.toStdString());
     if (result.index >= 0) return result;
+    if (display_index_by_name(text.toStdString()) >= 0) {
+        result.error = QStringLiteral("\"%1\" is a display variable, not a subject factor "
+                                      "(tolvane-batch --list factors shows the factors)")
+                           .arg(text);
+        return result;
+    }
     const QStringList nearest = nearest_factor_names(text);
     result.error = nearest.isEmpty()
                        ? QStringLiteral("unknown factor \"%1\" (tolvane-batch --list shows the names)").arg(text)

@@ -46,7 +46,7 @@ TEST(FactorNames, BadTextsSayWhatIsWrong)
         {"hemoglobin", "(nearest: haemoglobin;"},
         {"temperature", "nearest: body_temperature"},
         {"barometric", "nearest: barometric_pressure"},
-        {"arterial_po2", "unknown factor \"arterial_po2\""},  // a display variable
+        {"arterial_po2", "\"arterial_po2\" is a display variable, not a subject factor"},
         {"zzzzzzzzzzzz", "(tolvane-batch --list shows the names)"},
         {"", "unknown factor \"\""},
     };
