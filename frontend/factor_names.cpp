@@ -72,9 +72,10 @@ factor_lookup find_factor(const QString& text)
         return result;
     }
     const QStringList nearest = nearest_factor_names(text);
-    result.error = nearest.isEmpty()
-                       ? QStringLiteral("unknown factor \"%1\" (tolvane-batch --list shows the names)").arg(text)
-                       : QStringLiteral("unknown factor \"%1\" (nearest: %2; tolvane-batch --list shows all)")
-                             .arg(text, nearest.join(QStringLiteral(", ")));
+    if (nearest.isEmpty())
+        result.error = QStringLiteral("unknown factor \"%1\" (tolvane-batch --list shows the names)").arg(text);
+    else
+        result.error = QStringLiteral("unknown factor \"%1\" (nearest: %2; tolvane-batch --list shows all)")
+                           .arg(text, nearest.join(QStringLiteral(", ")));
     return result;
 }

@@ -197,7 +197,8 @@ private:
     bool parse_set(script_action& action)
     {
         action.kind = script_action_kind::set_factor;
-        if (at_end()) return fail(QStringLiteral("factor missing: write \"set NAME VALUE\" or \"set INDEX VALUE\""));
+        if (at_end())
+            return fail(QStringLiteral("factor missing: write \"set NAME VALUE\" or \"set INDEX VALUE\""));
         const factor_lookup factor = find_factor(take());
         if (factor.index < 0) return fail(factor.error);
         action.factor_index = factor.index;

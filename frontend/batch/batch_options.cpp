@@ -126,7 +126,8 @@ batch_parse_result parse_batch_arguments(const QStringList& arguments)
         if (argument.startsWith(QLatin1String("--list="))) {
             const std::optional<catalogue_list> choice = list_choice(argument.mid(7));
             if (!choice) {
-                result.error = QStringLiteral("--list wants factors or displays, got \"%1\"").arg(argument.mid(7));
+                result.error =
+                    QStringLiteral("--list wants factors or displays, got \"%1\"").arg(argument.mid(7));
                 return result;
             }
             result.options.list = *choice;

@@ -135,7 +135,9 @@ TEST(Batch, ListShowsTheCatalogueByShortName)
 {
     const batch_result all = run_batch_program({"--list"});
     ASSERT_EQ(all.exit_code, 0) << all.err.toStdString();
-    const QRegularExpression row("^ +(\\d+)  ([a-z0-9_]+) +(\\S.*?) +(-?[\\d.]+ to -?[\\d.]+ \\(standard -?[\\d.e+-]+\\))$");
+    // index, short name, unit, "MIN to MAX (standard VALUE)"
+    const QRegularExpression row(
+        "^ +(\\d+)  ([a-z0-9_]+) +(\\S.*?) +(-?[\\d.]+ to -?[\\d.]+ \\(standard -?[\\d.e+-]+\\))$");
     QStringList names;
     for (const QString& line : all.out.split('\n')) {
         const QRegularExpressionMatch m = row.match(line);
@@ -182,7 +184,8 @@ TEST(Batch, SetTakesShortNamesAndIndicesAlike)
 
     const batch_result typo = run_batch_program({"--set", "haemoglobn=7"});
     EXPECT_EQ(typo.exit_code, 2);
-    EXPECT_TRUE(typo.err.contains("unknown factor \"haemoglobn\" (nearest: haemoglobin")) << typo.err.toStdString();
+    EXPECT_TRUE(typo.err.contains("unknown factor \"haemoglobn\" (nearest: haemoglobin"))
+        << typo.err.toStdString();
 }
 
 }  // namespace
