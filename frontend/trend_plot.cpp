@@ -18,9 +18,15 @@ void text_out(QPainter& painter, int x, int y, const QString& text) {
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
 }
 
+// One window pixel wide and not cosmetic: on a screen of two device pixels
+// per window pixel the lines grow with the window instead of staying
+// hairlines. At one device pixel per window pixel the raster engine draws a
+// one-wide pen exactly as a cosmetic pen, so the picture there is unchanged.
 QPen solid_pen(const QColor& colour) {
     QPen pen(colour);
-    pen.setWidth(0);  // cosmetic one-pixel pen
+    pen.setWidth(1);
+    pen.setCosmetic(false);
+    pen.setCapStyle(Qt::SquareCap);
     return pen;
 }
 
