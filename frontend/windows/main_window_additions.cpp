@@ -24,6 +24,11 @@
 
 namespace {
 
+// The exports ask before replacing a file, in the words of "&Save ...".
+bool may_write(ui_port& ui, const QString& path) {
+    return !QFileInfo::exists(path) || ui.ask_ok_cancel(QStringLiteral("file exists, overwrite?"));
+}
+
 // Grey of the reference values, smaller than the values themselves.
 const QColor reference_grey(128, 128, 128);
 constexpr int reference_text_pixels = 9;
@@ -80,7 +85,7 @@ void Tmain_F::export_data_IClick() {
     const std::optional<QString> path = ui().save_file_dialog(
         {QStringLiteral("Export data"), QStringLiteral("run.csv"),
          QStringLiteral("CSV files (*.csv *.CSV)"), QStringLiteral("csv")});
-    if (!path) return;
+    if (!path || path->isEmpty() || !may_write(ui(), *path)) return;
     const std::optional<QByteArray> text = run_log_.csv_text();
     if (!text) {
         ui().show_error(QStringLiteral("Sorry, cannot write %1: the run's temporary file could not be read.")
@@ -109,12 +114,13 @@ void Tmain_F::export_picture_IClick() {
     const std::optional<QString> path = ui().save_file_dialog(
         {QStringLiteral("Export picture"), QStringLiteral("plot.svg"),
          QStringLiteral("SVG pictures (*.svg);;PNG pictures (*.png)"), QString()});
-    if (!path) return;
+    if (!path || path->isEmpty()) return;
     if (picture_format_for(*path) == picture_format::unknown) {
         ui().show_error(QStringLiteral("Sorry, cannot write %1: the name must end in .svg or .png.")
                             .arg(QDir::toNativeSeparators(QFileInfo(*path).absoluteFilePath())));
         return;
     }
+    if (!may_write(ui(), *path)) return;
     const QString failure = write_exported_file(*path, plot_picture_bytes(*path));
     if (!failure.isEmpty()) ui().show_error(failure);
 }

@@ -39,7 +39,15 @@ public:
     void show_error(const QString& text) override { errors << text; }
     void show_information(const QString& text) override { others << text; }
     void show_message(const QString& text) override { others << text; }
-    bool ask_ok_cancel(const QString&) override { return true; }
+    std::deque<bool> answers;  // default OK
+    QStringList questions;
+    bool ask_ok_cancel(const QString& text) override {
+        questions << text;
+        if (answers.empty()) return true;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
     std::optional<QString> open_file_dialog(const file_dialog_request&) override { return next(open_answers); }
     std::optional<QString> save_file_dialog(const file_dialog_request& r) override {
         save_titles << r.title;
@@ -157,8 +165,15 @@ private slots:
         run_once();
         window->save_answers.push_back(path("run.csv"));
         window->export_data_I->trigger();
+        QCOMPARE(window->questions, QStringList{QStringLiteral("file exists, overwrite?")});
         QCOMPARE(contents(path("run.csv")), history_csv_header() + history_csv_rows(state, 0, 120));
         QCOMPARE(window->log().seconds(), 121);
+        // Cancel to the question leaves the file as it is.
+        run_once();
+        window->answers.push_back(false);
+        window->save_answers.push_back(path("run.csv"));
+        window->export_data_I->trigger();
+        QCOMPARE(contents(path("run.csv")), history_csv_header() + history_csv_rows(state, 0, 120));
     }
 
     void export_failures_name_the_path_and_the_reason() {
