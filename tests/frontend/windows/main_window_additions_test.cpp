@@ -246,6 +246,11 @@ private slots:
         QCOMPARE(beside->text(), QString::asprintf("%.2f", double(kept_pao2)));
         QVERIFY(beside->geometry().right() < window->display_P->width());
         QVERIFY(beside->font().pixelSize() < window->display_rows[0].vlu_E->font().pixelSize());
+        // Another variable in the row: the reference's value of that variable.
+        window->display_rows[0].dsn_CB->setCurrentIndex(35);  // heart rate
+        QCOMPARE(beside->text(),
+                 QString::asprintf("%.2f", double(window->reference()->samples[180 * logged_displays + 35])));
+        window->display_rows[0].dsn_CB->setCurrentIndex(15);
 
         window->clear_reference_I->trigger();
         QVERIFY(!window->reference().has_value());
