@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "main_window.h"
 #include "picture_export.h"
 #include "tolvane_model.h"
@@ -163,8 +165,16 @@ void Tmain_F::show_reference_values(int t) {
         const int d = selection.display_sel[static_cast<size_t>(i)];
         const bool shown = reference_ && reference_->holds(t) && d >= 0 && d < logged_displays;
         label->setVisible(shown);
-        if (shown)
-            label->setText(QString::asprintf("%.2f", reference_->value(sim_.state(), d, t)));
+        if (!shown) continue;
+        const QString text = QString::asprintf("%.2f", reference_->value(sim_.state(), d, t));
+        // Clear of the unit text: squeezed rather than over it.
+        const QLabel* unit = display_rows[static_cast<size_t>(i)].unit_L;
+        const int unit_end = unit->x() + unit->fontMetrics().horizontalAdvance(unit->text()) + 4;
+        const int left = std::max(reference_left, unit_end);
+        const int right = reference_left + reference_width;
+        label->setGeometry(left, label->y(), std::max(1, right - left), label->height());
+        label->setFont(font_fitting(window_font(reference_text_pixels), text, label->width()));
+        label->setText(text);
     }
 }
 

@@ -250,6 +250,12 @@ private slots:
         window->display_rows[0].dsn_CB->setCurrentIndex(35);  // heart rate
         QCOMPARE(beside->text(),
                  QString::asprintf("%.2f", double(window->reference()->samples[180 * logged_displays + 35])));
+        // The widest unit ("% resting value") and a wide value: the value
+        // stays clear of the unit text and whole.
+        window->display_rows[0].dsn_CB->setCurrentIndex(36);
+        QLabel* unit = window->display_rows[0].unit_L;
+        QVERIFY(beside->x() >= unit->x() + unit->fontMetrics().horizontalAdvance(unit->text()));
+        QVERIFY(beside->fontMetrics().horizontalAdvance(beside->text()) <= beside->width());
         window->display_rows[0].dsn_CB->setCurrentIndex(15);
 
         window->clear_reference_I->trigger();
