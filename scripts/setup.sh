@@ -11,6 +11,7 @@ packages=(
   xvfb xauth
   poppler-utils
   dpkg-dev file
+  qt6-svg-dev
 )
 
 missing=()
