@@ -23,7 +23,7 @@ void Tmain_F::export_data_IClick() {
     run_log_.follow(sim_.state());
     const std::optional<QString> path = ui().save_file_dialog(
         {QStringLiteral("Export data"), QStringLiteral("run.csv"),
-         QStringLiteral("CSV files (*.csv *.CSV)"), QStringLiteral("csv")});
+         QStringLiteral("CSV files (*.csv *.CSV)"), QStringLiteral("csv"), QString()});
     if (!path || path->isEmpty() || !may_write(ui(), *path)) return;
     const std::optional<QByteArray> text = run_log_.csv_text();
     if (!text) {
@@ -52,7 +52,7 @@ QByteArray Tmain_F::plot_picture_bytes(const QString& path) {
 void Tmain_F::export_picture_IClick() {
     const std::optional<QString> path = ui().save_file_dialog(
         {QStringLiteral("Export picture"), QStringLiteral("plot.svg"),
-         QStringLiteral("SVG pictures (*.svg);;PNG pictures (*.png)"), QString()});
+         QStringLiteral("SVG pictures (*.svg);;PNG pictures (*.png)"), QString(), QString()});
     if (!path || path->isEmpty()) return;
     if (picture_format_for(*path) == picture_format::unknown) {
         ui().show_error(QStringLiteral("Sorry, cannot write %1: the name must end in .svg or .png.")
