@@ -159,26 +159,27 @@ void simulator::load_clicked()
     request.filter = QString::fromLatin1(subject_file_filter);
     request.default_extension = QStringLiteral("sbj");
     const std::optional<QString> chosen = ui_.open_file_dialog(request);
-    const QString path = chosen.value_or(QString());
-    if (chosen) {
-        load_dialog_name_ = path;
-        const subject_read_result result = read_subject_file(path);
-        switch (result.status) {
-        case subject_read_status::ok:
-            store_standard_subject(result.data);
-            selection_ = result.data.selection;
-            break;
-        case subject_read_status::cannot_open:
-            ui_.show_error(QString::fromLatin1(cannot_open_text));
-            break;
-        case subject_read_status::invalid_format:
-        case subject_read_status::missing_numbers:
-        case subject_read_status::bad_number:
-            // A file we cannot take whole changes nothing at all.
-            ui_.show_error(QString::fromLatin1(invalid_format_text));
-            return;
-        }
+    // A cancelled dialog or a file that cannot be read leaves the student's
+    // run, the caption and the subject name as they were.
+    if (!chosen) return;
+    const QString path = *chosen;
+    load_dialog_name_ = path;
+    const subject_read_result result = read_subject_file(path);
+    switch (result.status) {
+    case subject_read_status::ok:
+        break;
+    case subject_read_status::cannot_open:
+        ui_.show_error(QString::fromLatin1(cannot_open_text));
+        return;
+    case subject_read_status::invalid_format:
+    case subject_read_status::missing_numbers:
+    case subject_read_status::bad_number:
+        // A file we cannot take whole changes nothing at all.
+        ui_.show_error(QString::fromLatin1(invalid_format_text));
+        return;
     }
+    store_standard_subject(result.data);
+    selection_ = result.data.selection;
     ui_.set_caption(QStringLiteral("Tolvane    ") + path);
     subject_name_ = path;
     controller_.restart_subject();

@@ -32,7 +32,7 @@ public:
     const run_state& state() const { return state_; }
     const panel_selection& selection() const { return selection_; }
     run_controller& controller() { return controller_; }
-    // Path of the last load command (empty at start and after a cancelled load).
+    // Path of the last subject file loaded (empty at start).
     const QString& subject_name() const { return subject_name_; }
     // The time the panels show now: cursor_time when pinned, else sim_time.
     int panel_time() const;
@@ -67,7 +67,8 @@ public:
     void set_pressure_units(bool si);
 
     // --- files -----------------------------------------------------------------
-    // "&Load ...": dialog, read, caption, subject name, restart, redraw.
+    // "&Load ...": dialog, read, caption, subject name, restart, redraw. A
+    // cancel, or a file that cannot be opened or read whole, keeps the run.
     void load_clicked();
     // "&Save ...": dialog, overwrite question, write (old file kept on failure).
     void save_clicked();

@@ -394,25 +394,27 @@ TEST_F(SubjectFileTest, SaveCommandAsksBeforeOverwritingAndReportsFailure)
     EXPECT_TRUE(ui.caption.isEmpty());  // saving never touches the caption
 }
 
-TEST_F(SubjectFileTest, LoadCommandCancelledOrUnopenableStillRestarts)
+TEST_F(SubjectFileTest, LoadCommandCancelledOrUnopenableKeepsTheRun)
 {
     sim.controller().run_to_minute();
+    ui.caption = "before";
     sim.load_clicked();  // cancelled
     ASSERT_EQ(ui.open_requests.size(), 1u);
     EXPECT_EQ(ui.open_requests[0].title, "Select new subject to load");
     EXPECT_EQ(ui.open_requests[0].default_extension, "sbj");
     EXPECT_EQ(ui.open_requests[0].file_name, "*.sbj");
-    EXPECT_EQ(ui.caption, "Tolvane    ");
+    EXPECT_EQ(ui.caption, "before");
     EXPECT_TRUE(sim.subject_name().isEmpty());
-    EXPECT_EQ(sim.state().sim_time, 0);
+    EXPECT_EQ(sim.state().sim_time, 60);
 
     sim.controller().run_to_minute();
     ui.open_answers.push_back(path("absent.sbj"));
     sim.load_clicked();
     EXPECT_EQ(ui.errors, QStringList{QStringLiteral("Sorry, cannot open subject file.")});
-    EXPECT_EQ(ui.caption, "Tolvane    " + path("absent.sbj"));
-    EXPECT_EQ(sim.subject_name(), path("absent.sbj"));
-    EXPECT_EQ(sim.state().sim_time, 0);
+    EXPECT_EQ(ui.caption, "before");
+    EXPECT_TRUE(sim.subject_name().isEmpty());
+    EXPECT_EQ(sim.state().sim_time, 120);
+    EXPECT_TRUE(sim.state().latest_time == 120);
 
     // The open dialog then proposes the name last chosen, also after a cancel.
     sim.load_clicked();
