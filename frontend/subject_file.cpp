@@ -1,6 +1,7 @@
 #include "subject_file.h"
 
 #include "c_number.h"
+#include "safe_file.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -11,11 +12,6 @@
 #include <cfloat>
 #include <cmath>
 #include <vector>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -223,60 +219,21 @@ QString subject_date_time_now()
     return QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
 }
 
-namespace {
-
-// Writes all of bytes to fd, through partial writes and interruptions.
-bool write_fully(int fd, const char* bytes, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t done = ::write(fd, bytes, size);
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return false;
-        bytes += done;
-        size -= static_cast<std::size_t>(done);
-    }
-    return true;
-}
-
-}  // namespace
-
 subject_save_status write_subject_file(const QString& path, const QByteArray& text)
 {
     // Save through a symbolic link into the file it names, not over the link.
     QFileInfo target(path);
     if (target.isSymLink() && target.exists()) target = QFileInfo(target.canonicalFilePath());
-    // A read-only or non-regular target stays as it is: the rename below
-    // would otherwise replace what could not be opened for writing.
+    // A read-only or non-regular target stays as it is: the rename would
+    // otherwise replace what could not be opened for writing.
     if (target.exists() && (!target.isFile() || !target.isWritable()))
         return subject_save_status::cannot_open;
-    const QByteArray final_name = QFile::encodeName(target.absoluteFilePath());
-    QByteArray temporary_name =
-        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) + ".XXXXXX";
     // Qt's QSaveFile reports success after a short write (a full disk or a
-    // file-size limit), so the temporary file is written and checked here.
-    const int fd = ::mkstemp(temporary_name.data());
-    if (fd < 0) return subject_save_status::cannot_open;
-    mode_t mode = 0666;
-    struct stat existing {};
-    if (::stat(final_name.constData(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    bool ok = ::fchmod(fd, mode) == 0;
-    ok = ok && write_fully(fd, text.constData(), static_cast<std::size_t>(text.size()));
-    ok = ok && ::fsync(fd) == 0;
-    struct stat written {};
-    ok = ok && ::fstat(fd, &written) == 0 && written.st_size == static_cast<off_t>(text.size());
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temporary_name.constData(), final_name.constData()) == 0;
-    if (!ok) {
-        ::unlink(temporary_name.constData());
-        return subject_save_status::write_failed;
-    }
-    return subject_save_status::ok;
+    // file-size limit), so the temporary file is written and checked by us.
+    safe_file_writer file(target.absoluteFilePath());
+    if (!file.opened()) return subject_save_status::cannot_open;
+    file.write(text);
+    return file.commit() ? subject_save_status::ok : subject_save_status::write_failed;
 }
 
 namespace {

@@ -4,7 +4,9 @@
 #include "scenario_script.h"
 #include "simulator.h"
 
-#include <QFile>
+#include "safe_file.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -53,11 +55,10 @@ int run_batch_script(simulator& sim, const batch_options& options, std::FILE* ou
     }
 
     if (options.csv_path) {
-        QFile file(*options.csv_path);
-        const QByteArray csv = result.timeline.csv();
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(csv) != csv.size() ||
-            !file.flush()) {
-            print(err, QStringLiteral("tolvane-batch: cannot write %1\n").arg(*options.csv_path));
+        const QString failure = write_file_safely(*options.csv_path, result.timeline.csv());
+        if (!failure.isEmpty()) {
+            print(err, QStringLiteral("tolvane-batch: cannot write the CSV file %1: %2\n")
+                           .arg(QFileInfo(*options.csv_path).absoluteFilePath(), failure));
             return batch_file_error;
         }
     }
