@@ -568,12 +568,11 @@ void restore_standard_breathing()
 QByteArray script_timeline::csv() const
 {
     QByteArray out = history_csv_header();
-    char buffer[64];
     for (int t = 0; t <= last_time(); ++t) {
         out += QByteArray::number(t);
         for (int j = 0; j < num_dsy - 1 && j < TOLVANE_NUM_DISPLAYS - 1; ++j) {
-            std::snprintf(buffer, sizeof buffer, ",%.7g", static_cast<double>(value(j, t)));
-            out += buffer;
+            out += ',';
+            append_csv_number(out, static_cast<double>(value(j, t)));
         }
         out += '\n';
     }
