@@ -84,6 +84,17 @@ bool safe_file_writer::write(const char* bytes, std::size_t size)
     return true;
 }
 
+bool safe_file_writer::restart()
+{
+    if (!ok() || temporary_name_.isEmpty()) return ok();
+    if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0) {
+        fail(errno);
+        return false;
+    }
+    written_ = 0;
+    return true;
+}
+
 bool safe_file_writer::commit()
 {
     if (!ok()) {

@@ -159,24 +159,29 @@ void simulator::load_clicked()
     request.filter = QString::fromLatin1(subject_file_filter);
     request.default_extension = QStringLiteral("sbj");
     const std::optional<QString> chosen = ui_.open_file_dialog(request);
-    // A cancelled dialog or a file that cannot be read leaves the student's
-    // run, the caption and the subject name as they were.
+    // A cancelled dialog leaves the student's run as it was.
     if (!chosen) return;
-    const QString path = *chosen;
-    load_dialog_name_ = path;
+    load_dialog_name_ = *chosen;
+    load_chosen_file(*chosen);
+}
+
+subject_read_status simulator::load_chosen_file(const QString& path)
+{
+    if (controller_.busy()) return subject_read_status::cannot_open;
     const subject_read_result result = read_subject_file(path);
     switch (result.status) {
     case subject_read_status::ok:
         break;
     case subject_read_status::cannot_open:
+        // A file that cannot be read keeps the run, caption and subject name.
         ui_.show_error(QString::fromLatin1(cannot_open_text));
-        return;
+        return result.status;
     case subject_read_status::invalid_format:
     case subject_read_status::missing_numbers:
     case subject_read_status::bad_number:
         // A file we cannot take whole changes nothing at all.
         ui_.show_error(QString::fromLatin1(invalid_format_text));
-        return;
+        return result.status;
     }
     store_standard_subject(result.data);
     selection_ = result.data.selection;
@@ -185,6 +190,7 @@ void simulator::load_clicked()
     controller_.restart_subject();
     redraw();
     redraw();
+    return result.status;
 }
 
 void simulator::save_clicked()

@@ -70,6 +70,11 @@ public:
     // "&Load ...": dialog, read, caption, subject name, restart, redraw. A
     // cancel, or a file that cannot be opened or read whole, keeps the run.
     void load_clicked();
+    // What "&Load ..." does with the path chosen in its dialog (also a
+    // script's "load"): read; on success the standard subject, panel rows,
+    // caption and subject name, restart and redraw; on failure an error box
+    // and nothing else changes.
+    subject_read_status load_chosen_file(const QString& path);
     // "&Save ...": dialog, overwrite question, write (old file kept on failure).
     void save_clicked();
 

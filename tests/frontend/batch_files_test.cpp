@@ -120,6 +120,42 @@ TEST_P(BatchFiles, MissingOrUnwritableFolderFails)
     EXPECT_EQ(read_all(locked + "/out"), "old");
 }
 
+// A subject loaded by a script after rebreathing and a ventilator gives the
+// CSV of the same subject loaded in a fresh process, byte for byte; so does
+// a reset after the same runs.
+TEST(BatchScriptRestart, LoadAfterRunsEqualsAFreshProcess)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_EQ(run_batch_process({"--set", "25=450", "--save", dir.filePath("alt.sbj")}).exit_code, 0);
+    const QByteArray mess =
+        "at 1:00 bag rebreathe volume 6000 o2 20.93 co2 0\n"
+        "run until 6:00\n"
+        "at 6:00 ventilation artificial rate 30 tidal 900\n"
+        "at 6:00 bag glottis\n"
+        "run until 7:00\n";
+    ASSERT_TRUE(write_all(dir.filePath("load.txt"), mess + "at 7:00 load alt.sbj\nrun until 3:00\n"));
+    ASSERT_TRUE(write_all(dir.filePath("reset.txt"), mess + "at 7:00 reset\nrun until 3:00\n"));
+    const batch_run_result loaded = run_batch_process({"--script", dir.filePath("load.txt"), "--csv", dir.filePath("a.csv")});
+    ASSERT_EQ(loaded.exit_code, 0) << loaded.err.toStdString();
+    const batch_run_result fresh =
+        run_batch_process({"--subject", dir.filePath("alt.sbj"), "--minutes", "3", "--csv", dir.filePath("b.csv")});
+    ASSERT_EQ(fresh.exit_code, 0) << fresh.err.toStdString();
+    EXPECT_EQ(read_all(dir.filePath("a.csv")), read_all(dir.filePath("b.csv")));
+    EXPECT_EQ(read_all(dir.filePath("a.csv")).count('\n'), 1 + 181);
+
+    const batch_run_result reset = run_batch_process({"--script", dir.filePath("reset.txt"), "--csv", dir.filePath("c.csv")});
+    ASSERT_EQ(reset.exit_code, 0) << reset.err.toStdString();
+    ASSERT_EQ(run_batch_process({"--minutes", "3", "--csv", dir.filePath("d.csv")}).exit_code, 0);
+    EXPECT_EQ(read_all(dir.filePath("c.csv")), read_all(dir.filePath("d.csv")));
+
+    // A load that cannot read its file is a file error.
+    ASSERT_TRUE(write_all(dir.filePath("missing.txt"), "at 0:00 load none.sbj\nrun until 1:00\n"));
+    const batch_run_result missing = run_batch_process({"--script", dir.filePath("missing.txt")});
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_TRUE(missing.err.contains("none.sbj")) << missing.err.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Outputs, BatchFiles, ::testing::ValuesIn(kinds),
                          [](const ::testing::TestParamInfo<output_kind>& info) {
                              return std::string(info.param.script ? "csv_script"
