@@ -334,6 +334,37 @@ private slots:
         QVERIFY(qAbs(display[41].value - 800.0f) < 0.5f);
     }
 
+    // RESET after a ventilator and a rebreathing bag: the dialog shows natural
+    // ventilation and the standard bag state again.
+    void reset_shows_the_standard_circuit_in_the_dialog()
+    {
+        when_modal([](QWidget*) {
+            respiration_F->artifical_RB->click();
+            respiration_F->bag_RB[2]->click();  // rebreathe from bag
+            respiration_F->ok_B->click();
+        });
+        window->respiration_I->trigger();
+        QCOMPARE(*ventilation, 0);
+        QCOMPARE(*bag_index, 12);
+        run_once();
+        QTest::mouseClick(window->reset_B, Qt::LeftButton);
+        QCOMPARE(*ventilation, 1);
+        QCOMPARE(*bag_index, 10);
+        bool natural = false, standard = false;
+        when_modal([&](QWidget*) {
+            natural = respiration_F->natural_RB->isChecked();
+            standard = respiration_F->bag_RB[4]->isChecked();
+            const QByteArray shots = qgetenv("TOLVANE_SCREENSHOT_DIR");
+            if (!shots.isEmpty())
+                respiration_F->grab().save(
+                    QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("respiration_after_reset.png")));
+            respiration_F->cancel_B->click();
+        });
+        window->respiration_I->trigger();
+        QVERIFY(natural);
+        QVERIFY(standard);
+    }
+
     void teaching_subject_loads_with_its_rows_and_runs()
     {
         const QString file = QFileInfo(QString::fromUtf8(__FILE__))
