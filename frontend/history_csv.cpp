@@ -58,10 +58,10 @@ bool halfway_at_seven_digits(double value)
 }
 
 // The exact path: std::to_chars, with ties moved outward first.
-char* format_exactly(char* out, double value)
+char* format_exactly(char* out, double value, csv_number_style style)
 {
     // Ties go away from zero: the next double outward rounds the same way.
-    if (halfway_at_seven_digits(value))
+    if (style == csv_number_style::qt && halfway_at_seven_digits(value))
         value = std::nextafter(value, value > 0 ? HUGE_VAL : -HUGE_VAL);
     return std::to_chars(out, out + csv_number_max, value, std::chars_format::general, 7).ptr;
 }
@@ -114,22 +114,24 @@ char* format_plainly(char* out, double value)
 
 }  // namespace
 
-char* format_csv_number(char* out, double value)
+char* format_csv_number(char* out, double value, csv_number_style style)
 {
-    // As Qt writes them: no sign on a zero or on a value that is not a number.
-    if (value == 0) {
-        *out = '0';
-        return out + 1;
+    if (style == csv_number_style::qt) {
+        // As Qt writes them: no sign on a zero or on a value that is not a number.
+        if (value == 0) {
+            *out = '0';
+            return out + 1;
+        }
+        if (std::isnan(value)) return std::copy_n("nan", 3, out);
     }
-    if (std::isnan(value)) return std::copy_n("nan", 3, out);
     if (char* end = format_plainly(out, value)) return end;
-    return format_exactly(out, value);
+    return format_exactly(out, value, style);
 }
 
-void append_csv_number(QByteArray& out, double value)
+void append_csv_number(QByteArray& out, double value, csv_number_style style)
 {
     char text[csv_number_max];
-    out.append(text, format_csv_number(text, value) - text);
+    out.append(text, format_csv_number(text, value, style) - text);
 }
 
 QByteArray history_csv_rows(const run_state& state, int first, int last)

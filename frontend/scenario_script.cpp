@@ -625,7 +625,7 @@ void append_csv_row(QByteArray& out, int t, const script_timeline::column& c)
     out += QByteArray::number(t);
     for (int j = 0; j < num_dsy - 1 && j < TOLVANE_NUM_DISPLAYS - 1; ++j) {
         out += ',';
-        append_csv_number(out, static_cast<double>(c[static_cast<std::size_t>(j)]));
+        append_csv_number(out, static_cast<double>(c[static_cast<std::size_t>(j)]), csv_number_style::c_library);
     }
     out += '\n';
 }

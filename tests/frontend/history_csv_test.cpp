@@ -1,5 +1,6 @@
-// The CSV numbers: std::to_chars gives exactly the "%.7g" text of Qt's
-// formatting (ties away from zero) for odd values, ties and random bit patterns, and whole runs (kPa and mm Hg, a death,
+// The CSV numbers: the fast formatting gives exactly the "%.7g" text of Qt's
+// formatting (minute CSV) and of the C library (script CSV) for odd values,
+// ties and random bit patterns, and whole runs (kPa and mm Hg, a death,
 // more than the ring) give the same bytes as the printf formatting did.
 #include "fake_ui.h"
 #include "history_csv.h"
@@ -23,11 +24,26 @@ namespace {
 // The formatting the CSV has always had.
 std::string printf_g7(double value) { return QString::asprintf("%.7g", value).toStdString(); }
 
-std::string to_chars_g7(double value)
+std::string to_chars_g7(double value, csv_number_style style = csv_number_style::qt)
 {
     QByteArray out;
-    append_csv_number(out, value);
+    append_csv_number(out, value, style);
     return out.toStdString();
+}
+
+// A script's CSV as the C library wrote it.
+std::string c_library_g7(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.7g", value);
+    return text;
+}
+
+// Both styles against their originals.
+void expect_both(double value)
+{
+    ASSERT_EQ(to_chars_g7(value), printf_g7(value)) << value;
+    ASSERT_EQ(to_chars_g7(value, csv_number_style::c_library), c_library_g7(value)) << value;
 }
 
 TEST(HistoryCsv, NumbersAreWrittenAsBeforeByteForByte)
@@ -40,7 +56,7 @@ TEST(HistoryCsv, NumbersAreWrittenAsBeforeByteForByte)
                           inf, -inf, nan, -nan, 7.4000001, 2.5, 0.15, 1.0000005, 1.00000049999,
                           967.28125, -967.28125, 0.00048828125, 12345675.0, 12345665.0,
                           1234567.25, 1.2345675e19, 99999995.0, -99999985.0, 0.99999995};
-    for (const double value : odd) EXPECT_EQ(to_chars_g7(value), printf_g7(value)) << value;
+    for (const double value : odd) expect_both(value);
 
     // Random floats (as the history holds them, also times 0.1332) and
     // random doubles, from every bit pattern.
@@ -49,8 +65,8 @@ TEST(HistoryCsv, NumbersAreWrittenAsBeforeByteForByte)
     for (int mantissa = 0; mantissa < (1 << 12); ++mantissa)
         for (int exponent = -30; exponent <= 40; ++exponent) {
             const double value = std::ldexp(1.0 + mantissa / 4096.0, exponent);
-            ASSERT_EQ(to_chars_g7(value), printf_g7(value)) << value;
-            ASSERT_EQ(to_chars_g7(-value), printf_g7(-value)) << value;
+            expect_both(value);
+            expect_both(-value);
         }
     // Values written without an exponent and their neighbours of the ties,
     // where the fast formatting hands over to the exact one.
@@ -63,8 +79,7 @@ TEST(HistoryCsv, NumbersAreWrittenAsBeforeByteForByte)
         for (int u = ulps(random); u != 0; u += u > 0 ? -1 : 1)
             value = std::nextafter(value, u > 0 ? HUGE_VAL : 0.0);
         const float as_float = static_cast<float>(value);
-        for (const double v : {value, -value, static_cast<double>(as_float), as_float * 0.1332})
-            ASSERT_EQ(to_chars_g7(v), printf_g7(v)) << v;
+        for (const double v : {value, -value, static_cast<double>(as_float), as_float * 0.1332}) expect_both(v);
     }
     for (int i = 0; i < 100000; ++i) {
         const std::uint64_t bits = random();
@@ -73,8 +88,7 @@ TEST(HistoryCsv, NumbersAreWrittenAsBeforeByteForByte)
         std::memcpy(&f, &low, sizeof f);
         double d;
         std::memcpy(&d, &bits, sizeof d);
-        for (const double value : {static_cast<double>(f), f * 0.1332, d})
-            ASSERT_EQ(to_chars_g7(value), printf_g7(value)) << value;
+        for (const double value : {static_cast<double>(f), f * 0.1332, d}) expect_both(value);
     }
 }
 
