@@ -16,9 +16,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "about_window.h"
 #include "main_window.h"
@@ -363,6 +365,36 @@ private slots:
         window->respiration_I->trigger();
         QVERIFY(natural);
         QVERIFY(standard);
+    }
+
+    // The window path of RE-RUN: a ventilator set in the dialog, three RUNs,
+    // the cursor placed at 1:15 and the RE-RUN button, then RUN on: the
+    // seconds after 1:15 are those of the first run, bit for bit.
+    void rerun_button_repeats_the_run_exactly()
+    {
+        when_modal([](QWidget*) {
+            respiration_F->artifical_RB->click();
+            respiration_F->rrate_E->setText(QStringLiteral("14"));
+            respiration_F->tidal_E->setText(QStringLiteral("700"));
+            respiration_F->ok_B->click();
+        });
+        window->respiration_I->trigger();
+        for (int minute = 0; minute < 3; ++minute) run_once();
+        QCOMPARE(window->sim().state().sim_time, 180);
+        std::vector<float> first;
+        for (int t = 76; t <= 180; ++t)
+            for (int row = 0; row < TOLVANE_HISTORY_ROWS; ++row) first.push_back(history[row][t]);
+        window->sim().mouse_down(160 + 75 - window->sim().state().win_start, 200);
+        QCOMPARE(window->sim().state().cursor_time, 75);
+        QTest::mouseClick(window->rerun_B, Qt::LeftButton);
+        QCOMPARE(window->sim().state().sim_time, 75);
+        run_once();
+        run_once();
+        QCOMPARE(window->sim().state().sim_time, 180);
+        std::vector<float> again;
+        for (int t = 76; t <= 180; ++t)
+            for (int row = 0; row < TOLVANE_HISTORY_ROWS; ++row) again.push_back(history[row][t]);
+        QVERIFY(std::memcmp(first.data(), again.data(), first.size() * sizeof(float)) == 0);
     }
 
     void teaching_subject_loads_with_its_rows_and_runs()
