@@ -1,6 +1,9 @@
 // The printed report as a PDF file.
 #include "report_pdf.h"
 
+#include "safe_file.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -8,8 +11,13 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-QString write_report_pdf(const QString& path, const report_input& input) {
-    QPdfWriter writer(path);
+namespace {
+
+// Draws the one-page report into device as an A4 landscape PDF; false when
+// the painter could not start or finish.
+bool draw_report_pdf(QIODevice& device, const report_input& input)
+{
+    QPdfWriter writer(&device);
     writer.setResolution(report_pdf_resolution);
     writer.setCreator(QStringLiteral("Tolvane"));
     writer.setTitle(QStringLiteral("Tolvane report"));
@@ -19,10 +27,22 @@ QString write_report_pdf(const QString& path, const report_input& input) {
                              QPageLayout::Millimeter);
     writer.setPageLayout(layout);
     QPainter painter;
-    if (!painter.begin(&writer))
-        return QStringLiteral("cannot write the report to %1").arg(QFileInfo(path).absoluteFilePath());
+    if (!painter.begin(&writer)) return false;
     draw_report(painter, writer.width(), writer.height(), input);
-    if (!painter.end())
-        return QStringLiteral("cannot finish the report in %1").arg(QFileInfo(path).absoluteFilePath());
+    return painter.end();
+}
+
+}  // namespace
+
+QString write_report_pdf(const QString& path, const report_input& input) {
+    // Drawn into memory first, then written through a temporary file beside
+    // the target: a full disk or a bad folder leaves an existing file as it
+    // was, and is reported rather than ending in a cut-off PDF.
+    const QString where = QFileInfo(path).absoluteFilePath();
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    if (!draw_report_pdf(pdf, input)) return QStringLiteral("cannot draw the report for %1").arg(where);
+    const QString failure = write_file_safely(path, pdf.data());
+    if (!failure.isEmpty()) return QStringLiteral("cannot write the report to %1: %2").arg(where, failure);
     return {};
 }

@@ -47,12 +47,18 @@ void run_controller::restart_subject()
     state_.credits_shown = true;
     state_.cursor_pinned = false;
     ui_.clear_clinical_text();
+    // Every subject starts clean: natural breathing, no bag, and nothing the
+    // last run's breathing circuit left behind.
+    tolvane_standard_circuit();
     load_new();
     // load_new restores the standard values in mm Hg; in kPa mode the listed
     // factors carry the kPa unit and limits, so their values follow them.
     if (state_.si_pressure) scale_listed_factor_values(kpa_per_mmhg);
     ui_.set_passport_fields(current_passport_texts());
     record_history(0);
+    rewind_.record(0);
+    rewind_.restart();
+    resume_pending_ = false;
     dead_ = false;
     enable(ui_control::back, false);
     enable(ui_control::forward, false);
@@ -96,7 +102,13 @@ step_outcome run_controller::run_to_minute()
     const flag_scope guard(busy_);
     outcome.started = true;
 
-    {
+    // After a RE-RUN into a minute with nothing set since, the step goes on
+    // with the constants that minute ran with; otherwise they are derived
+    // afresh, so that new settings take effect.
+    const bool changed = rewind_.note_user_changes(state_.sim_time);
+    const bool resume = resume_pending_ && !changed && state_.sim_time % 60 != 0;
+    resume_pending_ = false;
+    if (!resume) {
         // The model derives its constants from model units (mm Hg).
         const model_units_scope model_units(state_.si_pressure);
         constant(60);
@@ -119,6 +131,7 @@ step_outcome run_controller::run_to_minute()
         outcome.died = death();
         append_clinical();
         record_history(state_.sim_time);
+        rewind_.record(state_.sim_time);
         ++outcome.seconds_done;
         if (outcome.died) {
             dead_ = true;
@@ -130,6 +143,7 @@ step_outcome run_controller::run_to_minute()
         }
     }
 
+    rewind_.settle();
     if (outcome.symptom || outcome.died) ui_.beep();
     if (state_.sim_time - state_.win_start > state_.grid_span)
         state_.win_start =
@@ -148,12 +162,18 @@ step_outcome run_controller::run_to_minute()
 void run_controller::strip_to_cursor()
 {
     if (busy_) return;
+    rewind_.note_user_changes(state_.sim_time);
+    const float rate_now = display[40].value;
+    const float tidal_now = display[41].value;
     state_.sim_time = state_.cursor_time;
     const int column = history_slot(state_.sim_time);
     for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j)
         display[j].value = history[j][column];
     for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k)
         other[k] = history[num_dsy + k][column];
+    rewind_.restore(state_.sim_time, rate_now, tidal_now, state_.si_pressure);
+    rewind_.settle();
+    resume_pending_ = true;
     redraw_main();
 }
 

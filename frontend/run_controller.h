@@ -5,6 +5,7 @@
 #define TOLVANE_RUN_CONTROLLER_H
 
 #include "run_state.h"
+#include "step_rewind.h"
 #include "ui_port.h"
 
 #include <QString>
@@ -31,7 +32,8 @@ public:
     void set_client_width(int width);
     int client_width() const { return client_width_; }
 
-    // RESET, start-up and subject load: time 0, credits, empty memo, load_new,
+    // RESET, start-up and subject load: time 0, credits, empty memo, natural
+    // ventilation with bag state 10 and no circuit memory, load_new,
     // passport refilled, column 0 recorded, only RUN enabled. In kPa mode the
     // listed factors are converted to kPa after load_new. No redraw.
     void restart_subject();
@@ -42,8 +44,12 @@ public:
     // step runs or after a death.
     step_outcome run_to_minute();
 
-    // RE-RUN: the cursor time becomes the current time and display and other
-    // take their recorded values there.
+    // RE-RUN: the cursor time becomes the current time; display and other
+    // take their recorded values there, and the model everything else the
+    // step carried at that second (step_rewind), while what the user set
+    // keeps its current value. A RUN from a second within a minute, with
+    // nothing changed since the RE-RUN, goes on with the constants that
+    // second ran with, so it repeats the earlier run bit for bit.
     void strip_to_cursor();
 
     // BACK: window 60 s back, clamped at 0 (hint 4) and at latest_time - 1800 (hint 5).
@@ -99,6 +105,9 @@ private:
     int client_width_ = design_client_width;
     bool busy_ = false;
     bool dead_ = false;
+    step_rewind rewind_;
+    // Set by RE-RUN until the next RUN: that RUN may resume the minute.
+    bool resume_pending_ = false;
 };
 
 #endif

@@ -13,8 +13,11 @@
 #include "respiration_settings.h"
 #include "simulator.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -175,7 +178,7 @@ private:
         if (!move_clock_to(action.time)) return false;
         if (at_end())
             return fail(QStringLiteral("action missing after the time (set, ventilation, natural, "
-                                       "bag or rerun)"));
+                                       "bag, rerun, reset or load)"));
         const QString verb = take_keyword();
         if (verb == QLatin1String("set")) {
             if (!parse_set(action)) return false;
@@ -185,8 +188,14 @@ private:
             if (!parse_bag(action)) return false;
         } else if (verb == QLatin1String("rerun")) {
             if (!parse_rerun(action)) return false;
+        } else if (verb == QLatin1String("reset")) {
+            action.kind = script_action_kind::reset;
+            restart_clock();
+        } else if (verb == QLatin1String("load")) {
+            if (!parse_load(action)) return false;
         } else {
-            return fail(QStringLiteral("unknown action \"%1\" (set, ventilation, natural, bag or rerun)")
+            return fail(QStringLiteral("unknown action \"%1\" (set, ventilation, natural, bag, rerun, "
+                                       "reset or load)")
                             .arg(words_[next_ - 1]));
         }
         if (!expect_end()) return false;
@@ -281,6 +290,28 @@ private:
         return true;
     }
 
+    // RESET and Load start the subject again: the clock shows 0:00 and
+    // nothing before it can be re-run to.
+    void restart_clock()
+    {
+        now_ = 0;
+        latest_ = 0;
+    }
+
+    bool parse_load(script_action& action)
+    {
+        action.kind = script_action_kind::load;
+        if (at_end()) return fail(QStringLiteral("subject file missing: write \"load FILE\""));
+        const QString file = take();
+        // A relative path is taken from the script's folder, so a script and
+        // its subjects can move together.
+        action.load_path = QFileInfo(file).isAbsolute()
+                               ? file
+                               : QFileInfo(result_.script.file_name).dir().filePath(file);
+        restart_clock();
+        return true;
+    }
+
     script_parse_result result_;
     QStringList words_;
     qsizetype next_ = 0;
@@ -298,8 +329,9 @@ public:
     {
     }
 
-    script_run_result run()
+    script_run_result run(timeline_stream* stream)
     {
+        result_.timeline.stream_to(stream);
         result_.timeline.start();
         // The timeline starts at the current moment's column; a script run
         // from a later moment keeps the earlier seconds recorded there.
@@ -310,6 +342,8 @@ public:
             if (!carry_out(action)) break;
         }
         result_.end_time = sim_.state().sim_time;
+        result_.timeline.flush();
+        result_.timeline.stream_to(nullptr);
         return result_;
     }
 
@@ -378,7 +412,27 @@ private:
             return respiration_ok(action);
         case script_action_kind::rerun:
             return rerun(action);
+        case script_action_kind::reset:
+            sim_.reset_clicked();
+            result_.timeline.start();
+            log(QStringLiteral("reset: the subject starts again"));
+            return true;
+        case script_action_kind::load:
+            return load(action);
         }
+        return true;
+    }
+
+    // "&Load ..." with the file the line names instead of the dialog's choice.
+    bool load(const script_action& action)
+    {
+        if (sim_.load_chosen_file(action.load_path) != subject_read_status::ok) {
+            result_.load_failed = true;
+            return stop(script_end::refused, action,
+                        where(action) + QStringLiteral("cannot load the subject file %1").arg(action.load_path));
+        }
+        result_.timeline.start();
+        log(QStringLiteral("loaded %1").arg(action.load_path));
         return true;
     }
 
@@ -528,31 +582,83 @@ script_parse_result read_scenario_script(const QString& path)
 void script_timeline::start()
 {
     columns_.clear();
+    first_ = 0;
+    latest_ = 0;
+    if (stream_ != nullptr) stream_->restart();
     take(0, 0);
 }
 
 void script_timeline::take(int first, int last)
 {
-    if (first < 0 || last < first) return;
-    if (static_cast<std::size_t>(last) + 1 > columns_.size() || first <= last_time())
-        columns_.resize(static_cast<std::size_t>(last) + 1);
+    if (first < first_ || last < first) return;
+    const std::size_t size = static_cast<std::size_t>(last - first_) + 1;
+    // Seconds of an earlier branch from first on are replaced.
+    if (size > columns_.size() || first <= last_time()) columns_.resize(size);
     for (int t = first; t <= last; ++t) {
         const int slot = history_slot(t);
-        column& c = columns_[static_cast<std::size_t>(t)];
+        column& c = columns_[static_cast<std::size_t>(t - first_)];
         for (int r = 0; r < rows; ++r) c[static_cast<std::size_t>(r)] = history[r][slot];
     }
+    if (last > latest_) latest_ = last;
+    send_unreachable();
 }
 
 void script_timeline::cut_after(int t)
 {
-    if (t + 1 < static_cast<int>(columns_.size())) columns_.resize(static_cast<std::size_t>(t < -1 ? 0 : t + 1));
+    const int keep = std::max(t + 1 - first_, 0);
+    if (keep < static_cast<int>(columns_.size())) columns_.resize(static_cast<std::size_t>(keep));
 }
 
 float script_timeline::value(int row, int t) const
 {
     if (row < 0 || row >= rows || !has(t)) return 0.0f;
-    return columns_[static_cast<std::size_t>(t)][static_cast<std::size_t>(row)];
+    return columns_[static_cast<std::size_t>(t - first_)][static_cast<std::size_t>(row)];
 }
+
+namespace {
+
+void append_csv_row(QByteArray& out, int t, const script_timeline::column& c)
+{
+    out += QByteArray::number(t);
+    for (int j = 0; j < num_dsy - 1 && j < TOLVANE_NUM_DISPLAYS - 1; ++j) {
+        out += ',';
+        append_csv_number(out, static_cast<double>(c[static_cast<std::size_t>(j)]), csv_number_style::c_library);
+    }
+    out += '\n';
+}
+
+}  // namespace
+
+void script_timeline::send_unreachable()
+{
+    // A re-run reaches back to the second after latest - 1800 (the ring).
+    const int oldest_reachable = latest_ - TOLVANE_HISTORY_COLUMNS + 1;
+    if (stream_ == nullptr || first_ >= oldest_reachable || columns_.empty()) return;
+    QByteArray text;
+    while (!columns_.empty() && first_ < oldest_reachable) {
+        append_csv_row(text, first_, columns_.front());
+        columns_.pop_front();
+        ++first_;
+    }
+    stream_->rows(text);
+}
+
+void script_timeline::flush()
+{
+    if (stream_ == nullptr || columns_.empty()) return;
+    stream_->rows(csv_rows());
+    first_ += static_cast<int>(columns_.size());
+    columns_.clear();
+}
+
+QByteArray script_timeline::csv_rows() const
+{
+    QByteArray out;
+    for (std::size_t i = 0; i < columns_.size(); ++i) append_csv_row(out, first_ + static_cast<int>(i), columns_[i]);
+    return out;
+}
+
+QByteArray script_timeline::csv() const { return history_csv_header() + csv_rows(); }
 
 void restore_standard_breathing()
 {
@@ -562,23 +668,9 @@ void restore_standard_breathing()
     apply_respiration_settings(pending, current_respiration_texts());
 }
 
-QByteArray script_timeline::csv() const
-{
-    QByteArray out = history_csv_header();
-    char buffer[64];
-    for (int t = 0; t <= last_time(); ++t) {
-        out += QByteArray::number(t);
-        for (int j = 0; j < num_dsy - 1 && j < TOLVANE_NUM_DISPLAYS - 1; ++j) {
-            std::snprintf(buffer, sizeof buffer, ",%.7g", static_cast<double>(value(j, t)));
-            out += buffer;
-        }
-        out += '\n';
-    }
-    return out;
-}
-
 script_run_result run_scenario_script(simulator& sim, const scenario_script& script,
-                                      const std::function<void(const QString&)>& log)
+                                      const std::function<void(const QString&)>& log,
+                                      timeline_stream* stream)
 {
-    return script_runner(sim, script, log).run();
+    return script_runner(sim, script, log).run(stream);
 }

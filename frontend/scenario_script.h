@@ -7,6 +7,8 @@
 //   at 15:00 bag 12 volume 6000 o2 20.93 co2 0
 //   at 20:00 natural                      (also "ventilation natural")
 //   at 25:00 rerun 22:30                  cursor to 22:30, then RE-RUN
+//   at 30:00 reset                        RESET: the subject starts again at 0:00
+//   at 5:00 load subjects/x.sbj           Load (relative to the script's folder)
 //   run until 40:00
 //   # a comment; blank lines are ignored
 //
@@ -14,7 +16,8 @@
 // stops on whole minutes (RUN always ends on a minute mark), so an action's
 // time must be a whole minute, or the current time itself (after "rerun
 // 22:30" an action "at 22:30" acts at once). Times never go back except
-// through "rerun". Keywords are case-insensitive.
+// through "rerun", and "reset" and "load" start the clock again at 0:00.
+// Keywords are case-insensitive.
 #ifndef TOLVANE_SCENARIO_SCRIPT_H
 #define TOLVANE_SCENARIO_SCRIPT_H
 
@@ -23,6 +26,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -35,6 +39,8 @@ enum class script_action_kind {
     bag,          // "bag STATE [volume V] [co2 C] [o2 O]"
     rerun,        // "rerun TIME"
     run_until,    // "run until TIME"
+    reset,        // "reset"
+    load,         // "load FILE"
 };
 
 // One line of a script. Numbers are kept as written: they are typed into the
@@ -54,6 +60,8 @@ struct script_action {
     std::optional<QString> bag_volume, bag_co2, bag_o2;  // bag states 11..13 only
 
     int target = 0;  // rerun: cursor time; run_until: the time to run to (== time)
+
+    QString load_path;  // load: the file, relative paths taken from the script's folder
 };
 
 struct scenario_script {
@@ -81,15 +89,34 @@ script_parse_result read_scenario_script(const QString& path);
 // minutes) into seconds; nullopt for anything else.
 std::optional<int> parse_script_time(const QString& text);
 
+// Where a streaming timeline sends the seconds no re-run can reach any more.
+class timeline_stream {
+public:
+    virtual ~timeline_stream() = default;
+    // The run starts again (a reset or load): what was sent is void.
+    virtual void restart() = 0;
+    // CSV rows (script_timeline::csv's format, no header) of seconds in order.
+    virtual void rows(const QByteArray& text) = 0;
+};
+
 // Every recorded second of the run as it stands at the end: a re-run cuts
 // the seconds after the cursor and the run goes on from there. Unlike the
-// history ring, it keeps any length of run.
+// history ring, it keeps any length of run; with a stream it keeps only the
+// seconds a re-run can still reach (the 30 minutes before the latest time)
+// and sends the older ones to the stream, so memory stays bounded.
 class script_timeline {
 public:
+    // Sends seconds older than a re-run can reach to stream (nullptr: keep
+    // all). The stream must outlive the timeline's use.
+    void stream_to(timeline_stream* stream) { stream_ = stream; }
+    // Sends every second still kept to the stream (the end of a run).
+    void flush();
+
     static constexpr int rows = TOLVANE_HISTORY_ROWS;  // display rows, then other rows
     using column = std::array<float, rows>;
 
-    // Forgets everything and takes the history column of second 0.
+    // Forgets everything (a stream is told to restart) and takes the history
+    // column of second 0.
     void start();
     // Takes the history columns of seconds first..last (first >= 1); seconds
     // from first on that were kept before (an earlier branch) are replaced.
@@ -98,19 +125,29 @@ public:
     void cut_after(int t);
 
     // Last recorded second (-1 when empty).
-    int last_time() const { return static_cast<int>(columns_.size()) - 1; }
-    bool has(int t) const { return t >= 0 && t <= last_time(); }
+    int last_time() const { return first_ + static_cast<int>(columns_.size()) - 1; }
+    // First second still kept (0 unless streamed).
+    int first_time() const { return first_; }
+    bool has(int t) const { return t >= first_ && t <= last_time(); }
     // The sample of history row `row` at second t (0 outside the table).
     float value(int row, int t) const;
-    const column& at(int t) const { return columns_.at(static_cast<std::size_t>(t)); }
+    const column& at(int t) const { return columns_.at(static_cast<std::size_t>(t - first_)); }
 
-    // The timeline as CSV, one row per second: "time_s", then display
+    // The seconds kept as CSV, one row per second: "time_s", then display
     // variables 0..num_dsy-2 (the header of the batch runner's CSV), "%.7g",
     // pressures in mm Hg.
     QByteArray csv() const;
+    // Only the rows of the seconds kept, without the header.
+    QByteArray csv_rows() const;
 
 private:
-    std::vector<column> columns_;
+    // Sends the seconds no re-run can reach to the stream.
+    void send_unreachable();
+
+    std::deque<column> columns_;
+    int first_ = 0;   // second of columns_.front()
+    int latest_ = 0;  // the latest second taken since start(); a re-run does not lower it
+    timeline_stream* stream_ = nullptr;
 };
 
 // How a script run ended.
@@ -127,18 +164,22 @@ struct script_run_result {
     int stopped_line = 0; // the action line not carried out (died, failed, refused)
     QString message;      // what ended the run early, "FILE:LINE: ..." where a line is to blame
     QStringList notes;    // "FILE:LINE: ..." for values the controls adjusted
+    bool load_failed = false;  // a "load" could not read its file (a file error)
     script_timeline timeline;
 };
 
 // Runs a parsed script on a started simulator from its current moment
 // (normally time 0 after start, a subject load or RESET). log, when given,
-// receives one line per action carried out ("MM:SS what was done").
+// receives one line per action carried out ("MM:SS what was done"). With a
+// stream, the timeline streams (see script_timeline) and is flushed at the
+// end, so the result's timeline is then empty.
 script_run_result run_scenario_script(simulator& sim, const scenario_script& script,
-                                      const std::function<void(const QString&)>& log = {});
+                                      const std::function<void(const QString&)>& log = {},
+                                      timeline_stream* stream = nullptr);
 
 // Natural ventilation and the standard bag state through the respiration
-// dialog's OK. load_new does not reset the breathing circuit, so a host
-// running several scenarios in one process calls this after each restart.
+// dialog's OK. RESET and Load now start the circuit clean themselves; a host
+// may still call this to put the standard circuit back without a restart.
 void restore_standard_breathing();
 
 #endif

@@ -166,31 +166,38 @@ void simulator::load_clicked()
     if (load_dialog_name_ == QLatin1String("*.sbj") && QCoreApplication::instance() != nullptr)
         request.folder = first_load_folder(QDir::currentPath(), QCoreApplication::applicationDirPath());
     const std::optional<QString> chosen = ui_.open_file_dialog(request);
-    const QString path = chosen.value_or(QString());
-    if (chosen) {
-        load_dialog_name_ = path;
-        const subject_read_result result = read_subject_file(path);
-        switch (result.status) {
-        case subject_read_status::ok:
-            store_standard_subject(result.data);
-            selection_ = result.data.selection;
-            break;
-        case subject_read_status::cannot_open:
-            ui_.show_error(QString::fromLatin1(cannot_open_text));
-            break;
-        case subject_read_status::invalid_format:
-        case subject_read_status::missing_numbers:
-        case subject_read_status::bad_number:
-            // A file we cannot take whole changes nothing at all.
-            ui_.show_error(QString::fromLatin1(invalid_format_text));
-            return;
-        }
+    // A cancelled dialog leaves the student's run as it was.
+    if (!chosen) return;
+    load_dialog_name_ = *chosen;
+    load_chosen_file(*chosen);
+}
+
+subject_read_status simulator::load_chosen_file(const QString& path)
+{
+    if (controller_.busy()) return subject_read_status::cannot_open;
+    const subject_read_result result = read_subject_file(path);
+    switch (result.status) {
+    case subject_read_status::ok:
+        break;
+    case subject_read_status::cannot_open:
+        // A file that cannot be read keeps the run, caption and subject name.
+        ui_.show_error(QString::fromLatin1(cannot_open_text));
+        return result.status;
+    case subject_read_status::invalid_format:
+    case subject_read_status::missing_numbers:
+    case subject_read_status::bad_number:
+        // A file we cannot take whole changes nothing at all.
+        ui_.show_error(QString::fromLatin1(invalid_format_text));
+        return result.status;
     }
+    store_standard_subject(result.data);
+    selection_ = result.data.selection;
     ui_.set_caption(QStringLiteral("Tolvane    ") + path);
     subject_name_ = path;
     controller_.restart_subject();
     redraw();
     redraw();
+    return result.status;
 }
 
 void simulator::save_clicked()

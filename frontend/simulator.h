@@ -32,7 +32,7 @@ public:
     const run_state& state() const { return state_; }
     const panel_selection& selection() const { return selection_; }
     run_controller& controller() { return controller_; }
-    // Path of the last load command (empty at start and after a cancelled load).
+    // Path of the last subject file loaded (empty at start).
     const QString& subject_name() const { return subject_name_; }
     // The time the panels show now: cursor_time when pinned, else sim_time.
     int panel_time() const;
@@ -67,8 +67,14 @@ public:
     void set_pressure_units(bool si);
 
     // --- files -----------------------------------------------------------------
-    // "&Load ...": dialog, read, caption, subject name, restart, redraw.
+    // "&Load ...": dialog, read, caption, subject name, restart, redraw. A
+    // cancel, or a file that cannot be opened or read whole, keeps the run.
     void load_clicked();
+    // What "&Load ..." does with the path chosen in its dialog (also a
+    // script's "load"): read; on success the standard subject, panel rows,
+    // caption and subject name, restart and redraw; on failure an error box
+    // and nothing else changes.
+    subject_read_status load_chosen_file(const QString& path);
     // "&Save ...": dialog, overwrite question, write (old file kept on failure).
     void save_clicked();
 

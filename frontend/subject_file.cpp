@@ -1,6 +1,7 @@
 #include "subject_file.h"
 
 #include "c_number.h"
+#include "safe_file.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -12,11 +13,6 @@
 #include <cmath>
 #include <vector>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 constexpr const char* column_ruler =
@@ -26,18 +22,50 @@ constexpr const char* column_ruler =
 // larger file can only hold comments or rubbish after its numbers.
 constexpr qint64 subject_read_cap = 16 * 1024 * 1024;
 
+// Appends one piece of a line, first breaking the line when the piece would
+// take it beyond the reader's line limit: the reader takes the numbers one
+// after another, whatever the lines, so only the line lengths change.
+void append_piece(QByteArray& text, const QByteArray& piece)
+{
+    const qsizetype line_start = text.lastIndexOf('\n') + 1;
+    const qsizetype line_length = text.size() - line_start;
+    if (line_length > 0 && line_length + piece.size() > subject_line_limit) text += '\n';
+    text += piece;
+}
+
+// A value the reader can take back: a state broken by a failed step may
+// hold infinities (saved as the largest float of their sign) or values that
+// are not numbers (saved as 0).
+double savable(float value)
+{
+    if (std::isnan(value)) return 0.0;
+    if (std::isinf(value)) return value > 0 ? FLT_MAX : -FLT_MAX;
+    return value;
+}
+
 // QString::asprintf formats numbers with a point whatever the C locale says.
+QByteArray formatted(const char* format, double value) { return QString::asprintf(format, value).toLatin1(); }
+
 void append_values(QByteArray& text, const float* values, int count)
 {
     for (int i = 0; i < count; ++i) {
-        text += QString::asprintf("%7.2f ", static_cast<double>(values[i])).toLatin1();
+        append_piece(text, formatted("%7.2f ", savable(values[i])));
         if ((i + 1) % 10 == 0) text += '\n';
     }
 }
 
 void append_indices(QByteArray& text, const std::array<int, panel_rows>& indices)
 {
-    for (const int index : indices) text += QString::asprintf(" %d", index).toLatin1();
+    for (const int index : indices) append_piece(text, QString::asprintf(" %d", index).toLatin1());
+}
+
+// The header line, continued on comment lines when a long path would make
+// it longer than the reader's line limit.
+void append_header(QByteArray& text, const QByteArray& header)
+{
+    text += header.left(subject_line_limit);
+    for (qsizetype at = subject_line_limit; at < header.size(); at += subject_line_limit - 3)
+        text += "\n// " + header.mid(at, subject_line_limit - 3);
 }
 
 bool is_blank(char c)
@@ -157,12 +185,13 @@ QByteArray subject_text(const QString& path, const QString& date_time,
     }
     QByteArray text;
     text.reserve(4096);
-    text += "// #001 " + header_path + "   " + header_date + "\n\n";
-    text += "// height weight age  sex\n";
-    text += QString::asprintf("% 9.1f %5.1f %5.1f  %d\n", static_cast<double>(height.value),
-                              static_cast<double>(weight.value), static_cast<double>(age.value),
-                              static_cast<int>(sex))
-                .toLatin1();
+    append_header(text, "// #001 " + header_path + "   " + header_date);
+    text += "\n\n// height weight age  sex\n";
+    append_piece(text, formatted("% 9.1f", savable(height.value)));
+    append_piece(text, formatted(" %5.1f", savable(weight.value)));
+    append_piece(text, formatted(" %5.1f", savable(age.value)));
+    append_piece(text, QString::asprintf("  %d", static_cast<int>(sex)).toLatin1());
+    text += '\n';
     text += "\n// subject factors\n";
     text += column_ruler;
     std::array<float, TOLVANE_NUM_FACTORS> factors{};
@@ -190,60 +219,21 @@ QString subject_date_time_now()
     return QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
 }
 
-namespace {
-
-// Writes all of bytes to fd, through partial writes and interruptions.
-bool write_fully(int fd, const char* bytes, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t done = ::write(fd, bytes, size);
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return false;
-        bytes += done;
-        size -= static_cast<std::size_t>(done);
-    }
-    return true;
-}
-
-}  // namespace
-
 subject_save_status write_subject_file(const QString& path, const QByteArray& text)
 {
     // Save through a symbolic link into the file it names, not over the link.
     QFileInfo target(path);
     if (target.isSymLink() && target.exists()) target = QFileInfo(target.canonicalFilePath());
-    // A read-only or non-regular target stays as it is: the rename below
-    // would otherwise replace what could not be opened for writing.
+    // A read-only or non-regular target stays as it is: the rename would
+    // otherwise replace what could not be opened for writing.
     if (target.exists() && (!target.isFile() || !target.isWritable()))
         return subject_save_status::cannot_open;
-    const QByteArray final_name = QFile::encodeName(target.absoluteFilePath());
-    QByteArray temporary_name =
-        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) + ".XXXXXX";
     // Qt's QSaveFile reports success after a short write (a full disk or a
-    // file-size limit), so the temporary file is written and checked here.
-    const int fd = ::mkstemp(temporary_name.data());
-    if (fd < 0) return subject_save_status::cannot_open;
-    mode_t mode = 0666;
-    struct stat existing {};
-    if (::stat(final_name.constData(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    bool ok = ::fchmod(fd, mode) == 0;
-    ok = ok && write_fully(fd, text.constData(), static_cast<std::size_t>(text.size()));
-    ok = ok && ::fsync(fd) == 0;
-    struct stat written {};
-    ok = ok && ::fstat(fd, &written) == 0 && written.st_size == static_cast<off_t>(text.size());
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temporary_name.constData(), final_name.constData()) == 0;
-    if (!ok) {
-        ::unlink(temporary_name.constData());
-        return subject_save_status::write_failed;
-    }
-    return subject_save_status::ok;
+    // file-size limit), so the temporary file is written and checked by us.
+    safe_file_writer file(target.absoluteFilePath());
+    if (!file.opened()) return subject_save_status::cannot_open;
+    file.write(text);
+    return file.commit() ? subject_save_status::ok : subject_save_status::write_failed;
 }
 
 namespace {

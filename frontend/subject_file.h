@@ -27,7 +27,11 @@ struct subject_data {
 // The text of a subject file for the model's live state and the panel rows.
 // Factors are written in model units (mm Hg) even when si_pressure is set.
 // path and date_time go into the header line (line breaks in them become
-// blanks, so the header stays one line).
+// blanks). No line is longer than subject_line_limit: a long header goes on
+// on comment lines, and a value that would not fit starts a further line
+// (the reader takes the numbers one after another). A value that is not a
+// number is written as 0, an infinite one as the largest float of its sign,
+// so that every saved state loads back.
 QByteArray subject_text(const QString& path, const QString& date_time,
                         const panel_selection& selection, bool si_pressure);
 

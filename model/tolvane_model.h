@@ -124,6 +124,33 @@ TOLVANE_API void estab_pnt(void);
 // Makes the standard subject live and forgets the past; always returns true.
 TOLVANE_API bool load_new(void);
 
+// --- Additions for the front end's rewind and restart -----------------------
+
+// What a step carries from one call to the next besides the exported
+// variables: the venous delay line, the bag state seen by the last bager()
+// call, the memory of sympt() and the run's derived coefficients.
+typedef struct tolvane_step_memory {
+    float venous_delay[60][4];  // per slot: venous O2 content, CO2 content,
+                                // bicarbonate, tissue PCO2
+    int32_t venous_delay_write; // slot the next step writes, 0..59
+    int32_t previous_bag_state;
+    int32_t symptom_bits;
+    int32_t symptom_previous_serious;
+    int32_t symptom_previous_any;
+    float derived[76];
+} tolvane_step_memory;
+
+// Copies the step's own memory out of the library.
+TOLVANE_API void tolvane_save_step_memory(tolvane_step_memory* memory);
+
+// Puts a copy taken by tolvane_save_step_memory back; the next model() goes
+// on exactly as after the step the copy was taken at.
+TOLVANE_API void tolvane_restore_step_memory(const tolvane_step_memory* memory);
+
+// The breathing circuit of a fresh subject: natural ventilation, bag state
+// 10 and 10 as the bag state of the last bager() call. Touches nothing else.
+TOLVANE_API void tolvane_standard_circuit(void);
+
 #ifdef __cplusplus
 }
 #endif

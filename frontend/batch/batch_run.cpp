@@ -70,42 +70,26 @@ void apply_settings(const std::vector<factor_setting>& settings, std::FILE* err)
 
 }  // namespace
 
-csv_history_writer::csv_history_writer(const QString& path)
-{
-    file_ = std::fopen(QFile::encodeName(path).constData(), "wb");
-}
-
-csv_history_writer::~csv_history_writer()
-{
-    if (file_ != nullptr) std::fclose(file_);
-}
+csv_history_writer::csv_history_writer(const QString& path) : file_(path) {}
 
 void csv_history_writer::begin(const simulator& sim)
 {
-    const QByteArray header = history_csv_header();
-    if (file_ == nullptr) return;
-    if (std::fwrite(header.constData(), 1, static_cast<std::size_t>(header.size()), file_) !=
-        static_cast<std::size_t>(header.size()))
-        failed_ = true;
+    file_.write(history_csv_header());
     write_up_to(sim, 0);
 }
 
 void csv_history_writer::write_up_to(const simulator& sim, int last)
 {
-    if (file_ == nullptr || last <= written_) return;
-    const QByteArray rows = history_csv_rows(sim.state(), written_ + 1, last);
-    if (std::fwrite(rows.constData(), 1, static_cast<std::size_t>(rows.size()), file_) !=
-        static_cast<std::size_t>(rows.size()))
-        failed_ = true;
+    if (last <= written_) return;
+    file_.write(history_csv_rows(sim.state(), written_ + 1, last));
     written_ = last;
 }
 
-bool csv_history_writer::finish()
+bool csv_history_writer::finish() { return file_.commit(); }
+
+QString csv_history_writer::error() const
 {
-    if (file_ == nullptr) return false;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    return closed && !failed_;
+    return QStringLiteral("cannot write the CSV file %1: %2").arg(file_.target(), file_.error());
 }
 
 int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err)
@@ -126,7 +110,7 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
     if (options.csv_path) {
         csv.emplace(*options.csv_path);
         if (!csv->ok()) {
-            print(err, QStringLiteral("tolvane-batch: cannot write %1\n").arg(*options.csv_path));
+            print(err, QStringLiteral("tolvane-batch: %1\n").arg(csv->error()));
             return batch_file_error;
         }
         csv->begin(sim);
@@ -153,7 +137,7 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
     }
 
     if (csv && !csv->finish()) {
-        print(err, QStringLiteral("tolvane-batch: writing %1 failed\n").arg(*options.csv_path));
+        print(err, QStringLiteral("tolvane-batch: %1\n").arg(csv->error()));
         status = batch_file_error;
     }
     if (options.save_path && sim.save_subject(*options.save_path) != subject_save_status::ok) {

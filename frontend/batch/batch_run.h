@@ -4,6 +4,7 @@
 #define TOLVANE_BATCH_RUN_H
 
 #include "batch_options.h"
+#include "safe_file.h"
 
 #include <cstdio>
 
@@ -17,26 +18,27 @@ enum batch_exit : int {
     batch_step_failed = 3,  // model() reported a failure; output up to it was written
 };
 
-// Appends the history to a CSV file as the run goes on.
+// Appends the history to a CSV file as the run goes on. The rows go to a
+// temporary file beside the target, which replaces the target only when
+// finish() finds everything written: a failed run or write leaves an
+// existing file untouched.
 class csv_history_writer {
 public:
-    // Opens path for writing (truncating it); check ok().
+    // Creates the temporary file; check ok().
     explicit csv_history_writer(const QString& path);
-    ~csv_history_writer();
-    csv_history_writer(const csv_history_writer&) = delete;
-    csv_history_writer& operator=(const csv_history_writer&) = delete;
 
-    bool ok() const { return file_ != nullptr && !failed_; }
+    bool ok() const { return file_.ok(); }
     // Writes the header and the row of second 0.
     void begin(const simulator& sim);
     // Writes the rows after the last one written up to second last.
     void write_up_to(const simulator& sim, int last);
-    // Flushes and closes; false when anything failed.
+    // Completes the file; false when anything failed (see error()).
     bool finish();
+    // "cannot write the CSV file PATH: REASON".
+    QString error() const;
 
 private:
-    std::FILE* file_ = nullptr;
-    bool failed_ = false;
+    safe_file_writer file_;
     int written_ = -1;
 };
 

@@ -1,10 +1,12 @@
 #include "batch_script.h"
 
 #include "batch_run.h"
+#include "history_csv.h"
+#include "safe_file.h"
 #include "scenario_script.h"
 #include "simulator.h"
 
-#include <QFile>
+#include <optional>
 
 namespace {
 
@@ -14,6 +16,41 @@ void print(std::FILE* stream, const QString& text)
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
     std::fflush(stream);
 }
+
+}  // namespace
+
+namespace {
+
+// The script's CSV, written as the run goes: the header and rows go to a
+// temporary file beside the target, which a reset or load starts again and
+// which replaces the target only when complete. Without --csv the rows are
+// dropped, so that memory stays bounded for a script of any length.
+class csv_stream : public timeline_stream {
+public:
+    explicit csv_stream(const std::optional<QString>& path)
+    {
+        if (path) file_.emplace(*path);
+    }
+    bool ok() const { return !file_ || file_->ok(); }
+    void restart() override
+    {
+        if (!file_) return;
+        file_->restart();
+        file_->write(history_csv_header());
+    }
+    void rows(const QByteArray& text) override
+    {
+        if (file_) file_->write(text);
+    }
+    bool commit() { return !file_ || file_->commit(); }
+    QString error() const
+    {
+        return QStringLiteral("cannot write the CSV file %1: %2").arg(file_->target(), file_->error());
+    }
+
+private:
+    std::optional<safe_file_writer> file_;
+};
 
 }  // namespace
 
@@ -31,8 +68,13 @@ int run_batch_script(simulator& sim, const batch_options& options, std::FILE* ou
         return parsed.error_line == 0 ? batch_file_error : batch_bad_arguments;
     }
 
-    const script_run_result result =
-        run_scenario_script(sim, parsed.script, [out](const QString& line) { print(out, line + '\n'); });
+    csv_stream csv(options.csv_path);
+    if (!csv.ok()) {
+        print(err, QStringLiteral("tolvane-batch: %1\n").arg(csv.error()));
+        return batch_file_error;
+    }
+    const script_run_result result = run_scenario_script(
+        sim, parsed.script, [out](const QString& line) { print(out, line + '\n'); }, &csv);
     for (const QString& note : result.notes) print(err, QStringLiteral("tolvane-batch: warning: %1\n").arg(note));
 
     int status = batch_ok;
@@ -48,18 +90,13 @@ int run_batch_script(simulator& sim, const batch_options& options, std::FILE* ou
         break;
     case script_end::refused:
         print(err, QStringLiteral("tolvane-batch: %1\n").arg(result.message));
-        status = batch_bad_arguments;
+        status = result.load_failed ? batch_file_error : batch_bad_arguments;
         break;
     }
 
-    if (options.csv_path) {
-        QFile file(*options.csv_path);
-        const QByteArray csv = result.timeline.csv();
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(csv) != csv.size() ||
-            !file.flush()) {
-            print(err, QStringLiteral("tolvane-batch: cannot write %1\n").arg(*options.csv_path));
-            return batch_file_error;
-        }
+    if (!csv.commit()) {
+        print(err, QStringLiteral("tolvane-batch: %1\n").arg(csv.error()));
+        return batch_file_error;
     }
     return status;
 }

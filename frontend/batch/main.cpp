@@ -25,10 +25,21 @@ bool wants_report(int argc, char** argv)
     return false;
 }
 
+// Qt's own warnings ("XDG_RUNTIME_DIR not set", painter complaints) say
+// nothing a user of the program can act on; the program reports its own
+// failures with what failed and where. Only Qt's critical and fatal
+// messages still reach stderr.
+void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtCriticalMsg && type != QtFatalMsg) return;
+    std::fprintf(stderr, "tolvane-batch: %s\n", message.toLocal8Bit().constData());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(quiet_qt_messages);
     std::unique_ptr<QCoreApplication> app;
     if (wants_report(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

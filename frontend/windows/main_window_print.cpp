@@ -1,10 +1,12 @@
 // File menu of the main window: the printed report. The drawing itself is the
 // toolkit-free draw_report; this file brings the printer and its dialog.
 #include <QAction>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -12,6 +14,7 @@
 #include "report_pdf.h"
 #include "report_printing.h"
 #include "report_source.h"
+#include "safe_file.h"
 #include "subject_file.h"
 
 namespace {
@@ -53,7 +56,36 @@ QPrinter& report_printer() {
     return *the_printer;
 }
 
+namespace {
+
+// A PDF file chosen in the print dialog is drawn in memory with the
+// printer's page layout and resolution, then written through a temporary
+// file beside it: a full disk or a bad folder is reported and an existing
+// file stays as it was (the printer itself would report success).
+QString print_report_to_pdf_file(const QPrinter& printer, const report_input& input) {
+    const QString where = QFileInfo(printer.outputFileName()).absoluteFilePath();
+    const QString failed = QStringLiteral("Sorry, cannot print the report to %1.").arg(where);
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        writer.setCreator(QStringLiteral("Tolvane"));
+        writer.setTitle(printer.docName());
+        QPainter painter;
+        if (!painter.begin(&writer)) return failed;
+        draw_report(painter, writer.width(), writer.height(), input);
+        if (!painter.end()) return failed;
+    }
+    return write_file_safely(printer.outputFileName(), pdf.data()).isEmpty() ? QString() : failed;
+}
+
+}  // namespace
+
 QString print_report(QPrinter& printer, const report_input& input) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return print_report_to_pdf_file(printer, input);
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (printer.outputFileName().isEmpty()) return QStringLiteral("Sorry, cannot print the report.");

@@ -11,7 +11,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
 #include <csignal>
+#include <cstring>
+#include <functional>
+#include <limits>
 #include <random>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -119,6 +124,90 @@ TEST_F(SubjectFileTest, HeaderStaysOneLineWhateverThePath)
     const QByteArray text =
         subject_text(QStringLiteral("/tmp/evil\n12 13\r.sbj"), QStringLiteral("now"), sim.selection(), false);
     EXPECT_TRUE(text.startsWith("// #001 /tmp/evil 12 13 .sbj   now\n\n// height"));
+}
+
+// Every line of a written text, line feed not counted.
+int longest_line(const QByteArray& text)
+{
+    int longest = 0;
+    for (const QByteArray& line : text.split('\n')) longest = std::max(longest, int(line.size()));
+    return longest;
+}
+
+// What a value becomes after a save and a load: its text read back,
+// with non-numbers saved as 0 and infinities as the largest float.
+float after_round_trip(float value, const char* format = "%.2f")
+{
+    double saved = value;
+    if (std::isnan(value)) saved = 0;
+    if (std::isinf(value)) saved = value > 0 ? FLT_MAX : -FLT_MAX;
+    return static_cast<float>(std::strtod(QString::asprintf(format, saved).toLatin1().constData(), nullptr));
+}
+
+TEST_F(SubjectFileTest, LongHeaderGoesOnOnCommentLinesAndStillLoads)
+{
+    const QString dir_path = dir.filePath(QString(120, QLatin1Char('d')));
+    ASSERT_TRUE(QDir().mkpath(dir_path));
+    const QString file = dir_path + QStringLiteral("/long.sbj");
+    ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
+    const QByteArray text = read_all(file);
+    EXPECT_LE(longest_line(text), subject_line_limit);
+    EXPECT_TRUE(text.startsWith("// #001 " + QFile::encodeName(file).left(91) + "\n// "));
+    EXPECT_TRUE(text.contains("\n\n// height weight age  sex\n"));
+    EXPECT_EQ(read_subject_file(file).status, subject_read_status::ok);
+}
+
+// Extreme and broken states (huge, tiny, infinite, not a number) are saved
+// in lines of at most 99 characters and load back as written.
+TEST_F(SubjectFileTest, ExtremeAndNonFiniteStatesLoadBack)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::mt19937 random(12);
+    std::uniform_real_distribution<float> exponent(-45.0f, 38.5f);
+    std::uniform_int_distribution<int> pick(0, 9);
+    const std::vector<std::function<float(int)>> states = {
+        [](int) { return 3e38f; },
+        [](int) { return -FLT_MAX; },
+        [&](int) { return inf; },
+        [&](int i) { return i % 2 ? -inf : nan; },
+        [](int i) { return i % 3 ? -1.0e30f : 123456789.0f; },
+        [](int) { return 1e-40f; },
+        [&](int) {
+            const float magnitude = std::pow(10.0f, exponent(random));
+            switch (pick(random)) {
+            case 0: return nan;
+            case 1: return -inf;
+            case 2: return -magnitude;
+            default: return magnitude;
+            }
+        },
+    };
+    for (std::size_t n = 0; n < states.size() + 40; ++n) {
+        const auto& value_of = states[std::min(n, states.size() - 1)];
+        height.value = value_of(0);
+        weight.value = value_of(1);
+        age.value = value_of(2);
+        for (int i = 0; i < num_fct; ++i) factor[i].value = value_of(i + 3);
+        for (int i = 0; i < num_dsy - 1; ++i) display[i].value = value_of(i + 40);
+        for (int i = 0; i < num_oth; ++i) other[i] = value_of(i + 110);
+        const QString file = path("extreme.sbj");
+        ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
+        EXPECT_LE(longest_line(read_all(file)), subject_line_limit) << "state " << n;
+        const subject_read_result result = read_subject_file(file);
+        ASSERT_EQ(result.status, subject_read_status::ok) << "state " << n;
+        const subject_data& data = result.data;
+        auto same = [](float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a == 0 && b == 0); };
+        EXPECT_TRUE(same(data.weight, after_round_trip(weight.value, "%.1f"))) << "state " << n;
+        for (int i = 0; i < num_fct; ++i)
+            EXPECT_TRUE(same(data.factors[i], after_round_trip(factor[i].value))) << "state " << n << " factor " << i;
+        for (int i = 0; i < num_dsy - 1; ++i)
+            EXPECT_TRUE(same(data.displays[i], after_round_trip(display[i].value))) << "state " << n << " display " << i;
+        for (int i = 0; i < num_oth; ++i)
+            EXPECT_TRUE(same(data.others[i], after_round_trip(other[i]))) << "state " << n << " other " << i;
+        EXPECT_EQ(data.selection.factor_sel, sim.selection().factor_sel);
+    }
+    load_new();
 }
 
 TEST_F(SubjectFileTest, SaveAndLoadRestoresTheStartUpSubject)
@@ -394,25 +483,27 @@ TEST_F(SubjectFileTest, SaveCommandAsksBeforeOverwritingAndReportsFailure)
     EXPECT_TRUE(ui.caption.isEmpty());  // saving never touches the caption
 }
 
-TEST_F(SubjectFileTest, LoadCommandCancelledOrUnopenableStillRestarts)
+TEST_F(SubjectFileTest, LoadCommandCancelledOrUnopenableKeepsTheRun)
 {
     sim.controller().run_to_minute();
+    ui.caption = "before";
     sim.load_clicked();  // cancelled
     ASSERT_EQ(ui.open_requests.size(), 1u);
     EXPECT_EQ(ui.open_requests[0].title, "Select new subject to load");
     EXPECT_EQ(ui.open_requests[0].default_extension, "sbj");
     EXPECT_EQ(ui.open_requests[0].file_name, "*.sbj");
-    EXPECT_EQ(ui.caption, "Tolvane    ");
+    EXPECT_EQ(ui.caption, "before");
     EXPECT_TRUE(sim.subject_name().isEmpty());
-    EXPECT_EQ(sim.state().sim_time, 0);
+    EXPECT_EQ(sim.state().sim_time, 60);
 
     sim.controller().run_to_minute();
     ui.open_answers.push_back(path("absent.sbj"));
     sim.load_clicked();
     EXPECT_EQ(ui.errors, QStringList{QStringLiteral("Sorry, cannot open subject file.")});
-    EXPECT_EQ(ui.caption, "Tolvane    " + path("absent.sbj"));
-    EXPECT_EQ(sim.subject_name(), path("absent.sbj"));
-    EXPECT_EQ(sim.state().sim_time, 0);
+    EXPECT_EQ(ui.caption, "before");
+    EXPECT_TRUE(sim.subject_name().isEmpty());
+    EXPECT_EQ(sim.state().sim_time, 120);
+    EXPECT_TRUE(sim.state().latest_time == 120);
 
     // The open dialog then proposes the name last chosen, also after a cancel.
     sim.load_clicked();

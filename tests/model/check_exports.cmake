@@ -13,6 +13,25 @@ foreach(line IN LISTS header_lines)
 endforeach()
 list(SORT expected)
 
+# The names every host binds; the library may add more, each with the
+# tolvane_ prefix so that it cannot collide with a host's own names.
+set(specified a_d_lst a_f_lst age alt_dspy alt_fact app_buf bag_co2 bag_index bag_o2
+    bag_vol bager comment constant death display estab_pnt factor height history load_new
+    mdl_ver model num_dsy num_fct num_oth other positive res_rate s_age s_display s_factor
+    s_height s_other s_sex s_weight sex sympt tidal ventilation weight)
+set(additions ${expected})
+list(REMOVE_ITEM additions ${specified})
+foreach(name IN LISTS additions)
+  if(NOT name MATCHES "^tolvane_")
+    message(FATAL_ERROR "header name ${name} is neither a specified name nor tolvane_-prefixed")
+  endif()
+endforeach()
+set(missing_specified ${specified})
+list(REMOVE_ITEM missing_specified ${expected})
+if(missing_specified)
+  message(FATAL_ERROR "specified names missing from the header: ${missing_specified}")
+endif()
+
 execute_process(COMMAND nm -D --defined-only "${LIBRARY}"
                 OUTPUT_VARIABLE nm_output RESULT_VARIABLE nm_result)
 if(NOT nm_result EQUAL 0)

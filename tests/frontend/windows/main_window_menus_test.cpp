@@ -16,9 +16,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "about_window.h"
 #include "main_window.h"
@@ -120,6 +122,18 @@ private:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+    // A cancelled or unreadable load keeps the run, caption and subject name.
+    void expect_run_kept(const QString& caption)
+    {
+        QCOMPARE(window->sim().state().sim_time, 60);
+        QVERIFY(!window->sim().state().credits_shown);
+        QVERIFY(window->rerun_B->isEnabled());
+        QVERIFY(window->print_I->isEnabled());
+        QCOMPARE(window->windowTitle(), caption);
+        QCOMPARE(window->sim().subject_name(), QString());
+        QCOMPARE(window->redraws, 0);
+    }
+
     // The subject was restarted: time 0, only RUN usable, credits due.
     void expect_restarted()
     {
@@ -155,10 +169,11 @@ private slots:
         bager(2, nullptr, nullptr);
     }
 
-    void load_cancelled_restarts_with_an_empty_name()
+    void load_cancelled_keeps_the_run()
     {
         run_once();
         QCOMPARE(window->sim().state().sim_time, 60);
+        const QString caption = window->windowTitle();
         window->redraws = 0;
         window->load_I->trigger();
         QCOMPARE(window->open_requests.size(), std::size_t(1));
@@ -168,22 +183,19 @@ private slots:
         QCOMPARE(r.filter, report_filter);
         QCOMPARE(r.default_extension, QStringLiteral("sbj"));
         QVERIFY(window->errors.isEmpty());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Tolvane    "));
-        QCOMPARE(window->sim().subject_name(), QString());
-        expect_restarted();
-        QCOMPARE(window->redraws, 2);
+        expect_run_kept(caption);
     }
 
-    void load_unreadable_file_reports_and_still_restarts()
+    void load_unreadable_file_reports_and_keeps_the_run()
     {
         run_once();
+        const QString caption = window->windowTitle();
         const QString missing = path("no such subject.sbj");
         window->open_answers.push_back(missing);
+        window->redraws = 0;
         window->load_I->trigger();
         QCOMPARE(window->errors, QStringList{QStringLiteral("Sorry, cannot open subject file.")});
-        QCOMPARE(window->windowTitle(), QStringLiteral("Tolvane    ") + missing);
-        QCOMPARE(window->sim().subject_name(), missing);
-        expect_restarted();
+        expect_run_kept(caption);
     }
 
     void load_invalid_first_line_changes_nothing()
@@ -322,6 +334,67 @@ private slots:
         QCOMPARE(window->sim().state().sim_time, 60);
         QVERIFY(qAbs(display[40].value - 24.0f) < 0.01f);
         QVERIFY(qAbs(display[41].value - 800.0f) < 0.5f);
+    }
+
+    // RESET after a ventilator and a rebreathing bag: the dialog shows natural
+    // ventilation and the standard bag state again.
+    void reset_shows_the_standard_circuit_in_the_dialog()
+    {
+        when_modal([](QWidget*) {
+            respiration_F->artifical_RB->click();
+            respiration_F->bag_RB[2]->click();  // rebreathe from bag
+            respiration_F->ok_B->click();
+        });
+        window->respiration_I->trigger();
+        QCOMPARE(*ventilation, 0);
+        QCOMPARE(*bag_index, 12);
+        run_once();
+        QTest::mouseClick(window->reset_B, Qt::LeftButton);
+        QCOMPARE(*ventilation, 1);
+        QCOMPARE(*bag_index, 10);
+        bool natural = false, standard = false;
+        when_modal([&](QWidget*) {
+            natural = respiration_F->natural_RB->isChecked();
+            standard = respiration_F->bag_RB[4]->isChecked();
+            const QByteArray shots = qgetenv("TOLVANE_SCREENSHOT_DIR");
+            if (!shots.isEmpty())
+                respiration_F->grab().save(
+                    QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("respiration_after_reset.png")));
+            respiration_F->cancel_B->click();
+        });
+        window->respiration_I->trigger();
+        QVERIFY(natural);
+        QVERIFY(standard);
+    }
+
+    // The window path of RE-RUN: a ventilator set in the dialog, three RUNs,
+    // the cursor placed at 1:15 and the RE-RUN button, then RUN on: the
+    // seconds after 1:15 are those of the first run, bit for bit.
+    void rerun_button_repeats_the_run_exactly()
+    {
+        when_modal([](QWidget*) {
+            respiration_F->artifical_RB->click();
+            respiration_F->rrate_E->setText(QStringLiteral("14"));
+            respiration_F->tidal_E->setText(QStringLiteral("700"));
+            respiration_F->ok_B->click();
+        });
+        window->respiration_I->trigger();
+        for (int minute = 0; minute < 3; ++minute) run_once();
+        QCOMPARE(window->sim().state().sim_time, 180);
+        std::vector<float> first;
+        for (int t = 76; t <= 180; ++t)
+            for (int row = 0; row < TOLVANE_HISTORY_ROWS; ++row) first.push_back(history[row][t]);
+        window->sim().mouse_down(160 + 75 - window->sim().state().win_start, 200);
+        QCOMPARE(window->sim().state().cursor_time, 75);
+        QTest::mouseClick(window->rerun_B, Qt::LeftButton);
+        QCOMPARE(window->sim().state().sim_time, 75);
+        run_once();
+        run_once();
+        QCOMPARE(window->sim().state().sim_time, 180);
+        std::vector<float> again;
+        for (int t = 76; t <= 180; ++t)
+            for (int row = 0; row < TOLVANE_HISTORY_ROWS; ++row) again.push_back(history[row][t]);
+        QVERIFY(std::memcmp(first.data(), again.data(), first.size() * sizeof(float)) == 0);
     }
 
     void teaching_subject_loads_with_its_rows_and_runs()

@@ -15,7 +15,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 #include "main_window.h"
 #include "report_printing.h"
@@ -155,6 +157,38 @@ private slots:
         window->print_I->trigger();
         QCOMPARE(window->errors.size(), 1);
         QVERIFY(window->errors.first().contains(QStringLiteral("/nonexistent-directory/report.pdf")));
+    }
+
+    // A full disk (a file-size limit) or /dev/full: reported, an existing
+    // PDF left as it was, no temporary file left beside it.
+    void failed_pdf_write_keeps_the_old_file() {
+        run_once();
+        QFile old(dialog.output_file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old report");
+        old.close();
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        struct sigaction previous {};
+        sigaction(SIGXFSZ, &ignore, &previous);
+        rlimit old_limit{};
+        getrlimit(RLIMIT_FSIZE, &old_limit);
+        rlimit small = old_limit;
+        small.rlim_cur = 1000;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        window->print_I->trigger();
+        setrlimit(RLIMIT_FSIZE, &old_limit);
+        sigaction(SIGXFSZ, &previous, nullptr);
+        QCOMPARE(window->errors.size(), 1);
+        QVERIFY(window->errors.first().contains(dialog.output_file));
+        QCOMPARE(read_all(dialog.output_file), QByteArray("old report"));
+        QCOMPARE(QDir(QFileInfo(dialog.output_file).path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QFileInfo(dialog.output_file).fileName()});
+
+        dialog.output_file = QStringLiteral("/dev/full");
+        window->print_I->trigger();
+        QCOMPARE(window->errors.size(), 2);
+        QVERIFY(window->errors.last().contains(QStringLiteral("/dev/full")));
     }
 
     void platform_dialog_cancelled_prints_nothing() {

@@ -1,0 +1,51 @@
+// The step's own memory as one copyable block, for the front end's exact
+// rewind, and the breathing circuit of a fresh subject.
+#include <algorithm>
+#include <iterator>
+
+#include "step_internal.h"
+
+static_assert(sizeof(tolvane_step_memory::derived) == sizeof(derived));
+static_assert(sizeof(tolvane_step_memory::venous_delay) == sizeof(venous_delay_line));
+
+void tolvane_save_step_memory(tolvane_step_memory* memory)
+{
+    if (memory == nullptr) return;
+    for (int i = 0; i < venous_delay_slots; ++i) {
+        const venous_delay_slot& slot = venous_delay_line[i];
+        memory->venous_delay[i][0] = slot.o2_content;
+        memory->venous_delay[i][1] = slot.co2_content;
+        memory->venous_delay[i][2] = slot.bicarbonate;
+        memory->venous_delay[i][3] = slot.tissue_pco2;
+    }
+    memory->venous_delay_write = venous_delay_write;
+    memory->previous_bag_state = previous_bag_state;
+    memory->symptom_bits = symptoms.bits;
+    memory->symptom_previous_serious = symptoms.previous_serious;
+    memory->symptom_previous_any = symptoms.previous_any;
+    std::copy(std::begin(derived), std::end(derived), memory->derived);
+}
+
+void tolvane_restore_step_memory(const tolvane_step_memory* memory)
+{
+    if (memory == nullptr) return;
+    for (int i = 0; i < venous_delay_slots; ++i) {
+        venous_delay_line[i] = {memory->venous_delay[i][0], memory->venous_delay[i][1],
+                                memory->venous_delay[i][2], memory->venous_delay[i][3]};
+    }
+    // A hand-made copy never sends the write position outside the line.
+    const int32_t write = memory->venous_delay_write;
+    venous_delay_write = write >= 0 && write < venous_delay_slots ? write : 0;
+    previous_bag_state = memory->previous_bag_state;
+    symptoms.bits = memory->symptom_bits;
+    symptoms.previous_serious = memory->symptom_previous_serious;
+    symptoms.previous_any = memory->symptom_previous_any;
+    std::copy(std::begin(memory->derived), std::end(memory->derived), derived);
+}
+
+void tolvane_standard_circuit()
+{
+    ventilation_flag = 1;
+    bag_state = 10;
+    previous_bag_state = 10;
+}

@@ -1,0 +1,148 @@
+// The CSV numbers: the fast formatting gives exactly the "%.7g" text of Qt's
+// formatting (minute CSV) and of the C library (script CSV) for odd values,
+// ties and random bit patterns, and whole runs (kPa and mm Hg, a death,
+// more than the ring) give the same bytes as the printf formatting did.
+#include "fake_ui.h"
+#include "history_csv.h"
+#include "panel_logic.h"
+#include "simulator.h"
+#include "tolvane_model.h"
+
+#include <QString>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
+
+namespace {
+
+// The formatting the CSV has always had.
+std::string printf_g7(double value) { return QString::asprintf("%.7g", value).toStdString(); }
+
+std::string to_chars_g7(double value, csv_number_style style = csv_number_style::qt)
+{
+    QByteArray out;
+    append_csv_number(out, value, style);
+    return out.toStdString();
+}
+
+// A script's CSV as the C library wrote it.
+std::string c_library_g7(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.7g", value);
+    return text;
+}
+
+// Both styles against their originals.
+void expect_both(double value)
+{
+    ASSERT_EQ(to_chars_g7(value), printf_g7(value)) << value;
+    ASSERT_EQ(to_chars_g7(value, csv_number_style::c_library), c_library_g7(value)) << value;
+}
+
+TEST(HistoryCsv, NumbersAreWrittenAsBeforeByteForByte)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double odd[] = {0.0, -0.0, 1.0, -1.0, 93.18, 0.1332 * 93.18f, 1e-5, 1e-4, 9.9999995e-5,
+                          123456.75, 1234567.5, 9999999.5, 99999995.0, 1e7, 1e-7, 0.5e-300,
+                          FLT_MAX, -FLT_MAX, FLT_MIN, FLT_TRUE_MIN, DBL_MAX, DBL_MIN, DBL_TRUE_MIN,
+                          inf, -inf, nan, -nan, 7.4000001, 2.5, 0.15, 1.0000005, 1.00000049999,
+                          967.28125, -967.28125, 0.00048828125, 12345675.0, 12345665.0,
+                          1234567.25, 1.2345675e19, 99999995.0, -99999985.0, 0.99999995};
+    for (const double value : odd) expect_both(value);
+
+    // Random floats (as the history holds them, also times 0.1332) and
+    // random doubles, from every bit pattern.
+    std::mt19937_64 random(7);
+    // Every float with few significant bits: the ties are among them.
+    for (int mantissa = 0; mantissa < (1 << 12); ++mantissa)
+        for (int exponent = -30; exponent <= 40; ++exponent) {
+            const double value = std::ldexp(1.0 + mantissa / 4096.0, exponent);
+            expect_both(value);
+            expect_both(-value);
+        }
+    // Values written without an exponent and their neighbours of the ties,
+    // where the fast formatting hands over to the exact one.
+    std::uniform_int_distribution<long> seven_digits(1000000, 9999999);
+    std::uniform_int_distribution<int> exponent(-6, 7), ulps(-3, 3);
+    std::uniform_real_distribution<double> fraction(0.0, 1.0);
+    for (int i = 0; i < 100000; ++i) {
+        const double scale = std::pow(10.0, exponent(random) - 6);
+        double value = (seven_digits(random) + (i % 2 ? 0.5 : fraction(random))) * scale;
+        for (int u = ulps(random); u != 0; u += u > 0 ? -1 : 1)
+            value = std::nextafter(value, u > 0 ? HUGE_VAL : 0.0);
+        const float as_float = static_cast<float>(value);
+        for (const double v : {value, -value, static_cast<double>(as_float), as_float * 0.1332}) expect_both(v);
+    }
+    for (int i = 0; i < 100000; ++i) {
+        const std::uint64_t bits = random();
+        float f;
+        const std::uint32_t low = static_cast<std::uint32_t>(bits);
+        std::memcpy(&f, &low, sizeof f);
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        for (const double value : {static_cast<double>(f), f * 0.1332, d}) expect_both(value);
+    }
+}
+
+// The rows as they were written before to_chars.
+QByteArray printf_rows(const run_state& state, int first, int last)
+{
+    QByteArray rows;
+    for (int t = first; t <= last; ++t) {
+        QByteArray row = QByteArray::number(t);
+        const int column = history_slot(t);
+        for (int d = 0; d < num_dsy - 1 && d < TOLVANE_NUM_DISPLAYS; ++d)
+            row += ',' + QString::asprintf("%.7g", history_value(state, d, column)).toLatin1();
+        rows += row + '\n';
+    }
+    return rows;
+}
+
+TEST(HistoryCsv, LongRunsGiveTheBytesWrittenBefore)
+{
+    fake_ui ui;
+    simulator sim(ui);
+    sim.start();
+    struct run_case {
+        bool kpa;
+        int factor_index;
+        const char* value;
+        int minutes;
+    };
+    const run_case cases[] = {
+        {false, 16, "20.93", 40},  // the standard subject past the 30-minute ring
+        {true, 25, "60", 15},      // kPa: pressures times 0.1332, low pressure
+        {false, 16, "3", 10},      // to death: values at death in the last row
+        {false, 31, "140", 20},    // exercise
+    };
+    for (const run_case& c : cases) {
+        sim.reset_clicked();
+        sim.set_pressure_units(c.kpa);
+        enter_value(factor[c.factor_index], QString::fromLatin1(c.value), "%.2f");
+        int written = -1;
+        for (int minute = 0; minute < c.minutes && !sim.controller().subject_dead(); ++minute) {
+            sim.run_clicked();
+            const int last = sim.state().sim_time;
+            const QByteArray fast = history_csv_rows(sim.state(), written + 1, last);
+            const QByteArray slow = printf_rows(sim.state(), written + 1, last);
+            qsizetype at = 0;
+            while (at < fast.size() && at < slow.size() && fast[at] == slow[at]) ++at;
+            ASSERT_EQ(at, slow.size()) << "factor " << c.factor_index << " minute " << minute << ": "
+                                       << fast.mid(std::max<qsizetype>(at - 20, 0), 40).toStdString() << " vs "
+                                       << slow.mid(std::max<qsizetype>(at - 20, 0), 40).toStdString();
+            ASSERT_EQ(fast.size(), slow.size());
+            written = last;
+        }
+        sim.set_pressure_units(false);
+    }
+}
+
+}  // namespace
