@@ -101,6 +101,7 @@ TOLVANE_API extern catalogue_record* bag_o2;    // factor 3
 
 // Advances the subject by one second. Returns 0, or a failure code 1..8 when a
 // quantity that must stay positive did not; earlier stages' results stay.
+// Code 9: the step completed but left a value that is not a finite number.
 TOLVANE_API int32_t model(void);
 
 // Derives the run's constants for a run of n steps; always returns true.

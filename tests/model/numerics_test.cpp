@@ -31,3 +31,25 @@ TEST(CardiacOutputResponse, FirstSecondAtTwoHundredWatts)
     ASSERT_EQ(model(), 0);
     EXPECT_NEAR(display[32].value, 7.43, 0.01);
 }
+
+// A weight of 0 divides by zero in the derived constants: the first step
+// leaves values that are not numbers and reports code 9 instead of 0.
+TEST(NotFinite, StepLeavingAValueNotANumberReturnsNine)
+{
+    fresh_standard_subject();
+    weight.value = 0;
+    constant(60);
+    EXPECT_EQ(model(), 9);
+    weight.value = 70;
+}
+
+// A value made infinite by hand between steps is written on by the step and
+// reported; a finite state is not.
+TEST(NotFinite, OnlyANonFiniteStateIsReported)
+{
+    fresh_standard_subject();
+    constant(60);
+    EXPECT_EQ(model(), 0);
+    other[6] = INFINITY;  // anoxia index, carried on by stage 13
+    EXPECT_EQ(model(), 9);
+}
