@@ -135,8 +135,10 @@ void simulator::set_pressure_units(bool si)
 
 subject_read_result simulator::load_subject(const QString& path)
 {
+    clamped_on_load_.clear();
     subject_read_result result = read_subject_file(path);
     if (result.status != subject_read_status::ok || controller_.busy()) return result;
+    clamped_on_load_ = clamp_subject_to_limits(result.data);
     store_standard_subject(result.data);
     selection_ = result.data.selection;
     subject_name_ = path;
@@ -160,11 +162,13 @@ void simulator::load_clicked()
     request.default_extension = QStringLiteral("sbj");
     const std::optional<QString> chosen = ui_.open_file_dialog(request);
     const QString path = chosen.value_or(QString());
+    clamped_on_load_.clear();
     if (chosen) {
         load_dialog_name_ = path;
-        const subject_read_result result = read_subject_file(path);
+        subject_read_result result = read_subject_file(path);
         switch (result.status) {
         case subject_read_status::ok:
+            clamped_on_load_ = clamp_subject_to_limits(result.data);
             store_standard_subject(result.data);
             selection_ = result.data.selection;
             break;
@@ -184,6 +188,9 @@ void simulator::load_clicked()
     controller_.restart_subject();
     redraw();
     redraw();
+    if (chosen && !clamped_on_load_.empty()) {
+        ui_.show_information(clamped_values_message(clamped_on_load_));
+    }
 }
 
 void simulator::save_clicked()
