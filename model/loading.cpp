@@ -33,5 +33,6 @@ bool load_new()
 
     clear_symptom_memory();
     venous_delay(-1);
+    forget_dry_pressure();
     return true;
 }

@@ -63,9 +63,16 @@ int stage_alveolar_gas(step_context& step)
         const double e = f32(E * drv(25));
         set_dsp(55, e / B);
         const double f = f32(e / dry);
-        const double o2_out = f32(f * dsp(4));
-        const double co2_out = f32(f * dsp(1));
-        const double n2_out = f32((dry - dsp(4) - dsp(1)) * f);
+        double o2_out = f32(f * dsp(4));
+        double co2_out = f32(f * dsp(1));
+        double n2_out = f32((dry - dsp(4) - dsp(1)) * f);
+        if (step.pressure_changed) {
+            // Last second's pressures describe gas at another pressure: the
+            // expired gas has the make-up of the alveolar gas as it is.
+            o2_out = f32(e * dsp(3) / B);
+            co2_out = f32(e * dsp(0) / B);
+            n2_out = f32(e * dsp(2) / B);
+        }
         set_oth(7, o2_in - o2_out);
         set_oth(8, co2_out - co2_in);
         if (bag_state != 9 && bag_state != 10) {
@@ -95,8 +102,15 @@ int stage_alveolar_gas(step_context& step)
     }
     const double pe_o2 = f32(dsp(3) * dry / C);
     const double pe_co2 = f32(dsp(0) * dry / C);
-    const double t = breathing ? f32(std::min(drv(37) / dsp(40), 4.0)) : 0.0;
-    const float w = static_cast<float>(drv(38) / (dsp(41) + 100));
+    double t = breathing ? f32(std::min(drv(37) / dsp(40), 4.0)) : 0.0;
+    float w = static_cast<float>(drv(38) / (dsp(41) + 100));
+    if (step.pressure_changed) {
+        // Neither last second's pressures nor the gas before the lungs were
+        // refilled describe the gas now: the alveolar pressures are those of
+        // the gas as it is at the end of the step.
+        t = 0;
+        w = 0;
+    }
     display[4].value = damp(static_cast<float>((pi_o2 - pe_o2) * t + pe_o2), display[4].value, w);
     display[1].value =
         damp(static_cast<float>((pi_co2 - pe_co2) * t + pe_co2), display[1].value, w);

@@ -195,9 +195,10 @@ bool step_results_finite()
 }
 
 // The thirteen stages; 0 or the failure code of the stage that stopped.
-int run_stages()
+int run_stages(bool pressure_changed)
 {
     step_context step;
+    step.pressure_changed = pressure_changed;
 
     // Stage 1: cardiac output, heart rate, stroke volume, flows.
     stage_cardiac_output(step);
@@ -244,7 +245,8 @@ int run_stages()
 
 int32_t model()
 {
-    const int code = run_stages();
+    const bool pressure_changed = follow_dry_pressure();
+    const int code = run_stages(pressure_changed);
     // A value that is not a number would otherwise be recorded and saved as
     // if the step had succeeded: code 9 stops the run instead.
     if (code == 0 && !step_results_finite()) {

@@ -47,7 +47,16 @@ struct step_context {
     float tissue_pco2_change = 0;  // delta P of tissue PCO2 (stage 8 to 9)
     float tissue_pco2 = 0;      // P_t, tissue PCO2 of stage 8 before the delay line
     float dead_space_adjust = 0;   // vd_adj (stage 10 to 13)
+    bool pressure_changed = false; // dry pressure differs from the last step's
 };
+
+// A sudden change of barometric pressure: before the stages of a step whose
+// dry pressure differs from the last step's, the alveolar partial pressures
+// are scaled to the new dry pressure. forget_dry_pressure() is called when a
+// subject is made live.
+// follow_dry_pressure() returns true in such a step.
+bool follow_dry_pressure();
+void forget_dry_pressure();
 
 // The stages of model(), in the order it calls them. Those returning int give
 // 0 or the step's failure code.
