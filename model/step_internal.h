@@ -50,6 +50,12 @@ struct step_context {
     bool pressure_changed = false; // dry pressure differs from the last step's
 };
 
+// Stage 10's inspiratory weight t (above 1) at the run's O2 consumption
+// (derived[7]): t itself, or drawn down toward 1 in hard exercise, where so
+// much blood meets the alveolar gas in one step that the overshoot beyond
+// the inspired gas would make the alveolar PCO2 swing.
+double inspiratory_weight_for_consumption(double t, double o2_consumption);
+
 // A sudden change of barometric pressure: before the stages of a step whose
 // dry pressure differs from the last step's, the alveolar partial pressures
 // are scaled to the new dry pressure. forget_dry_pressure() is called when a
