@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "model_internal.h"
+#include "step_internal.h"
 
 float derived[76];
 
@@ -204,5 +205,6 @@ bool constant(int32_t n)
     // Step 6: maximum heart rate and the pump's stroke coefficient.
     set(74, 210 - 0.65 * age.value);
     set(75, (sex * 0.2 + 1.5 + (33 - f(13)) * 0.1) * weight.value * derived[16]);
+    watch_new_constants();
     return true;
 }

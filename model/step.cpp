@@ -4,7 +4,6 @@
 // lungs, tissues and brain have their own files.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <iterator>
 
 #include "step_internal.h"
@@ -167,35 +166,8 @@ void venous_delay(float c)
 
 namespace {
 
-// True when a float's exponent bits are all set: infinite or not a number.
-// Tested on the bits so that the whole state is checked in a few
-// nanoseconds.
-inline uint32_t not_finite_bits(float v)
-{
-    uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    return static_cast<uint32_t>((bits & 0x7f800000u) == 0x7f800000u);
-}
-
-// True when every value a step writes is a finite number: the display and
-// other variables and the factors that the step and the bag change.
-bool step_results_finite()
-{
-    uint32_t bad = 0;
-    for (const catalogue_record& record : display) {
-        bad |= not_finite_bits(record.value);
-    }
-    for (float value : other) {
-        bad |= not_finite_bits(value);
-    }
-    for (int index : {0, 4, 6, 19, 24}) {
-        bad |= not_finite_bits(factor[index].value);
-    }
-    return bad == 0;
-}
-
 // The thirteen stages; 0 or the failure code of the stage that stopped.
-int run_stages(bool pressure_changed)
+[[gnu::noinline]] int run_stages(bool pressure_changed)
 {
     step_context step;
     step.pressure_changed = pressure_changed;
@@ -245,12 +217,10 @@ int run_stages(bool pressure_changed)
 
 int32_t model()
 {
+    start_finite_watch();
     const bool pressure_changed = follow_dry_pressure();
     const int code = run_stages(pressure_changed);
     // A value that is not a number would otherwise be recorded and saved as
     // if the step had succeeded: code 9 stops the run instead.
-    if (code == 0 && !step_results_finite()) {
-        return 9;
-    }
-    return code;
+    return end_finite_watch(code);
 }

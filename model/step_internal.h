@@ -56,6 +56,15 @@ struct step_context {
 // the inspired gas would make the alveolar PCO2 swing.
 double inspiratory_weight_for_consumption(double t, double o2_consumption);
 
+// Watch for a step leaving a value that is not finite (item 9):
+// start_finite_watch() before the stages, end_finite_watch(code) after them
+// returns the step's code, or 9. watch_new_inputs() when a subject is made
+// live, watch_new_constants() after constant() has written the block.
+void start_finite_watch();
+int end_finite_watch(int code);
+void watch_new_inputs();
+void watch_new_constants();
+
 // A sudden change of barometric pressure: before the stages of a step whose
 // dry pressure differs from the last step's, the alveolar partial pressures
 // are scaled to the new dry pressure. forget_dry_pressure() is called when a

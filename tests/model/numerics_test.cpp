@@ -34,26 +34,43 @@ TEST(CardiacOutputResponse, FirstSecondAtTwoHundredWatts)
     EXPECT_NEAR(display[32].value, 7.43, 0.01);
 }
 
-// A weight of 0 divides by zero in the derived constants: the first step
-// leaves values that are not numbers and reports code 9 instead of 0.
-TEST(NotFinite, StepLeavingAValueNotANumberReturnsNine)
+// Within a run the step is watched through the processor's exception flags:
+// a value that overflows in the step (tissue CO2 stores at the top of the
+// float range) is reported in that step.
+TEST(NotFinite, OverflowInTheStepIsReportedInThatStep)
 {
     fresh_standard_subject();
-    weight.value = 0;
     constant(60);
+    EXPECT_EQ(model(), 0);
+    EXPECT_EQ(model(), 0);
+    display[45].value = 3.4e38f;
     EXPECT_EQ(model(), 9);
-    weight.value = 70;
 }
 
-// A value made infinite by hand between steps is written on by the step and
-// reported; a finite state is not.
-TEST(NotFinite, OnlyANonFiniteStateIsReported)
+// A value made infinite from outside between steps is carried by the step
+// without raising a flag; the whole state is checked in the first step of
+// every run (after constant()) and after every failed step, so it is
+// reported there.
+TEST(NotFinite, StateMadeNotFiniteOutsideIsReportedAtTheNextRun)
 {
     fresh_standard_subject();
     constant(60);
     EXPECT_EQ(model(), 0);
     other[6] = INFINITY;  // anoxia index, carried on by stage 13
+    constant(60);
     EXPECT_EQ(model(), 9);
+    EXPECT_EQ(model(), 9);  // and again while it stays
+}
+
+// Derived constants that are not finite (weight 0) have every step checked.
+TEST(NotFinite, ConstantsNotFiniteHaveEveryStepChecked)
+{
+    fresh_standard_subject();
+    weight.value = 0;
+    constant(60);
+    EXPECT_EQ(model(), 9);
+    EXPECT_EQ(model(), 9);
+    weight.value = 70;
 }
 
 namespace {
