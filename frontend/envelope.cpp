@@ -85,6 +85,7 @@ QString death_cause(const QString& memo)
         {"Tissue pH has fallen to a lethally low level.", "tissue pH too low"},
         {"Tissue pH has risen to a lethally high level.", "tissue pH too high"},
         {"The brain is irrecoverably full of gas bubbles.", "gas bubbles in the brain"},
+        {"can't go on...", "exhausted by the work"},
     };
     for (const auto& [sentence, words] : causes)
         if (memo.contains(QLatin1String(sentence))) return QLatin1String(words);

@@ -57,6 +57,7 @@ TEST(Envelope, DeathCauseIsNamedFromTheClinicalMemo)
                                          "and irrecoverable. ")),
               "anoxaemia");
     EXPECT_EQ(death_cause(QStringLiteral("Tissue pH has fallen to a lethally low level.")), "tissue pH too low");
+    EXPECT_EQ(death_cause(QStringLiteral("... I\tcan't go on...")), "exhausted by the work");
     EXPECT_EQ(death_cause(QStringLiteral("Your patient is blue.")), "");
 }
 

@@ -237,8 +237,9 @@ TEST(HardExercise, InspiratoryWeightIsDrawnDownOnlyInHardExercise)
 // From 155 to 250 W in 5 W steps, set at 2:00: 30 minutes without a step
 // failure, and the alveolar PCO2 settles (at most 1 mm Hg peak to peak in the
 // last 5 minutes). Before the mend 160-190 W failed with item 7 after 3 to 11
-// minutes and 195 W swung by 47 mm Hg. At 250 W the subject dies of its
-// exercise after about 12 minutes, as before; a death is no step failure.
+// minutes and 195 W swung by 47 mm Hg. At 250 W the subject gives up,
+// exhausted ("... I can't go on..."), after about 12 minutes, as before; a
+// death is no step failure.
 TEST(HardExercise, EveryWorkRateFrom155To250WattsSettles)
 {
     for (int watts = 155; watts <= 250; watts += 5) {
