@@ -17,6 +17,12 @@ namespace {
 // has been made live, when it is not known.
 float last_dry_pressure = 0;
 
+// The alveolar pressures as the last step left them. Different values at the
+// next step mean that the front end has put back an earlier moment (RE-RUN,
+// or a failed step undone): that gas may have been made at another pressure.
+float left_po2 = 0;
+float left_pco2 = 0;
+
 // Relative difference below which a loaded subject's alveolar gas counts as
 // made at the pressure it is loaded with.
 constexpr double loaded_pressure_tolerance = 0.05;
@@ -41,18 +47,28 @@ void forget_dry_pressure()
     last_dry_pressure = 0;
 }
 
+void remember_alveolar_pressures()
+{
+    left_po2 = display[4].value;
+    left_pco2 = display[1].value;
+}
+
 bool follow_dry_pressure()
 {
+    if (display[4].value != left_po2 || display[1].value != left_pco2) {
+        last_dry_pressure = 0;
+    }
     const float dry = derived[11];
     if (dry == last_dry_pressure) {
         return false;
     }
     double before = last_dry_pressure;
     if (before <= 0) {
-        // The first step of a subject just made live: its alveolar gas may
-        // come from another pressure (a subject file made at sea level with
-        // the pressure of a mountain). Within a few per cent it is taken as
-        // made at the present pressure and left alone.
+        // The first step of a subject just made live or put back to an
+        // earlier moment: its alveolar gas may come from another pressure (a
+        // subject file made at sea level with the pressure of a mountain, a
+        // moment before the pressure was changed). Within a few per cent it
+        // is taken as made at the present pressure and left alone.
         before = dry_pressure_of_alveolar_gas();
         if (before <= 0 || std::abs(before / dry - 1) <= loaded_pressure_tolerance) {
             before = dry;

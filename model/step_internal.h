@@ -72,6 +72,9 @@ void watch_new_constants();
 // follow_dry_pressure() returns true in such a step.
 bool follow_dry_pressure();
 void forget_dry_pressure();
+// After the stages: the alveolar pressures the step leaves, so that the next
+// step sees whether an earlier moment was put back in between.
+void remember_alveolar_pressures();
 
 // The stages of model(), in the order it calls them. Those returning int give
 // 0 or the step's failure code.
