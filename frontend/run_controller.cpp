@@ -80,8 +80,20 @@ void run_controller::record_history(int t)
 bool run_controller::check_model_result(int item)
 {
     if (item == 0) return false;
-    ui_.show_warning(QString::asprintf("Item %d is negative - please notify authority.", item));
+    if (item == model_item_not_finite)
+        ui_.show_warning(QString::asprintf("Item %d is not a number - please notify authority.", item));
+    else
+        ui_.show_warning(QString::asprintf("Item %d is negative - please notify authority.", item));
     return true;
+}
+
+void run_controller::restore_from_history(int t)
+{
+    const int column = history_slot(t);
+    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j)
+        display[j].value = history[j][column];
+    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k)
+        other[k] = history[num_dsy + k][column];
 }
 
 void run_controller::append_clinical()
@@ -124,6 +136,9 @@ step_outcome run_controller::run_to_minute()
         const int item = model();
         if (check_model_result(item)) {
             outcome.failure_item = item;
+            // Values that are not numbers must not be saved: the subject
+            // goes back to the last recorded second.
+            if (item == model_item_not_finite) restore_from_history(state_.sim_time - 1);
             break;
         }
         if (sympt() != 0) outcome.symptom = true;
@@ -166,11 +181,7 @@ void run_controller::strip_to_cursor()
     const float rate_now = display[40].value;
     const float tidal_now = display[41].value;
     state_.sim_time = state_.cursor_time;
-    const int column = history_slot(state_.sim_time);
-    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j)
-        display[j].value = history[j][column];
-    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k)
-        other[k] = history[num_dsy + k][column];
+    restore_from_history(state_.sim_time);
     rewind_.restore(state_.sim_time, rate_now, tidal_now, state_.si_pressure);
     rewind_.settle();
     resume_pending_ = true;

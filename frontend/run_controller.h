@@ -11,6 +11,9 @@
 #include <QString>
 
 // How one run_to_minute call ended.
+// The model's item for a step that left a value that is not a finite number.
+constexpr int model_item_not_finite = 9;
+
 struct step_outcome {
     bool started = false;   // false when the call was ignored (busy or dead)
     int start_time = 0;     // sim_time when the step began
@@ -78,8 +81,12 @@ public:
     void append_clinical();
 
     // Warning "Item %d is negative - please notify authority." for a nonzero
-    // item; returns true when the caller must stop the step.
+    // item ("... is not a number ..." for item 9); returns true when the
+    // caller must stop the step.
     bool check_model_result(int item);
+
+    // Copies display and other back from the history column of second t.
+    static void restore_from_history(int t);
 
     // Stores display 0..num_dsy-1 and other 0..num_oth-1 into history column
     // history_slot(t).

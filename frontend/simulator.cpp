@@ -138,8 +138,10 @@ void simulator::set_pressure_units(bool si)
 
 subject_read_result simulator::load_subject(const QString& path)
 {
+    clamped_on_load_.clear();
     subject_read_result result = read_subject_file(path);
     if (result.status != subject_read_status::ok || controller_.busy()) return result;
+    clamped_on_load_ = clamp_subject_to_limits(result.data);
     store_standard_subject(result.data);
     selection_ = result.data.selection;
     subject_name_ = path;
@@ -175,7 +177,7 @@ void simulator::load_clicked()
 subject_read_status simulator::load_chosen_file(const QString& path)
 {
     if (controller_.busy()) return subject_read_status::cannot_open;
-    const subject_read_result result = read_subject_file(path);
+    const subject_read_result result = load_subject(path);
     switch (result.status) {
     case subject_read_status::ok:
         break;
@@ -190,13 +192,10 @@ subject_read_status simulator::load_chosen_file(const QString& path)
         ui_.show_error(QString::fromLatin1(invalid_format_text));
         return result.status;
     }
-    store_standard_subject(result.data);
-    selection_ = result.data.selection;
     ui_.set_caption(QStringLiteral("Tolvane    ") + path);
-    subject_name_ = path;
-    controller_.restart_subject();
     redraw();
     redraw();
+    if (!clamped_on_load_.empty()) ui_.show_information(clamped_values_message(clamped_on_load_));
     return result.status;
 }
 

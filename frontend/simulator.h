@@ -9,10 +9,12 @@
 #include "run_controller.h"
 #include "run_state.h"
 #include "subject_file.h"
+#include "subject_limits.h"
 #include "ui_port.h"
 
 #include <QString>
 #include <array>
+#include <vector>
 
 // Texts and requests of the subject-file commands.
 inline constexpr const char* subject_file_filter = "Report Files (*.sbj *.SBJ);;Text files (*.txt *.TXT)";
@@ -84,6 +86,8 @@ public:
     subject_read_result load_subject(const QString& path);
     // Saves the live subject to path without dialogs or questions.
     subject_save_status save_subject(const QString& path);
+    // Passport and factor values the last successful load set to a limit.
+    const std::vector<clamped_value>& clamped_on_load() const { return clamped_on_load_; }
 
 private:
     void redraw();
@@ -96,6 +100,7 @@ private:
     // last chosen in it (a cancel leaves it as it was).
     QString load_dialog_name_ = QStringLiteral("*.sbj");
     run_controller controller_;
+    std::vector<clamped_value> clamped_on_load_;
 };
 
 #endif

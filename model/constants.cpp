@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "model_internal.h"
+#include "step_internal.h"
 
 float derived[76];
 
@@ -154,9 +155,12 @@ void compute_entries()
     set(58, 0.021166667);
     set(59, 0.005);
     set(60, 0.00013333333);
-    // other[19] = 0 from a subject file gives an infinite quotient, which the
-    // cap at 12 turns into 12.
-    set(61, std::min(std::pow(M * 0.01, 1.45) / (0.015 * other[19]), 12.0));
+    // Damping weight of the cardiac output: F is lowered to 12 before the
+    // division. other[19] = 0 (possible only from a subject file) makes the
+    // quotient infinite; damp() counts every weight above 120 as 120, so
+    // holding the entry at 120 changes no result and keeps it finite.
+    const double cardiac_lag = std::min(std::pow(M * 0.01, 1.45), 12.0) / (0.015 * other[19]);
+    set(61, std::min(cardiac_lag, 120.0));
     set(62, (DRV + 300) * 0.00025);
     // Damping weight of the brain oxygenation index. damp() counts any weight
     // above 120 as 120, so the weight is capped there; that also covers the
@@ -201,5 +205,6 @@ bool constant(int32_t n)
     // Step 6: maximum heart rate and the pump's stroke coefficient.
     set(74, 210 - 0.65 * age.value);
     set(75, (sex * 0.2 + 1.5 + (33 - f(13)) * 0.1) * weight.value * derived[16]);
+    watch_new_constants();
     return true;
 }

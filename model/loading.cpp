@@ -33,5 +33,7 @@ bool load_new()
 
     clear_symptom_memory();
     venous_delay(-1);
+    forget_dry_pressure();
+    watch_new_inputs();
     return true;
 }

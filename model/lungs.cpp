@@ -10,6 +10,41 @@ bool natural_breathing()
     return static_cast<uint8_t>(ventilation_flag) != 0;
 }
 
+namespace {
+
+// O2 consumption (derived[7], ml STPD per minute) above which the
+// inspiratory weight is drawn down, and at which it is 1. The standard
+// subject consumes 2059 ml/min at 150 W, 2117 at 155 W and 2210 at 160 W.
+constexpr double stiff_exchange_start = 2070;
+constexpr double stiff_exchange_full = 2200;
+
+}  // namespace
+
+// An inspiratory weight t above 1 sets the alveolar pressures beyond the
+// inspired gas. That is harmless while the blood of one step exchanges with
+// a small part of the alveolar gas. In hard exercise (from about 155 W for
+// the standard subject) the cardiac output nears its limit and some 4 dl of
+// blood meet about 2.5 l of gas in each one-second step; the CO2 it
+// exchanges and the CO2 expired are both reckoned from the last second's
+// alveolar PCO2, and the overshoot then makes each second overcorrect the
+// last: the alveolar PCO2 swings with a growing 7-s period until it falls to
+// zero. Over a band of O2 consumption the weight is drawn smoothly down to 1.
+// The band is judged on the run's O2 consumption, which no step changes:
+// judged on the cardiac output or the alveolar gas, which swing with the
+// PCO2, the weight would itself feed the swing. The steady state does not
+// depend on t, so the values a run settles to stay as they were; below the
+// band (at rest and up to 150 W) nothing changes.
+double inspiratory_weight_for_consumption(double t, double o2_consumption)
+{
+    if (!(o2_consumption > stiff_exchange_start)) {
+        return t;
+    }
+    const double kept = std::max((stiff_exchange_full - o2_consumption) /
+                                     (stiff_exchange_full - stiff_exchange_start),
+                                 0.0);
+    return f32(1 + (t - 1) * kept);
+}
+
 // Stage 10: alveolar gas through one second: inspiration, exchange with the
 // capillary blood, expiration or refilling, and the bag. Writes display[0],
 // [1], [2], [3], [4], [39], [55] (expired fraction), other[7], other[8] and
@@ -63,9 +98,16 @@ int stage_alveolar_gas(step_context& step)
         const double e = f32(E * drv(25));
         set_dsp(55, e / B);
         const double f = f32(e / dry);
-        const double o2_out = f32(f * dsp(4));
-        const double co2_out = f32(f * dsp(1));
-        const double n2_out = f32((dry - dsp(4) - dsp(1)) * f);
+        double o2_out = f32(f * dsp(4));
+        double co2_out = f32(f * dsp(1));
+        double n2_out = f32((dry - dsp(4) - dsp(1)) * f);
+        if (step.pressure_changed) {
+            // Last second's pressures describe gas at another pressure: the
+            // expired gas has the make-up of the alveolar gas as it is.
+            o2_out = f32(e * dsp(3) / B);
+            co2_out = f32(e * dsp(0) / B);
+            n2_out = f32(e * dsp(2) / B);
+        }
         set_oth(7, o2_in - o2_out);
         set_oth(8, co2_out - co2_in);
         if (bag_state != 9 && bag_state != 10) {
@@ -95,8 +137,18 @@ int stage_alveolar_gas(step_context& step)
     }
     const double pe_o2 = f32(dsp(3) * dry / C);
     const double pe_co2 = f32(dsp(0) * dry / C);
-    const double t = breathing ? f32(std::min(drv(37) / dsp(40), 4.0)) : 0.0;
-    const float w = static_cast<float>(drv(38) / (dsp(41) + 100));
+    double t = breathing ? f32(std::min(drv(37) / dsp(40), 4.0)) : 0.0;
+    if (t > 1) {
+        t = inspiratory_weight_for_consumption(t, drv(7));
+    }
+    float w = static_cast<float>(drv(38) / (dsp(41) + 100));
+    if (step.pressure_changed) {
+        // Neither last second's pressures nor the gas before the lungs were
+        // refilled describe the gas now: the alveolar pressures are those of
+        // the gas as it is at the end of the step.
+        t = 0;
+        w = 0;
+    }
     display[4].value = damp(static_cast<float>((pi_o2 - pe_o2) * t + pe_o2), display[4].value, w);
     display[1].value =
         damp(static_cast<float>((pi_co2 - pe_co2) * t + pe_co2), display[1].value, w);

@@ -164,9 +164,13 @@ void venous_delay(float c)
     venous_delay_write = (venous_delay_write + 1) % venous_delay_slots;
 }
 
-int32_t model()
+namespace {
+
+// The thirteen stages; 0 or the failure code of the stage that stopped.
+[[gnu::noinline]] int run_stages(bool pressure_changed)
 {
     step_context step;
+    step.pressure_changed = pressure_changed;
 
     // Stage 1: cardiac output, heart rate, stroke volume, flows.
     stage_cardiac_output(step);
@@ -207,4 +211,17 @@ int32_t model()
     // Stage 13: control of breathing.
     stage_breathing_control(step);
     return 0;
+}
+
+}  // namespace
+
+int32_t model()
+{
+    start_finite_watch();
+    const bool pressure_changed = follow_dry_pressure();
+    const int code = run_stages(pressure_changed);
+    remember_alveolar_pressures();
+    // A value that is not a number would otherwise be recorded and saved as
+    // if the step had succeeded: code 9 stops the run instead.
+    return end_finite_watch(code);
 }

@@ -47,7 +47,43 @@ struct step_context {
     float tissue_pco2_change = 0;  // delta P of tissue PCO2 (stage 8 to 9)
     float tissue_pco2 = 0;      // P_t, tissue PCO2 of stage 8 before the delay line
     float dead_space_adjust = 0;   // vd_adj (stage 10 to 13)
+    bool pressure_changed = false; // dry pressure differs from the last step's
 };
+
+// Stage 10's inspiratory weight t (above 1) at the run's O2 consumption
+// (derived[7]): t itself, or drawn down toward 1 in hard exercise, where so
+// much blood meets the alveolar gas in one step that the overshoot beyond
+// the inspired gas would make the alveolar PCO2 swing.
+double inspiratory_weight_for_consumption(double t, double o2_consumption);
+
+// Watch for a step leaving a value that is not finite (item 9):
+// start_finite_watch() before the stages, end_finite_watch(code) after them
+// returns the step's code, or 9. watch_new_inputs() when a subject is made
+// live, watch_new_constants() after constant() has written the block.
+void start_finite_watch();
+int end_finite_watch(int code);
+void watch_new_inputs();
+void watch_new_constants();
+
+// A sudden change of barometric pressure: before the stages of a step whose
+// dry pressure differs from the last step's, the alveolar partial pressures
+// are scaled to the new dry pressure. forget_dry_pressure() is called when a
+// subject is made live.
+// follow_dry_pressure() returns true in such a step.
+bool follow_dry_pressure();
+void forget_dry_pressure();
+// After the stages: the alveolar pressures the step leaves, so that the next
+// step sees whether an earlier moment was put back in between.
+void remember_alveolar_pressures();
+// What the pressure watch carries from one step to the next, for the step
+// memory the front end saves and puts back.
+struct dry_pressure_memory {
+    float last_dry_pressure;
+    float left_po2;
+    float left_pco2;
+};
+dry_pressure_memory save_dry_pressure_memory();
+void restore_dry_pressure_memory(const dry_pressure_memory& memory);
 
 // The stages of model(), in the order it calls them. Those returning int give
 // 0 or the step's failure code.

@@ -24,6 +24,10 @@ void tolvane_save_step_memory(tolvane_step_memory* memory)
     memory->symptom_previous_serious = symptoms.previous_serious;
     memory->symptom_previous_any = symptoms.previous_any;
     std::copy(std::begin(derived), std::end(derived), memory->derived);
+    const dry_pressure_memory pressure = save_dry_pressure_memory();
+    memory->last_dry_pressure = pressure.last_dry_pressure;
+    memory->left_alveolar_po2 = pressure.left_po2;
+    memory->left_alveolar_pco2 = pressure.left_pco2;
 }
 
 void tolvane_restore_step_memory(const tolvane_step_memory* memory)
@@ -41,6 +45,11 @@ void tolvane_restore_step_memory(const tolvane_step_memory* memory)
     symptoms.previous_serious = memory->symptom_previous_serious;
     symptoms.previous_any = memory->symptom_previous_any;
     std::copy(std::begin(memory->derived), std::end(memory->derived), derived);
+    restore_dry_pressure_memory(
+        {memory->last_dry_pressure, memory->left_alveolar_po2, memory->left_alveolar_pco2});
+    // The values put back did not come from a step: the next step checks
+    // the whole state (and the constants) for values that are not finite.
+    watch_new_constants();
 }
 
 void tolvane_standard_circuit()

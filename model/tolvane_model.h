@@ -101,6 +101,7 @@ TOLVANE_API extern catalogue_record* bag_o2;    // factor 3
 
 // Advances the subject by one second. Returns 0, or a failure code 1..8 when a
 // quantity that must stay positive did not; earlier stages' results stay.
+// Code 9: the step completed but left a value that is not a finite number.
 TOLVANE_API int32_t model(void);
 
 // Derives the run's constants for a run of n steps; always returns true.
@@ -128,7 +129,9 @@ TOLVANE_API bool load_new(void);
 
 // What a step carries from one call to the next besides the exported
 // variables: the venous delay line, the bag state seen by the last bager()
-// call, the memory of sympt() and the run's derived coefficients.
+// call, the memory of sympt(), the run's derived coefficients, and the dry
+// barometric pressure and alveolar pressures the last step left (so that a
+// change of pressure is followed from the moment put back).
 typedef struct tolvane_step_memory {
     float venous_delay[60][4];  // per slot: venous O2 content, CO2 content,
                                 // bicarbonate, tissue PCO2
@@ -138,6 +141,9 @@ typedef struct tolvane_step_memory {
     int32_t symptom_previous_serious;
     int32_t symptom_previous_any;
     float derived[76];
+    float last_dry_pressure;    // 0 when not known (a subject just made live)
+    float left_alveolar_po2;
+    float left_alveolar_pco2;
 } tolvane_step_memory;
 
 // Copies the step's own memory out of the library.

@@ -48,6 +48,9 @@ bool load_subject(simulator& sim, const QString& path, std::FILE* err)
                                   "indices replaced\n")
                        .arg(path)
                        .arg(result.corrected_indices));
+    for (const clamped_value& value : sim.clamped_on_load())
+        print(err, QStringLiteral("tolvane-batch: warning: %1: %2\n")
+                       .arg(path, describe_clamped_value(value)));
     return true;
 }
 

@@ -48,8 +48,7 @@ std::vector<double> range(double from, double to, double step)
 }
 
 // Ascent to barometric pressure pb at 50 mm Hg a minute from 760, then 30
-// minutes there. (A sudden drop to 400 mm Hg or below stops the model step
-// within seconds, so every altitude case ascends the same way.)
+// minutes there, as the altitude cases of the table ascend.
 QString ascent_script(double pb)
 {
     QString text;
@@ -149,7 +148,7 @@ int main(int argc, char** argv)
         vo2.points = {pt(70, 1.00), pt(105, 1.34), pt(140, 1.71), pt(175, 2.23)};
         figures.push_back({{QStringLiteral("exercise.png"),
                             QStringLiteral("Ventilation, heart rate and O2 uptake against work rate (model: "
-                                           "10 min at each load from rest; a gap where the run failed).")},
+                                           "10 min at each load from rest).")},
                            {ve, hr, vo2}});
     }
     {

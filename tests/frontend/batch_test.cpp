@@ -188,4 +188,29 @@ TEST(Batch, SetTakesShortNamesAndIndicesAlike)
         << typo.err.toStdString();
 }
 
+// A hand-edited weight of 0 is held at its limit with one warning per value;
+// the run and the saved subject hold numbers, not "nan".
+TEST(Batch, SubjectValuesOutsideTheirLimitsAreClampedWithAWarning)
+{
+    QTemporaryDir dir;
+    const QString sbj = dir.filePath("start.sbj"), saved = dir.filePath("after.sbj");
+    ASSERT_EQ(run_batch_program({"--save", sbj}).exit_code, 0);
+    QFile file(sbj);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray text = file.readAll();
+    ASSERT_TRUE(text.contains("    178.0  70.0  40.0  1"));
+    text.replace("    178.0  70.0  40.0  1", "    178.0   0.0 140.0  1");
+    file.resize(0);
+    file.write(text);
+    file.close();
+    const batch_result r = run_batch_program({"--subject", sbj, "--minutes", "3", "--save", saved});
+    EXPECT_EQ(r.exit_code, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(": weight 0.00 set to 20.00\n")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(": age 140.00 set to 100.00\n")) << r.err.toStdString();
+    EXPECT_EQ(r.err.count(QStringLiteral("warning")), 2);
+    QFile after(saved);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(after.readAll().contains("nan"));
+}
+
 }  // namespace

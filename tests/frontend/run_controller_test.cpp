@@ -7,6 +7,7 @@
 #include "tolvane_model.h"
 
 #include <QRegularExpression>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -361,6 +362,26 @@ TEST_F(RunControllerTest, ModelFailureStopsTheStepWithAWarningAndNoSample)
     // The failed second was not counted: the window heads one second further.
     EXPECT_EQ(st().latest_time, 1);
     history[15][1] = before;
+}
+
+// Weight 0 (below its limit, possible only by hand) makes every value not a
+// number in the first second: item 9 stops the step, nothing is recorded, and
+// the subject is put back to the last recorded second, so a save writes no NaN.
+TEST_F(RunControllerTest, StepLeavingValuesNotANumberIsItemNineAndIsUndone)
+{
+    const float cardiac_output = display[32].value;
+    const float recorded = history[32][1] = 12345.0f;
+    weight.value = 0;
+    const step_outcome outcome = sim.controller().run_to_minute();
+    weight.value = 70;
+    EXPECT_EQ(outcome.failure_item, 9);
+    EXPECT_EQ(outcome.seconds_done, 0);
+    ASSERT_EQ(ui.warnings.size(), 1);
+    EXPECT_EQ(ui.warnings[0], "Item 9 is not a number - please notify authority.");
+    EXPECT_EQ(history[32][1], recorded);
+    EXPECT_EQ(display[32].value, cardiac_output);
+    for (int i = 0; i < TOLVANE_NUM_DISPLAYS; ++i) EXPECT_TRUE(std::isfinite(display[i].value)) << i;
+    for (int k = 0; k < TOLVANE_NUM_OTHERS; ++k) EXPECT_TRUE(std::isfinite(other[k])) << k;
 }
 
 TEST_F(RunControllerTest, NothingElseStartsWhileAStepRuns)

@@ -131,6 +131,13 @@ std::vector<rewind_case> rewind_cases()
                          {180, [] { set_factor(1, "20"); }}};
          },
          420, {181, 240, 300}, 540},
+        {"barometric pressure 760 to 400 mm Hg at 2:00",
+         [] { return plan{{120, [] { set_factor(25, "400"); }}}; }, 420, {121, 122, 125, 150, 181}, 540},
+        {"barometric pressure 760 to 3000 mm Hg at 1:00 and back at 3:00",
+         [] { return plan{{60, [] { set_factor(25, "3000"); }}, {180, [] { set_factor(25, "760"); }}}; },
+         360, {181, 184, 240}, 420},
+        {"180 W from 1:00",
+         [] { return plan{{60, [] { set_factor(31, "180"); }}}; }, 360, {61, 200, 330}, 420},
         {"glottis closed from 1:00",
          [] { return plan{{60, [] { respiration(1, 9, nullptr, nullptr, nullptr, nullptr, nullptr); }}}; },
          150, {61, 100}, 180},

@@ -88,6 +88,33 @@ TEST_F(Constants, MetabolicRateFromWorkRate)
     EXPECT_NEAR(display[36].value, 1083.5, 0.05);
 }
 
+// Entry 61: F = (M x 0.01)^1.45 is lowered to 12 before the division by
+// 0.015 x other[19]; with other[19] = 0 the weight is the largest, 120.
+TEST_F(Constants, CardiacOutputWeightCapsFBeforeDividing)
+{
+    struct row {
+        float work, lung_volume, entry61;
+    };
+    const row rows[] = {
+        {0, 100, 1 / 1.5f},
+        {100, 100, 8},  // F = 12.3 before the cap
+        {200, 100, 8},  // F = 31.5 before the cap
+        {100, 50, 16},
+        {0, 0, 120},
+        {200, 0, 120},
+    };
+    for (const row& r : rows) {
+        factor[31].value = r.work;
+        other[19] = r.lung_volume;
+        constant(60);
+        EXPECT_FLOAT_EQ(derived[61], r.entry61) << r.work << " W, other[19] " << r.lung_volume;
+    }
+    factor[31].value = 70;  // below the cap: F / 1.5
+    other[19] = 100;
+    constant(60);
+    EXPECT_FLOAT_EQ(derived[61], std::pow(display[36].value * 0.01f, 1.45f) / 1.5f);
+}
+
 TEST_F(Constants, BicarbonateSpreadOverTheRunAtEveryCall)
 {
     factor[1].value = 120;

@@ -1,0 +1,168 @@
+#include "envelope.h"
+
+#include "cp1252.h"
+#include "pressure_units.h"
+#include "tolvane_model.h"
+#include "validation.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace {
+
+// A factor value as the scripts and the table show it: at most two
+// decimals, no trailing zeros.
+QString value_text(double v)
+{
+    QString text = QString::number(v, 'f', 2);
+    while (text.contains(QLatin1Char('.')) && (text.endsWith(QLatin1Char('0')) || text.endsWith(QLatin1Char('.'))))
+        text.chop(1);
+    return text;
+}
+
+QString set_at_two(int index, double value)
+{
+    return QStringLiteral("at 2:00 set %1 %2\nrun until 32:00\n").arg(index).arg(value_text(value));
+}
+
+// Values a teacher uses, beyond the seven spread over each factor's range.
+std::vector<double> teaching_values(int index)
+{
+    switch (index) {
+    case 5: return {33, 35, 37, 39, 41};                              // body temperature
+    case 8: return {10, 25, 50, 100, 150, 200};                       // cardiac pump performance
+    case 12: return {5, 7, 10, 15, 20};                               // haemoglobin
+    case 15: return {0, 2, 4, 6, 8, 10};                              // inspired CO2
+    case 16: return {5, 10, 15, 20.93, 30, 50, 100};                  // inspired O2
+    case 25: return {253, 300, 350, 400, 450, 500, 600, 760, 1520, 2280, 3040, 3800};  // pressure
+    case 26: return {0, 10, 20, 30, 50};                              // venous admixture effect
+    default: return {};
+    }
+}
+
+// The factor's name without the catalogue's trailing comma or blank.
+QString factor_name(int index)
+{
+    QString name = from_cp1252(factor[index].name).trimmed();
+    if (name.endsWith(QLatin1Char(','))) name.chop(1);
+    return name;
+}
+
+QString number(double v, int decimals) { return QString::number(v, 'f', decimals); }
+
+}  // namespace
+
+std::vector<envelope_case> envelope_cases()
+{
+    std::vector<envelope_case> cases;
+    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i) {
+        const double low = factor[i].minimum, high = factor[i].maximum;
+        std::set<double> values;
+        for (int k = 0; k <= 6; ++k) values.insert(value_text(low + (high - low) * k / 6).toDouble());
+        for (double v : teaching_values(i)) values.insert(v);
+        const QString section = QStringLiteral("%1 (factor %2, %3 .. %4 %5)")
+                                    .arg(factor_name(i))
+                                    .arg(i)
+                                    .arg(value_text(low), value_text(high), from_cp1252(factor[i].unit));
+        for (double v : values) cases.push_back({section, value_text(v), set_at_two(i, v)});
+    }
+    const QString work = QStringLiteral("Work rate, 0 to 250 W");
+    for (int w = 0; w <= 250; w += 10) cases.push_back({work, QStringLiteral("%1 W").arg(w), set_at_two(31, w)});
+    const QString sudden = QStringLiteral("Sudden pressure changes: 760 mm Hg to P at 2:00, back to 760 at 17:00");
+    for (double p : {253.0, 300.0, 400.0, 500.0, 600.0, 1000.0, 1520.0, 2280.0, 3040.0, 3800.0})
+        cases.push_back({sudden, QStringLiteral("P = %1 mm Hg").arg(value_text(p)),
+                         QStringLiteral("at 2:00 set 25 %1\nat 17:00 set 25 760\nrun until 32:00\n")
+                             .arg(value_text(p))});
+    return cases;
+}
+
+QString death_cause(const QString& memo)
+{
+    static const std::pair<const char*, const char*> causes[] = {
+        {"Anoxaemia has been severe and irrecoverable.", "anoxaemia"},
+        {"Tissue pH has fallen to a lethally low level.", "tissue pH too low"},
+        {"Tissue pH has risen to a lethally high level.", "tissue pH too high"},
+        {"The brain is irrecoverably full of gas bubbles.", "gas bubbles in the brain"},
+        {"can't go on...", "exhausted by the work"},
+    };
+    for (const auto& [sentence, words] : causes)
+        if (memo.contains(QLatin1String(sentence))) return QLatin1String(words);
+    return {};
+}
+
+envelope_row run_envelope_case(validation_runner& runner, const envelope_case& c)
+{
+    envelope_row row;
+    row.c = c;
+    const validation_run run = runner.run_text(c.script, QStringLiteral("envelope"));
+    if (!run.error.isEmpty()) {
+        row.outcome = run.error;
+        return row;
+    }
+    const QString at = format_minutes_seconds(run.result.end_time);
+    switch (run.result.end) {
+    case script_end::finished: row.outcome = QStringLiteral("alive"); break;
+    case script_end::died: {
+        const QString cause = death_cause(run.memo);
+        row.outcome = QStringLiteral("died at %1").arg(at) + (cause.isEmpty() ? QString() : QStringLiteral(": ") + cause);
+        break;
+    }
+    case script_end::step_failed: {
+        static const QRegularExpression item(QStringLiteral("item (\\d+)"));
+        row.outcome = QStringLiteral("step failure item %1 at %2").arg(item.match(run.result.message).captured(1), at);
+        row.step_failure = true;
+        break;
+    }
+    case script_end::refused: row.outcome = run.result.message; break;
+    }
+    if (!run.result.notes.isEmpty()) row.adjusted = run.result.notes.first().section(QStringLiteral(": "), 1);
+    const script_timeline& timeline = run.result.timeline;
+    const int t = timeline.last_time();
+    if (t >= 0) {
+        auto value = [&](int d) { return static_cast<double>(timeline.value(d, t)); };
+        row.end = envelope_values{value(15), value(10), value(17), value(55), value(35)};
+    }
+    return row;
+}
+
+QString envelope_markdown(const std::vector<envelope_row>& rows, const QString& notes)
+{
+    int failures = 0, deaths = 0;
+    for (const envelope_row& r : rows) {
+        if (r.step_failure) ++failures;
+        if (r.outcome.startsWith(QLatin1String("died"))) ++deaths;
+    }
+    QString md;
+    md += QStringLiteral("# Where the model holds: the teaching envelope\n\n");
+    md += QStringLiteral(
+        "Generated by `tolvane-envelope` (run `tolvane-envelope validation docs/envelope.md`); a test fails when "
+        "a fresh run no longer gives this file. Each case starts from the standard subject at rest, makes its "
+        "change at 2:00 through the factor panel's own rules (a value beyond the factor's limits is held at the "
+        "limit) and runs to 32:00. The outcome is alive, a death with its time and cause, or a step failure "
+        "with the item the model reported. The values are those of the last recorded second: arterial PO2 and "
+        "PCO2 (mm Hg), arterial pH, total ventilation (l/min) and heart rate (/min).\n\n");
+    md += QStringLiteral("%1 cases: %2 step failures, %3 deaths.\n").arg(rows.size()).arg(failures).arg(deaths);
+    QString section;
+    for (const envelope_row& r : rows) {
+        if (r.c.section != section) {
+            section = r.c.section;
+            md += QStringLiteral("\n## %1\n\n").arg(section);
+            md += QStringLiteral("| value | outcome | PaO2 | PaCO2 | pH | ventilation | heart rate |\n");
+            md += QStringLiteral("|---|---|---|---|---|---|---|\n");
+        }
+        QString change = r.c.change;
+        if (!r.adjusted.isEmpty()) change += QStringLiteral(" (") + r.adjusted + QLatin1Char(')');
+        md += QStringLiteral("| %1 | %2 |").arg(change, r.outcome);
+        if (r.end)
+            md += QStringLiteral(" %1 | %2 | %3 | %4 | %5 |\n")
+                      .arg(number(r.end->arterial_po2, 1), number(r.end->arterial_pco2, 1),
+                           number(r.end->arterial_ph, 2), number(r.end->ventilation, 1),
+                           number(r.end->heart_rate, 0));
+        else
+            md += QStringLiteral(" | | | | |\n");
+    }
+    if (!notes.isEmpty()) md += QLatin1Char('\n') + notes;
+    return md;
+}
