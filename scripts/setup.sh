@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   xvfb xauth
   poppler-utils
+  qt6-svg-dev
 )
 
 missing=()
