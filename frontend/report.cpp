@@ -74,6 +74,12 @@ public:
     void line(double x1, double y1, double x2, double y2) {
         painter_.drawLine(point(x1, y1), point(x2, y2));
     }
+    // A line through many points, so that a dash pattern runs on along it.
+    void polyline(const QVector<QPointF>& points_in_units) {
+        QPolygon polygon;
+        for (const QPointF& p : points_in_units) polygon << point(p.x(), p.y());
+        painter_.drawPolyline(polygon);
+    }
     void polyline(std::initializer_list<QPointF> points_in_units) {
         QPolygon polygon;
         for (const QPointF& p : points_in_units) polygon << point(p.x(), p.y());
@@ -174,7 +180,10 @@ private:
 
 void draw_title(report_canvas& canvas, const report_input& input) {
     canvas.set_font_size(12);
-    canvas.text(10, 2, QStringLiteral("Tolvane    %1  %2").arg(input.subject_name, input.date_text));
+    QString title = QStringLiteral("Tolvane    %1  %2").arg(input.subject_name, input.date_text);
+    if (!input.reference_name.isEmpty())
+        title += QStringLiteral("    reference (dashed): %1").arg(input.reference_name);
+    canvas.text(10, 2, title);
     canvas.set_font_size(10);
 }
 
@@ -275,6 +284,43 @@ void draw_traces_and_markers(report_canvas& canvas, const report_input& input, m
     }
 }
 
+// The reference run's traces: thin dashed lines in the rows' colours, with
+// the live traces' rule, ending where the reference ends.
+void draw_reference_traces(report_canvas& canvas, const report_input& input) {
+    if (input.reference_name.isEmpty() || !input.reference_value) return;
+    canvas.set_pen_width_units(0.2);
+    canvas.set_dashed(true);
+    const int span = input.reference_seconds - 1 - input.win_start;
+    for (int k = 0; k < 8; ++k) {
+        const catalogue_record* record = plotted_record(input, k);
+        if (!record) continue;
+        const int d = input.display_rows[k];
+        const value_scale scale(*record);
+        const double lo = record->minimum;
+        const double hi = record->maximum;
+        canvas.set_pen_colour(trace_colour(k));
+        QVector<QPointF> line;
+        const auto flush = [&] {
+            if (line.size() > 1) canvas.polyline(line);
+            line.clear();
+        };
+        for (int j = 0; j < span && j < plot_seconds; ++j) {
+            const double w = input.reference_value(d, input.win_start + j + 1);
+            if (lo < w && w < hi) {
+                if (line.isEmpty())
+                    line << QPointF(time_x(j), scale.y(input.reference_value(d, input.win_start + j)));
+                line << QPointF(time_x(j + 1), scale.y(w));
+            } else {
+                flush();
+            }
+        }
+        flush();
+    }
+    canvas.set_dashed(false);
+    canvas.set_pen_width_device(1);
+    canvas.set_pen_colour(Qt::black);
+}
+
 void draw_clinical_notes(report_canvas& canvas, const report_input& input) {
     canvas.set_font_colour(Qt::red);
     const QStringList lines = report_clinical_lines(input.clinical_notes);
@@ -373,6 +419,7 @@ void draw_report(QPainter& painter, int page_width, int page_height, const repor
     draw_grid_and_time_axis(canvas, input);
     draw_scales(canvas, input);
     draw_cursor(canvas, input, markers);
+    draw_reference_traces(canvas, input);
     draw_traces_and_markers(canvas, input, markers);
     draw_clinical_notes(canvas, input);
     draw_passport(canvas, input);

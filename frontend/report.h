@@ -39,6 +39,12 @@ struct report_input {
     catalogue_record weight{};
     catalogue_record age{};
     int sex = 1;
+    // A run kept for comparison, drawn as thin dashed traces and named in
+    // the title; none while reference_name is empty. reference_value gives
+    // display d at second t (0 .. reference_seconds - 1) in the units in force.
+    QString reference_name;
+    int reference_seconds = 0;
+    std::function<double(int d, int t)> reference_value;
 };
 
 // Report units per page height: one unit is the page height divided by this.

@@ -8,7 +8,9 @@
 #include <QLine>
 #include <QPainter>
 #include <QPoint>
+#include <QPolygon>
 
+#include "reference_run.h"
 #include "tolvane_model.h"
 
 namespace {
@@ -18,9 +20,15 @@ void text_out(QPainter& painter, int x, int y, const QString& text) {
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
 }
 
+// One window pixel wide and not cosmetic: on a screen of two device pixels
+// per window pixel the lines grow with the window instead of staying
+// hairlines. At one device pixel per window pixel the raster engine draws a
+// one-wide pen exactly as a cosmetic pen, so the picture there is unchanged.
 QPen solid_pen(const QColor& colour) {
     QPen pen(colour);
-    pen.setWidth(0);  // cosmetic one-pixel pen
+    pen.setWidth(1);
+    pen.setCosmetic(false);
+    pen.setCapStyle(Qt::SquareCap);
     return pen;
 }
 
@@ -138,6 +146,48 @@ int draw_traces(QPainter& painter, int cw, const run_state& state,
     return last_plotted_time(state, cw);
 }
 
+void draw_reference_traces(QPainter& painter, int cw, const run_state& state,
+                           const display_selection& display_sel, const reference_run& reference) {
+    // Segments up to the reference's last second, not the live run's.
+    const int span = reference.seconds - 1 - state.win_start;
+    const int width_limit = cw - 320;
+    for (int k = 0; k < 8; ++k) {
+        const int v = display_sel[static_cast<size_t>(k)];
+        const catalogue_record* record = plotted_variable(v);
+        if (!record || v >= logged_displays) continue;
+        const float s = static_cast<float>(333.0 / (double(record->minimum) - double(record->maximum)));
+        const float o = static_cast<float>(353.0 - double(s) * double(record->minimum));
+        const double minimum = record->minimum;
+        const double maximum = record->maximum;
+        const auto y_of = [&](double value) {
+            return static_cast<int>(std::trunc(std::clamp(double(s) * value + double(o), -1.0e6, 1.0e6)));
+        };
+        // Consecutive segments form one polyline, so the dashes run on
+        // along the trace instead of starting again at every pixel.
+        QPen pen = solid_pen(trace_colour(k));
+        pen.setDashPattern({3.0, 2.0});
+        painter.setPen(pen);
+        QPolygon line;
+        const auto flush = [&] {
+            if (line.size() > 1) painter.drawPolyline(line);
+            line.clear();
+        };
+        double a = reference.value(state, v, state.win_start);
+        for (int i = 0; i < span && i != width_limit; ++i) {
+            const double b = reference.value(state, v, state.win_start + i + 1);
+            if (minimum < b && b < maximum) {
+                if (line.isEmpty()) line << QPoint(161 + i, y_of(a));
+                line << QPoint(162 + i, y_of(b));
+            } else {
+                flush();
+            }
+            a = b;
+        }
+        flush();
+    }
+    painter.setPen(solid_pen(Qt::black));
+}
+
 bool cursor_within_plot(const run_state& state, int cw, int t) {
     const int x = t - state.win_start + plot_time_origin_x;
     return x >= plot_time_origin_x && x <= cw - 160;
@@ -180,11 +230,12 @@ void draw_credits(QPainter& painter, bool shown, const QString& model_version, c
 
 bool paint_trend_plot(QPainter& painter, int cw, const run_state& state,
                       const display_selection& display_sel, const QString& model_version,
-                      const QImage* logo) {
+                      const QImage* logo, const reference_run* reference) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     draw_plot_frame(painter, cw, state);
     draw_scales(painter, cw, display_sel);
+    if (reference) draw_reference_traces(painter, cw, state, display_sel, *reference);
     if (!state.credits_shown) draw_traces(painter, cw, state, display_sel);
     const bool cursor_drawn = draw_cursor(painter, cw, state, state.cursor_time);
     draw_credits(painter, state.credits_shown, model_version, logo);

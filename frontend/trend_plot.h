@@ -16,6 +16,7 @@
 #include "run_state.h"
 
 class QPainter;
+struct reference_run;
 
 // The colour of each display row, its scale, trace and value field, as stored
 // words 0x00BBGGRR: black, red, green, blue, fuchsia, olive, teal, grey.
@@ -55,6 +56,13 @@ void draw_scales(QPainter& painter, int cw, const display_selection& display_sel
 int draw_traces(QPainter& painter, int cw, const run_state& state,
                 const display_selection& display_sel);
 
+// The reference run's traces for the same rows, scales and time axis: thin
+// dashed lines in each row's colour, drawn under the live traces, with the
+// live traces' rule (a segment only where its end value lies strictly
+// inside the limits). They end where the reference ends.
+void draw_reference_traces(QPainter& painter, int cw, const run_state& state,
+                           const display_selection& display_sel, const reference_run& reference);
+
 // True when time t lies within the plotted window of width cw, where the
 // cursor can be drawn (x from 160 to cw - 160).
 bool cursor_within_plot(const run_state& state, int cw, int t);
@@ -76,10 +84,11 @@ inline constexpr int logo_left = 310, logo_top = 30, logo_width = 350, logo_heig
 // Colour of the time field while the cursor lies outside the plot (yellow).
 inline constexpr uint32_t cursor_outside_colour = 0x00FFFF;
 
-// The whole plot (frame, scales, traces or credits, cursor) in that order.
-// Returns whether the cursor was drawn. The painter's font is used for text.
+// The whole plot (frame, scales, reference traces when a reference is given,
+// traces or credits, cursor) in that order. Returns whether the cursor was
+// drawn. The painter's font is used for text.
 bool paint_trend_plot(QPainter& painter, int cw, const run_state& state,
                       const display_selection& display_sel, const QString& model_version,
-                      const QImage* logo);
+                      const QImage* logo, const reference_run* reference = nullptr);
 
 #endif

@@ -137,6 +137,7 @@ Tmain_F::Tmain_F(QWidget* parent) : QMainWindow(parent), sim_(*this) {
     logo_image_ = decode_jpeg(embedded_bytes(logo_jpeg, logo_jpeg_size));
 
     build_controls();
+    build_reference_labels();
     build_menu();
     const int menu_height = menuBar()->sizeHint().height();
     setMinimumHeight(menu_height + minimum_client_height);
@@ -282,10 +283,11 @@ void Tmain_F::build_menu() {
     QMenu* respiration = menuBar()->addMenu(QStringLiteral("&Respiration"));
     respiration_I = respiration->addAction(QStringLiteral("&Respiration ..."), this,
                                            &Tmain_F::respiration_IClick);
+    build_added_menu_items(file, view);
 }
 
 void Tmain_F::set_tooltips() {
-    run_B->setToolTip(QStringLiteral("run model to next minute mark"));
+    run_B->setToolTip(QStringLiteral("run model to next minute mark") + run_key_tooltip);
     time_E->setToolTip(QStringLiteral("cursor position mm:ss"));
     hint_M->setToolTip(QStringLiteral("operational alerts or hints"));
     back_B->setToolTip(QStringLiteral("step back in subject history"));
@@ -325,7 +327,7 @@ void Tmain_F::FormPaint(QPainter& painter) {
     // moves an unpinned cursor to the end of the trace for this width.
     prepare_redraw(sim_.state(), client_width());
     paint_trend_plot(painter, client_width(), sim_.state(), sim_.selection().display_sel,
-                     QString::fromLatin1(mdl_ver), nullptr);
+                     QString::fromLatin1(mdl_ver), nullptr, reference_ ? &*reference_ : nullptr);
 }
 
 void Tmain_F::FormMouseDown(Qt::MouseButton button, QPoint point) {

@@ -17,6 +17,9 @@
 #include <optional>
 
 #include "panel_logic.h"
+#include "reference_run.h"
+#include "report.h"
+#include "run_log.h"
 #include "simulator.h"
 #include "ui_port.h"
 
@@ -30,6 +33,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
+class QUrl;
 
 // The central widget: the window's own surface. It paints the trend plot and
 // passes presses that fall on no child control, resizes and paints to its owner.
@@ -148,6 +152,33 @@ public:
     QAction* respiration_I = nullptr;
     QTimer* time_out_T = nullptr;
 
+    // Added after the laid-out menus (main_window_additions.cpp): File,
+    // export of data and picture; View, the reference run; Help; F5 for RUN.
+    QAction* export_data_I = nullptr;
+    QAction* export_picture_I = nullptr;
+    QAction* keep_reference_I = nullptr;
+    QAction* clear_reference_I = nullptr;
+    QAction* guide_I = nullptr;
+    QAction* help_about_I = nullptr;
+    QAction* run_key_I = nullptr;
+    // What RUN's tooltip adds to its laid-out text: the key that runs.
+    static inline const QString run_key_tooltip = QStringLiteral("  (F5)");
+    // Beside each display value: the reference's value at the panel time.
+    std::array<QLabel*, panel_rows> reference_L{};
+
+    // Every second since the subject's start, and the run kept for comparison.
+    const run_log& log() const { return run_log_; }
+    const std::optional<reference_run>& reference() const { return reference_; }
+    // The installed user guide (docs/guide.md), or the source tree's when
+    // the program runs from its build tree; empty when neither is there.
+    static QString guide_path();
+    // Opens a document with the desktop's viewer; tests replace it.
+    virtual bool open_url(const QUrl& url);
+    // What "&Print ..." puts on the page now, the reference run included.
+    report_input report_input_now() const;
+    // The plot as "Export picture ..." writes it.
+    QByteArray plot_picture_bytes(const QString& path);
+
 public slots:
     // File menu: subject files (main_window_files.cpp).
     void load_IClick();
@@ -171,12 +202,22 @@ public slots:
     void metric_RBClick();
     void time_out_TTimer();
 
+    // Added items (main_window_additions.cpp).
+    void export_data_IClick();
+    void export_picture_IClick();
+    void keep_reference_IClick();
+    void clear_reference_IClick();
+    void guide_IClick();
+    void run_key_pressed();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build_controls();
     void build_menu();
+    // Shortcuts of the laid-out items and the items added after them.
+    void build_added_menu_items(QMenu* file, QMenu* view);
     void set_tooltips();
     void FormCreate();
     void FormResize();
@@ -193,7 +234,13 @@ private:
     // Logo visibility and the time field's colour for the state now.
     void show_plot_controls();
 
+    void build_reference_labels();
+    // The reference's values beside the display values for time t.
+    void show_reference_values(int t);
+
     simulator sim_;
+    run_log run_log_;
+    std::optional<reference_run> reference_;
     QImage logo_image_;
     QString clinical_text_;
     bool closing_ = false;  // set in the destructor: focus-outs are no entries

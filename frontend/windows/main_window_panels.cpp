@@ -103,6 +103,7 @@ void Tmain_F::show_panels(int t) {
         display_rows[i].unit_L->setText(d.unit);
     }
     set_text_if_changed(time_E, view.time_text);
+    show_reference_values(t);
 }
 
 void Tmain_F::show_plot_controls() {

@@ -72,6 +72,18 @@ void Tmain_F::print_IClick() {
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!current_print_dialog().exec_print_dialog(printer, this)) return;
     // The title's date is taken now, after the dialog.
-    const QString failure = print_report(printer, report_input_from(sim(), clinical_text(), subject_date_time_now()));
+    const QString failure = print_report(printer, report_input_now());
     if (!failure.isEmpty()) ui().show_error(failure);
+}
+
+report_input Tmain_F::report_input_now() const {
+    report_input input = report_input_from(sim_, clinical_text(), subject_date_time_now());
+    if (reference_) {
+        const reference_run reference = *reference_;
+        const run_state state = sim_.state();
+        input.reference_name = reference_title(reference);
+        input.reference_seconds = reference.seconds;
+        input.reference_value = [reference, state](int d, int t) { return reference.value(state, d, t); };
+    }
+    return input;
 }

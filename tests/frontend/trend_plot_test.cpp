@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QCryptographicHash>
 #include <QImage>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "run_state.h"
@@ -241,6 +243,90 @@ TEST_F(TrendPlot, CreditsBoxWithLogo) {
     for (int x = 283; x < 483; ++x)
         for (int y = 225; y < 237; ++y) dark += qGray(image.pixel(x, y)) < 100;
     EXPECT_GT(dark, 50);
+}
+
+// A full scene at 1x: eight rows with traces wandering in and out of range,
+// a pinned cursor, then the credits box over a grid. Its hash was taken from
+// the drawing with one-pixel cosmetic pens; the drawing at the window's own
+// scale must stay pixel-identical to it.
+QByteArray scene_hash(bool credits) {
+    std::memset(history, 0, sizeof history);
+    const int rows[8] = {15, 10, 40, 52, 36, 35, 63, alveolar_po2};
+    for (int k = 0; k < 8; ++k) {
+        const catalogue_record& r = display[rows[k]];
+        for (int t = 0; t <= 700; ++t) {
+            const double phase = 0.013 * t * (k + 1) + k;
+            const double v = r.minimum + (r.maximum - r.minimum) * (0.5 + 0.6 * std::sin(phase));
+            history[rows[k]][history_slot(t)] = static_cast<float>(v);
+        }
+    }
+    run_state state;
+    state.sim_time = 700;
+    state.win_start = 0;
+    state.cursor_pinned = true;
+    state.cursor_time = 333;
+    state.credits_shown = credits;
+    display_selection selection;
+    std::copy(std::begin(rows), std::end(rows), selection.begin());
+    QImage image = blank_image();
+    QPainter painter(&image);
+    painter.setFont(window_font());
+    prepare_redraw(state, cw);
+    paint_trend_plot(painter, cw, state, selection, "1.00", nullptr);
+    painter.end();
+    const QByteArray bytes(reinterpret_cast<const char*>(image.constBits()),
+                           static_cast<int>(image.sizeInBytes()));
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(16);
+}
+
+TEST_F(TrendPlot, OneTimesPictureIsUnchanged) {
+    EXPECT_EQ(scene_hash(false).toStdString(), "b2bf7f6ed0cc98b8");
+    EXPECT_EQ(scene_hash(true).toStdString(), "154c98d65be1927b");
+}
+
+// On a screen of two device pixels per window pixel (QT_SCALE_FACTOR=2) the
+// frame, grid, traces and cursor are two device pixels wide, fully coloured
+// (no smoothing): they scale with the window instead of staying hairlines.
+TEST_F(TrendPlot, LinesScaleWithTheScreen) {
+    set_samples(alveolar_po2, 0, 120, 75.0f);  // a flat trace at y = 353 - 166.5
+    run_state state;
+    state.sim_time = 120;
+    state.cursor_pinned = true;
+    state.cursor_time = 30;
+    QImage image(2 * cw, 800, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2.0);
+    image.fill(QColor(200, 200, 200));
+    QPainter painter(&image);
+    painter.setFont(window_font());
+    prepare_redraw(state, cw);
+    paint_trend_plot(painter, cw, state, only_row(1, alveolar_po2), "1.00", nullptr);
+    painter.end();
+    const auto run_length = [&](int x, int from, int to, const QColor& colour) {
+        int n = 0;
+        for (int y = from; y <= to; ++y) n += is(image, x, y, colour);
+        return n;
+    };
+    const auto row_length = [&](int y, int from, int to, const QColor& colour) {
+        int n = 0;
+        for (int x = from; x <= to; ++x) n += is(image, x, y, colour);
+        return n;
+    };
+    // Value grid line at y = 154 seen in a column between minute lines.
+    EXPECT_EQ(run_length(2 * 410, 2 * 150, 2 * 158, Qt::black), 2);
+    // Minute line at x = 220 seen in a row between grid lines.
+    EXPECT_EQ(row_length(2 * 100, 2 * 216, 2 * 224, Qt::black), 2);
+    // Frame: bottom border at y = 381.
+    EXPECT_EQ(run_length(2 * 600, 2 * 376, 2 * 383 + 1, Qt::black), 2);
+    // The red trace of row 1 (x = 161 + t), and the cursor at x = 190.
+    EXPECT_EQ(run_length(2 * 200, 2 * 180, 2 * 195, QColor(255, 0, 0)), 2);
+    EXPECT_EQ(row_length(2 * 17 - 1, 2 * 186, 2 * 194, QColor(255, 0, 0)) > 0, true);
+    EXPECT_EQ(row_length(2 * 100, 2 * 188, 2 * 192, QColor(255, 0, 0)) % 2, 0);
+    // No smoothing: nothing but the background, white, black and red at the grid crossing.
+    for (int x = 2 * 215; x < 2 * 225; ++x)
+        for (int y = 2 * 150; y < 2 * 158; ++y) {
+            const QRgb p = image.pixel(x, y);
+            EXPECT_TRUE(p == qRgb(255, 255, 255) || p == qRgb(0, 0, 0)) << x << "," << y;
+        }
 }
 
 }  // namespace

@@ -238,7 +238,8 @@ private slots:
         QCOMPARE(window->client_width(), 1014);
         QCOMPARE(window->client_width() - 1, window->message_P->geometry().right());
         QCOMPARE(window->client_width() - 1, window->display_P->geometry().right());
-        QCOMPARE(window->run_B->toolTip(), QStringLiteral("run model to next minute mark"));
+        // The laid-out text, then the key that runs.
+        QCOMPARE(window->run_B->toolTip(), QStringLiteral("run model to next minute mark  (F5)"));
         QCOMPARE(window->display_P->toolTip(), QStringLiteral("select variables to be displayed and plotted"));
         QCOMPARE(window->clinical_M->toolTip(), QStringLiteral("subject symptoms, or subject comments"));
         QCOMPARE(window->bmi_E->toolTip(), QStringLiteral("read only"));
@@ -255,9 +256,14 @@ private slots:
             for (QAction* item : menu->menu()->actions())
                 titles << (item->isSeparator() ? QStringLiteral("-") : item->text());
         }
+        // The laid-out entries, each added entry after those of its menu and
+        // the Help menu after the laid-out menus.
         QCOMPARE(titles, QStringList({"&File", "&Load ...", "&Save ...", "-", "&Print ...", "-", "E&xit",
+                                      "-", "&Export data ...", "Export pic&ture ...",
                                       "&View", "&Display Variables ...", "&Factor List ...", "-",
-                                      "&About ...", "&Respiration", "&Respiration ..."}));
+                                      "&About ...", "-", "&Keep as reference", "&Clear reference",
+                                      "&Respiration", "&Respiration ...",
+                                      "&Help", "&User guide", "&About"}));
     }
 
     void run_records_a_minute_and_draws_each_trace_in_its_colour() {

@@ -1,0 +1,75 @@
+#include "picture_export.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+#include "subject_file.h"
+#include "window_font.h"
+
+picture_format picture_format_for(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg")) return picture_format::svg;
+    if (suffix == QLatin1String("png")) return picture_format::png;
+    return picture_format::unknown;
+}
+
+namespace {
+
+void paint_picture(QPainter& painter, const plot_picture& picture) {
+    painter.setFont(window_font());
+    paint_trend_plot(painter, picture.cw, picture.state, picture.display_sel, picture.model_version,
+                     picture.logo, picture.reference);
+}
+
+}  // namespace
+
+QByteArray plot_svg(const plot_picture& picture) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(picture.cw, plot_area_height));
+    generator.setViewBox(QRect(0, 0, picture.cw, plot_area_height));
+    generator.setTitle(QStringLiteral("Tolvane trend plot"));
+    QPainter painter(&generator);
+    paint_picture(painter, picture);
+    painter.end();
+    return buffer.data();
+}
+
+QByteArray plot_png(const plot_picture& picture, double scale) {
+    QImage image(static_cast<int>(std::ceil(picture.cw * scale)),
+                 static_cast<int>(std::ceil(plot_area_height * scale)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paint_picture(painter, picture);
+    painter.end();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return buffer.data();
+}
+
+QString write_exported_file(const QString& path, const QByteArray& bytes) {
+    errno = 0;
+    const subject_save_status status = write_subject_file(path, bytes);
+    if (status == subject_save_status::ok) return {};
+    const int error = errno;
+    QString reason;
+    if (error != 0)
+        reason = QString::fromLocal8Bit(std::strerror(error));
+    else if (status == subject_save_status::cannot_open)
+        reason = QStringLiteral("the file is read-only or not a plain file");
+    else
+        reason = QStringLiteral("the file could not be written in full");
+    return QStringLiteral("Sorry, cannot write %1: %2.")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
+}
