@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 
 #include <cmath>
 
@@ -86,6 +87,35 @@ bool finite_point(const curve_point& p)
     return std::isfinite(p.po2) && std::isfinite(p.saturation);
 }
 
+// A point beyond the PO2 scale (breathing O2, or CO2 that drives the
+// ventilation up) is a triangle on the right edge pointing on, with its PO2.
+void draw_point_beyond_scale(QPainter& painter, QPointF at, bool si, double po2,
+                             const QColor& colour, bool filled)
+{
+    const QPolygonF arrow{QPointF(at.x() - 12, at.y() - 6.5), at, QPointF(at.x() - 12, at.y() + 6.5)};
+    painter.setPen(chart_pen(colour, filled ? 1.0 : 2.0));
+    painter.setBrush(filled ? QBrush(colour) : QBrush(Qt::white));
+    painter.drawPolygon(arrow);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(chart_pen(Qt::black));
+    const QString text = si ? QString::asprintf("PO2 %.1f kPa", mmhg_to_kpa(po2))
+                            : QString::asprintf("PO2 %.0f mm Hg", po2);
+    text_at(painter, at.x() - 4, at.y() + 8, Qt::AlignRight | Qt::AlignTop, text);
+}
+
+void draw_point(QPainter& painter, const QRect& area, bool si, const curve_point& p,
+                const QColor& colour, bool filled)
+{
+    if (!finite_point(p)) return;
+    QPointF at = o2_chart_position(area, si, p.po2, p.saturation);
+    if (at.x() <= area.right() + 0.5) {
+        draw_marker(painter, at, colour, filled);
+        return;
+    }
+    at.setX(area.right());
+    draw_point_beyond_scale(painter, at, si, p.po2, colour, filled);
+}
+
 }  // namespace
 
 o2_point_colours o2_point_colours_for(const display_selection& selection)
@@ -112,7 +142,7 @@ std::vector<content_tick> content_axis_ticks(double haemoglobin)
     std::vector<content_tick> ticks;
     const double full = o2_per_gram_hb * haemoglobin;
     if (!(full > 0)) return ticks;
-    for (double c : nice_ticks(0, full, 8)) ticks.push_back({c, c / full});
+    for (double c : nice_ticks(0, full, 11)) ticks.push_back({c, c / full});
     return ticks;
 }
 
@@ -154,10 +184,6 @@ void draw_o2_curve_chart(QPainter& painter, int width, int height, const o2_curv
 
     if (!markers) return;
     // The venous point first, so that the arterial one stays whole where they meet.
-    if (finite_point(view.venous))
-        draw_marker(painter, o2_chart_position(area, si, view.venous.po2, view.venous.saturation),
-                    colours.venous, false);
-    if (finite_point(view.arterial))
-        draw_marker(painter, o2_chart_position(area, si, view.arterial.po2, view.arterial.saturation),
-                    colours.arterial, true);
+    draw_point(painter, area, si, view.venous, colours.venous, false);
+    draw_point(painter, area, si, view.arterial, colours.arterial, true);
 }
