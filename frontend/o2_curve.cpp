@@ -100,7 +100,8 @@ o2_curve_view o2_curve_view_at(const run_state& state, int t)
 
 QString o2_curve_summary(const o2_curve_view& view)
 {
-    const QString p50_text = view.si_pressure
+    const QString p50_text = !std::isfinite(view.subject_p50) ? QStringLiteral("-")
+                             : view.si_pressure
                                  ? QString::asprintf("%.2f kPa", mmhg_to_kpa(view.subject_p50))
                                  : QString::asprintf("%.1f mm Hg", view.subject_p50);
     return QStringLiteral("P50 %1    arterial O2 content %2 ml/100 ml    venous O2 content %3 ml/100 ml")

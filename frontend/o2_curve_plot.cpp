@@ -170,7 +170,8 @@ void draw_o2_curve_chart(QPainter& painter, int width, int height, const o2_curv
     text_at(painter, area.left(), 8, Qt::AlignLeft | Qt::AlignTop,
             QStringLiteral("O2 dissociation curve at %1").arg(format_minutes_seconds(view.time)));
     text_at(painter, area.right(), 8, Qt::AlignRight | Qt::AlignTop,
-            QStringLiteral("grey: standard (pH 7.4, PCO2 40 mm Hg, 37 \u00B0C)"));
+            si ? QStringLiteral("grey: standard (pH 7.4, PCO2 5.33 kPa, 37 \u00B0C)")
+               : QStringLiteral("grey: standard (pH 7.4, PCO2 40 mm Hg, 37 \u00B0C)"));
     text_at(painter, area.left(), area.bottom() + 42, Qt::AlignLeft | Qt::AlignTop,
             o2_curve_summary(view));
 

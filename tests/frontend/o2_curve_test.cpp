@@ -114,6 +114,10 @@ TEST_F(O2Curve, ContentIsFoundBackOnTheCurve)
     broken.pco2 = 0;
     EXPECT_TRUE(std::isnan(curve_at(broken, 50).saturation));
     EXPECT_TRUE(std::isnan(p50(broken)));
+    o2_curve_view view;
+    view.subject = broken;
+    view.subject_p50 = p50(broken);
+    EXPECT_TRUE(o2_curve_summary(view).startsWith(QStringLiteral("P50 -    arterial")));
 }
 
 TEST_F(O2Curve, ViewOfTheStandardSubjectAfterARun)
