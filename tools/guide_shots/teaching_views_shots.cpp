@@ -3,7 +3,6 @@
 // against hypoxaemia) and the X-Y plot (the CO2 response line).
 #include <QCheckBox>
 #include <QComboBox>
-#include <QRadioButton>
 
 #include "guide_shots.h"
 #include "o2_curve_window.h"
@@ -57,18 +56,6 @@ TOLVANE_GUIDE_SHOT("xy_co2_response", [](guide_session& s) {
     xy.y_CB->setCurrentIndex(total_ventilation);
     xy.fit_CB->setChecked(true);
     return s.grab_dialog(&xy);
-});
-
-}  // namespace
-
-namespace {
-
-TOLVANE_GUIDE_SHOT("o2_curve_kpa_cursor", [](guide_session& s) {
-    s.set_factor(0, inspired_o2, QStringLiteral("12"));
-    s.run(4);
-    s.window().metric_RB->click();
-    s.click_plot_at(90);
-    return o2_curve(s);
 });
 
 }  // namespace
