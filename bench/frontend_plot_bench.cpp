@@ -10,6 +10,8 @@
 #include <cmath>
 
 #include "panel_logic.h"
+#include "reference_run.h"
+#include "run_log.h"
 #include "simulator.h"
 #include "tolvane_model.h"
 #include "trend_plot.h"
@@ -76,6 +78,56 @@ void BM_run_one_minute_with_recording_and_redraw(benchmark::State& bench) {
     bench.counters["sim_time"] = sim.state().sim_time;
 }
 BENCHMARK(BM_run_one_minute_with_recording_and_redraw)->Unit(benchmark::kMicrosecond);
+
+// The same redraw with a reference run of 30 minutes under the eight traces.
+void BM_redraw_main_with_reference(benchmark::State& bench) {
+    const panel_selection selection = initial_selection();
+    for (int row = 0; row < TOLVANE_NUM_DISPLAYS; ++row) {
+        const double low = display[row].minimum, high = display[row].maximum;
+        for (int t = 0; t < TOLVANE_HISTORY_COLUMNS; ++t)
+            history[row][t] = static_cast<float>(low + (high - low) * (0.5 + 0.4 * std::sin(t / 37.0 + row)));
+    }
+    run_state state;
+    state.sim_time = 1799;
+    run_log log;
+    log.follow(state);
+    const reference_run reference = reference_from(log, QString());
+    state.sim_time = 1800;
+    state.latest_time = 1800;
+    state.win_start = 1080;
+    QImage image(cw, 400, QImage::Format_RGB32);
+    for (auto _ : bench) {
+        const int panel_time = prepare_redraw(state, cw);
+        QPainter painter(&image);
+        painter.setFont(window_font());
+        paint_trend_plot(painter, cw, state, selection.display_sel, "1.00", nullptr, &reference);
+        benchmark::DoNotOptimize(refresh_panels(state, selection, panel_time));
+    }
+}
+BENCHMARK(BM_redraw_main_with_reference)->Unit(benchmark::kMicrosecond);
+
+// One RUN as the window does it now: the step, the redraw and the full log
+// taking the minute's 60 rows (CSV text and samples).
+void BM_run_one_minute_with_full_log(benchmark::State& bench) {
+    drawing_ui ui;
+    simulator sim(ui);
+    ui.sim = &sim;
+    sim.start();
+    run_log log;
+    log.follow(sim.state());
+    int runs = 0;
+    for (auto _ : bench) {
+        sim.run_clicked();
+        log.follow(sim.state());
+        if (++runs % 30 == 0) {
+            bench.PauseTiming();
+            sim.reset_clicked();
+            log.follow(sim.state());
+            bench.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_run_one_minute_with_full_log)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

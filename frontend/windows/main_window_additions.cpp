@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "main_window.h"
 #include "picture_export.h"
 #include "tolvane_model.h"
@@ -23,6 +25,11 @@
 #include "window_font.h"
 
 namespace {
+
+// The exports ask before replacing a file, in the words of "&Save ...".
+bool may_write(ui_port& ui, const QString& path) {
+    return !QFileInfo::exists(path) || ui.ask_ok_cancel(QStringLiteral("file exists, overwrite?"));
+}
 
 // Grey of the reference values, smaller than the values themselves.
 const QColor reference_grey(128, 128, 128);
@@ -80,7 +87,7 @@ void Tmain_F::export_data_IClick() {
     const std::optional<QString> path = ui().save_file_dialog(
         {QStringLiteral("Export data"), QStringLiteral("run.csv"),
          QStringLiteral("CSV files (*.csv *.CSV)"), QStringLiteral("csv")});
-    if (!path) return;
+    if (!path || path->isEmpty() || !may_write(ui(), *path)) return;
     const std::optional<QByteArray> text = run_log_.csv_text();
     if (!text) {
         ui().show_error(QStringLiteral("Sorry, cannot write %1: the run's temporary file could not be read.")
@@ -109,12 +116,13 @@ void Tmain_F::export_picture_IClick() {
     const std::optional<QString> path = ui().save_file_dialog(
         {QStringLiteral("Export picture"), QStringLiteral("plot.svg"),
          QStringLiteral("SVG pictures (*.svg);;PNG pictures (*.png)"), QString()});
-    if (!path) return;
+    if (!path || path->isEmpty()) return;
     if (picture_format_for(*path) == picture_format::unknown) {
         ui().show_error(QStringLiteral("Sorry, cannot write %1: the name must end in .svg or .png.")
                             .arg(QDir::toNativeSeparators(QFileInfo(*path).absoluteFilePath())));
         return;
     }
+    if (!may_write(ui(), *path)) return;
     const QString failure = write_exported_file(*path, plot_picture_bytes(*path));
     if (!failure.isEmpty()) ui().show_error(failure);
 }
@@ -157,8 +165,16 @@ void Tmain_F::show_reference_values(int t) {
         const int d = selection.display_sel[static_cast<size_t>(i)];
         const bool shown = reference_ && reference_->holds(t) && d >= 0 && d < logged_displays;
         label->setVisible(shown);
-        if (shown)
-            label->setText(QString::asprintf("%.2f", reference_->value(sim_.state(), d, t)));
+        if (!shown) continue;
+        const QString text = QString::asprintf("%.2f", reference_->value(sim_.state(), d, t));
+        // Clear of the unit text: squeezed rather than over it.
+        const QLabel* unit = display_rows[static_cast<size_t>(i)].unit_L;
+        const int unit_end = unit->x() + unit->fontMetrics().horizontalAdvance(unit->text()) + 4;
+        const int left = std::max(reference_left, unit_end);
+        const int right = reference_left + reference_width;
+        label->setGeometry(left, label->y(), std::max(1, right - left), label->height());
+        label->setFont(font_fitting(window_font(reference_text_pixels), text, label->width()));
+        label->setText(text);
     }
 }
 

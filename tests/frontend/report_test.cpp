@@ -461,6 +461,35 @@ TEST(Report, TraceEndsAtSimTimeAndSkipsSegmentsEndingAtTheLimits) {
     EXPECT_TRUE(entering);
 }
 
+// A reference run: its traces dashed and thin in the row's colour, up to the
+// reference's last second, and its name in the title line.
+TEST(Report, ReferenceTracesAreDashedAndTheTitleNamesTheReference) {
+    fixture_input f;
+    f.input.sim_time = 60;
+    f.input.display_rows[1] = d_n2_fast;  // red row
+    f.input.reference_name = QStringLiteral("base.sbj");
+    f.input.reference_seconds = 201;
+    f.input.reference_value = [](int, int) { return 30.0; };
+    const recording r = record_report(f.input);
+    EXPECT_NE(r.find_text(QStringLiteral("Tolvane    /tmp/subject.sbj  07/12/2026 08:30    reference (dashed): base.sbj")),
+              nullptr);
+    double right = 0;
+    int segments = 0;
+    for (const auto& l : r.lines)
+        if (l.colour == QColor(Qt::red) && l.style == Qt::CustomDashLine && l.line.dy() == 0 &&
+            l.line.y1() == dev(90)) {
+            ++segments;
+            right = std::max(right, l.line.x2());
+        }
+    EXPECT_EQ(segments, 200);
+    EXPECT_EQ(right, dev(48 + 4.0 * 200 / 15));
+    // Without a reference: no dashed horizontal line, and the title as laid out.
+    f.input.reference_name.clear();
+    const recording plain = record_report(f.input);
+    for (const auto& l : plain.lines) EXPECT_FALSE(l.style == Qt::CustomDashLine && l.line.dy() == 0);
+    EXPECT_NE(plain.find_text(QStringLiteral("Tolvane    /tmp/subject.sbj  07/12/2026 08:30")), nullptr);
+}
+
 TEST(Report, TraceStopsAtTheRightEdgeAfterTwelveMinutes) {
     fixture_input f;
     f.input.win_start = 0;

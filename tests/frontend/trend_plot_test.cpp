@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "reference_run.h"
 #include "run_state.h"
 #include "tolvane_model.h"
 #include "window_font.h"
@@ -243,6 +244,62 @@ TEST_F(TrendPlot, CreditsBoxWithLogo) {
     for (int x = 283; x < 483; ++x)
         for (int y = 225; y < 237; ++y) dark += qGray(image.pixel(x, y)) < 100;
     EXPECT_GT(dark, 50);
+}
+
+// A reference of `seconds` seconds holding `value` for every variable.
+reference_run constant_reference(int seconds, float value) {
+    reference_run reference;
+    reference.seconds = seconds;
+    reference.samples.assign(static_cast<size_t>(seconds) * logged_displays, value);
+    return reference;
+}
+
+// The reference is drawn as the live traces are, dashed, thin, in the row's
+// colour, on the row's scale, up to its own last second; changing the row's
+// variable shows the reference's values of the new variable.
+TEST_F(TrendPlot, ReferenceTracesAreDashedInTheRowColourUpToTheReferenceEnd) {
+    run_state state;
+    state.sim_time = 60;  // the live run is shorter than the reference
+    state.cursor_pinned = true;
+    state.cursor_time = 0;
+    reference_run reference = constant_reference(301, 75.0f);  // half way up 0..150
+    QImage image = blank_image();
+    {
+        QPainter painter(&image);
+        prepare_redraw(state, cw);
+        draw_reference_traces(painter, cw, state, only_row(3, alveolar_po2), reference);
+    }
+    const QColor blue(0, 0, 255);
+    const int y = 186;  // trunc(s * 75 + o) = trunc(186.5) with s = -333/150, o = 353
+    // Dashed: part of the pixels from x = 162 to 461 (seconds 1 .. 300).
+    const int on = count(image, blue, QRect(162, y, 300, 1));
+    EXPECT_GT(on, 150);
+    EXPECT_LT(on, 300);
+    EXPECT_EQ(count(image, blue, QRect(462, 0, cw - 462, 400)), 0);  // ends with the reference
+    EXPECT_EQ(count(image, blue, QRect(0, 0, cw, y)), 0);            // one pixel thin
+    EXPECT_EQ(count(image, blue, QRect(0, y + 1, cw, 400 - y - 1)), 0);
+    // A reference value at the limit leaves a gap, as on the live trace.
+    for (int t = 100; t < 110; ++t)
+        reference.samples[static_cast<size_t>(t) * logged_displays + alveolar_po2] = 150.0f;
+    image = blank_image();
+    {
+        QPainter painter(&image);
+        draw_reference_traces(painter, cw, state, only_row(3, alveolar_po2), reference);
+    }
+    EXPECT_EQ(count(image, blue, QRect(161 + 100, y, 9, 1)), 0);
+    // The whole plot puts the reference under the live trace of the same row.
+    set_samples(alveolar_po2, 0, 60, 75.0f);
+    bool drawn = false;
+    image = blank_image();
+    {
+        QPainter painter(&image);
+        painter.setFont(window_font());
+        drawn = paint_trend_plot(painter, cw, state, only_row(3, alveolar_po2), "1.00", nullptr, &reference);
+    }
+    EXPECT_TRUE(drawn);
+    EXPECT_EQ(count(image, blue, QRect(162, y, 60, 1)), 60);  // the live trace covers it: solid
+    EXPECT_GT(count(image, blue, QRect(230, y, 60, 1)), 0);   // the reference goes on
+    EXPECT_LT(count(image, blue, QRect(230, y, 60, 1)), 60);
 }
 
 // A full scene at 1x: eight rows with traces wandering in and out of range,

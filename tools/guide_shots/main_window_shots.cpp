@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int inspired_o2 = 16;  // factor "Inspired O2 percentage"
+constexpr int inspired_co2 = 15;  // factor "Inspired CO2 percentage"
 constexpr int work_rate = 31;    // factor "Work Rate" (factor row 4)
 
 QImage report_page(Tmain_F& window) {
@@ -37,7 +38,8 @@ TOLVANE_GUIDE_SHOT("first_run", [](guide_session& s) {
 
 TOLVANE_GUIDE_SHOT("low_oxygen", [](guide_session& s) {
     s.run(2);
-    s.set_factor(0, inspired_o2, QStringLiteral("8"));
+    s.set_factor(0, inspired_o2, QStringLiteral("6"));
+    s.set_factor(1, inspired_co2, QStringLiteral("8"));
     s.run(4);
     return s.grab_window();
 });
