@@ -1,5 +1,9 @@
 #include "chart_window.h"
 
+#include <algorithm>
+#include <functional>
+#include <optional>
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
