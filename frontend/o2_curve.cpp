@@ -84,6 +84,7 @@ o2_curve_view o2_curve_view_at(const run_state& state, int t)
 {
     o2_curve_view view;
     view.time = t;
+    view.in_the_past = t != state.sim_time;
     view.si_pressure = state.si_pressure;
     view.subject = {recorded(arterial_ph, t), recorded(arterial_pco2, t), factor[5].value,
                     factor[0].value, factor[12].value};

@@ -58,6 +58,8 @@ double po2_for_content(const curve_conditions& conditions, double content);
 // Everything the chart shows for one moment.
 struct o2_curve_view {
     int time = 0;                 // the simulated second shown
+    bool in_the_past = false;     // time is before the newest second: the
+                                  // factors (not recorded) are those of now
     bool si_pressure = false;     // PO2 axis and texts in kPa
     curve_conditions subject;     // at that second
     curve_conditions standard;

@@ -168,10 +168,16 @@ void draw_o2_curve_chart(QPainter& painter, int width, int height, const o2_curv
             si ? QStringLiteral("PO2 (kPa)") : QStringLiteral("PO2 (mm Hg)"));
     upward_text_at(painter, 14, area.center().y(), QStringLiteral("O2 saturation (%)"));
     text_at(painter, area.left(), 8, Qt::AlignLeft | Qt::AlignTop,
-            QStringLiteral("O2 dissociation curve at %1").arg(format_minutes_seconds(view.time)));
-    text_at(painter, area.right(), 8, Qt::AlignRight | Qt::AlignTop,
-            si ? QStringLiteral("grey: standard (pH 7.4, PCO2 5.33 kPa, 37 \u00B0C)")
-               : QStringLiteral("grey: standard (pH 7.4, PCO2 40 mm Hg, 37 \u00B0C)"));
+            QStringLiteral("O2 dissociation curve at %1%2")
+                .arg(format_minutes_seconds(view.time),
+                     view.in_the_past ? QStringLiteral(" (T, DPG, Hb as now)") : QString()));
+    // The legend of the grey curve sits in the corner no curve reaches
+    // (high PO2, low saturation).
+    painter.setPen(chart_pen(QColor(100, 100, 100)));
+    text_at(painter, area.right() - 6, area.bottom() - 4, Qt::AlignRight | Qt::AlignBottom,
+            si ? QStringLiteral("grey: standard curve (pH 7.4, PCO2 5.33 kPa, 37 \u00B0C)")
+               : QStringLiteral("grey: standard curve (pH 7.4, PCO2 40 mm Hg, 37 \u00B0C)"));
+    painter.setPen(chart_pen(Qt::black));
     text_at(painter, area.left(), area.bottom() + 42, Qt::AlignLeft | Qt::AlignTop,
             o2_curve_summary(view));
 

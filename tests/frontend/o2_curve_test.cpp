@@ -143,6 +143,8 @@ TEST_F(O2Curve, ViewFollowsACursorInThePast)
     view_after_minutes(3);
     const o2_curve_view later = o2_curve_view_at(sim.state(), sim.state().sim_time);
     const o2_curve_view back = o2_curve_view_at(sim.state(), 60);
+    EXPECT_FALSE(later.in_the_past);
+    EXPECT_TRUE(back.in_the_past);
     EXPECT_LT(later.arterial.po2, at_minute.arterial.po2 - 20);
     EXPECT_EQ(back.arterial.po2, at_minute.arterial.po2);
     EXPECT_EQ(back.arterial.content, at_minute.arterial.content);
