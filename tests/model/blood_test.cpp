@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "model_internal.h"
 #include "standard_subject.h"
@@ -276,4 +277,21 @@ TEST(BloodCurveExport, SameChemistryAsTheStep)
             }
         }
     }
+}
+
+// Nor does it touch the library's own coefficients (exported variables are
+// compared in the exports test, through the shared library).
+TEST(BloodCurveExport, LeavesTheRunsCoefficientsAlone)
+{
+    make_standard_subject_live();
+    constant(60);
+    float before[76];
+    std::memcpy(before, derived, sizeof before);
+    const float other4 = other[4];
+    float s = 0, c = 0;
+    for (float dpg : {1.0f, 3.8f, 13.0f, 20.0f}) {
+        tolvane_o2_saturation(50, 40, 7.4f, 37, dpg, 14.8f, &s, &c);
+    }
+    EXPECT_EQ(std::memcmp(before, derived, sizeof before), 0);
+    EXPECT_EQ(other[4], other4);
 }
