@@ -10,19 +10,29 @@ std::vector<double> nice_ticks(double lo, double hi, int max_count)
 {
     std::vector<double> ticks;
     if (!std::isfinite(lo) || !std::isfinite(hi) || !(hi > lo) || max_count < 2) return ticks;
-    const double rough = (hi - lo) / (max_count - 1);
-    const double decade = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = 10 * decade;
-    for (double m : {1.0, 2.0, 5.0, 10.0}) {
-        if (m * decade >= rough) {
-            step = m * decade;
+    // A step of m x 10^e; the rough step's own rounding (0.2 / 10 is a hair
+    // above 0.02) must not push it to the next multiple.
+    const double rough = (hi - lo) / (max_count - 1) * (1 - 1e-9);
+    int e = static_cast<int>(std::floor(std::log10(rough)));
+    double m = 10;
+    for (double candidate : {1.0, 2.0, 5.0, 10.0}) {
+        if (candidate * std::pow(10.0, e) >= rough) {
+            m = candidate;
             break;
         }
     }
-    // Counting in whole steps keeps 0.1 + 0.2 from drifting.
+    if (m == 10) {
+        m = 1;
+        ++e;
+    }
+    // Tick k is k x m x 10^e; below 1 it is divided by the exact power of
+    // ten, so 3 x 0.1 is 0.3 and not 0.30000000000000004.
+    const double scale = std::pow(10.0, std::abs(e));
+    const auto value = [&](double k) { return e < 0 ? k * m / scale : k * m * scale; };
+    const double step = value(1);
     const double first = std::ceil(lo / step - 1e-9);
     const double last = std::floor(hi / step + 1e-9);
-    for (double k = first; k <= last; ++k) ticks.push_back(k * step == 0 ? 0.0 : k * step);
+    for (double k = first; k <= last; ++k) ticks.push_back(k == 0 ? 0.0 : value(k));
     return ticks;
 }
 
