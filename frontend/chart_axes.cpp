@@ -81,6 +81,25 @@ void upward_text_at(QPainter& painter, double x, double y, const QString& text)
     painter.restore();
 }
 
+QPainterPath broken_polyline(const std::vector<QPointF>& points)
+{
+    QPainterPath path;
+    bool open = false;
+    for (const QPointF& p : points) {
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y())) {
+            open = false;
+            continue;
+        }
+        const QPointF at(std::clamp(p.x(), -1.0e6, 1.0e6), std::clamp(p.y(), -1.0e6, 1.0e6));
+        if (open)
+            path.lineTo(at);
+        else
+            path.moveTo(at);
+        open = true;
+    }
+    return path;
+}
+
 QPen chart_pen(const QColor& colour, double width)
 {
     QPen pen(colour);

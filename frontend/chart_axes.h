@@ -5,6 +5,7 @@
 #define TOLVANE_CHART_AXES_H
 
 #include <QColor>
+#include <QPainterPath>
 #include <QPen>
 #include <QPointF>
 #include <QRect>
@@ -38,6 +39,11 @@ void text_at(QPainter& painter, double x, double y, int align, const QString& te
 
 // The same, turned a quarter left (reads upward), centred on (x, y).
 void upward_text_at(QPainter& painter, double x, double y, const QString& text);
+
+// A line through the points in order, broken where a point is not finite;
+// coordinates far off the chart are held at +-1e6 pixels so that the
+// rasteriser stays exact (the caller clips to its area).
+QPainterPath broken_polyline(const std::vector<QPointF>& points);
 
 // A pen of the given colour and width in device pixels.
 QPen chart_pen(const QColor& colour, double width = 1.0);

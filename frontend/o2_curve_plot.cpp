@@ -40,21 +40,10 @@ double po2_axis_max(bool si) { return si ? curve_po2_max_kpa : curve_po2_max_mmh
 QPainterPath curve_path(const QRect& area, bool si, const curve_conditions& conditions)
 {
     const double po2_max = si ? kpa_to_mmhg(curve_po2_max_kpa) : curve_po2_max_mmhg;
-    QPainterPath path;
-    bool open = false;
-    for (const curve_point& p : curve_points(conditions, po2_max, curve_intervals)) {
-        if (!std::isfinite(p.saturation)) {
-            open = false;
-            continue;
-        }
-        const QPointF at = o2_chart_position(area, si, p.po2, p.saturation);
-        if (open)
-            path.lineTo(at);
-        else
-            path.moveTo(at);
-        open = true;
-    }
-    return path;
+    std::vector<QPointF> points;
+    for (const curve_point& p : curve_points(conditions, po2_max, curve_intervals))
+        points.push_back(o2_chart_position(area, si, p.po2, p.saturation));
+    return broken_polyline(points);
 }
 
 void draw_marker(QPainter& painter, QPointF at, const QColor& colour, bool filled)

@@ -28,24 +28,10 @@ bool finite(const xy_point& p) { return std::isfinite(p.x) && std::isfinite(p.y)
 // The trajectory as one path, broken where a value is not a number.
 QPainterPath trajectory_path(const QRect& area, const xy_chart_input& input)
 {
-    QPainterPath path;
-    bool open = false;
-    for (const xy_point& p : input.trajectory.points) {
-        if (!finite(p)) {
-            open = false;
-            continue;
-        }
-        // Values far off the scale (a catalogue scale, a run gone wrong) stay
-        // at coordinates the rasteriser handles; the clip hides them.
-        const QPointF raw = xy_chart_position(area, input, p);
-        const QPointF at(std::clamp(raw.x(), -1.0e6, 1.0e6), std::clamp(raw.y(), -1.0e6, 1.0e6));
-        if (open)
-            path.lineTo(at);
-        else
-            path.moveTo(at);
-        open = true;
-    }
-    return path;
+    std::vector<QPointF> points;
+    points.reserve(input.trajectory.points.size());
+    for (const xy_point& p : input.trajectory.points) points.push_back(xy_chart_position(area, input, p));
+    return broken_polyline(points);
 }
 
 QString chart_title(const xy_chart_input& input)
