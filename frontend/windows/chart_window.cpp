@@ -82,20 +82,33 @@ void chart_window::showEvent(QShowEvent* event)
 void chart_window::show_beside_main()
 {
     if (!placed_) {
-        // Right of the main window where the screen has room, else over its
-        // right-hand part; never off the screen.
         placed_ = true;
-        QScreen* screen = main_.screen() ? main_.screen() : QGuiApplication::primaryScreen();
-        const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-        const QRect outer = main_.frameGeometry();
-        int left = outer.right() + 1;
-        if (left + width() > room.right()) left = room.right() - width();
-        left = std::max(left, room.left());
-        move(left, std::max(room.top(), outer.top()));
+        move(place_beside_main());
     }
     show();
     raise();
     activateWindow();
+}
+
+QPoint chart_window::place_beside_main() const
+{
+    // Right of the main window where the screen has room, else over its
+    // right-hand part; below another chart window already there, so that
+    // both stay in view; never off the screen.
+    QScreen* screen = main_.screen() ? main_.screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const QRect outer = main_.frameGeometry();
+    const QSize size = frameGeometry().size();
+    int left = std::min(outer.right() + 1, room.right() + 1 - size.width());
+    left = std::max(left, room.left());
+    int top = std::max(room.top(), outer.top());
+    for (const chart_window* other : main_.findChildren<chart_window*>()) {
+        if (other == this || !other->isVisible()) continue;
+        const QRect taken = other->frameGeometry();
+        if (QRect(QPoint(left, top), size).intersects(taken)) top = taken.bottom() + 1;
+    }
+    if (top + size.height() > room.bottom() + 1) top = std::max(room.top(), room.bottom() + 1 - size.height());
+    return {left, top};
 }
 
 QImage chart_window::chart_image() const

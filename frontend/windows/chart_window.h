@@ -48,6 +48,8 @@ protected:
     virtual QString picture_name() const = 0;
 
     void showEvent(QShowEvent* event) override;
+    // Where the window goes at its first showing.
+    QPoint place_beside_main() const;
 
     Tmain_F& main_;
 
