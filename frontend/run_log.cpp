@@ -62,7 +62,9 @@ void run_log::take(const run_state& state, int first, int last) {
 void run_log::append_rows(const QByteArray& rows) {
     if (!spill_ && rows_.size() + rows.size() > memory_limit_) {
         auto file = std::make_unique<QTemporaryFile>();
-        // Without a temporary file the rows simply stay in memory.
+        // Without a temporary file the rows simply stay in memory. On Linux
+        // Qt opens it without a name in the folder (O_TMPFILE), so "E&xit",
+        // which ends the process without clean-up, leaves nothing behind.
         if (file->open() && file->write(rows_) == rows_.size()) {
             spill_ = std::move(file);
             rows_.clear();

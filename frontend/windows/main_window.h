@@ -154,8 +154,9 @@ public:
     QAction* respiration_I = nullptr;
     QTimer* time_out_T = nullptr;
 
-    // Added after the laid-out menus (main_window_additions.cpp): File,
-    // export of data and picture; View, the reference run; Help; F5 for RUN.
+    // Added after the laid-out menus: File, export of data and picture
+    // (main_window_export.cpp); View, the reference run
+    // (main_window_reference.cpp); Help and F5 for RUN (main_window_additions.cpp).
     QAction* export_data_I = nullptr;
     QAction* export_picture_I = nullptr;
     QAction* keep_reference_I = nullptr;
@@ -216,7 +217,7 @@ public slots:
     void metric_RBClick();
     void time_out_TTimer();
 
-    // Added items (main_window_additions.cpp).
+    // Added items (main_window_export/_reference/_additions.cpp).
     void export_data_IClick();
     void export_picture_IClick();
     void keep_reference_IClick();

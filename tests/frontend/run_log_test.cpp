@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstring>
@@ -108,6 +111,27 @@ TEST_P(RunLog, ReRunDropsTheAbandonedSecondsAndRestartGoesBackToZero) {
 
 // 2 kB forces the temporary file at once; 8 MB keeps it all in memory.
 INSTANTIATE_TEST_SUITE_P(MemoryAndTemporaryFile, RunLog, ::testing::Values(2048, run_log::default_memory_limit));
+
+// The temporary file has no name in the folder while the log uses it, so an
+// exit without clean-up leaves nothing behind.
+TEST(RunLogTemporaryFile, LeavesNoNameInTheTemporaryFolder) {
+    std::memset(history, 0, sizeof history);
+    QTemporaryDir folder;
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(folder.path()));
+    {
+        run_log log(2048);
+        run_state state;
+        run_minutes(log, state, 1, 0, 300);
+        ASSERT_TRUE(log.spilled());
+        EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        run_log in_memory;
+        run_state same;
+        run_minutes(in_memory, same, 1, 0, 300);
+        EXPECT_EQ(*log.csv_text(), *in_memory.csv_text());
+    }
+    qputenv("TMPDIR", saved);
+}
 
 TEST(RunLogUnits, RowsAndHeaderAreInMmHgWhileKpaIsShown) {
     std::memset(history, 0, sizeof history);

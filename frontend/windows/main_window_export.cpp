@@ -1,0 +1,66 @@
+// File menu of the main window, added after the laid-out items: "Export
+// data ..." (the whole run as tolvane-batch --csv writes it) and "Export
+// picture ..." (the trend plot as SVG or PNG). Both go through the file
+// dialog of ui_port, ask before replacing a file and name path and reason
+// when writing fails.
+#include <QDir>
+#include <QFileInfo>
+
+#include "main_window.h"
+#include "picture_export.h"
+#include "tolvane_model.h"
+
+namespace {
+
+// The exports ask before replacing a file, in the words of "&Save ...".
+bool may_write(ui_port& ui, const QString& path) {
+    return !QFileInfo::exists(path) || ui.ask_ok_cancel(QStringLiteral("file exists, overwrite?"));
+}
+
+}  // namespace
+
+void Tmain_F::export_data_IClick() {
+    run_log_.follow(sim_.state());
+    const std::optional<QString> path = ui().save_file_dialog(
+        {QStringLiteral("Export data"), QStringLiteral("run.csv"),
+         QStringLiteral("CSV files (*.csv *.CSV)"), QStringLiteral("csv")});
+    if (!path || path->isEmpty() || !may_write(ui(), *path)) return;
+    const std::optional<QByteArray> text = run_log_.csv_text();
+    if (!text) {
+        ui().show_error(QStringLiteral("Sorry, cannot write %1: the run's temporary file could not be read.")
+                            .arg(QDir::toNativeSeparators(QFileInfo(*path).absoluteFilePath())));
+        return;
+    }
+    const QString failure = write_exported_file(*path, *text);
+    if (!failure.isEmpty()) ui().show_error(failure);
+}
+
+QByteArray Tmain_F::plot_picture_bytes(const QString& path) {
+    plot_picture picture;
+    picture.cw = client_width();
+    picture.state = sim_.state();
+    prepare_redraw(picture.state, picture.cw);
+    picture.display_sel = sim_.selection().display_sel;
+    picture.model_version = QString::fromLatin1(mdl_ver);
+    picture.logo = &logo();
+    picture.reference = reference_ ? &*reference_ : nullptr;
+    if (picture_format_for(path) == picture_format::svg) return plot_svg(picture);
+    // Twice the resolution of the screen the window is on.
+    return plot_png(picture, 2.0 * devicePixelRatioF());
+}
+
+void Tmain_F::export_picture_IClick() {
+    const std::optional<QString> path = ui().save_file_dialog(
+        {QStringLiteral("Export picture"), QStringLiteral("plot.svg"),
+         QStringLiteral("SVG pictures (*.svg);;PNG pictures (*.png)"), QString()});
+    if (!path || path->isEmpty()) return;
+    if (picture_format_for(*path) == picture_format::unknown) {
+        ui().show_error(QStringLiteral("Sorry, cannot write %1: the name must end in .svg or .png.")
+                            .arg(QDir::toNativeSeparators(QFileInfo(*path).absoluteFilePath())));
+        return;
+    }
+    if (!may_write(ui(), *path)) return;
+    const QString failure = write_exported_file(*path, plot_picture_bytes(*path));
+    if (!failure.isEmpty()) ui().show_error(failure);
+}
+
