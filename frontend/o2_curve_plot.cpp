@@ -24,6 +24,9 @@ constexpr int curve_intervals = 480;
 // Radius of the point markers.
 constexpr double marker_radius = 5.5;
 
+// Arterial O2: partial pressure 15, saturation 16, content 14, amount 13,
+// pool content 20. Mixed venous O2: content 62, amount 61, and 53, whose kPa
+// record reads "Venous partial O2".
 bool is_arterial_o2(int v) { return v == 15 || v == 16 || v == 14 || v == 13 || v == 20; }
 bool is_venous_o2(int v) { return v == 62 || v == 61 || v == 53; }
 
