@@ -69,17 +69,17 @@ float ph_from(double bicarbonate, double pco2)
 
 }  // namespace
 
-void blood_contents(float pH, float po2, float pco2, float& o2_content, float& co2_content,
-                    float& saturation)
+void blood_contents_at(const blood_conditions& blood, float pH, float po2, float pco2,
+                       float& o2_content, float& co2_content, float& saturation)
 {
-    const double T = factor[5].value;
+    const double T = blood.temperature;
     const double cold = 37 - T;
     const double ph = pH;
 
     // Virtual PO2: the pressure that would give the same saturation at the
     // standard curve's pH, PCO2 and temperature.
     double x = po2 * std::exp(ln10 * (0.026057669 * std::log(40.0 / pco2) +
-                                      0.4 * (ph - other[4]) + 0.024 * cold));
+                                      0.4 * (ph - blood.reference_ph) + 0.024 * cold));
     if (x < 0.01) {
         x = 0.01;
     }
@@ -90,7 +90,7 @@ void blood_contents(float pH, float po2, float pco2, float& o2_content, float& c
     } else {
         S = ((((x + a3) * x + a2) * x + a1) * x) / ((((x + b3) * x + b2) * x + b1) * x + b0);
     }
-    o2_content = static_cast<float>(0.003 * po2 + factor[12].value * S * 1.34);
+    o2_content = static_cast<float>(0.003 * po2 + blood.haemoglobin * S * 1.34);
 
     const double d = 7.4 - ph;
     const double pK = 6.086 + 0.042 * d + (38 - T) * (0.00472 + 0.00139 * d);
@@ -100,9 +100,22 @@ void blood_contents(float pH, float po2, float pco2, float& o2_content, float& c
     const double ratio = oxygenated_ratio + (1 - S) * (reduced_ratio - oxygenated_ratio);
     const double plasma = solubility * pco2 * (1 + std::exp(ln10 * (ph - pK)));
     const double cells = ratio * plasma;
-    const double h = factor[21].value * 0.01;
+    const double h = blood.packed_cell_volume * 0.01;
     co2_content = static_cast<float>(((1 - h) * plasma + h * cells) * 2.22);
     saturation = static_cast<float>(S);
+}
+
+blood_conditions current_blood_conditions()
+{
+    // Each float widened to double exactly, as the formulas always took them.
+    return {factor[5].value, factor[12].value, factor[21].value, other[4]};
+}
+
+void blood_contents(float pH, float po2, float pco2, float& o2_content, float& co2_content,
+                    float& saturation)
+{
+    blood_contents_at(current_blood_conditions(), pH, po2, pco2, o2_content, co2_content,
+                      saturation);
 }
 
 void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float target_co2,

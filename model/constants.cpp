@@ -180,6 +180,13 @@ void compute_entries()
 
 }  // namespace
 
+// The pH of reference of the O2 dissociation curve for a 2,3-DPG
+// concentration (mmol/litre): more DPG moves the curve right. Capped at 7.58.
+float o2_curve_reference_ph(double dpg)
+{
+    return static_cast<float>(std::min((dpg - 3.8) * 0.025 + 7.4, 7.58));
+}
+
 bool constant(int32_t n)
 {
     // Step 1: metabolic rate from the work rate.
@@ -195,7 +202,7 @@ bool constant(int32_t n)
 
     // Step 4: pH of reference of the O2 curve from the unclamped 2,3-DPG.
     const double dpg = factor[0].value;
-    other[4] = static_cast<float>(std::min((dpg - 3.8) * 0.025 + 7.4, 7.58));
+    other[4] = o2_curve_reference_ph(dpg);
 
     // Step 5: 2,3-DPG held at 13.
     if (dpg > 13) {

@@ -32,6 +32,27 @@ float interpolate(float x, const table_point* table, int n);
 void blood_contents(float pH, float po2, float pco2, float& o2_content, float& co2_content,
                     float& saturation);
 
+// What blood_contents reads besides its arguments: body temperature (degrees
+// centigrade), haemoglobin (g/100 ml), packed cell volume (%) and the pH of
+// reference of the O2 curve.
+struct blood_conditions {
+    double temperature;
+    double haemoglobin;
+    double packed_cell_volume;
+    double reference_ph;
+};
+
+// The live subject's: factors 5, 12, 21 and other[4].
+blood_conditions current_blood_conditions();
+
+// blood_contents under given conditions; reads no model state.
+void blood_contents_at(const blood_conditions& blood, float pH, float po2, float pco2,
+                       float& o2_content, float& co2_content, float& saturation);
+
+// The pH of reference of the O2 curve for a 2,3-DPG concentration (constant()
+// step 4; capped at 7.58).
+float o2_curve_reference_ph(double dpg);
+
 // Partial pressures that give the target contents, searched from the pressures
 // passed in; always returns within a bounded number of rounds.
 void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float target_co2,

@@ -157,6 +157,27 @@ TOLVANE_API void tolvane_restore_step_memory(const tolvane_step_memory* memory);
 // 10 and 10 as the bag state of the last bager() call. Touches nothing else.
 TOLVANE_API void tolvane_standard_circuit(void);
 
+// --- Additions beside the original interface: the O2 dissociation curve ----
+
+// Saturation and O2 content of blood by the model's own chemistry, the same
+// that every blood compartment of model() uses, for given conditions rather
+// than the live subject's:
+//   po2, pco2    partial pressures (mm Hg); po2 >= 0, pco2 > 0
+//   ph           pH of the blood
+//   temperature  body temperature (degrees centigrade)
+//   dpg          2,3-DPG in red cells (mmol/litre); sets the curve's pH of
+//                reference as constant() does for a run, (dpg - 3.8) x 0.025
+//                + 7.4, at most 7.58
+//   haemoglobin  g/100 ml, >= 0
+// Writes the saturation (fraction 0..1) to *saturation and the O2 content
+// (ml/100 ml: dissolved plus bound) to *o2_content; either may be null.
+// Reads and writes no model state, so it may be called at any time, also
+// between the steps of a run. Returns false, and writes nothing, when an
+// input is not a finite number or lies outside the ranges above.
+TOLVANE_API bool tolvane_o2_saturation(float po2, float pco2, float ph, float temperature,
+                                       float dpg, float haemoglobin, float* saturation,
+                                       float* o2_content);
+
 #ifdef __cplusplus
 }
 #endif

@@ -284,6 +284,7 @@ void Tmain_F::build_menu() {
     respiration_I = respiration->addAction(QStringLiteral("&Respiration ..."), this,
                                            &Tmain_F::respiration_IClick);
     build_added_menu_items(file, view);
+    build_view_items(view);
 }
 
 void Tmain_F::set_tooltips() {

@@ -34,6 +34,8 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class QUrl;
+class To2curve_F;
+class Txyplot_F;
 
 // The central widget: the window's own surface. It paints the trend plot and
 // passes presses that fall on no child control, resizes and paints to its owner.
@@ -180,6 +182,18 @@ public:
     // The plot as "Export picture ..." writes it.
     QByteArray plot_picture_bytes(const QString& path);
 
+    // View, the teaching views after the other items (main_window_views.cpp);
+    // each window is made at its first showing and lives with this one.
+    QAction* o2_curve_I = nullptr;
+    QAction* xy_plot_I = nullptr;
+    To2curve_F* o2_curve_F = nullptr;
+    Txyplot_F* xy_plot_F = nullptr;
+
+signals:
+    // After every redraw_main: the teaching views follow the run, the cursor
+    // and the units.
+    void redrawn();
+
 public slots:
     // File menu: subject files (main_window_files.cpp).
     void load_IClick();
@@ -211,6 +225,10 @@ public slots:
     void guide_IClick();
     void run_key_pressed();
 
+    // View, teaching views (main_window_views.cpp).
+    void o2_curve_IClick();
+    void xy_plot_IClick();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -219,6 +237,8 @@ private:
     void build_menu();
     // Shortcuts of the laid-out items and the items added after them.
     void build_added_menu_items(QMenu* file, QMenu* view);
+    // The teaching views' View items, last in the menu.
+    void build_view_items(QMenu* view);
     void set_tooltips();
     void FormCreate();
     void FormResize();

@@ -99,6 +99,7 @@ void Tmain_F::redraw_main() {
     show_panels(sim_.panel_time());
     show_plot_controls();
     surface->update();
+    emit redrawn();
 }
 
 void Tmain_F::set_passport_fields(const passport_texts& texts) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "model_internal.h"
 #include "standard_subject.h"
@@ -250,3 +251,47 @@ TEST_F(Blood, ArterialStageWithAZeroPco2StaysFinite)
 }
 
 }  // namespace
+
+// The exported curve is the step's own chemistry: for the live subject's
+// conditions it gives the arterial saturation of model() bit for bit.
+TEST(BloodCurveExport, SameChemistryAsTheStep)
+{
+    make_standard_subject_live();
+    for (float dpg : {3.8f, 1.0f, 9.5f, 14.0f}) {
+        for (float hb : {14.8f, 7.0f}) {
+            factor[0].value = dpg;
+            factor[12].value = hb;
+            constant(60);  // other[4] from this DPG (factor 0 is then held at 13)
+            for (float t : {37.0f, 33.5f, 40.2f}) {
+                factor[5].value = t;
+                for (float ph : {7.1f, 7.4f, 7.63f}) {
+                    for (float po2 : {0.0f, 3.0f, 12.5f, 27.0f, 60.0f, 93.18f, 600.0f}) {
+                        float o2 = 0, co2 = 0, s = 0, s_export = 0, o2_export = 0;
+                        blood_contents(ph, po2, 45, o2, co2, s);
+                        ASSERT_TRUE(tolvane_o2_saturation(po2, 45, ph, t, dpg, hb, &s_export,
+                                                          &o2_export));
+                        EXPECT_EQ(s_export, s) << dpg << " " << hb << " " << t << " " << ph << " " << po2;
+                        EXPECT_EQ(o2_export, o2);
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Nor does it touch the library's own coefficients (exported variables are
+// compared in the exports test, through the shared library).
+TEST(BloodCurveExport, LeavesTheRunsCoefficientsAlone)
+{
+    make_standard_subject_live();
+    constant(60);
+    float before[76];
+    std::memcpy(before, derived, sizeof before);
+    const float other4 = other[4];
+    float s = 0, c = 0;
+    for (float dpg : {1.0f, 3.8f, 13.0f, 20.0f}) {
+        tolvane_o2_saturation(50, 40, 7.4f, 37, dpg, 14.8f, &s, &c);
+    }
+    EXPECT_EQ(std::memcmp(before, derived, sizeof before), 0);
+    EXPECT_EQ(other[4], other4);
+}

@@ -262,6 +262,7 @@ private slots:
                                       "-", "&Export data ...", "Export pic&ture ...",
                                       "&View", "&Display Variables ...", "&Factor List ...", "-",
                                       "&About ...", "-", "&Keep as reference", "&Clear reference",
+                                      "-", "O2 dissociation curve", QStringLiteral("X\u2013Y plot"),
                                       "&Respiration", "&Respiration ...",
                                       "&Help", "&User guide", "&About"}));
     }
