@@ -3,6 +3,7 @@
 #ifndef TOLVANE_MODEL_INTERNAL_H
 #define TOLVANE_MODEL_INTERNAL_H
 
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 // Coefficients of the current run, written only by constant().
