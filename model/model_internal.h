@@ -7,7 +7,7 @@
 #include "tolvane_model.h"
 
 // Coefficients of the current run, written only by constant().
-extern float derived[76];
+extern float derived[derived_id::count];
 
 // The plain integers behind the references ventilation and bag_index:
 // ventilation flag (nonzero natural, 0 artificial; low byte counts) and bag

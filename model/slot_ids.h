@@ -131,24 +131,24 @@ namespace other_id {
 enum : int {
     alveolar_ventilation_per_step = 0,  // ml BTPS, (tidal volume - dead space) x rate / 60
     brain_oxygenation = 1,  // 0..1, tends to 1 while the brain has O2
-    cardiac_parameter = 2,  // subject file only: scales entries 8 and 24
+    cardiac_parameter = 2,  // subject file only: scales cardiac_output_base and clearance_cardiac_output
     resting_o2_consumption = 3,  // ml STPD per minute, subject file only
     o2_curve_reference_ph = 4,  // pH of reference of the O2 curve, from 2,3-DPG
-    max_drive_parameter = 5,  // subject file only: scales entry 6
+    max_drive_parameter = 5,  // subject file only: scales max_drive
     anoxia_index = 6,  // accumulated brain anoxia
     o2_uptake_per_step = 7,  // ml STPD taken from the inspired gas
     co2_output_per_step = 8,  // ml STPD given to the expired gas
     saved_lung_volume = 9,  // ml BTPS, lung volume kept while the glottis is closed
-    admixture_exercise_parameter = 10,  // subject file only: scales entry 19
+    admixture_exercise_parameter = 10,  // subject file only: scales admixture_exercise
     ventilation_demand = 11,  // damped spontaneous demand, litres per minute
     previous_tissue_pco2 = 12,  // mm Hg, tissue PCO2 of the previous step
     slow_acid_load = 13,  // mmol awaiting slow compensation
     tissue_bicarbonate_amount = 14,  // mmol in the extracellular fluid
-    dead_space_parameter = 15,  // subject file only: scales entry 54
+    dead_space_parameter = 15,  // subject file only: scales dead_space_per_tidal_volume
     anaerobic_o2_credit = 16,  // ml STPD per step, damped
-    damped_central_drive = 17,  // damped toward entry 46
+    damped_central_drive = 17,  // damped toward central_drive_target
     stroke_volume = 18,  // litres
-    cardiac_lag_parameter = 19,  // subject file only: divides entry 61
+    cardiac_lag_parameter = 19,  // subject file only: divides cardiac_output_lag
     count = 20,
 };
 }  // namespace other_id

@@ -120,7 +120,7 @@ extern int venous_delay_write;
 extern int32_t previous_bag_state;
 
 // ml STPD per (ml BTPS x percent) at the current barometric pressure and body
-// temperature: derived entry 12 worked out afresh.
+// temperature: derived entry btps_percent_to_stpd worked out afresh.
 double btps_percent_to_stpd();
 
 // Memory of sympt() between calls.
