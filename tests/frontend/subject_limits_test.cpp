@@ -82,7 +82,7 @@ TEST(SubjectLimitsUnits, PressureInAFileIsJudgedInMillimetresOfMercury)
     const std::vector<clamped_value> moved = clamp_subject_to_limits(data);
     swap_pressure_units(false);
     ASSERT_EQ(moved.size(), 1u);
-    EXPECT_EQ(moved[0].stored, factor[25].minimum);
+    EXPECT_EQ(moved[0].stored, factor[factor_id::barometric_pressure].minimum);
 }
 
 // Loading through the window's Load command: one information message listing
