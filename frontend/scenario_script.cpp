@@ -666,7 +666,7 @@ void restore_standard_breathing()
 {
     respiration_pending pending = current_respiration_pending();
     pending.ventilation = 1;
-    pending.bag_state = 10;
+    pending.bag_state = bag_state_id::standard;
     apply_respiration_settings(pending, current_respiration_texts());
 }
 

@@ -1,6 +1,7 @@
 // Conversions used everywhere: code page 1252 texts, pressures, mm:ss.
 #include "cp1252.h"
 #include "pressure_units.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 #include <gtest/gtest.h>
