@@ -60,7 +60,7 @@ public:
     // to their current values when the user set them at or after t. When
     // the circuit differs from the one of second t, the current circuit
     // takes effect at t as the respiration dialog's OK does (bager(2) in
-    // model units). si_pressure tells the units factor 25 is held in.
+    // model units). si_pressure tells the units barometric_pressure is held in.
     void restore(int t, float rate_now, float tidal_now, bool si_pressure);
 
 private:

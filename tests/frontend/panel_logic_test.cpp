@@ -39,15 +39,15 @@ TEST(InitialSelection, EveryRowIsValidAndNoFactorRepeats)
         EXPECT_TRUE(valid_display_selection(selection.display_sel[row])) << row;
     }
     // Row 4 shows "Work Rate", the last factor, where the shipped table named one past it.
-    EXPECT_EQ(selection.factor_sel[4], 31);
+    EXPECT_EQ(selection.factor_sel[4], factor_id::work_rate);
     EXPECT_STREQ(factor[factor_id::work_rate].name, "Work Rate");
 }
 
 TEST_F(PanelTest, DuplicateFactorEmptiesTheRowWithHint1)
 {
-    sim.factor_selection_changed(1, 16);  // row 0 already shows factor 16
+    sim.factor_selection_changed(1, factor_id::inspired_o2);  // row 0 already shows it
     EXPECT_EQ(sim.selection().factor_sel[1], -1);
-    EXPECT_EQ(sim.selection().factor_sel[0], 16);
+    EXPECT_EQ(sim.selection().factor_sel[0], factor_id::inspired_o2);
     EXPECT_EQ(ui.hint, " duplicate subject factor, not accepted");
     EXPECT_EQ(ui.beeps, 1);
     const panel_view view = sim.panels(0);
@@ -55,9 +55,9 @@ TEST_F(PanelTest, DuplicateFactorEmptiesTheRowWithHint1)
     EXPECT_EQ(view.factors[1].value_text, " - - - - -");
     EXPECT_TRUE(view.factors[1].unit.isEmpty());
     // A free factor is taken; the same factor again in its own row is no duplicate.
-    sim.factor_selection_changed(1, 7);
-    sim.factor_selection_changed(1, 7);
-    EXPECT_EQ(sim.selection().factor_sel[1], 7);
+    sim.factor_selection_changed(1, factor_id::breathing_capacity);
+    sim.factor_selection_changed(1, factor_id::breathing_capacity);
+    EXPECT_EQ(sim.selection().factor_sel[1], factor_id::breathing_capacity);
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_TRUE(sim.state().cursor_pinned);
 }
@@ -65,11 +65,11 @@ TEST_F(PanelTest, DuplicateFactorEmptiesTheRowWithHint1)
 TEST_F(PanelTest, SelectionChangesRedrawOnlyAfterTheFirstSecond)
 {
     const int before = ui.redraws;
-    sim.display_selection_changed(3, 17);
-    EXPECT_EQ(sim.selection().display_sel[3], 17);
+    sim.display_selection_changed(3, display_id::arterial_ph);
+    EXPECT_EQ(sim.selection().display_sel[3], display_id::arterial_ph);
     EXPECT_EQ(ui.redraws, before + 1);  // the panels refresh either way
     sim.display_selection_changed(3, 999);  // not a display index: ignored
-    EXPECT_EQ(sim.selection().display_sel[3], 17);
+    EXPECT_EQ(sim.selection().display_sel[3], display_id::arterial_ph);
 }
 
 struct entry_case {
@@ -235,7 +235,7 @@ TEST_F(PanelTest, SavedFilesHoldModelUnitsWhateverIsShown)
     ASSERT_EQ(sim.save_subject(path), subject_save_status::ok);
     const subject_read_result read = read_subject_file(path);
     ASSERT_EQ(read.status, subject_read_status::ok);
-    EXPECT_FLOAT_EQ(read.data.factors[25], 760.0f);
+    EXPECT_FLOAT_EQ(read.data.factors[factor_id::barometric_pressure], 760.0f);
     // Loading in kPa mode shows kPa; loading in mm Hg mode shows mm Hg.
     factor[factor_id::barometric_pressure].value = 50.0f;
     ASSERT_EQ(sim.load_subject(path).status, subject_read_status::ok);

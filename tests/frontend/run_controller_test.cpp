@@ -400,7 +400,7 @@ TEST_F(RunControllerTest, NothingElseStartsWhileAStepRuns)
         sim.mouse_down(200, 200);
         sim.cursor_key(cursor_direction::left, true);
         sim.set_pressure_units(true);
-        sim.factor_selection_changed(5, 3);
+        sim.factor_selection_changed(5, factor_id::bag_o2);
         EXPECT_EQ(st().sim_time, sim_time_inside);
         EXPECT_FALSE(st().si_pressure);
         EXPECT_EQ(sim.selection().factor_sel[5], -1);
