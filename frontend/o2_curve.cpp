@@ -4,19 +4,20 @@
 #include <limits>
 
 #include "pressure_units.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 namespace {
 
 constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
 
-// Display rows read from the history.
-constexpr int arterial_o2_content = 14;
-constexpr int arterial_po2 = 15;
-constexpr int arterial_saturation = 16;  // percent
-constexpr int arterial_ph = 17;
-constexpr int arterial_pco2 = 10;
-constexpr int venous_o2_content = 62;
+// Display rows read from the history (the arterial saturation in per cent).
+using display_id::arterial_o2_content;
+using display_id::arterial_pco2;
+using display_id::arterial_ph;
+using display_id::arterial_po2;
+using display_id::arterial_saturation;
+using display_id::venous_o2_content;
 
 // Bisection halves the bracket 60 times: far below a float's resolution.
 constexpr int bisection_rounds = 60;
@@ -43,7 +44,7 @@ float recorded(int row, int t) { return history[row][history_slot(t)]; }
 
 curve_conditions standard_curve_conditions()
 {
-    return {7.4f, 40, 37, s_factor[0], s_factor[12]};
+    return {7.4f, 40, 37, s_factor[factor_id::dpg], s_factor[factor_id::haemoglobin]};
 }
 
 curve_point curve_at(const curve_conditions& c, double po2)
@@ -86,8 +87,8 @@ o2_curve_view o2_curve_view_at(const run_state& state, int t)
     view.time = t;
     view.in_the_past = t != state.sim_time;
     view.si_pressure = state.si_pressure;
-    view.subject = {recorded(arterial_ph, t), recorded(arterial_pco2, t), factor[5].value,
-                    factor[0].value, factor[12].value};
+    view.subject = {recorded(arterial_ph, t), recorded(arterial_pco2, t), factor[factor_id::body_temperature].value,
+                    factor[factor_id::dpg].value, factor[factor_id::haemoglobin].value};
     view.standard = standard_curve_conditions();
     view.arterial = {recorded(arterial_po2, t), recorded(arterial_saturation, t) / 100.0,
                      recorded(arterial_o2_content, t)};

@@ -8,6 +8,7 @@
 
 #include "chart_axes.h"
 #include "pressure_units.h"
+#include "slot_ids.h"
 
 namespace {
 
@@ -24,11 +25,20 @@ constexpr int curve_intervals = 480;
 // Radius of the point markers.
 constexpr double marker_radius = 5.5;
 
-// Arterial O2: partial pressure 15, saturation 16, content 14, amount 13,
-// pool content 20. Mixed venous O2: content 62, amount 61, and 53, whose kPa
-// record reads "Venous partial O2".
-bool is_arterial_o2(int v) { return v == 15 || v == 16 || v == 14 || v == 13 || v == 20; }
-bool is_venous_o2(int v) { return v == 62 || v == 61 || v == 53; }
+// The display variables that count as arterial O2 and as mixed venous O2
+// when the chart looks for a row colour; display 53's kPa record reads
+// "Venous partial O2".
+bool is_arterial_o2(int v)
+{
+    using namespace display_id;
+    return v == arterial_po2 || v == arterial_saturation || v == arterial_o2_content ||
+           v == arterial_o2_amount || v == arterial_pool_o2_content;
+}
+bool is_venous_o2(int v)
+{
+    using namespace display_id;
+    return v == venous_o2_content || v == venous_o2_amount || v == tissue_po2;
+}
 
 QColor first_row_colour(const display_selection& selection, bool (*wanted)(int))
 {

@@ -3,10 +3,12 @@
 #ifndef TOLVANE_MODEL_INTERNAL_H
 #define TOLVANE_MODEL_INTERNAL_H
 
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 // Coefficients of the current run, written only by constant().
-extern float derived[76];
+extern float derived[derived_id::count];
+static_assert(int{derived_id::count} == int{TOLVANE_NUM_DERIVED});
 
 // The plain integers behind the references ventilation and bag_index:
 // ventilation flag (nonzero natural, 0 artificial; low byte counts) and bag
@@ -42,7 +44,7 @@ struct blood_conditions {
     double reference_ph;
 };
 
-// The live subject's: factors 5, 12, 21 and other[4].
+// The live subject's: body temperature, haemoglobin, packed cell volume and the O2 curve's reference pH.
 blood_conditions current_blood_conditions();
 
 // blood_contents under given conditions; reads no model state.

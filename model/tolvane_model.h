@@ -41,6 +41,7 @@ enum {
     TOLVANE_NUM_FACTORS = 32,
     TOLVANE_NUM_DISPLAYS = 65,  // including the final "No display"
     TOLVANE_NUM_OTHERS = 20,
+    TOLVANE_NUM_DERIVED = 76,   // coefficients of a run, worked out by constant()
     TOLVANE_HISTORY_ROWS = 85,  // 65 display rows, then 20 other rows
     TOLVANE_HISTORY_COLUMNS = 1800,
     // The clinical message buffer holds at most TOLVANE_APP_BUF_SIZE - 1
@@ -91,13 +92,13 @@ TOLVANE_API extern char app_buf[TOLVANE_APP_BUF_SIZE];
 
 // References bound by estab_pnt(); not to be used before it has run.
 TOLVANE_API extern int32_t* ventilation;  // nonzero natural, 0 artificial (low byte counts)
-TOLVANE_API extern catalogue_record* res_rate;  // display 40
-TOLVANE_API extern catalogue_record* tidal;     // display 41
-TOLVANE_API extern catalogue_record* positive;  // factor 22
+TOLVANE_API extern catalogue_record* res_rate;  // display 40, respiratory_rate
+TOLVANE_API extern catalogue_record* tidal;     // display 41, tidal_volume
+TOLVANE_API extern catalogue_record* positive;  // factor 22, peep
 TOLVANE_API extern int32_t* bag_index;          // bag state 9..13
-TOLVANE_API extern catalogue_record* bag_vol;   // factor 4
-TOLVANE_API extern catalogue_record* bag_co2;   // factor 2
-TOLVANE_API extern catalogue_record* bag_o2;    // factor 3
+TOLVANE_API extern catalogue_record* bag_vol;   // factor 4, bag_volume
+TOLVANE_API extern catalogue_record* bag_co2;   // factor 2, bag_co2
+TOLVANE_API extern catalogue_record* bag_o2;    // factor 3, bag_o2
 
 // Advances the subject by one second. Returns 0, or a failure code 1..8 when a
 // quantity that must stay positive did not; earlier stages' results stay.
@@ -140,7 +141,7 @@ typedef struct tolvane_step_memory {
     int32_t symptom_bits;
     int32_t symptom_previous_serious;
     int32_t symptom_previous_any;
-    float derived[76];
+    float derived[TOLVANE_NUM_DERIVED];
     float last_dry_pressure;    // 0 when not known (a subject just made live)
     float left_alveolar_po2;
     float left_alveolar_pco2;

@@ -13,6 +13,7 @@
 
 #include "fake_ui.h"
 #include "simulator.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 #include "window_font.h"
 
@@ -139,7 +140,7 @@ TEST_F(O2Curve, ViewFollowsACursorInThePast)
 {
     sim.controller().run_to_minute();
     const o2_curve_view at_minute = o2_curve_view_at(sim.state(), 60);
-    factor[16].value = 12;  // hypoxic gas from here on
+    factor[factor_id::inspired_o2].value = 12;  // hypoxic gas from here on
     view_after_minutes(3);
     const o2_curve_view later = o2_curve_view_at(sim.state(), sim.state().sim_time);
     const o2_curve_view back = o2_curve_view_at(sim.state(), 60);
@@ -152,7 +153,7 @@ TEST_F(O2Curve, ViewFollowsACursorInThePast)
     // The venous point's PO2 comes from the curve, which takes the live
     // 2,3-DPG (not recorded); it drifts a little in hypoxia.
     EXPECT_NEAR(back.venous.po2, at_minute.venous.po2, 0.1);
-    factor[16].value = 20.93f;
+    factor[factor_id::inspired_o2].value = 20.93f;
 }
 
 // Darkest grey level in column x, rows y - 1 .. y + 1.
@@ -168,7 +169,7 @@ TEST_F(O2Curve, ArterialPointLiesOnTheDrawnCurveWithinOnePixel)
     for (bool si : {false, true}) {
         sim.set_pressure_units(si);
         for (float inspired_o2 : {20.93f, 12.0f}) {
-            factor[16].value = inspired_o2;
+            factor[factor_id::inspired_o2].value = inspired_o2;
             const o2_curve_view view = view_after_minutes(2);
             const QImage curve = draw(view, false);
             const QPointF at = o2_chart_position(o2_chart_area(chart_width, chart_height), si,
@@ -180,7 +181,7 @@ TEST_F(O2Curve, ArterialPointLiesOnTheDrawnCurveWithinOnePixel)
             const QRect around(x - 6, y - 6, 13, 13);
             EXPECT_NE(draw(view).copy(around), curve.copy(around));
         }
-        factor[16].value = 20.93f;
+        factor[factor_id::inspired_o2].value = 20.93f;
         sim.reset_clicked();
     }
 }

@@ -17,6 +17,7 @@
 
 #include "main_window.h"
 #include "o2_curve_window.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 #include "trend_plot.h"
 #include "xy_plot.h"
@@ -97,12 +98,12 @@ private slots:
         window->run_B->click();
         QCOMPARE(curve->view().time, 120);
         const float po2_at_120 = curve->view().arterial.po2;
-        QCOMPARE(po2_at_120, history[15][120]);
+        QCOMPARE(po2_at_120, history[display_id::arterial_po2][120]);
 
         // The cursor in the past: the state at the cursor.
         window->sim().cursor_key(cursor_direction::left, true);
         QCOMPARE(curve->view().time, 60);
-        QCOMPARE(float(curve->view().arterial.po2), history[15][60]);
+        QCOMPARE(float(curve->view().arterial.po2), history[display_id::arterial_po2][60]);
 
         // Units: the PO2 axis in kPa.
         window->metric_RB->click();
@@ -148,7 +149,7 @@ private slots:
 
         xy->x_CB->setCurrentIndex(4);  // alveolar PO2
         QCOMPARE(xy->input().x_variable, 4);
-        QCOMPARE(xy->input().trajectory.points[30].x, double(history[4][30]));
+        QCOMPARE(xy->input().trajectory.points[30].x, double(history[display_id::alveolar_po2][30]));
         xy->fit_CB->setChecked(true);
         QVERIFY(xy->input().x_range.hi < 150);
 
