@@ -1,15 +1,12 @@
 #include "run_state.h"
 
+#include "model_host.h"
 #include "pressure_units.h"
 #include "tolvane_model.h"
 
 #include <algorithm>
 
-int history_slot(int t)
-{
-    const int slot = t % TOLVANE_HISTORY_COLUMNS;
-    return slot < 0 ? slot + TOLVANE_HISTORY_COLUMNS : slot;
-}
+int history_slot(int t) { return model_host::history_slot(t); }
 
 namespace {
 
