@@ -66,6 +66,33 @@ second_result model_host::run_second(int t)
     return result;
 }
 
+int model_host::factor_count() { return num_fct; }
+
+int model_host::display_count() { return num_dsy; }
+
+namespace {
+
+std::string decoded(const char* text)
+{
+    return text == nullptr ? std::string() : utf8_from_cp1252(text, std::strlen(text));
+}
+
+}  // namespace
+
+std::string model_host::factor_name(int i)
+{
+    if (i < 0 || i >= num_fct || i >= TOLVANE_NUM_FACTORS) return std::string();
+    return decoded(factor[i].name);
+}
+
+std::string model_host::display_name(int i)
+{
+    if (i < 0 || i >= num_dsy || i >= TOLVANE_NUM_DISPLAYS) return std::string();
+    return decoded(display[i].name);
+}
+
+std::string model_host::version() { return decoded(mdl_ver); }
+
 int model_host::history_slot(int t)
 {
     const int slot = t % TOLVANE_HISTORY_COLUMNS;

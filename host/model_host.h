@@ -64,6 +64,17 @@ public:
     // none) and empties app_buf.
     static std::string take_messages();
 
+    // The catalogue as windows show it: the counts of factors and display
+    // variables (the last display being the placeholder "No display") and
+    // their names, in catalogue order, decoded to UTF-8; an index outside
+    // the catalogue gives an empty name.
+    static int factor_count();
+    static int display_count();
+    static std::string factor_name(int i);
+    static std::string display_name(int i);
+    // The library's version text (mdl_ver), decoded to UTF-8.
+    static std::string version();
+
     // The history column of second t: t modulo the history's length, also
     // for negative t.
     static int history_slot(int t);

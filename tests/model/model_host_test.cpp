@@ -159,3 +159,18 @@ TEST(ModelHost, HistorySlotWrapsBothWays)
              {0, 0}, {1799, 1799}, {1800, 0}, {1801, 1}, {-1, 1799}, {-1800, 0}, {3601, 1}})
         EXPECT_EQ(model_host::history_slot(t), slot) << t;
 }
+
+TEST(ModelHost, CatalogueNamesAreTheLibrarysInCatalogueOrder)
+{
+    ASSERT_EQ(model_host::factor_count(), num_fct);
+    ASSERT_EQ(model_host::display_count(), num_dsy);
+    for (int i = 0; i < num_fct; ++i)
+        EXPECT_EQ(model_host::factor_name(i), utf8_from_cp1252(factor[i].name, std::strlen(factor[i].name)));
+    for (int i = 0; i < num_dsy; ++i)
+        EXPECT_EQ(model_host::display_name(i), utf8_from_cp1252(display[i].name, std::strlen(display[i].name)));
+    EXPECT_EQ(model_host::factor_name(16), "Inspired O2 percentage");
+    EXPECT_EQ(model_host::display_name(num_dsy - 1), "No display");
+    for (int outside : {-1, num_fct}) EXPECT_EQ(model_host::factor_name(outside), "");
+    for (int outside : {-1, num_dsy}) EXPECT_EQ(model_host::display_name(outside), "");
+    EXPECT_EQ(model_host::version(), mdl_ver);
+}
