@@ -2,6 +2,7 @@
 
 #include "cp1252.h"
 #include "panel_logic.h"
+#include "plot_geometry.h"
 #include "pressure_units.h"
 #include "tolvane_model.h"
 
@@ -10,11 +11,6 @@
 namespace {
 
 constexpr int hint_time_out_ms = 5000;
-
-// Plot geometry of the cursor click test: time origin x and value-axis band.
-constexpr int plot_origin_x = 160;
-constexpr int plot_top_y = 20;
-constexpr int plot_bottom_y = 383;
 
 // Sets a flag for the length of a scope (the busy guard of a run step).
 class flag_scope {
@@ -206,8 +202,9 @@ void run_controller::move_cursor(cursor_direction direction, bool large)
 void run_controller::place_cursor(int x, int y)
 {
     if (busy_) return;
-    const int dx = x - plot_origin_x;
-    if (dx > 0 && dx <= state_.sim_time - state_.win_start && y > plot_top_y && y < plot_bottom_y) {
+    const int dx = x - plot_time_origin_x;
+    if (dx > 0 && dx <= state_.sim_time - state_.win_start && y > click_band_top_y &&
+        y < click_band_bottom_y) {
         state_.cursor_time = state_.win_start + dx;
         state_.cursor_pinned = true;
         redraw_main();
