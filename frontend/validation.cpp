@@ -3,6 +3,7 @@
 
 #include "pressure_units.h"
 #include "simulator.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 #include <QDir>
@@ -184,6 +185,8 @@ measured validation_runner::simple_measure(const validation_run& run, const QStr
         for (int t = first; t <= last; ++t) sum += timeline.value(row, t);
         return sum / (last - first + 1);
     };
+    const int display_row = display_index_by_name(expression.toStdString());
+    if (display_row >= 0 && display_row < num_dsy) return {mean_of_row(display_row), {}};
     static const QRegularExpression variable(QStringLiteral("^([DO])(\\d+)$"));
     const QRegularExpressionMatch m = variable.match(expression);
     if (m.hasMatch()) {
@@ -193,10 +196,11 @@ measured validation_runner::simple_measure(const validation_run& run, const QStr
             return {std::nullopt, QStringLiteral("no variable %1").arg(expression)};
         return {mean_of_row(is_display ? index : num_dsy + index), {}};
     }
-    if (expression == QLatin1String("VO2")) return {mean_of_row(num_dsy + 7) * 60.0 / 1000.0, {}};
+    if (expression == QLatin1String("VO2"))
+        return {mean_of_row(num_dsy + other_id::o2_uptake_per_step) * 60.0 / 1000.0, {}};
     if (expression == QLatin1String("H")) {
         double sum = 0;
-        for (int t = first; t <= last; ++t) sum += std::pow(10.0, 9.0 - timeline.value(17, t));
+        for (int t = first; t <= last; ++t) sum += std::pow(10.0, 9.0 - timeline.value(display_id::arterial_ph, t));
         return {sum / (last - first + 1), {}};
     }
     return {std::nullopt, QStringLiteral("unknown measure %1").arg(expression)};
@@ -292,7 +296,7 @@ QString validation_markdown(const std::vector<validation_row>& rows, const std::
         "measure of the run with a published value.\n\n"
         "How the model's values are taken:\n\n"
         "- A steady value is the mean over the last minute of the script (60 one-second samples).\n"
-        "- O2 uptake is not a display variable. It is taken as other[7], the O2 amount (ml STPD) "
+        "- O2 uptake is not a display variable. It is taken as other[%1], the O2 amount (ml STPD) "
         "that the lungs took from the inspired gas in one 1-s step, times 60 / 1000, giving l/min "
         "STPD.\n"
         "- Arterial pH is compared as hydrogen ion concentration, 10^(9 - pH) nmol/l, so that the "
@@ -302,7 +306,7 @@ QString validation_markdown(const std::vector<validation_row>& rows, const std::
         "- Difference: 0 inside a published range, otherwise per cent of the nearer end (or of the "
         "single published value). Verdict: within 10 %, within 30 %, beyond 30 %, wrong direction "
         "(a change or slope of the opposite sign), or no value (the run ended early or had no "
-        "event).\n\n");
+        "event).\n\n").arg(other_id::o2_uptake_per_step);
 
     md += QStringLiteral("## Comparisons\n\n");
     md += QStringLiteral("| Case | Quantity | Model | Published | Difference | Verdict | Source |\n");

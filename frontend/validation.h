@@ -34,10 +34,12 @@ public:
 // for a single value), source.
 //
 // Measures, taken from the run as it stands at the script's end:
-//   D<n>, O<n>      display n / other n, mean over the last minute
-//   VO2             O2 uptake in l/min: other[7] (ml STPD taken from the
-//                   inspired gas per 1-s step) x 60 / 1000, mean over the last minute
-//   H               arterial hydrogen ion, nmol/l: 10^(9 - display 17)
+//   NAME            the display variable of that short name ("total_ventilation"),
+//                   mean over the last minute
+//   D<n>, O<n>      display n / other n by index, mean over the last minute
+//   VO2             O2 uptake in l/min: o2_uptake_per_step (ml STPD taken from
+//                   the inspired gas per 1-s step) x 60 / 1000, mean over the last minute
+//   H               arterial hydrogen ion, nmol/l: 10^(9 - arterial_ph)
 //   change(M,S)     per-cent change of measure M from its value in script S
 //   slope(M,N,S)    (M - M in S) / (N - N in S)
 //   message_after(T)  seconds from T to the first clinical message after T
@@ -97,7 +99,7 @@ public:
 
     // Evaluates a measure (see validation_case) on the run of a script file.
     measured measure(const QString& script, const QString& expression);
-    // Evaluates a simple measure (D<n>, O<n>, VO2, H) on a run.
+    // Evaluates a simple measure (a display short name, D<n>, O<n>, VO2, H) on a run.
     static measured simple_measure(const validation_run& run, const QString& expression);
 
 private:

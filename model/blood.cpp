@@ -72,14 +72,14 @@ float ph_from(double bicarbonate, double pco2)
 void blood_contents(float pH, float po2, float pco2, float& o2_content, float& co2_content,
                     float& saturation)
 {
-    const double T = factor[5].value;
+    const double T = factor[factor_id::body_temperature].value;
     const double cold = 37 - T;
     const double ph = pH;
 
     // Virtual PO2: the pressure that would give the same saturation at the
     // standard curve's pH, PCO2 and temperature.
     double x = po2 * std::exp(ln10 * (0.026057669 * std::log(40.0 / pco2) +
-                                      0.4 * (ph - other[4]) + 0.024 * cold));
+                                      0.4 * (ph - other[other_id::o2_curve_reference_ph]) + 0.024 * cold));
     if (x < 0.01) {
         x = 0.01;
     }
@@ -90,7 +90,7 @@ void blood_contents(float pH, float po2, float pco2, float& o2_content, float& c
     } else {
         S = ((((x + a3) * x + a2) * x + a1) * x) / ((((x + b3) * x + b2) * x + b1) * x + b0);
     }
-    o2_content = static_cast<float>(0.003 * po2 + factor[12].value * S * 1.34);
+    o2_content = static_cast<float>(0.003 * po2 + factor[factor_id::haemoglobin].value * S * 1.34);
 
     const double d = 7.4 - ph;
     const double pK = 6.086 + 0.042 * d + (38 - T) * (0.00472 + 0.00139 * d);
@@ -100,7 +100,7 @@ void blood_contents(float pH, float po2, float pco2, float& o2_content, float& c
     const double ratio = oxygenated_ratio + (1 - S) * (reduced_ratio - oxygenated_ratio);
     const double plasma = solubility * pco2 * (1 + std::exp(ln10 * (ph - pK)));
     const double cells = ratio * plasma;
-    const double h = factor[21].value * 0.01;
+    const double h = factor[factor_id::packed_cell_volume].value * 0.01;
     co2_content = static_cast<float>(((1 - h) * plasma + h * cells) * 2.22);
     saturation = static_cast<float>(S);
 }
@@ -214,34 +214,35 @@ void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float t
 }
 
 // Stage 2: 2,3-DPG drifts toward a target that rises as arterial O2 content
-// falls. Writes factor[0].
+// falls. Writes dpg.
 void stage_dpg_drift()
 {
-    const double dpg = factor[0].value;
-    factor[0].value =
-        static_cast<float>(dpg + (derived[71] - static_cast<double>(display[14].value) - dpg) *
-                                     derived[72]);
+    const double dpg = factor[factor_id::dpg].value;
+    factor[factor_id::dpg].value =
+        static_cast<float>(dpg + (derived[derived_id::dpg_target] - static_cast<double>(display[display_id::arterial_o2_content].value) - dpg) *
+                                     derived[derived_id::dpg_drift_rate]);
 }
 
-// Stage 5: arterial bicarbonate, pH, PO2, PCO2 and saturation. Writes
-// display[7], [17], [15], [10], [16]. Returns 1 when the bicarbonate is gone.
+// Stage 5: arterial bicarbonate, pH, PO2, PCO2 and saturation. Writes arterial_bicarbonate,
+// arterial_ph, arterial_po2, arterial_pco2, arterial_saturation. Returns 1 when the bicarbonate is
+// gone.
 int stage_arterial_blood()
 {
-    const double bicarbonate = static_cast<double>(display[57].value) * derived[1] +
-                               (static_cast<double>(display[10].value) - 40) * derived[3];
-    display[7].value = static_cast<float>(bicarbonate);
-    if (display[7].value <= 0) {
-        return 1;
+    const double bicarbonate = static_cast<double>(display[display_id::venous_bicarbonate_amount].value) * derived[derived_id::venous_bicarbonate_scale] +
+                               (static_cast<double>(display[display_id::arterial_pco2].value) - 40) * derived[derived_id::bicarbonate_per_pco2];
+    display[display_id::arterial_bicarbonate].value = static_cast<float>(bicarbonate);
+    if (display[display_id::arterial_bicarbonate].value <= 0) {
+        return failure_code::arterial_bicarbonate_gone;
     }
     // A PCO2 below the solver's floor can only come from a state edited by
     // hand; the pH is taken at the floor rather than as a logarithm of a
     // negative or infinite ratio.
-    const double pco2 = display[10].value >= pressure_floor ? display[10].value : pressure_floor;
-    display[17].value = ph_from(display[7].value, pco2);
+    const double pco2 = display[display_id::arterial_pco2].value >= pressure_floor ? display[display_id::arterial_pco2].value : pressure_floor;
+    display[display_id::arterial_ph].value = ph_from(display[display_id::arterial_bicarbonate].value, pco2);
 
     float saturation = 0;
-    blood_pressures(display[17].value, display[15].value, display[10].value, display[14].value,
-                    display[9].value, saturation);
-    display[16].value = static_cast<float>(100.0 * saturation);
+    blood_pressures(display[display_id::arterial_ph].value, display[display_id::arterial_po2].value, display[display_id::arterial_pco2].value, display[display_id::arterial_o2_content].value,
+                    display[display_id::arterial_co2_content].value, saturation);
+    display[display_id::arterial_saturation].value = static_cast<float>(100.0 * saturation);
     return 0;
 }

@@ -101,7 +101,7 @@ int end_finite_watch(int code)
     whole_state_check_due = false;
     if (!step_results_finite()) {
         whole_state_check_due = true;
-        return 9;
+        return failure_code::not_finite;
     }
     return 0;
 }

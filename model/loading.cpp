@@ -5,13 +5,13 @@
 void estab_pnt()
 {
     ventilation = &ventilation_flag;
-    res_rate = &display[40];
-    tidal = &display[41];
-    positive = &factor[22];
+    res_rate = &display[display_id::respiratory_rate];
+    tidal = &display[display_id::tidal_volume];
+    positive = &factor[factor_id::peep];
     bag_index = &bag_state;
-    bag_vol = &factor[4];
-    bag_co2 = &factor[2];
-    bag_o2 = &factor[3];
+    bag_vol = &factor[factor_id::bag_volume];
+    bag_co2 = &factor[factor_id::bag_co2];
+    bag_o2 = &factor[factor_id::bag_o2];
 }
 
 bool load_new()

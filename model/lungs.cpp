@@ -12,7 +12,7 @@ bool natural_breathing()
 
 namespace {
 
-// O2 consumption (derived[7], ml STPD per minute) above which the
+// O2 consumption (o2_consumption, ml STPD per minute) above which the
 // inspiratory weight is drawn down, and at which it is 1. The standard
 // subject consumes 2059 ml/min at 150 W, 2117 at 155 W and 2210 at 160 W.
 constexpr double stiff_exchange_start = 2070;
@@ -45,103 +45,104 @@ double inspiratory_weight_for_consumption(double t, double o2_consumption)
     return f32(1 + (t - 1) * kept);
 }
 
-// Stage 10: alveolar gas through one second: inspiration, exchange with the
-// capillary blood, expiration or refilling, and the bag. Writes display[0],
-// [1], [2], [3], [4], [39], [55] (expired fraction), other[7], other[8] and
-// the dead-space correction. Returns 0 or code 5, 6 or 7.
+// Stage 10: alveolar gas through one second: inspiration, exchange with the capillary blood,
+// expiration or refilling, and the bag. Writes alveolar_co2_amount, alveolar_pco2,
+// alveolar_n2_amount, alveolar_o2_amount, alveolar_po2, respiratory_quotient, total_ventilation
+// (expired fraction), o2_uptake_per_step, co2_output_per_step and the dead-space correction.
+// Returns 0 or code 5, 6 or 7.
 int stage_alveolar_gas(step_context& step)
 {
-    const double q = f32(step.flow * drv(14) * step.unshunted);
-    const double dry = drv(11);
+    const double q = f32(step.flow * drv(derived_id::pulmonary_flow_ratio) * step.unshunted);
+    const double dry = drv(derived_id::dry_pressure);
 
     // Inspiration.
-    const double v = f32(oth(0) * drv(12));
-    const double o2_in = f32(v * fct(16));
-    const double co2_in = f32(v * fct(15));
-    const double m = f32(100 - fct(16) - fct(15));
-    set_dsp(3, dsp(3) + o2_in);
-    set_dsp(0, dsp(0) + co2_in);
-    set_dsp(2, dsp(2) + v * m);
-    const double A = f32(dsp(3) + dsp(0) + dsp(2));
+    const double v = f32(oth(other_id::alveolar_ventilation_per_step) * drv(derived_id::btps_percent_to_stpd));
+    const double o2_in = f32(v * fct(factor_id::inspired_o2));
+    const double co2_in = f32(v * fct(factor_id::inspired_co2));
+    const double m = f32(100 - fct(factor_id::inspired_o2) - fct(factor_id::inspired_co2));
+    set_dsp(display_id::alveolar_o2_amount, dsp(display_id::alveolar_o2_amount) + o2_in);
+    set_dsp(display_id::alveolar_co2_amount, dsp(display_id::alveolar_co2_amount) + co2_in);
+    set_dsp(display_id::alveolar_n2_amount, dsp(display_id::alveolar_n2_amount) + v * m);
+    const double A = f32(dsp(display_id::alveolar_o2_amount) + dsp(display_id::alveolar_co2_amount) + dsp(display_id::alveolar_n2_amount));
     // Inspired percentages above 100 in all (each is allowed up to 100) can
     // leave no gas at all in the lungs; then no alveolar pressure is
     // positive, which is what code 6 reports.
     if (A <= 0) {
-        return 6;
+        return failure_code::alveolar_po2_gone;
     }
-    const double pi_o2 = f32(dsp(3) * dry / A);
-    const double pi_co2 = f32(dsp(0) * dry / A);
+    const double pi_o2 = f32(dsp(display_id::alveolar_o2_amount) * dry / A);
+    const double pi_co2 = f32(dsp(display_id::alveolar_co2_amount) * dry / A);
 
     // Exchange with the capillary blood.
-    set_dsp(3, dsp(3) + (dsp(62) - dsp(38)) * q);
-    set_dsp(0, dsp(0) + (dsp(60) - dsp(37)) * q);
-    set_dsp(2, dsp(2) + (dsp(49) * 0.00127 - dsp(19)) * q);
-    float B = static_cast<float>(dsp(3) + dsp(0) + dsp(2));
+    set_dsp(display_id::alveolar_o2_amount, dsp(display_id::alveolar_o2_amount) + (dsp(display_id::venous_o2_content) - dsp(display_id::capillary_o2_content)) * q);
+    set_dsp(display_id::alveolar_co2_amount, dsp(display_id::alveolar_co2_amount) + (dsp(display_id::venous_co2_content) - dsp(display_id::capillary_co2_content)) * q);
+    set_dsp(display_id::alveolar_n2_amount, dsp(display_id::alveolar_n2_amount) + (dsp(display_id::tissue_pn2_fast) * 0.00127 - dsp(display_id::arterial_pool_n2_content)) * q);
+    float B = static_cast<float>(dsp(display_id::alveolar_o2_amount) + dsp(display_id::alveolar_co2_amount) + dsp(display_id::alveolar_n2_amount));
     if (B <= 0) {
-        return 6;
+        return failure_code::alveolar_po2_gone;
     }
 
     // No breath is taken at a rate of 0 (artificial ventilation set to 0):
     // no dead-space correction and no inspiratory weight, rather than a
     // division by zero.
-    const bool breathing = oth(0) >= 20 && display[40].value > 0;
+    const bool breathing = oth(other_id::alveolar_ventilation_per_step) >= 20 && display[display_id::respiratory_rate].value > 0;
     step.dead_space_adjust =
-        (bag_state == 11 || !breathing) ? 0.0f
-                                         : static_cast<float>((B - A) * drv(34) / dsp(40));
-    if (bag_state == 9) {
+        (bag_state == bag_state_id::collect_expired || !breathing) ? 0.0f
+                                         : static_cast<float>((B - A) * drv(derived_id::dead_space_adjust_scale) / dsp(display_id::respiratory_rate));
+    if (bag_state == bag_state_id::glottis_closed) {
         bager(11, &B, nullptr);
     }
 
-    float E = static_cast<float>(B * drv(35) - fct(19));
+    float E = static_cast<float>(B * drv(derived_id::stpd_percent_to_btps) - fct(factor_id::lung_volume));
     if (E >= 0) {
         // Expiration of the gas above the end-expiratory lung volume.
-        const double e = f32(E * drv(25));
-        set_dsp(55, e / B);
+        const double e = f32(E * drv(derived_id::btps_to_stpd));
+        set_dsp(display_id::total_ventilation, e / B);
         const double f = f32(e / dry);
-        double o2_out = f32(f * dsp(4));
-        double co2_out = f32(f * dsp(1));
-        double n2_out = f32((dry - dsp(4) - dsp(1)) * f);
+        double o2_out = f32(f * dsp(display_id::alveolar_po2));
+        double co2_out = f32(f * dsp(display_id::alveolar_pco2));
+        double n2_out = f32((dry - dsp(display_id::alveolar_po2) - dsp(display_id::alveolar_pco2)) * f);
         if (step.pressure_changed) {
             // Last second's pressures describe gas at another pressure: the
             // expired gas has the make-up of the alveolar gas as it is.
-            o2_out = f32(e * dsp(3) / B);
-            co2_out = f32(e * dsp(0) / B);
-            n2_out = f32(e * dsp(2) / B);
+            o2_out = f32(e * dsp(display_id::alveolar_o2_amount) / B);
+            co2_out = f32(e * dsp(display_id::alveolar_co2_amount) / B);
+            n2_out = f32(e * dsp(display_id::alveolar_n2_amount) / B);
         }
-        set_oth(7, o2_in - o2_out);
-        set_oth(8, co2_out - co2_in);
-        if (bag_state != 9 && bag_state != 10) {
-            bager(12, &E, &display[55].value);
-            if (dsp(55) + 9000 < 0) {
-                return 5;
+        set_oth(other_id::o2_uptake_per_step, o2_in - o2_out);
+        set_oth(other_id::co2_output_per_step, co2_out - co2_in);
+        if (bag_state != bag_state_id::glottis_closed && bag_state != bag_state_id::standard) {
+            bager(12, &E, &display[display_id::total_ventilation].value);
+            if (dsp(display_id::total_ventilation) + 9000 < 0) {
+                return failure_code::bag_too_small;
             }
         }
-        if (other[0] <= 0) {
-            other[7] = 0.001f;
-            other[8] = 0;
+        if (other[other_id::alveolar_ventilation_per_step] <= 0) {
+            other[other_id::o2_uptake_per_step] = 0.001f;
+            other[other_id::co2_output_per_step] = 0;
         }
-        set_dsp(3, dsp(3) - o2_out);
-        set_dsp(0, dsp(0) - co2_out);
-        set_dsp(2, dsp(2) - n2_out);
+        set_dsp(display_id::alveolar_o2_amount, dsp(display_id::alveolar_o2_amount) - o2_out);
+        set_dsp(display_id::alveolar_co2_amount, dsp(display_id::alveolar_co2_amount) - co2_out);
+        set_dsp(display_id::alveolar_n2_amount, dsp(display_id::alveolar_n2_amount) - n2_out);
     } else {
         // The lung is below its end-expiratory volume: inspired gas fills it.
-        const double g = f32(E * drv(12));
-        set_dsp(3, dsp(3) - g * fct(16));
-        set_dsp(0, dsp(0) - g * fct(15));
-        set_dsp(2, dsp(2) - g * m);
+        const double g = f32(E * drv(derived_id::btps_percent_to_stpd));
+        set_dsp(display_id::alveolar_o2_amount, dsp(display_id::alveolar_o2_amount) - g * fct(factor_id::inspired_o2));
+        set_dsp(display_id::alveolar_co2_amount, dsp(display_id::alveolar_co2_amount) - g * fct(factor_id::inspired_co2));
+        set_dsp(display_id::alveolar_n2_amount, dsp(display_id::alveolar_n2_amount) - g * m);
     }
 
-    const double C = f32(dsp(3) + dsp(2) + dsp(0));
+    const double C = f32(dsp(display_id::alveolar_o2_amount) + dsp(display_id::alveolar_n2_amount) + dsp(display_id::alveolar_co2_amount));
     if (C <= 0) {
-        return 6;
+        return failure_code::alveolar_po2_gone;
     }
-    const double pe_o2 = f32(dsp(3) * dry / C);
-    const double pe_co2 = f32(dsp(0) * dry / C);
-    double t = breathing ? f32(std::min(drv(37) / dsp(40), 4.0)) : 0.0;
+    const double pe_o2 = f32(dsp(display_id::alveolar_o2_amount) * dry / C);
+    const double pe_co2 = f32(dsp(display_id::alveolar_co2_amount) * dry / C);
+    double t = breathing ? f32(std::min(drv(derived_id::inspiratory_weight_scale) / dsp(display_id::respiratory_rate), 4.0)) : 0.0;
     if (t > 1) {
-        t = inspiratory_weight_for_consumption(t, drv(7));
+        t = inspiratory_weight_for_consumption(t, drv(derived_id::o2_consumption));
     }
-    float w = static_cast<float>(drv(38) / (dsp(41) + 100));
+    float w = static_cast<float>(drv(derived_id::alveolar_lag_scale) / (dsp(display_id::tidal_volume) + 100));
     if (step.pressure_changed) {
         // Neither last second's pressures nor the gas before the lungs were
         // refilled describe the gas now: the alveolar pressures are those of
@@ -149,28 +150,28 @@ int stage_alveolar_gas(step_context& step)
         t = 0;
         w = 0;
     }
-    display[4].value = damp(static_cast<float>((pi_o2 - pe_o2) * t + pe_o2), display[4].value, w);
-    display[1].value =
-        damp(static_cast<float>((pi_co2 - pe_co2) * t + pe_co2), display[1].value, w);
-    if (display[4].value <= 0) {
-        return 6;
+    display[display_id::alveolar_po2].value = damp(static_cast<float>((pi_o2 - pe_o2) * t + pe_o2), display[display_id::alveolar_po2].value, w);
+    display[display_id::alveolar_pco2].value =
+        damp(static_cast<float>((pi_co2 - pe_co2) * t + pe_co2), display[display_id::alveolar_pco2].value, w);
+    if (display[display_id::alveolar_po2].value <= 0) {
+        return failure_code::alveolar_po2_gone;
     }
-    if (display[1].value <= 0) {
-        return 7;
+    if (display[display_id::alveolar_pco2].value <= 0) {
+        return failure_code::alveolar_pco2_gone;
     }
-    if (other[7] != 0) {
-        set_dsp(39, oth(8) / oth(7));
+    if (other[other_id::o2_uptake_per_step] != 0) {
+        set_dsp(display_id::respiratory_quotient, oth(other_id::co2_output_per_step) / oth(other_id::o2_uptake_per_step));
     }
     return 0;
 }
 
-// Stage 11: pulmonary capillary blood leaving the lungs. Writes display[37]
-// and display[38]. Returns 0 or code 8.
+// Stage 11: pulmonary capillary blood leaving the lungs. Writes capillary_co2_content
+// and capillary_o2_content. Returns 0 or code 8.
 int stage_capillary_blood()
 {
-    const double b = f32(dsp(57) * drv(1) + (dsp(1) - 40) * drv(3));
+    const double b = f32(dsp(display_id::venous_bicarbonate_amount) * drv(derived_id::venous_bicarbonate_scale) + (dsp(display_id::alveolar_pco2) - 40) * drv(derived_id::bicarbonate_per_pco2));
     if (b < 0) {
-        return 8;
+        return failure_code::capillary_bicarbonate_negative;
     }
     // A bicarbonate of exactly 0 passes but has no pH (its logarithm is not
     // finite): the capillary contents keep the previous step's values, so
@@ -178,84 +179,85 @@ int stage_capillary_blood()
     if (b == 0) {
         return 0;
     }
-    const float pH = static_cast<float>(blood_ph(b, dsp(1)));
+    const float pH = static_cast<float>(blood_ph(b, dsp(display_id::alveolar_pco2)));
     float saturation = 0;
-    blood_contents(pH, display[4].value, display[1].value, display[38].value, display[37].value,
+    blood_contents(pH, display[display_id::alveolar_po2].value, display[display_id::alveolar_pco2].value, display[display_id::capillary_o2_content].value, display[display_id::capillary_co2_content].value,
                    saturation);
     return 0;
 }
 
-// Stage 13: control of breathing: chemical drives, ventilation demand,
-// natural or artificial ventilation, apnoea, rate, dead space, tidal volume,
-// alveolar ventilation, brain oxygenation and anoxia. Writes display[55],
-// [40], [33], [41], [5], other[0], [1], [6], [11], [17].
+// Stage 13: control of breathing: chemical drives, ventilation demand, natural or artificial
+// ventilation, apnoea, rate, dead space, tidal volume, alveolar ventilation, brain oxygenation and
+// anoxia. Writes total_ventilation, respiratory_rate, dead_space, tidal_volume,
+// alveolar_ventilation, alveolar_ventilation_per_step, brain_oxygenation, anoxia_index,
+// ventilation_demand, damped_central_drive.
 void stage_breathing_control(const step_context& step)
 {
     const bool natural = natural_breathing();
     if (!natural) {
-        set_dsp(55, drv(51));
+        set_dsp(display_id::total_ventilation, drv(derived_id::artificial_ventilation));
     }
 
     // Chemical drives.
-    const double h = f32((118 - dsp(16)) * 0.05);
+    const double h = f32((118 - dsp(display_id::arterial_saturation)) * 0.05);
     const double h2 = f32(h * 0.002);
-    const double c1 = f32(std::max((drv(65) + h2 - dsp(31)) * 1000 * h, 0.0));
-    double c2 = f32((drv(66) + h2 - dsp(31)) * 150 * h);
-    if (c2 < 0 && drv(67) > 0) {
+    const double c1 = f32(std::max((drv(derived_id::central_ph_threshold) + h2 - dsp(display_id::brain_ph)) * 1000 * h, 0.0));
+    double c2 = f32((drv(derived_id::central_ph_threshold_low) + h2 - dsp(display_id::brain_ph)) * 150 * h);
+    if (c2 < 0 && drv(derived_id::central_drive_above_30) > 0) {
         c2 = 0;
     }
-    const double r = f32(std::max((dsp(26) - 120) * 0.25, 0.0));
-    const double x = f32(std::max((98 - dsp(16)) * (dsp(10) - 25) * 0.12, 0.0));
-    other[1] = damp(display[27].value >= 10 ? 1.0f : 0.0f, other[1], derived[63]);
-    other[17] = damp(derived[46], other[17], derived[68]);
+    const double r = f32(std::max((dsp(display_id::brain_pco2) - 120) * 0.25, 0.0));
+    const double x = f32(std::max((98 - dsp(display_id::arterial_saturation)) * (dsp(display_id::arterial_pco2) - 25) * 0.12, 0.0));
+    other[other_id::brain_oxygenation] = damp(display[display_id::brain_o2_amount].value >= 10 ? 1.0f : 0.0f, other[other_id::brain_oxygenation], derived[derived_id::brain_oxygenation_lag]);
+    other[other_id::damped_central_drive] = damp(derived[derived_id::central_drive_target], other[other_id::damped_central_drive], derived[derived_id::central_drive_lag]);
     const double D = f32(std::min(
-        ((c1 + c2) * drv(44) + drv(45) * x + oth(17) - r) * drv(47), drv(6)));
-    const float w = static_cast<float>((dsp(41) + 400) * drv(62) / (dsp(32) + 5));
-    other[11] = damp(static_cast<float>(oth(1) * D), other[11], w);
+        ((c1 + c2) * drv(derived_id::co2_drive_gain) + drv(derived_id::hypoxic_drive_gain) * x + oth(other_id::damped_central_drive) - r) * drv(derived_id::drive_to_ventilation), drv(derived_id::max_drive)));
+    const float w = static_cast<float>((dsp(display_id::tidal_volume) + 400) * drv(derived_id::ventilation_lag_scale) / (dsp(display_id::cardiac_output) + 5));
+    other[other_id::ventilation_demand] = damp(static_cast<float>(oth(other_id::brain_oxygenation) * D), other[other_id::ventilation_demand], w);
 
     // Apnoea: glottis closed, or a natural demand below the threshold. Also
     // apnoea, so that no rate or tidal volume divides by zero: a natural
     // demand of 0 or less (the threshold is negative below 26 degrees), a
     // vital capacity of 0 (no breath fits the lungs), an artificial rate of 0.
-    const bool apnoea = bag_state == 9 ||
-                        (natural && (other[11] <= derived[48] || other[11] <= 0 ||
-                                     derived[20] <= 0)) ||
-                        (!natural && display[40].value <= 0);
+    const bool apnoea = bag_state == bag_state_id::glottis_closed ||
+                        (natural && (other[other_id::ventilation_demand] <= derived[derived_id::apnoea_threshold] || other[other_id::ventilation_demand] <= 0 ||
+                                     derived[derived_id::max_tidal_volume] <= 0)) ||
+                        (!natural && display[display_id::respiratory_rate].value <= 0);
     bool dead_space_kept = apnoea;
     if (apnoea) {
-        display[55].value = 0;
-        display[40].value = 0.0001f;
+        display[display_id::total_ventilation].value = 0;
+        display[display_id::respiratory_rate].value = 0.0001f;
     } else if (natural) {
-        display[55].value = other[11];
-        set_dsp(40, (std::pow(dsp(55), 0.7) * 0.37 + drv(49)) * drv(50) / (dsp(16) + 40));
-        dead_space_kept = display[40].value <= 1 || display[32].value <= 0.5f;
+        display[display_id::total_ventilation].value = other[other_id::ventilation_demand];
+        set_dsp(display_id::respiratory_rate, (std::pow(dsp(display_id::total_ventilation), 0.7) * 0.37 + drv(derived_id::respiratory_rate_offset)) * drv(derived_id::respiratory_rate_scale) / (dsp(display_id::arterial_saturation) + 40));
+        dead_space_kept = display[display_id::respiratory_rate].value <= 1 || display[display_id::cardiac_output].value <= 0.5f;
     }
     if (!dead_space_kept) {
-        const double v = f32(std::min(dsp(4) * 0.15, 70.0));
-        display[33].value = damp(
-            static_cast<float>(dsp(55) * 100 / std::pow(dsp(40), 1.12) + drv(52) +
-                               20 * dsp(55) / (dsp(32) + 5) + v + step.dead_space_adjust +
-                               (dsp(41) + 500) * drv(54)),
-            display[33].value, derived[55]);
+        const double v = f32(std::min(dsp(display_id::alveolar_po2) * 0.15, 70.0));
+        display[display_id::dead_space].value = damp(
+            static_cast<float>(dsp(display_id::total_ventilation) * 100 / std::pow(dsp(display_id::respiratory_rate), 1.12) + drv(derived_id::dead_space_base) +
+                               20 * dsp(display_id::total_ventilation) / (dsp(display_id::cardiac_output) + 5) + v + step.dead_space_adjust +
+                               (dsp(display_id::tidal_volume) + 500) * drv(derived_id::dead_space_per_tidal_volume)),
+            display[display_id::dead_space].value, derived[derived_id::short_lag]);
     }
 
     // Tidal volume and alveolar ventilation.
-    set_dsp(41, dsp(55) * 1000 / dsp(40));
-    set_oth(0, (dsp(41) - dsp(33)) * dsp(40) / 60);
-    if (natural && display[41].value > derived[20]) {
-        display[41].value = derived[20];
-        set_dsp(40, dsp(55) * 1000 / dsp(41));
-        set_oth(0, (dsp(41) - dsp(33)) * dsp(40) / 60);
+    set_dsp(display_id::tidal_volume, dsp(display_id::total_ventilation) * 1000 / dsp(display_id::respiratory_rate));
+    set_oth(other_id::alveolar_ventilation_per_step, (dsp(display_id::tidal_volume) - dsp(display_id::dead_space)) * dsp(display_id::respiratory_rate) / 60);
+    if (natural && display[display_id::tidal_volume].value > derived[derived_id::max_tidal_volume]) {
+        display[display_id::tidal_volume].value = derived[derived_id::max_tidal_volume];
+        set_dsp(display_id::respiratory_rate, dsp(display_id::total_ventilation) * 1000 / dsp(display_id::tidal_volume));
+        set_oth(other_id::alveolar_ventilation_per_step, (dsp(display_id::tidal_volume) - dsp(display_id::dead_space)) * dsp(display_id::respiratory_rate) / 60);
     }
-    if (other[0] <= 0) {
-        other[0] = 0;
+    if (other[other_id::alveolar_ventilation_per_step] <= 0) {
+        other[other_id::alveolar_ventilation_per_step] = 0;
     }
-    set_dsp(5, oth(0) * drv(56));
+    set_dsp(display_id::alveolar_ventilation, oth(other_id::alveolar_ventilation_per_step) * drv(derived_id::ml_per_second_to_l_per_minute));
 
     // Anoxia index.
-    if (other[1] > 0.3f) {
-        set_oth(6, oth(6) - oth(1) * drv(59));
+    if (other[other_id::brain_oxygenation] > 0.3f) {
+        set_oth(other_id::anoxia_index, oth(other_id::anoxia_index) - oth(other_id::brain_oxygenation) * drv(derived_id::anoxia_rate));
     } else {
-        set_oth(6, oth(6) + (1 - oth(1)) * drv(58));
+        set_oth(other_id::anoxia_index, oth(other_id::anoxia_index) + (1 - oth(other_id::brain_oxygenation)) * drv(derived_id::anoxia_recovery_rate));
     }
 }

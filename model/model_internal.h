@@ -3,10 +3,12 @@
 #ifndef TOLVANE_MODEL_INTERNAL_H
 #define TOLVANE_MODEL_INTERNAL_H
 
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 // Coefficients of the current run, written only by constant().
-extern float derived[76];
+extern float derived[derived_id::count];
+static_assert(int{derived_id::count} == int{TOLVANE_NUM_DERIVED});
 
 // The plain integers behind the references ventilation and bag_index:
 // ventilation flag (nonzero natural, 0 artificial; low byte counts) and bag

@@ -32,7 +32,7 @@ namespace {
 
 // Thresholds are 32-bit floats, compared with the 32-bit values the model
 // keeps, so that a value stored as exactly 6.63 meets the threshold 6.63.
-float tissue_ph() { return display[54].value; }
+float tissue_ph() { return display[display_id::tissue_ph].value; }
 
 struct symptom {
     const char* sentence;
@@ -80,11 +80,11 @@ int32_t sympt()
     const int32_t bits_at_entry = symptoms.bits;
     findings found;
 
-    const float fast_n2 = display[49].value;
-    const float brain_o2 = display[29].value;
-    const float brain_co2 = display[26].value;
-    const float decompression = display[6].value;
-    const float rate = display[40].value;
+    const float fast_n2 = display[display_id::tissue_pn2_fast].value;
+    const float brain_o2 = display[display_id::brain_po2].value;
+    const float brain_co2 = display[display_id::brain_pco2].value;
+    const float decompression = display[display_id::decompression_risk].value;
+    const float rate = display[display_id::respiratory_rate].value;
     const float pH = tissue_ph();
     const bool natural = natural_breathing();
 
@@ -125,12 +125,12 @@ int32_t sympt()
     // The two formulas below are evaluated in double and stored as floats,
     // like every model formula, before they meet their thresholds.
     if (!natural) {
-        const float unmet = static_cast<float>(other[11] * 0.9 - display[55].value);
+        const float unmet = static_cast<float>(other[other_id::ventilation_demand] * 0.9 - display[display_id::total_ventilation].value);
         if (unmet > 0) {
             found.present(11);
         }
     }
-    const float blue = static_cast<float>(1.3 * factor[12].value - display[14].value);
+    const float blue = static_cast<float>(1.3 * factor[factor_id::haemoglobin].value - display[display_id::arterial_o2_content].value);
     if (blue >= 7.0f) {
         found.present(12);
     } else if (blue >= 5.0f) {
@@ -162,18 +162,18 @@ int32_t sympt()
 
 bool death()
 {
-    if (!(other[6] >= 0)) {
-        other[6] = 0;
+    if (!(other[other_id::anoxia_index] >= 0)) {
+        other[other_id::anoxia_index] = 0;
     }
     const float pH = tissue_ph();
     const char* cause = nullptr;
-    if (other[6] > 7.0f) {
+    if (other[other_id::anoxia_index] > 7.0f) {
         cause = "Anoxaemia has been severe and irrecoverable. ";
     } else if (pH <= 6.63f) {
         cause = "Tissue pH has fallen to a lethally low level. ";
     } else if (pH > 7.8f) {
         cause = "Tissue pH has risen to a lethally high level. ";
-    } else if (display[6].value > 280.0f) {
+    } else if (display[display_id::decompression_risk].value > 280.0f) {
         cause = "The brain is irrecoverably full of gas bubbles. ";
     }
     if (cause != nullptr) {
@@ -181,7 +181,7 @@ bool death()
         append_clinical_text("I'm sorry, your patient has died.");
         return true;
     }
-    if (display[36].value >= 290.0f && pH <= 7.1f) {
+    if (display[display_id::metabolic_rate].value >= 290.0f && pH <= 7.1f) {
         append_clinical_text("... I\tcan't go on...");
         return true;
     }

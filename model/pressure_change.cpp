@@ -1,5 +1,5 @@
 // A sudden change of barometric pressure. The alveolar partial pressures
-// display[4] and display[1] are last second's values, and the stages read
+// alveolar_po2 and alveolar_pco2 are last second's values, and the stages read
 // them as this second's: stage 4 takes the alveolar N2 tension as the dry
 // pressure less the two, and stage 10 reckons the make-up of the expired gas
 // from them over the new dry pressure. After a fall from 760 to 400 mm Hg
@@ -13,7 +13,7 @@
 
 namespace {
 
-// Dry barometric pressure (derived[11]) of the last step; 0 after a subject
+// Dry barometric pressure (dry_pressure) of the last step; 0 after a subject
 // has been made live, when it is not known.
 float last_dry_pressure = 0;
 
@@ -32,12 +32,12 @@ constexpr double loaded_pressure_tolerance = 0.05;
 // when the amounts give none.
 double dry_pressure_of_alveolar_gas()
 {
-    const double total = dsp(0) + dsp(2) + dsp(3);
-    const double share = (dsp(3) + dsp(0)) / total;
+    const double total = dsp(display_id::alveolar_co2_amount) + dsp(display_id::alveolar_n2_amount) + dsp(display_id::alveolar_o2_amount);
+    const double share = (dsp(display_id::alveolar_o2_amount) + dsp(display_id::alveolar_co2_amount)) / total;
     if (!(total > 0) || !(share > 0)) {
         return 0;
     }
-    return (dsp(4) + dsp(1)) / share;
+    return (dsp(display_id::alveolar_po2) + dsp(display_id::alveolar_pco2)) / share;
 }
 
 }  // namespace
@@ -61,16 +61,16 @@ void restore_dry_pressure_memory(const dry_pressure_memory& memory)
 
 void remember_alveolar_pressures()
 {
-    left_po2 = display[4].value;
-    left_pco2 = display[1].value;
+    left_po2 = display[display_id::alveolar_po2].value;
+    left_pco2 = display[display_id::alveolar_pco2].value;
 }
 
 bool follow_dry_pressure()
 {
-    if (display[4].value != left_po2 || display[1].value != left_pco2) {
+    if (display[display_id::alveolar_po2].value != left_po2 || display[display_id::alveolar_pco2].value != left_pco2) {
         last_dry_pressure = 0;
     }
-    const float dry = derived[11];
+    const float dry = derived[derived_id::dry_pressure];
     if (dry == last_dry_pressure) {
         return false;
     }
@@ -91,7 +91,7 @@ bool follow_dry_pressure()
         return false;
     }
     const double scale = dry / before;
-    set_dsp(4, dsp(4) * scale);
-    set_dsp(1, dsp(1) * scale);
+    set_dsp(display_id::alveolar_po2, dsp(display_id::alveolar_po2) * scale);
+    set_dsp(display_id::alveolar_pco2, dsp(display_id::alveolar_pco2) * scale);
     return true;
 }

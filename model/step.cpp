@@ -16,16 +16,16 @@ const table_point venous_delay_table[5] = {
 venous_delay_slot venous_delay_line[venous_delay_slots];
 int venous_delay_write = 0;
 
-// Stage 1: cardiac output and heart rate. Writes display[32] and display[35],
-// other[18] (stroke volume) and the flows of the step.
+// Stage 1: cardiac output and heart rate. Writes cardiac_output and heart_rate,
+// stroke_volume and the flows of the step.
 void stage_cardiac_output(step_context& step)
 {
-    double x = f32(0.056 * dsp(14));
+    double x = f32(0.056 * dsp(display_id::arterial_o2_content));
     if (x < 0.4) {
         x = 0.4;
     }
-    double co = damp(static_cast<float>((drv(8) + drv(9)) / x), display[32].value, derived[61]);
-    // derived[8] is negative when the end-expiratory pressure is high against
+    double co = damp(static_cast<float>((drv(derived_id::cardiac_output_base) + drv(derived_id::cardiac_output_exercise)) / x), display[display_id::cardiac_output].value, derived[derived_id::cardiac_output_lag]);
+    // cardiac_output_base is negative when the end-expiratory pressure is high against
     // the lung elastance; a pump cannot run backwards, and a negative output
     // would give a negative stroke volume and no square root in stage 12.
     if (co < 0) {
@@ -35,112 +35,114 @@ void stage_cardiac_output(step_context& step)
     if (co > 20) {
         v = 130;
     }
-    set_oth(18, drv(75) * v / 130000);
+    set_oth(other_id::stroke_volume, drv(derived_id::stroke_volume_scale) * v / 130000);
     // The stroke volume is 0 only when the pump performance is 0, and then the
     // heart has stopped (below): the rate is 0 instead of a division by zero.
-    double rate = oth(18) > 0 ? f32(co / oth(18)) : 0;
-    if (rate >= drv(74)) {
-        rate = drv(74);
-        co = f32(drv(74) * oth(18));
+    double rate = oth(other_id::stroke_volume) > 0 ? f32(co / oth(other_id::stroke_volume)) : 0;
+    if (rate >= drv(derived_id::max_heart_rate)) {
+        rate = drv(derived_id::max_heart_rate);
+        co = f32(drv(derived_id::max_heart_rate) * oth(other_id::stroke_volume));
     }
-    if (fct(8) < 3) {
+    if (fct(factor_id::cardiac_performance) < 3) {
         co = 0;
         rate = 0;
-    } else if (co > fct(20)) {
-        co = fct(20);
+    } else if (co > fct(factor_id::max_cardiac_output)) {
+        co = fct(factor_id::max_cardiac_output);
     }
-    set_dsp(32, co);
-    set_dsp(35, rate);
+    set_dsp(display_id::cardiac_output, co);
+    set_dsp(display_id::heart_rate, rate);
 
-    step.cardiac_output = display[32].value;
-    step.flow = static_cast<float>(drv(17) * step.cardiac_output);
+    step.cardiac_output = display[display_id::cardiac_output].value;
+    step.flow = static_cast<float>(drv(derived_id::flow_per_cardiac_output) * step.cardiac_output);
     step.tissue_flow =
-        static_cast<float>(static_cast<double>(step.flow) * (1 - drv(69) * step.cardiac_output));
-    step.bypass_flow = static_cast<float>(drv(69) * step.cardiac_output * step.flow);
+        static_cast<float>(static_cast<double>(step.flow) * (1 - drv(derived_id::fitness_bypass) * step.cardiac_output));
+    step.bypass_flow = static_cast<float>(drv(derived_id::fitness_bypass) * step.cardiac_output * step.flow);
 }
 
-// Stage 3: venous admixture. Writes display[56] and the shunt fractions s, n.
+// Stage 3: venous admixture. Writes total_venous_admixture and the shunt fractions s, n.
 void stage_venous_admixture(step_context& step)
 {
-    double p = std::min(dsp(4), 200.0);
-    if (dsp(4) > 400) {
-        p = p - (std::min(dsp(4), 600.0) - 400) * 0.3;
+    double p = std::min(dsp(display_id::alveolar_po2), 200.0);
+    if (dsp(display_id::alveolar_po2) > 400) {
+        p = p - (std::min(dsp(display_id::alveolar_po2), 600.0) - 400) * 0.3;
     }
     if (p <= 55) {
         p = 55;
     }
-    double admixture = (drv(18) / p + drv(19)) * drv(21) + fct(10);
-    set_dsp(56, std::min(admixture, 100.0));
-    step.shunt = static_cast<float>(dsp(56) * 0.01);
+    double admixture = (drv(derived_id::admixture_base) / p + drv(derived_id::admixture_exercise)) * drv(derived_id::admixture_peep_scale) + fct(factor_id::right_to_left_shunt);
+    set_dsp(display_id::total_venous_admixture, std::min(admixture, 100.0));
+    step.shunt = static_cast<float>(dsp(display_id::total_venous_admixture) * 0.01);
     step.unshunted = static_cast<float>(1.0 - step.shunt);
 }
 
-// Stage 4: arterial pool, one litre of blood mixing capillary and shunted
-// blood. Writes display[12], [8], [13] (amounts), [18], [19], [20] (contents
-// of blood leaving) and display[14], [9] (arterial contents).
+// Stage 4: arterial pool, one litre of blood mixing capillary and shunted blood. Writes
+// arterial_pn2, arterial_co2_amount, arterial_o2_amount (amounts), arterial_pool_co2_content,
+// arterial_pool_n2_content, arterial_pool_o2_content (contents of blood leaving) and
+// arterial_o2_content, arterial_co2_content (arterial contents).
 void stage_arterial_pool(const step_context& step)
 {
     const double s = step.shunt;
     const double n = step.unshunted;
     const double flow = step.flow;
-    set_dsp(12, dsp(12) + (((drv(11) - dsp(4) - dsp(1)) * n + s * dsp(49)) * 0.00127 - dsp(19)) *
+    set_dsp(display_id::arterial_pn2, dsp(display_id::arterial_pn2) + (((drv(derived_id::dry_pressure) - dsp(display_id::alveolar_po2) - dsp(display_id::alveolar_pco2)) * n + s * dsp(display_id::tissue_pn2_fast)) * 0.00127 - dsp(display_id::arterial_pool_n2_content)) *
                               flow);
-    const float mix_co2 = static_cast<float>(s * dsp(60) + n * dsp(37));
-    const float mix_o2 = static_cast<float>(s * dsp(62) + n * dsp(38));
-    set_dsp(8, dsp(8) + (mix_co2 - dsp(18)) * flow);
-    set_dsp(13, dsp(13) + (mix_o2 - dsp(20)) * flow);
+    const float mix_co2 = static_cast<float>(s * dsp(display_id::venous_co2_content) + n * dsp(display_id::capillary_co2_content));
+    const float mix_o2 = static_cast<float>(s * dsp(display_id::venous_o2_content) + n * dsp(display_id::capillary_o2_content));
+    set_dsp(display_id::arterial_co2_amount, dsp(display_id::arterial_co2_amount) + (mix_co2 - dsp(display_id::arterial_pool_co2_content)) * flow);
+    set_dsp(display_id::arterial_o2_amount, dsp(display_id::arterial_o2_amount) + (mix_o2 - dsp(display_id::arterial_pool_o2_content)) * flow);
     if (step.cardiac_output >= 0.25f) {
-        const float w = static_cast<float>(drv(22) * step.cardiac_output);
-        display[20].value = damp(static_cast<float>(dsp(13) * 0.1), display[20].value, w);
-        display[18].value = damp(static_cast<float>(dsp(8) * 0.1), display[18].value, w);
-        display[19].value = damp(static_cast<float>(dsp(12) * 0.1), display[19].value, w);
+        const float w = static_cast<float>(drv(derived_id::arterial_pool_lag_scale) * step.cardiac_output);
+        display[display_id::arterial_pool_o2_content].value = damp(static_cast<float>(dsp(display_id::arterial_o2_amount) * 0.1), display[display_id::arterial_pool_o2_content].value, w);
+        display[display_id::arterial_pool_co2_content].value = damp(static_cast<float>(dsp(display_id::arterial_co2_amount) * 0.1), display[display_id::arterial_pool_co2_content].value, w);
+        display[display_id::arterial_pool_n2_content].value = damp(static_cast<float>(dsp(display_id::arterial_pn2) * 0.1), display[display_id::arterial_pool_n2_content].value, w);
     }
     // With the heart stopped there is no flow to divide by: the largest
     // weight, 120, holds the contents almost still.
     const float w = step.flow > 0 ? static_cast<float>(1.0 / step.flow) : 120.0f;
-    display[14].value = damp(mix_o2, display[14].value, w);
-    display[9].value = damp(mix_co2, display[9].value, w);
+    display[display_id::arterial_o2_content].value = damp(mix_o2, display[display_id::arterial_o2_content].value, w);
+    display[display_id::arterial_co2_content].value = damp(mix_co2, display[display_id::arterial_co2_content].value, w);
 }
 
-// Stage 9: venous pool, the slow acid load, the venous delay line and the
-// venous pH. Writes display[59], [61], [57], [62], [60], [58], [63] (and
-// [44] through the delay line), other[13] and other[14]. Returns 0 or code 4.
+// Stage 9: venous pool, the slow acid load, the venous delay line and the venous pH. Writes
+// venous_co2_amount, venous_o2_amount, venous_bicarbonate_amount, venous_o2_content,
+// venous_co2_content, venous_bicarbonate, venous_ph (and tissue_pco2 through the delay line),
+// slow_acid_load and tissue_bicarbonate_amount. Returns 0 or code 4.
 int stage_venous_pool(step_context& step)
 {
     const double flow = step.flow;
     const double tissue = step.tissue_flow;
     const double bypass = step.bypass_flow;
-    set_dsp(59, dsp(59) + tissue * dsp(43) - (dsp(60) * drv(14) - dsp(9) * fct(17)) * flow +
-                    bypass * dsp(18));
-    set_dsp(61, dsp(61) + tissue * dsp(52) - (dsp(62) * drv(14) - dsp(14) * fct(17)) * flow +
-                    bypass * dsp(20));
-    set_dsp(57, dsp(57) + (oth(14) * drv(13) - dsp(57) * drv(1)) * (tissue * 0.1) + fct(1));
+    set_dsp(display_id::venous_co2_amount, dsp(display_id::venous_co2_amount) + tissue * dsp(display_id::tissue_co2_content) - (dsp(display_id::venous_co2_content) * drv(derived_id::pulmonary_flow_ratio) - dsp(display_id::arterial_co2_content) * fct(factor_id::left_to_right_shunt)) * flow +
+                    bypass * dsp(display_id::arterial_pool_co2_content));
+    set_dsp(display_id::venous_o2_amount, dsp(display_id::venous_o2_amount) + tissue * dsp(display_id::tissue_o2_content) - (dsp(display_id::venous_o2_content) * drv(derived_id::pulmonary_flow_ratio) - dsp(display_id::arterial_o2_content) * fct(factor_id::left_to_right_shunt)) * flow +
+                    bypass * dsp(display_id::arterial_pool_o2_content));
+    set_dsp(display_id::venous_bicarbonate_amount, dsp(display_id::venous_bicarbonate_amount) + (oth(other_id::tissue_bicarbonate_amount) * drv(derived_id::tissue_bicarbonate_scale) - dsp(display_id::venous_bicarbonate_amount) * drv(derived_id::venous_bicarbonate_scale)) * (tissue * 0.1) + fct(factor_id::bicarbonate_addition));
 
-    const double z = f32(oth(13) * drv(10));
-    set_oth(13, oth(13) - fct(1) + step.lactate_change - z);
-    set_oth(14, oth(14) - step.tissue_pco2_change * drv(64) + z * 0.67);
+    const double z = f32(oth(other_id::slow_acid_load) * drv(derived_id::slow_acid_rate));
+    set_oth(other_id::slow_acid_load, oth(other_id::slow_acid_load) - fct(factor_id::bicarbonate_addition) + step.lactate_change - z);
+    set_oth(other_id::tissue_bicarbonate_amount, oth(other_id::tissue_bicarbonate_amount) - step.tissue_pco2_change * drv(derived_id::tissue_co2_buffer) + z * 0.67);
 
-    set_dsp(62, dsp(61) * drv(2));
-    set_dsp(60, dsp(59) * drv(2));
+    set_dsp(display_id::venous_o2_content, dsp(display_id::venous_o2_amount) * drv(derived_id::venous_content_scale));
+    set_dsp(display_id::venous_co2_content, dsp(display_id::venous_co2_amount) * drv(derived_id::venous_content_scale));
     venous_delay(step.cardiac_output);
 
-    set_dsp(58, dsp(57) * drv(1) + (step.tissue_pco2 - 40.0) * drv(3));
-    if (display[58].value <= 0) {
-        return 4;
+    set_dsp(display_id::venous_bicarbonate, dsp(display_id::venous_bicarbonate_amount) * drv(derived_id::venous_bicarbonate_scale) + (step.tissue_pco2 - 40.0) * drv(derived_id::bicarbonate_per_pco2));
+    if (display[display_id::venous_bicarbonate].value <= 0) {
+        return failure_code::venous_bicarbonate_gone;
     }
     // The delayed tissue PCO2 comes from a step whose stage 8 kept it
     // positive, or from a loaded subject; a loaded 0 has no pH, so the pH
     // keeps its value until a positive tension arrives.
-    if (display[44].value > 0) {
-        set_dsp(63, blood_ph(dsp(58), dsp(44)));
+    if (display[display_id::tissue_pco2].value > 0) {
+        set_dsp(display_id::venous_ph, blood_ph(dsp(display_id::venous_bicarbonate), dsp(display_id::tissue_pco2)));
     }
     return 0;
 }
 
 void venous_delay(float c)
 {
-    venous_delay_slot current{display[62].value, display[60].value, display[57].value,
-                              display[44].value};
+    venous_delay_slot current{display[display_id::venous_o2_content].value, display[display_id::venous_co2_content].value, display[display_id::venous_bicarbonate_amount].value,
+                              display[display_id::tissue_pco2].value};
     if (c < 0) {
         std::fill(std::begin(venous_delay_line), std::end(venous_delay_line), current);
         venous_delay_write = 0;
@@ -157,10 +159,10 @@ void venous_delay(float c)
         read += venous_delay_slots;
     }
     const venous_delay_slot& delayed = venous_delay_line[read];
-    display[62].value = delayed.o2_content;
-    display[60].value = delayed.co2_content;
-    display[57].value = delayed.bicarbonate;
-    display[44].value = delayed.tissue_pco2;
+    display[display_id::venous_o2_content].value = delayed.o2_content;
+    display[display_id::venous_co2_content].value = delayed.co2_content;
+    display[display_id::venous_bicarbonate_amount].value = delayed.bicarbonate;
+    display[display_id::tissue_pco2].value = delayed.tissue_pco2;
     venous_delay_write = (venous_delay_write + 1) % venous_delay_slots;
 }
 
@@ -174,9 +176,9 @@ namespace {
 
     // Stage 1: cardiac output, heart rate, stroke volume, flows.
     stage_cardiac_output(step);
-    // Stage 2: 2,3-DPG drift (factor[0]).
+    // Stage 2: 2,3-DPG drift (dpg).
     stage_dpg_drift();
-    // Stage 3: venous admixture (display[56]).
+    // Stage 3: venous admixture (total_venous_admixture).
     stage_venous_admixture(step);
     // Stage 4: arterial pool mixing capillary and shunted blood.
     stage_arterial_pool(step);

@@ -36,7 +36,7 @@ bool natural_breathing();
 
 // Values that one stage of a step hands to later stages of the same step.
 struct step_context {
-    float cardiac_output = 0;   // display[32] after stage 1, litres per minute
+    float cardiac_output = 0;   // cardiac_output after stage 1, litres per minute
     float flow = 0;             // blood flow of the step, decilitres
     float tissue_flow = 0;      // part of the flow that exchanges with the tissues
     float bypass_flow = 0;      // arterial blood reaching the venous pool unchanged
@@ -51,7 +51,7 @@ struct step_context {
 };
 
 // Stage 10's inspiratory weight t (above 1) at the run's O2 consumption
-// (derived[7]): t itself, or drawn down toward 1 in hard exercise, where so
+// (o2_consumption): t itself, or drawn down toward 1 in hard exercise, where so
 // much blood meets the alveolar gas in one step that the overshoot beyond
 // the inspired gas would make the alveolar PCO2 swing.
 double inspiratory_weight_for_consumption(double t, double o2_consumption);
@@ -107,10 +107,10 @@ extern const table_point venous_delay_table[5];
 
 // One slot of the venous delay line.
 struct venous_delay_slot {
-    float o2_content;    // display[62]
-    float co2_content;   // display[60]
-    float bicarbonate;   // display[57]
-    float tissue_pco2;   // display[44]
+    float o2_content;    // venous_o2_content
+    float co2_content;   // venous_co2_content
+    float bicarbonate;   // venous_bicarbonate_amount
+    float tissue_pco2;   // tissue_pco2
 };
 constexpr int venous_delay_slots = 60;
 extern venous_delay_slot venous_delay_line[venous_delay_slots];
@@ -120,7 +120,7 @@ extern int venous_delay_write;
 extern int32_t previous_bag_state;
 
 // ml STPD per (ml BTPS x percent) at the current barometric pressure and body
-// temperature: derived entry 12 worked out afresh.
+// temperature: derived entry btps_percent_to_stpd worked out afresh.
 double btps_percent_to_stpd();
 
 // Memory of sympt() between calls.

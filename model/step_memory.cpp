@@ -55,6 +55,6 @@ void tolvane_restore_step_memory(const tolvane_step_memory* memory)
 void tolvane_standard_circuit()
 {
     ventilation_flag = 1;
-    bag_state = 10;
-    previous_bag_state = 10;
+    bag_state = bag_state_id::standard;
+    previous_bag_state = bag_state_id::standard;
 }

@@ -41,6 +41,7 @@ enum {
     TOLVANE_NUM_FACTORS = 32,
     TOLVANE_NUM_DISPLAYS = 65,  // including the final "No display"
     TOLVANE_NUM_OTHERS = 20,
+    TOLVANE_NUM_DERIVED = 76,   // coefficients of a run, worked out by constant()
     TOLVANE_HISTORY_ROWS = 85,  // 65 display rows, then 20 other rows
     TOLVANE_HISTORY_COLUMNS = 1800,
     // The clinical message buffer holds at most TOLVANE_APP_BUF_SIZE - 1
@@ -140,7 +141,7 @@ typedef struct tolvane_step_memory {
     int32_t symptom_bits;
     int32_t symptom_previous_serious;
     int32_t symptom_previous_any;
-    float derived[76];
+    float derived[TOLVANE_NUM_DERIVED];
     float last_dry_pressure;    // 0 when not known (a subject just made live)
     float left_alveolar_po2;
     float left_alveolar_pco2;

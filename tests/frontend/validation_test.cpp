@@ -95,21 +95,27 @@ TEST_F(ValidationRun, MeasuresOfAShortRun)
 {
     const validation_run run = runner.run_text("run until 3:00\n", "rest");
     ASSERT_EQ(run.result.end, script_end::finished);
-    // O2 uptake from other[7] per 1-s step: the resting 240-250 ml/min.
+    // O2 uptake from o2_uptake_per_step: the resting 240-250 ml/min.
     const measured vo2 = validation_runner::simple_measure(run, "VO2");
     ASSERT_TRUE(vo2.value.has_value());
     EXPECT_NEAR(*vo2.value, 0.25, 0.02);
-    const measured ph = validation_runner::simple_measure(run, "D17");
+    const measured ph = validation_runner::simple_measure(run, "arterial_ph");
     const measured h = validation_runner::simple_measure(run, "H");
     ASSERT_TRUE(ph.value && h.value);
     EXPECT_NEAR(*h.value, std::pow(10.0, 9 - *ph.value), 0.05);
+    // A display's short name and its index measure the same row.
+    const measured ph_by_index = validation_runner::simple_measure(run, "D17");
+    ASSERT_TRUE(ph_by_index.value.has_value());
+    EXPECT_EQ(*ph_by_index.value, *ph.value);
     EXPECT_FALSE(validation_runner::simple_measure(run, "D99").value.has_value());
     EXPECT_FALSE(validation_runner::simple_measure(run, "X1").value.has_value());
+    EXPECT_FALSE(validation_runner::simple_measure(run, "inspired_o2").value.has_value());  // a factor
+    EXPECT_FALSE(validation_runner::simple_measure(run, "Arterial_pH").value.has_value());  // names are exact
 
     // A run that ends early gives no steady value, and says why.
     const validation_run dead = runner.run_text("at 0:00 set 8 0\nrun until 20:00\n", "dead");
     ASSERT_EQ(dead.result.end, script_end::died);
-    const measured none = validation_runner::simple_measure(dead, "D55");
+    const measured none = validation_runner::simple_measure(dead, "total_ventilation");
     EXPECT_FALSE(none.value.has_value());
     EXPECT_TRUE(none.why_not.startsWith("the subject died at ")) << none.why_not.toStdString();
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model_driver.h"
+#include "slot_ids.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ protected:
 
 double stpd_per_btps_percent()
 {
-    const double T = fct(5);
-    return static_cast<float>(static_cast<float>(fct(25) - 0.03 * T * T - 5.92) * 0.003592 /
+    const double T = fct(factor_id::body_temperature);
+    return static_cast<float>(static_cast<float>(fct(factor_id::barometric_pressure) - 0.03 * T * T - 5.92) * 0.003592 /
                               (T + 273));
 }
 
@@ -34,59 +35,59 @@ double stpd_per_btps_percent()
 TEST_F(Bag, InspiringFromAnEmptyBagGivesNoO2AndNoCo2)
 {
     choose(12);
-    display[21].value = 0;
-    display[22].value = 0;
+    display[display_id::bag_co2_amount].value = 0;
+    display[display_id::bag_o2_amount].value = 0;
     bager(1, nullptr, nullptr);
-    EXPECT_EQ(factor[16].value, 0.0f);
-    EXPECT_EQ(factor[15].value, 0.0f);
+    EXPECT_EQ(factor[factor_id::inspired_o2].value, 0.0f);
+    EXPECT_EQ(factor[factor_id::inspired_co2].value, 0.0f);
 }
 
 TEST_F(Bag, InspiredPercentagesFollowTheBagAndTheAbsorberTakesAllCo2)
 {
     for (int32_t state : {12, 13}) {
         choose(state);
-        factor[4].value = 5000;
-        display[22].value = 800;
-        display[21].value = 200;
+        factor[factor_id::bag_volume].value = 5000;
+        display[display_id::bag_o2_amount].value = 800;
+        display[display_id::bag_co2_amount].value = 200;
         bager(1, nullptr, nullptr);
-        const double a = static_cast<float>(1 / (5000 * drv(12)));
-        EXPECT_FLOAT_EQ(factor[16].value, static_cast<float>(800 * a));
-        EXPECT_FLOAT_EQ(factor[15].value, state == 13 ? 0.0f : static_cast<float>(200 * a));
+        const double a = static_cast<float>(1 / (5000 * drv(derived_id::btps_percent_to_stpd)));
+        EXPECT_FLOAT_EQ(factor[factor_id::inspired_o2].value, static_cast<float>(800 * a));
+        EXPECT_FLOAT_EQ(factor[factor_id::inspired_co2].value, state == 13 ? 0.0f : static_cast<float>(200 * a));
     }
 }
 
 TEST_F(Bag, ClosingAndReopeningTheGlottisRestoresLungVolumeAndRoomAir)
 {
-    factor[19].value = 3100;
+    factor[factor_id::lung_volume].value = 3100;
     choose(9);
-    EXPECT_EQ(other[9], 3100.0f);
-    factor[19].value = 2500;  // the lung shrank while the breath was held
-    factor[16].value = 15;
-    factor[15].value = 4;
+    EXPECT_EQ(other[other_id::saved_lung_volume], 3100.0f);
+    factor[factor_id::lung_volume].value = 2500;  // the lung shrank while the breath was held
+    factor[factor_id::inspired_o2].value = 15;
+    factor[factor_id::inspired_co2].value = 4;
     choose(10);
-    EXPECT_EQ(factor[19].value, 3100.0f);
-    EXPECT_EQ(factor[16].value, 20.93f);
-    EXPECT_EQ(factor[15].value, 0.03f);
+    EXPECT_EQ(factor[factor_id::lung_volume].value, 3100.0f);
+    EXPECT_EQ(factor[factor_id::inspired_o2].value, 20.93f);
+    EXPECT_EQ(factor[factor_id::inspired_co2].value, 0.03f);
 }
 
 TEST_F(Bag, LeavingTheClosedGlottisForABagRestoresNeitherVolumeNorAir)
 {
-    factor[19].value = 3100;
+    factor[factor_id::lung_volume].value = 3100;
     choose(9);
-    factor[19].value = 2500;
-    factor[16].value = 15;
+    factor[factor_id::lung_volume].value = 2500;
+    factor[factor_id::inspired_o2].value = 15;
     choose(11);
-    EXPECT_EQ(factor[19].value, 2500.0f);
-    EXPECT_EQ(factor[16].value, 15.0f);
+    EXPECT_EQ(factor[factor_id::lung_volume].value, 2500.0f);
+    EXPECT_EQ(factor[factor_id::inspired_o2].value, 15.0f);
 }
 
 TEST_F(Bag, ClosingTheGlottisTwiceSavesTheLungVolumeAgain)
 {
-    factor[19].value = 3100;
+    factor[factor_id::lung_volume].value = 3100;
     choose(9);
-    factor[19].value = 2800;
+    factor[factor_id::lung_volume].value = 2800;
     choose(9);
-    EXPECT_EQ(other[9], 2800.0f);
+    EXPECT_EQ(other[other_id::saved_lung_volume], 2800.0f);
 }
 
 // Leaving rebreathing puts the subject back on room air instead of the
@@ -99,11 +100,11 @@ TEST_F(Bag, LeavingRebreathingForStandardOrCollectingRestoresRoomAir)
     for (const row& r : {row{12, 10}, row{13, 10}, row{12, 11}, row{13, 11}}) {
         fresh_standard_subject();
         choose(r.from);
-        factor[16].value = 11;
-        factor[15].value = 6;
+        factor[factor_id::inspired_o2].value = 11;
+        factor[factor_id::inspired_co2].value = 6;
         choose(r.to);
-        EXPECT_EQ(factor[16].value, 20.93f) << r.from << "->" << r.to;
-        EXPECT_EQ(factor[15].value, 0.03f) << r.from << "->" << r.to;
+        EXPECT_EQ(factor[factor_id::inspired_o2].value, 20.93f) << r.from << "->" << r.to;
+        EXPECT_EQ(factor[factor_id::inspired_co2].value, 0.03f) << r.from << "->" << r.to;
     }
 }
 
@@ -116,41 +117,41 @@ TEST_F(Bag, AttachingABagFillsItFromVolumeAndPercentages)
         for (int32_t before : {9, 10}) {
             fresh_standard_subject();
             choose(before);
-            derived[12] = 0;  // stale constants must not matter
-            factor[4].value = 6000;
-            factor[3].value = 21;
-            factor[2].value = 4;
+            derived[derived_id::btps_percent_to_stpd] = 0;  // stale constants must not matter
+            factor[factor_id::bag_volume].value = 6000;
+            factor[factor_id::bag_o2].value = 21;
+            factor[factor_id::bag_co2].value = 4;
             choose(state);
             const double k = stpd_per_btps_percent();
-            EXPECT_FLOAT_EQ(display[22].value, static_cast<float>(6000 * 21 * k));
-            EXPECT_FLOAT_EQ(display[21].value, static_cast<float>(6000 * 4 * k));
+            EXPECT_FLOAT_EQ(display[display_id::bag_o2_amount].value, static_cast<float>(6000 * 21 * k));
+            EXPECT_FLOAT_EQ(display[display_id::bag_co2_amount].value, static_cast<float>(6000 * 4 * k));
         }
     }
     constant(60);
-    EXPECT_FLOAT_EQ(static_cast<float>(stpd_per_btps_percent()), derived[12]);
+    EXPECT_FLOAT_EQ(static_cast<float>(stpd_per_btps_percent()), derived[derived_id::btps_percent_to_stpd]);
 }
 
 TEST_F(Bag, OkWhileRebreathingLeavesTheBagContents)
 {
-    factor[3].value = 21;
+    factor[factor_id::bag_o2].value = 21;
     choose(12);
-    display[22].value = 300;
-    display[21].value = 150;
+    display[display_id::bag_o2_amount].value = 300;
+    display[display_id::bag_co2_amount].value = 150;
     choose(13);
     choose(13);
-    EXPECT_EQ(display[22].value, 300.0f);
-    EXPECT_EQ(display[21].value, 150.0f);
+    EXPECT_EQ(display[display_id::bag_o2_amount].value, 300.0f);
+    EXPECT_EQ(display[display_id::bag_co2_amount].value, 150.0f);
 }
 
 TEST_F(Bag, EveryOperationRecordsThePreviousBagState)
 {
     for (uint32_t op : {1u, 2u, 11u, 12u, 99u}) {
         previous_bag_state = 0;
-        bag_state = 12;
+        bag_state = bag_state_id::rebreathe;
         float p = 0;
         float q = 0;
         bager(op, &p, &q);
-        EXPECT_EQ(previous_bag_state, 12) << op;
+        EXPECT_EQ(previous_bag_state, bag_state_id::rebreathe) << op;
     }
 }
 
@@ -158,23 +159,23 @@ TEST_F(Bag, ClosedGlottisLungVolumeFollowsTheAlveolarGas)
 {
     float amount = 2500;
     bager(11, &amount, nullptr);
-    EXPECT_FLOAT_EQ(factor[19].value, static_cast<float>(2500 * 0.01 / drv(12)));
+    EXPECT_FLOAT_EQ(factor[factor_id::lung_volume].value, static_cast<float>(2500 * 0.01 / drv(derived_id::btps_percent_to_stpd)));
 }
 
 TEST_F(Bag, BreathLargerThanTheBagMarksTheVentilationAndChangesNothing)
 {
-    bag_state = 12;
-    factor[4].value = 400;
-    display[41].value = 400.5f;
-    display[22].value = 50;
+    bag_state = bag_state_id::rebreathe;
+    factor[factor_id::bag_volume].value = 400;
+    display[display_id::tidal_volume].value = 400.5f;
+    display[display_id::bag_o2_amount].value = 50;
     float excess = 100;
     float ventilation = 6;
     bager(12, &excess, &ventilation);
     EXPECT_EQ(ventilation, -10000.0f);
-    EXPECT_EQ(factor[4].value, 400.0f);
-    EXPECT_EQ(display[22].value, 50.0f);
+    EXPECT_EQ(factor[factor_id::bag_volume].value, 400.0f);
+    EXPECT_EQ(display[display_id::bag_o2_amount].value, 50.0f);
 
-    display[41].value = 400;  // exactly the bag volume: allowed
+    display[display_id::tidal_volume].value = 400;  // exactly the bag volume: allowed
     ventilation = 6;
     bager(12, &excess, &ventilation);
     EXPECT_EQ(ventilation, 6.0f);
@@ -182,86 +183,86 @@ TEST_F(Bag, BreathLargerThanTheBagMarksTheVentilationAndChangesNothing)
 
 TEST_F(Bag, ExchangeMovesGasBetweenLungsAndBag)
 {
-    bag_state = 12;
-    factor[4].value = 6000;
-    display[21].value = 100;
-    display[22].value = 900;
-    other[0] = 70;
-    other[7] = 4;
-    other[8] = 3;
+    bag_state = bag_state_id::rebreathe;
+    factor[factor_id::bag_volume].value = 6000;
+    display[display_id::bag_co2_amount].value = 100;
+    display[display_id::bag_o2_amount].value = 900;
+    other[other_id::alveolar_ventilation_per_step] = 70;
+    other[other_id::o2_uptake_per_step] = 4;
+    other[other_id::co2_output_per_step] = 3;
     float excess = 65;
     float ventilation = 0.2f;
     bager(12, &excess, &ventilation);
-    EXPECT_EQ(display[21].value, 103.0f);
-    EXPECT_EQ(display[22].value, 896.0f);
-    EXPECT_EQ(factor[4].value, 5995.0f);
+    EXPECT_EQ(display[display_id::bag_co2_amount].value, 103.0f);
+    EXPECT_EQ(display[display_id::bag_o2_amount].value, 896.0f);
+    EXPECT_EQ(factor[factor_id::bag_volume].value, 5995.0f);
 }
 
 // Collecting expired air from an empty bag: the uptake is taken from the bag's
 // O2 as in rebreathing, but the amount stops at 0 instead of going negative.
 TEST_F(Bag, CollectingIntoAnEmptyBagNeverHoldsNegativeO2)
 {
-    bag_state = 11;
-    factor[4].value = 6000;
-    display[22].value = 2;
-    other[7] = 4;
+    bag_state = bag_state_id::collect_expired;
+    factor[factor_id::bag_volume].value = 6000;
+    display[display_id::bag_o2_amount].value = 2;
+    other[other_id::o2_uptake_per_step] = 4;
     float excess = 0;
     float ventilation = 0;
     bager(12, &excess, &ventilation);
-    EXPECT_EQ(display[22].value, 0.0f);
+    EXPECT_EQ(display[display_id::bag_o2_amount].value, 0.0f);
     bager(12, &excess, &ventilation);
-    EXPECT_EQ(display[22].value, 0.0f);
+    EXPECT_EQ(display[display_id::bag_o2_amount].value, 0.0f);
 }
 
-// The absorber takes the CO2 of this breath, other[8], not the alveolar CO2
+// The absorber takes the CO2 of this breath, co2_output_per_step, not the alveolar CO2
 // store (display 0), which would empty a 6 litre bag within half a minute.
 TEST_F(Bag, AbsorberTakesTheBreathsCo2FromTheBagVolume)
 {
-    bag_state = 13;
-    factor[4].value = 6000;
-    display[21].value = 100;
-    display[0].value = 144;
-    other[0] = 70;
-    other[7] = 4;
-    other[8] = 3;
+    bag_state = bag_state_id::rebreathe_absorber;
+    factor[factor_id::bag_volume].value = 6000;
+    display[display_id::bag_co2_amount].value = 100;
+    display[display_id::alveolar_co2_amount].value = 144;
+    other[other_id::alveolar_ventilation_per_step] = 70;
+    other[other_id::o2_uptake_per_step] = 4;
+    other[other_id::co2_output_per_step] = 3;
     float excess = 70;
     float ventilation = 0.2f;
     bager(12, &excess, &ventilation);
-    EXPECT_EQ(display[21].value, 0.0f);
-    EXPECT_FLOAT_EQ(factor[4].value, static_cast<float>(6000 - 3 * 0.01 / drv(12)));
+    EXPECT_EQ(display[display_id::bag_co2_amount].value, 0.0f);
+    EXPECT_FLOAT_EQ(factor[factor_id::bag_volume].value, static_cast<float>(6000 - 3 * 0.01 / drv(derived_id::btps_percent_to_stpd)));
 }
 
 TEST_F(Bag, BagSmallerThanABreathStopsTheRunWithCodeFive)
 {
     choose(12);
-    factor[4].value = 300;
+    factor[factor_id::bag_volume].value = 300;
     constant(60);
     run_outcome out = run_minutes(1);
-    EXPECT_EQ(out.failure, 5);
+    EXPECT_EQ(out.failure, failure_code::bag_too_small);
     EXPECT_EQ(out.seconds, 0);
 }
 
 TEST_F(Bag, RebreathingWithoutAbsorberBuildsUpCo2AndDrivesBreathing)
 {
-    factor[4].value = 6000;
-    factor[3].value = 21;
-    factor[2].value = 0;
+    factor[factor_id::bag_volume].value = 6000;
+    factor[factor_id::bag_o2].value = 21;
+    factor[factor_id::bag_co2].value = 0;
     choose(12);
     const run_outcome out = run_minutes(3);
     ASSERT_EQ(out.failure, 0);
-    EXPECT_GT(display[21].value, 200.0f);       // bag CO2, ml
-    EXPECT_GT(factor[15].value, 5.0f);          // inspired CO2 %
-    EXPECT_LT(factor[16].value, 12.0f);         // inspired O2 %
-    EXPECT_GT(display[10].value, 45.0f);        // arterial PCO2
-    EXPECT_GT(display[55].value, 10.0f);        // ventilation
-    EXPECT_GT(factor[4].value, 5000.0f);        // the bag keeps most of its gas
+    EXPECT_GT(display[display_id::bag_co2_amount].value, 200.0f);       // bag CO2, ml
+    EXPECT_GT(factor[factor_id::inspired_co2].value, 5.0f);          // inspired CO2 %
+    EXPECT_LT(factor[factor_id::inspired_o2].value, 12.0f);         // inspired O2 %
+    EXPECT_GT(display[display_id::arterial_pco2].value, 45.0f);        // arterial PCO2
+    EXPECT_GT(display[display_id::total_ventilation].value, 10.0f);        // ventilation
+    EXPECT_GT(factor[factor_id::bag_volume].value, 5000.0f);        // the bag keeps most of its gas
 }
 
 TEST_F(Bag, RebreathingWithAbsorberKeepsCo2DownAndEmptiesTheBagOnlySlowly)
 {
-    factor[4].value = 6000;
-    factor[3].value = 21;
-    factor[2].value = 0;
+    factor[factor_id::bag_volume].value = 6000;
+    factor[factor_id::bag_o2].value = 21;
+    factor[factor_id::bag_co2].value = 0;
     choose(13);
     const run_outcome half_minute = [] {
         run_outcome out;
@@ -271,28 +272,28 @@ TEST_F(Bag, RebreathingWithAbsorberKeepsCo2DownAndEmptiesTheBagOnlySlowly)
         return out;
     }();
     ASSERT_EQ(half_minute.failure, 0);
-    EXPECT_GT(factor[4].value, 5700.0f);
+    EXPECT_GT(factor[factor_id::bag_volume].value, 5700.0f);
     const run_outcome out = run_minutes(3);
     ASSERT_EQ(out.failure, 0);
-    EXPECT_EQ(display[21].value, 0.0f);
-    EXPECT_EQ(factor[15].value, 0.0f);
-    EXPECT_LT(display[10].value, 41.0f);        // no CO2 build-up
-    EXPECT_LT(display[15].value, 65.0f);        // the O2 runs down
-    EXPECT_GT(factor[4].value, 4500.0f);
+    EXPECT_EQ(display[display_id::bag_co2_amount].value, 0.0f);
+    EXPECT_EQ(factor[factor_id::inspired_co2].value, 0.0f);
+    EXPECT_LT(display[display_id::arterial_pco2].value, 41.0f);        // no CO2 build-up
+    EXPECT_LT(display[display_id::arterial_po2].value, 65.0f);        // the O2 runs down
+    EXPECT_GT(factor[factor_id::bag_volume].value, 4500.0f);
 }
 
 TEST_F(Bag, BreathHoldRaisesCo2AndStopsTheLungExpiring)
 {
     choose(9);
-    const float volume = factor[19].value;
+    const float volume = factor[factor_id::lung_volume].value;
     const run_outcome out = run_minutes(1);
     ASSERT_EQ(out.failure, 0);
-    EXPECT_EQ(display[55].value, 0.0f);
-    EXPECT_GT(display[10].value, 45.0f);
-    EXPECT_LT(factor[19].value, volume);        // O2 taken up faster than CO2 given
+    EXPECT_EQ(display[display_id::total_ventilation].value, 0.0f);
+    EXPECT_GT(display[display_id::arterial_pco2].value, 45.0f);
+    EXPECT_LT(factor[factor_id::lung_volume].value, volume);        // O2 taken up faster than CO2 given
     choose(10);
-    EXPECT_EQ(factor[19].value, volume);
+    EXPECT_EQ(factor[factor_id::lung_volume].value, volume);
     const run_outcome after = run_minutes(2);
     ASSERT_EQ(after.failure, 0);
-    EXPECT_GT(display[55].value, 3.0f);
+    EXPECT_GT(display[display_id::total_ventilation].value, 3.0f);
 }

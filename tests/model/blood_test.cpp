@@ -14,10 +14,10 @@ protected:
     void SetUp() override
     {
         make_standard_subject_live();
-        factor[5].value = 37;
-        factor[12].value = 14.8f;
-        factor[21].value = 45;
-        other[4] = 7.4f;
+        factor[factor_id::body_temperature].value = 37;
+        factor[factor_id::haemoglobin].value = 14.8f;
+        factor[factor_id::packed_cell_volume].value = 45;
+        other[other_id::o2_curve_reference_ph] = 7.4f;
     }
 };
 
@@ -60,11 +60,11 @@ TEST_F(Blood, VirtualPressureFollowsPhCo2AndTemperature)
     const double x = 5 * std::pow(10.0, 0.08);
     EXPECT_NEAR(at(7.6f, 5, 40).saturation, (0.003683 + 0.000584 * x) * x, 1e-6);
     // The reference pH from 2,3-DPG moves the curve the other way.
-    other[4] = 7.6f;
+    other[other_id::o2_curve_reference_ph] = 7.6f;
     EXPECT_NEAR(at(7.6f, 5, 40).saturation, 0.033015, 1e-6);
     // Colder blood holds O2 more tightly.
-    factor[5].value = 32;
-    other[4] = 7.4f;
+    factor[factor_id::body_temperature].value = 32;
+    other[other_id::o2_curve_reference_ph] = 7.4f;
     EXPECT_GT(at(7.4f, 5, 40).saturation, 0.033015f);
 }
 
@@ -80,12 +80,12 @@ TEST_F(Blood, VirtualPressureFloor)
 
 TEST_F(Blood, NoCellsGivesPlasmaCo2)
 {
-    factor[21].value = 0;
+    factor[factor_id::packed_cell_volume].value = 0;
     const double pK = 6.086 + 0.00472;
     const double plasma = 0.0307 * 40 * (1 + std::pow(10.0, 7.4 - pK));
     EXPECT_NEAR(at(7.4f, 100, 40).co2, plasma * 2.22, 1e-4);
     // Cells carry less CO2 than plasma, so cells lower the content.
-    factor[21].value = 45;
+    factor[factor_id::packed_cell_volume].value = 45;
     EXPECT_LT(at(7.4f, 100, 40).co2, plasma * 2.22);
 }
 
@@ -114,7 +114,7 @@ TEST_F(Blood, SolverFindsPressuresForContents)
         {7.40f, 0.5f, 0.5f, 40, 40, 37},         // near the floor
     };
     for (const row& r : rows) {
-        factor[5].value = r.temperature;
+        factor[factor_id::body_temperature].value = r.temperature;
         const contents target = at(r.pH, r.po2, r.pco2);
         float po2 = r.start_po2, pco2 = r.start_pco2, saturation = -1;
         blood_pressures(r.pH, po2, pco2, target.o2, target.co2, saturation);
@@ -135,7 +135,7 @@ TEST_F(Blood, MoveBelowAQuarterLandsOnAQuarter)
     // stays put.
     const float quarter = 0.6f / 4;
     {
-        factor[12].value = 0;
+        factor[factor_id::haemoglobin].value = 0;
         const contents target = at(7.4f, 90, quarter);
         float po2 = 90, pco2 = 0.6f, saturation = 0;
         blood_pressures(7.4f, po2, pco2, target.o2, target.co2, saturation);
@@ -143,7 +143,7 @@ TEST_F(Blood, MoveBelowAQuarterLandsOnAQuarter)
         EXPECT_EQ(po2, 90.0f);
     }
     {
-        factor[12].value = 14.8f;
+        factor[factor_id::haemoglobin].value = 14.8f;
         const contents target = at(7.4f, quarter, 40);
         float po2 = 0.6f, pco2 = 40, saturation = 0;
         blood_pressures(7.4f, po2, pco2, target.o2, target.co2, saturation);
@@ -180,7 +180,7 @@ TEST_F(Blood, SolverIsBoundedOnUnreachableTargets)
 // packed cell volume of 78 % the secant step once ran PCO2 up to 2.8e25.
 TEST_F(Blood, SolverStaysBelowItsCeilingAtAnExtremePh)
 {
-    factor[21].value = 78;
+    factor[factor_id::packed_cell_volume].value = 78;
     float po2 = 0x1.3e0598p+3f, pco2 = 0x1.0021dp-3f, saturation = 0;
     blood_pressures(0x1.44b544p+3f, po2, pco2, 0x1.2226f8p+4f, 0x1.0c671p+3f, saturation);
     EXPECT_LE(po2, 5000.0f);
@@ -201,15 +201,15 @@ TEST_F(Blood, StartBelowTheFloorStartsAtTheFloor)
 TEST_F(Blood, DpgDriftsTowardItsTarget)
 {
     constant(60);
-    factor[0].value = 3.8f;
-    display[14].value = 19.54f;
+    factor[factor_id::dpg].value = 3.8f;
+    display[display_id::arterial_o2_content].value = 19.54f;
     stage_dpg_drift();
-    EXPECT_FLOAT_EQ(factor[0].value, 3.8f + (23.3f - 19.54f - 3.8f) / 30000);
+    EXPECT_FLOAT_EQ(factor[factor_id::dpg].value, 3.8f + (23.3f - 19.54f - 3.8f) / 30000);
     // Hypoxaemia raises the target.
-    display[14].value = 10;
-    const float before = factor[0].value;
+    display[display_id::arterial_o2_content].value = 10;
+    const float before = factor[factor_id::dpg].value;
     stage_dpg_drift();
-    EXPECT_GT(factor[0].value, before);
+    EXPECT_GT(factor[factor_id::dpg].value, before);
 }
 
 TEST_F(Blood, ArterialStageOfTheStandardSubject)
@@ -217,36 +217,36 @@ TEST_F(Blood, ArterialStageOfTheStandardSubject)
     constant(60);
     ASSERT_EQ(stage_arterial_blood(), 0);
     const double bicarbonate = 71.41 / 3 + (39.9 - 40) * 0.0203 * 14.8;
-    EXPECT_NEAR(display[7].value, bicarbonate, 1e-4);
-    EXPECT_NEAR(display[17].value, 6.1 + std::log10(bicarbonate / (0.03 * 39.9)), 1e-5);
-    const contents reached = at(display[17].value, display[15].value, display[10].value);
+    EXPECT_NEAR(display[display_id::arterial_bicarbonate].value, bicarbonate, 1e-4);
+    EXPECT_NEAR(display[display_id::arterial_ph].value, 6.1 + std::log10(bicarbonate / (0.03 * 39.9)), 1e-5);
+    const contents reached = at(display[display_id::arterial_ph].value, display[display_id::arterial_po2].value, display[display_id::arterial_pco2].value);
     EXPECT_NEAR(reached.o2, 19.54, 0.0101);
     EXPECT_NEAR(reached.co2, 47.35, 0.0101);
-    EXPECT_FLOAT_EQ(display[16].value, 100 * reached.saturation);
-    EXPECT_NEAR(display[15].value, 93.18, 3);
-    EXPECT_NEAR(display[10].value, 39.9, 1);
-    EXPECT_NEAR(display[16].value, 97.13, 0.5);
+    EXPECT_FLOAT_EQ(display[display_id::arterial_saturation].value, 100 * reached.saturation);
+    EXPECT_NEAR(display[display_id::arterial_po2].value, 93.18, 3);
+    EXPECT_NEAR(display[display_id::arterial_pco2].value, 39.9, 1);
+    EXPECT_NEAR(display[display_id::arterial_saturation].value, 97.13, 0.5);
 }
 
 TEST_F(Blood, ArterialStageStopsWithoutBicarbonate)
 {
     constant(60);
-    display[57].value = 0;
-    display[10].value = 40;
-    display[15].value = 93;
-    EXPECT_EQ(stage_arterial_blood(), 1);
-    EXPECT_EQ(display[7].value, 0.0f);
-    EXPECT_EQ(display[15].value, 93.0f);  // nothing after the test ran
+    display[display_id::venous_bicarbonate_amount].value = 0;
+    display[display_id::arterial_pco2].value = 40;
+    display[display_id::arterial_po2].value = 93;
+    EXPECT_EQ(stage_arterial_blood(), failure_code::arterial_bicarbonate_gone);
+    EXPECT_EQ(display[display_id::arterial_bicarbonate].value, 0.0f);
+    EXPECT_EQ(display[display_id::arterial_po2].value, 93.0f);  // nothing after the test ran
 }
 
 TEST_F(Blood, ArterialStageWithAZeroPco2StaysFinite)
 {
     constant(60);
-    display[10].value = 0;
+    display[display_id::arterial_pco2].value = 0;
     ASSERT_EQ(stage_arterial_blood(), 0);
-    EXPECT_TRUE(std::isfinite(display[17].value));
-    EXPECT_TRUE(std::isfinite(display[10].value));
-    EXPECT_TRUE(std::isfinite(display[15].value));
+    EXPECT_TRUE(std::isfinite(display[display_id::arterial_ph].value));
+    EXPECT_TRUE(std::isfinite(display[display_id::arterial_pco2].value));
+    EXPECT_TRUE(std::isfinite(display[display_id::arterial_po2].value));
 }
 
 }  // namespace

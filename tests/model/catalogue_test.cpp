@@ -31,9 +31,9 @@ TEST(Catalogue, SizesAndCounts)
     EXPECT_EQ(num_fct, 32);
     EXPECT_EQ(num_dsy, 65);
     EXPECT_EQ(num_oth, 20);
-    EXPECT_EQ(sizeof(factor) / sizeof(factor[0]), 32u);
-    EXPECT_EQ(sizeof(display) / sizeof(display[0]), 65u);
-    EXPECT_EQ(sizeof(s_display) / sizeof(s_display[0]), 64u);
+    EXPECT_EQ(sizeof(factor) / sizeof(factor[factor_id::dpg]), 32u);
+    EXPECT_EQ(sizeof(display) / sizeof(display[display_id::alveolar_co2_amount]), 65u);
+    EXPECT_EQ(sizeof(s_display) / sizeof(s_display[display_id::alveolar_co2_amount]), 64u);
     EXPECT_GE(sizeof(app_buf), 220u);  // sympt() may append 219 characters
 }
 
@@ -76,7 +76,7 @@ TEST(Catalogue, DisplaySpotValues)
         expect_record(display[row.index], row);
         EXPECT_EQ(s_display[row.index].standard, row.standard) << row.index;
     }
-    expect_record(display[64], {64, "No display", "", 0, 0, 0});
+    expect_record(display[display_id::no_display], {64, "No display", "", 0, 0, 0});
 }
 
 TEST(Catalogue, EveryRecordHasTextsAndOrderedLimits)
@@ -98,8 +98,8 @@ TEST(Catalogue, TypographicQuotesAreCodePage1252Bytes)
     const char* fast_amount = "Tissue N2 amount in \x91"
                               "fast\x92"
                               " compartment";
-    EXPECT_STREQ(display[47].name, fast_amount);
-    EXPECT_EQ(std::strlen(display[47].name), std::strlen("Tissue N2 amount in 'fast' compartment"));
+    EXPECT_STREQ(display[display_id::tissue_n2_fast].name, fast_amount);
+    EXPECT_EQ(std::strlen(display[display_id::tissue_n2_fast].name), std::strlen("Tissue N2 amount in 'fast' compartment"));
     for (int i : {47, 48, 49, 50}) {
         const std::string name = display[i].name;
         const bool quoted = name.find("\x91" "fast\x92" " ") != std::string::npos ||
@@ -107,8 +107,8 @@ TEST(Catalogue, TypographicQuotesAreCodePage1252Bytes)
         EXPECT_TRUE(quoted) << i;
         EXPECT_EQ(name.find('\xe2'), std::string::npos) << i;  // no UTF-8 lead byte
     }
-    EXPECT_STREQ(alt_dspy[7].name, display[49].name);
-    EXPECT_STREQ(alt_dspy[8].name, display[50].name);
+    EXPECT_STREQ(alt_dspy[7].name, display[display_id::tissue_pn2_fast].name);
+    EXPECT_STREQ(alt_dspy[8].name, display[display_id::tissue_pn2_slow].name);
 }
 
 TEST(Catalogue, Passport)
@@ -139,13 +139,13 @@ TEST(Catalogue, StandardSubject)
         EXPECT_EQ(s_display[i].kept_at_death, dropped ? 0 : 1) << i;
         EXPECT_EQ(s_display[i].at_death, 0.0f) << i;
     }
-    EXPECT_EQ(s_display[50].standard, 565.0f);
-    EXPECT_EQ(s_display[57].standard, 71.41f);
-    EXPECT_EQ(s_display[59].standard, 1540.0f);
-    EXPECT_EQ(s_factor[12], 14.8f);
-    EXPECT_EQ(s_factor[19], 3000.0f);
-    EXPECT_EQ(s_factor[23], 12.0f);
-    EXPECT_EQ(s_factor[27], 3000.0f);
+    EXPECT_EQ(s_display[display_id::tissue_pn2_slow].standard, 565.0f);
+    EXPECT_EQ(s_display[display_id::venous_bicarbonate_amount].standard, 71.41f);
+    EXPECT_EQ(s_display[display_id::venous_co2_amount].standard, 1540.0f);
+    EXPECT_EQ(s_factor[factor_id::haemoglobin], 14.8f);
+    EXPECT_EQ(s_factor[factor_id::lung_volume], 3000.0f);
+    EXPECT_EQ(s_factor[factor_id::tissue_ecf_volume], 12.0f);
+    EXPECT_EQ(s_factor[factor_id::venous_blood_volume], 3000.0f);
 }
 
 TEST(Catalogue, AlternativeRecordsByPosition)
@@ -192,7 +192,7 @@ TEST(Catalogue, BuffersTextsAndReferencesAtLoad)
         }
     }
     EXPECT_EQ(ventilation_flag, 1);
-    EXPECT_EQ(bag_state, 10);
+    EXPECT_EQ(bag_state, bag_state_id::standard);
     // Bound only by estab_pnt().
     for (const void* reference : {static_cast<const void*>(ventilation), static_cast<const void*>(bag_index),
                                   static_cast<const void*>(res_rate), static_cast<const void*>(tidal),

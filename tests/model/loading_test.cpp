@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "model_driver.h"
+#include "slot_ids.h"
 
 namespace {
 
@@ -35,13 +36,13 @@ TEST(Loading, EstabPntBindsTheEightReferencesAndAgainChangesNothing)
 {
     estab_pnt();
     EXPECT_EQ(ventilation, &ventilation_flag);
-    EXPECT_EQ(res_rate, &display[40]);
-    EXPECT_EQ(tidal, &display[41]);
-    EXPECT_EQ(positive, &factor[22]);
+    EXPECT_EQ(res_rate, &display[display_id::respiratory_rate]);
+    EXPECT_EQ(tidal, &display[display_id::tidal_volume]);
+    EXPECT_EQ(positive, &factor[factor_id::peep]);
     EXPECT_EQ(bag_index, &bag_state);
-    EXPECT_EQ(bag_vol, &factor[4]);
-    EXPECT_EQ(bag_co2, &factor[2]);
-    EXPECT_EQ(bag_o2, &factor[3]);
+    EXPECT_EQ(bag_vol, &factor[factor_id::bag_volume]);
+    EXPECT_EQ(bag_co2, &factor[factor_id::bag_co2]);
+    EXPECT_EQ(bag_o2, &factor[factor_id::bag_o2]);
     int32_t* const first = ventilation;
     catalogue_record* const volume = bag_vol;
     estab_pnt();
@@ -52,7 +53,7 @@ TEST(Loading, EstabPntBindsTheEightReferencesAndAgainChangesNothing)
 TEST(Loading, LoadNewAfterARunGivesTheStandardSubjectBitForBitAndTwiceIsOnce)
 {
     fresh_standard_subject();
-    factor[31].value = 150;
+    factor[factor_id::work_rate].value = 150;
     run_minutes(3);
     height.value = 120;
     sex = 0;
@@ -66,19 +67,19 @@ TEST(Loading, LoadNewKeepsModeBagHistoryAndBuffer)
 {
     fresh_standard_subject();
     ventilation_flag = 0;
-    bag_state = 13;
-    previous_bag_state = 12;
-    display[64].value = 0;
+    bag_state = bag_state_id::rebreathe_absorber;
+    previous_bag_state = bag_state_id::rebreathe;
+    display[display_id::no_display].value = 0;
     history[3][7] = 1.5f;
     std::strcpy(app_buf, "kept");
-    derived[40] = 123;
+    derived[derived_id::max_lactate_production] = 123;
     load_new();
     EXPECT_EQ(ventilation_flag, 0);
-    EXPECT_EQ(bag_state, 13);
-    EXPECT_EQ(previous_bag_state, 12);
+    EXPECT_EQ(bag_state, bag_state_id::rebreathe_absorber);
+    EXPECT_EQ(previous_bag_state, bag_state_id::rebreathe);
     EXPECT_EQ(history[3][7], 1.5f);
     EXPECT_STREQ(app_buf, "kept");
-    EXPECT_EQ(derived[40], 123.0f);
+    EXPECT_EQ(derived[derived_id::max_lactate_production], 123.0f);
     history[3][7] = 0;
     app_buf[0] = '\0';
     fresh_standard_subject();
@@ -87,12 +88,12 @@ TEST(Loading, LoadNewKeepsModeBagHistoryAndBuffer)
 // A loaded subject starts its venous delay line from its own venous values.
 TEST(Loading, DelayLineStartsFromTheLoadedSubjectsVenousValues)
 {
-    const float saved[4] = {s_display[62].standard, s_display[60].standard,
-                            s_display[57].standard, s_display[44].standard};
-    s_display[62].standard = 12.5f;
-    s_display[60].standard = 53;
-    s_display[57].standard = 70;
-    s_display[44].standard = 47;
+    const float saved[4] = {s_display[display_id::venous_o2_content].standard, s_display[display_id::venous_co2_content].standard,
+                            s_display[display_id::venous_bicarbonate_amount].standard, s_display[display_id::tissue_pco2].standard};
+    s_display[display_id::venous_o2_content].standard = 12.5f;
+    s_display[display_id::venous_co2_content].standard = 53;
+    s_display[display_id::venous_bicarbonate_amount].standard = 70;
+    s_display[display_id::tissue_pco2].standard = 47;
     fresh_standard_subject();
     for (const venous_delay_slot& slot : venous_delay_line) {
         EXPECT_EQ(slot.o2_content, 12.5f);
@@ -101,10 +102,10 @@ TEST(Loading, DelayLineStartsFromTheLoadedSubjectsVenousValues)
         EXPECT_EQ(slot.tissue_pco2, 47.0f);
     }
     EXPECT_EQ(venous_delay_write, 0);
-    s_display[62].standard = saved[0];
-    s_display[60].standard = saved[1];
-    s_display[57].standard = saved[2];
-    s_display[44].standard = saved[3];
+    s_display[display_id::venous_o2_content].standard = saved[0];
+    s_display[display_id::venous_co2_content].standard = saved[1];
+    s_display[display_id::venous_bicarbonate_amount].standard = saved[2];
+    s_display[display_id::tissue_pco2].standard = saved[3];
     fresh_standard_subject();
 }
 
@@ -112,17 +113,17 @@ TEST(Loading, DelayLineStartsFromTheLoadedSubjectsVenousValues)
 TEST(Loading, RunsAfterResetRepeatExactly)
 {
     fresh_standard_subject();
-    factor[16].value = 14;
+    factor[factor_id::inspired_o2].value = 14;
     run_minutes(2);
     float first[TOLVANE_NUM_DISPLAYS];
     for (int i = 0; i < TOLVANE_NUM_DISPLAYS; ++i) {
         first[i] = display[i].value;
     }
-    factor[31].value = 80;
-    display[40].value = 30;
+    factor[factor_id::work_rate].value = 80;
+    display[display_id::respiratory_rate].value = 30;
     run_minutes(2);
     fresh_standard_subject();
-    factor[16].value = 14;
+    factor[factor_id::inspired_o2].value = 14;
     run_minutes(2);
     for (int i = 0; i < TOLVANE_NUM_DISPLAYS; ++i) {
         EXPECT_TRUE(same_bits(display[i].value, first[i])) << "display " << i;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model_driver.h"
+#include "slot_ids.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ void rest_two_minutes_then_work(float watts)
 {
     fresh_standard_subject();
     ASSERT_EQ(run_minutes(2).seconds, 120);
-    factor[31].value = watts;
+    factor[factor_id::work_rate].value = watts;
     constant(60);
 }
 
@@ -30,9 +31,9 @@ void rest_two_minutes_then_work(float watts)
 TEST(CardiacOutputResponse, FirstSecondAtTwoHundredWatts)
 {
     rest_two_minutes_then_work(200);
-    EXPECT_NEAR(display[32].value, 5.02, 0.01);
+    EXPECT_NEAR(display[display_id::cardiac_output].value, 5.02, 0.01);
     ASSERT_EQ(model(), 0);
-    EXPECT_NEAR(display[32].value, 7.43, 0.01);
+    EXPECT_NEAR(display[display_id::cardiac_output].value, 7.43, 0.01);
 }
 
 // Within a run the step is watched through the processor's exception flags:
@@ -44,8 +45,8 @@ TEST(NotFinite, OverflowInTheStepIsReportedInThatStep)
     constant(60);
     EXPECT_EQ(model(), 0);
     EXPECT_EQ(model(), 0);
-    display[45].value = 3.4e38f;
-    EXPECT_EQ(model(), 9);
+    display[display_id::tissue_co2_stores].value = 3.4e38f;
+    EXPECT_EQ(model(), failure_code::not_finite);
 }
 
 // A value made infinite from outside between steps is carried by the step
@@ -57,10 +58,10 @@ TEST(NotFinite, StateMadeNotFiniteOutsideIsReportedAtTheNextRun)
     fresh_standard_subject();
     constant(60);
     EXPECT_EQ(model(), 0);
-    other[6] = INFINITY;  // anoxia index, carried on by stage 13
+    other[other_id::anoxia_index] = INFINITY;  // anoxia index, carried on by stage 13
     constant(60);
-    EXPECT_EQ(model(), 9);
-    EXPECT_EQ(model(), 9);  // and again while it stays
+    EXPECT_EQ(model(), failure_code::not_finite);
+    EXPECT_EQ(model(), failure_code::not_finite);  // and again while it stays
 }
 
 // Derived constants that are not finite (weight 0) have every step checked.
@@ -69,8 +70,8 @@ TEST(NotFinite, ConstantsNotFiniteHaveEveryStepChecked)
     fresh_standard_subject();
     weight.value = 0;
     constant(60);
-    EXPECT_EQ(model(), 9);
-    EXPECT_EQ(model(), 9);
+    EXPECT_EQ(model(), failure_code::not_finite);
+    EXPECT_EQ(model(), failure_code::not_finite);
     weight.value = 70;
 }
 
@@ -78,14 +79,14 @@ namespace {
 
 struct pressure_leg {
     int failure = 0;              // step failure code, 0 when none
-    std::vector<float> alveolar_po2;  // display[4] after every second of the leg
+    std::vector<float> alveolar_po2;  // alveolar_po2 after every second of the leg
 };
 
 // Sets the barometric pressure at a minute mark and runs whole minutes.
 pressure_leg run_at_pressure(float pressure, int minutes)
 {
     pressure_leg leg;
-    factor[25].value = pressure;
+    factor[factor_id::barometric_pressure].value = pressure;
     run_outcome out;
     for (int minute = 0; minute < minutes; ++minute) {
         constant(60);
@@ -94,7 +95,7 @@ pressure_leg run_at_pressure(float pressure, int minutes)
                 leg.failure = out.failure != 0 ? out.failure : -1;
                 return leg;
             }
-            leg.alveolar_po2.push_back(display[4].value);
+            leg.alveolar_po2.push_back(display[display_id::alveolar_po2].value);
         }
     }
     return leg;
@@ -140,16 +141,16 @@ TEST(PressureChange, AlveolarPressuresScaleWithTheDryPressureInTheStepOfTheChang
 {
     fresh_standard_subject();
     ASSERT_EQ(run_minutes(2).failure, 0);
-    const float before_dry = derived[11];
-    const float po2 = display[4].value, pco2 = display[1].value;
-    factor[25].value = 400;
+    const float before_dry = derived[derived_id::dry_pressure];
+    const float po2 = display[display_id::alveolar_po2].value, pco2 = display[display_id::alveolar_pco2].value;
+    factor[factor_id::barometric_pressure].value = 400;
     constant(60);
     EXPECT_TRUE(follow_dry_pressure());
-    EXPECT_FLOAT_EQ(display[4].value, po2 * derived[11] / before_dry);
-    EXPECT_FLOAT_EQ(display[1].value, pco2 * derived[11] / before_dry);
-    const float scaled = display[4].value;
+    EXPECT_FLOAT_EQ(display[display_id::alveolar_po2].value, po2 * derived[derived_id::dry_pressure] / before_dry);
+    EXPECT_FLOAT_EQ(display[display_id::alveolar_pco2].value, pco2 * derived[derived_id::dry_pressure] / before_dry);
+    const float scaled = display[display_id::alveolar_po2].value;
     EXPECT_FALSE(follow_dry_pressure());
-    EXPECT_EQ(display[4].value, scaled);
+    EXPECT_EQ(display[display_id::alveolar_po2].value, scaled);
 }
 
 // A subject file made at sea level but holding 450 mm Hg (the altitude
@@ -159,7 +160,7 @@ TEST(PressureChange, AlveolarPressuresScaleWithTheDryPressureInTheStepOfTheChang
 TEST(PressureChange, SubjectMadeAtAnotherPressureLoadsWithoutAnArtificialDip)
 {
     fresh_standard_subject();
-    factor[25].value = 450;
+    factor[factor_id::barometric_pressure].value = 450;
     const pressure_leg leg = run_at_pressure(450, 2);
     ASSERT_EQ(leg.failure, 0);
     for (int second = 0; second < 120; ++second) {
@@ -195,10 +196,10 @@ TEST(PressureChange, SubjectLoadedAtItsOwnPressureIsLeftAlone)
 {
     fresh_standard_subject();
     constant(60);
-    const float po2 = display[4].value, pco2 = display[1].value;
+    const float po2 = display[display_id::alveolar_po2].value, pco2 = display[display_id::alveolar_pco2].value;
     EXPECT_FALSE(follow_dry_pressure());
-    EXPECT_EQ(display[4].value, po2);
-    EXPECT_EQ(display[1].value, pco2);
+    EXPECT_EQ(display[display_id::alveolar_po2].value, po2);
+    EXPECT_EQ(display[display_id::alveolar_pco2].value, pco2);
 }
 
 namespace {
@@ -217,7 +218,7 @@ exercise_result run_exercise(float watts)
     exercise_result result;
     fresh_standard_subject();
     run_outcome out = run_minutes(2);
-    factor[31].value = watts;
+    factor[factor_id::work_rate].value = watts;
     float low = 1e9f, high = -1e9f;
     for (int minute = 2; minute < 32; ++minute) {
         constant(60);
@@ -228,13 +229,13 @@ exercise_result run_exercise(float watts)
                 return result;
             }
             if (minute >= 27) {
-                low = std::min(low, display[1].value);
-                high = std::max(high, display[1].value);
+                low = std::min(low, display[display_id::alveolar_pco2].value);
+                high = std::max(high, display[display_id::alveolar_pco2].value);
             }
             if (minute == 31) {
-                result.ventilation += display[55].value / 60.0;
-                result.heart_rate += display[35].value / 60.0;
-                result.arterial_pco2 += display[10].value / 60.0;
+                result.ventilation += display[display_id::total_ventilation].value / 60.0;
+                result.heart_rate += display[display_id::heart_rate].value / 60.0;
+                result.arterial_pco2 += display[display_id::arterial_pco2].value / 60.0;
             }
         }
     }

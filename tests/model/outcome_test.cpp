@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model_driver.h"
+#include "slot_ids.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ TEST_F(Outcome, StandardSubjectHasNoSymptomsAndLives)
 
 TEST_F(Outcome, PersistingSymptomIsReportedOnce)
 {
-    display[40].value = 40;
+    display[display_id::respiratory_rate].value = 40;
     int32_t result = 0;
     EXPECT_EQ(symptoms_now(&result), kVeryShort);
     EXPECT_EQ(result, -(1 << 6));
@@ -82,30 +83,30 @@ TEST_F(Outcome, SentencesAtTheThresholds)
         std::string text;
     };
     const row rows[] = {
-        {[] { display[40].value = 46.5f; }, "This .... is .... imposib... .... "},
-        {[] { display[40].value = 46; }, kVeryShort},
-        {[] { display[40].value = 35; }, kRatherShort},
-        {[] { display[40].value = 27; }, ""},
-        {[] { display[54].value = 7.13f; }, "I don't feel well at all. "},
-        {[] { display[54].value = 7.08f; }, "I don't feel well at all. "},
-        {[] { display[54].value = 7.07f; },
+        {[] { display[display_id::respiratory_rate].value = 46.5f; }, "This .... is .... imposib... .... "},
+        {[] { display[display_id::respiratory_rate].value = 46; }, kVeryShort},
+        {[] { display[display_id::respiratory_rate].value = 35; }, kRatherShort},
+        {[] { display[display_id::respiratory_rate].value = 27; }, ""},
+        {[] { display[display_id::tissue_ph].value = 7.13f; }, "I don't feel well at all. "},
+        {[] { display[display_id::tissue_ph].value = 7.08f; }, "I don't feel well at all. "},
+        {[] { display[display_id::tissue_ph].value = 7.07f; },
          "I don't feel well at all. Your patient is twitching. "},
-        {[] { display[54].value = 7.59f; }, ""},
-        {[] { display[54].value = 7.6f; }, "I am getting tingling and cramps in my hands. "},
-        {[] { display[29].value = 13.9f; }, kDim},
-        {[] { display[29].value = 12.4f; }, "Your patient is unrousable. "},
-        {[] { display[26].value = 81; }, "I am feeling drowsy. "},
-        {[] { display[26].value = 92; }, "Your patient is unrousable. "},
-        {[] { display[49].value = 4301; }, "I am feeling drowsy. "},
-        {[] { display[49].value = 6001; }, "Your patient is unrousable. "},
-        {[] { display[6].value = 101.2f; }, "My skin is itching. "},
-        {[] { display[6].value = 160.2f; }, "I have awful pains in my legs. "},
-        {[] { display[14].value = 19.24f - 5; }, "Your patient is blue. "},
-        {[] { display[14].value = 19.24f - 7.5f; }, "Your patient is very blue. "},
+        {[] { display[display_id::tissue_ph].value = 7.59f; }, ""},
+        {[] { display[display_id::tissue_ph].value = 7.6f; }, "I am getting tingling and cramps in my hands. "},
+        {[] { display[display_id::brain_po2].value = 13.9f; }, kDim},
+        {[] { display[display_id::brain_po2].value = 12.4f; }, "Your patient is unrousable. "},
+        {[] { display[display_id::brain_pco2].value = 81; }, "I am feeling drowsy. "},
+        {[] { display[display_id::brain_pco2].value = 92; }, "Your patient is unrousable. "},
+        {[] { display[display_id::tissue_pn2_fast].value = 4301; }, "I am feeling drowsy. "},
+        {[] { display[display_id::tissue_pn2_fast].value = 6001; }, "Your patient is unrousable. "},
+        {[] { display[display_id::decompression_risk].value = 101.2f; }, "My skin is itching. "},
+        {[] { display[display_id::decompression_risk].value = 160.2f; }, "I have awful pains in my legs. "},
+        {[] { display[display_id::arterial_o2_content].value = 19.24f - 5; }, "Your patient is blue. "},
+        {[] { display[display_id::arterial_o2_content].value = 19.24f - 7.5f; }, "Your patient is very blue. "},
         // 1.3 x 11 - 7.3 is 7 and 1.3 x 11 - 9.3 is 5 when evaluated in double;
         // in float arithmetic both fall just short of their thresholds.
-        {[] { factor[12].value = 11; display[14].value = 7.3f; }, "Your patient is very blue. "},
-        {[] { factor[12].value = 11; display[14].value = 9.3f; }, "Your patient is blue. "},
+        {[] { factor[factor_id::haemoglobin].value = 11; display[display_id::arterial_o2_content].value = 7.3f; }, "Your patient is very blue. "},
+        {[] { factor[factor_id::haemoglobin].value = 11; display[display_id::arterial_o2_content].value = 9.3f; }, "Your patient is blue. "},
     };
     for (const row& r : rows) {
         fresh_standard_subject();
@@ -118,47 +119,47 @@ TEST_F(Outcome, SentencesAtTheThresholds)
 // tested besides it, and a serious finding always results.
 TEST_F(Outcome, UnrousableSubjectSaysNothingElseOfItsOwn)
 {
-    display[29].value = 12;   // also "eyes dim" if it were asked
-    display[40].value = 50;   // also "imposib..." if it were asked
-    display[54].value = 7.0f; // twitching is observed
+    display[display_id::brain_po2].value = 12;   // also "eyes dim" if it were asked
+    display[display_id::respiratory_rate].value = 50;   // also "imposib..." if it were asked
+    display[display_id::tissue_ph].value = 7.0f; // twitching is observed
     EXPECT_EQ(symptoms_now(), "Your patient is unrousable. Your patient is twitching. ");
-    display[54].value = 7.37f;
+    display[display_id::tissue_ph].value = 7.37f;
     EXPECT_EQ(symptoms_now(), "");  // still serious: no improvement message
 }
 
 TEST_F(Outcome, ArtificialVentilationTestsFightingNotBreathlessness)
 {
     ventilation_flag = 0;
-    display[40].value = 50;
-    other[11] = 10;
-    display[55].value = 9;  // 0.9 x 10 - 9 = 0: not fighting
+    display[display_id::respiratory_rate].value = 50;
+    other[other_id::ventilation_demand] = 10;
+    display[display_id::total_ventilation].value = 9;  // 0.9 x 10 - 9 = 0: not fighting
     EXPECT_EQ(symptoms_now(), "");
-    display[55].value = 8;
+    display[display_id::total_ventilation].value = 8;
     EXPECT_EQ(symptoms_now(), "Your patient is fighting the ventilator. ");
     // Evaluated in double, 0.9 x 2 exceeds the stored 1.8f (a float just
     // below 1.8); float arithmetic would give exactly 0.
-    other[11] = 2;
-    display[55].value = 1.8f;
+    other[other_id::ventilation_demand] = 2;
+    display[display_id::total_ventilation].value = 1.8f;
     EXPECT_EQ(symptoms_now(), "");  // still fighting, reported once: no "That's better"
-    other[11] = 10;
+    other[other_id::ventilation_demand] = 10;
 
     ventilation_flag = 0x100;  // only the low byte counts: still artificial
-    display[55].value = 9;
+    display[display_id::total_ventilation].value = 9;
     EXPECT_EQ(symptoms_now(), kThatsBetter);
 
     ventilation_flag = 1;
-    other[11] = 100;
-    display[40].value = 12;
+    other[other_id::ventilation_demand] = 100;
+    display[display_id::respiratory_rate].value = 12;
     EXPECT_EQ(symptoms_now(), "");  // natural: bit 11 never tested
 }
 
 TEST_F(Outcome, SeriousSymptomsGoneAtOnceGiveGodBlessOnce)
 {
-    display[40].value = 40;
-    display[29].value = 13;
+    display[display_id::respiratory_rate].value = 40;
+    display[display_id::brain_po2].value = 13;
     EXPECT_EQ(symptoms_now(), kDim + kVeryShort);
-    display[40].value = 12.82f;
-    display[29].value = 29.87f;
+    display[display_id::respiratory_rate].value = 12.82f;
+    display[display_id::brain_po2].value = 29.87f;
     int32_t result = 0;
     EXPECT_EQ(symptoms_now(&result), kGodBless);
     EXPECT_EQ(result, (1 << 1) | (1 << 6));
@@ -168,9 +169,9 @@ TEST_F(Outcome, SeriousSymptomsGoneAtOnceGiveGodBlessOnce)
 
 TEST_F(Outcome, SeriousReplacedByMildGivesFeelBetterAndReportsTheMildAgain)
 {
-    display[40].value = 40;
+    display[display_id::respiratory_rate].value = 40;
     EXPECT_EQ(symptoms_now(), kVeryShort);
-    display[40].value = 30;
+    display[display_id::respiratory_rate].value = 30;
     int32_t result = 0;
     // The new mild sentence comes first (symptoms are tested before the
     // improvement is judged), then the improvement, which clears the bits.
@@ -183,18 +184,18 @@ TEST_F(Outcome, SeriousReplacedByMildGivesFeelBetterAndReportsTheMildAgain)
 
 TEST_F(Outcome, FeelBetterWithoutRepeatingAnAlreadyReportedMildSymptom)
 {
-    display[40].value = 30;
-    display[29].value = 13;
+    display[display_id::respiratory_rate].value = 30;
+    display[display_id::brain_po2].value = 13;
     EXPECT_EQ(symptoms_now(), kDim + kRatherShort);
-    display[29].value = 29.87f;
+    display[display_id::brain_po2].value = 29.87f;
     EXPECT_EQ(symptoms_now(), kBetter);
 }
 
 TEST_F(Outcome, MildSymptomsGoneGiveThatsBetter)
 {
-    display[40].value = 30;
+    display[display_id::respiratory_rate].value = 30;
     EXPECT_EQ(symptoms_now(), kRatherShort);
-    display[40].value = 12;
+    display[display_id::respiratory_rate].value = 12;
     int32_t result = 0;
     EXPECT_EQ(symptoms_now(&result), kThatsBetter);
     EXPECT_EQ(result, 1 << 7);
@@ -206,14 +207,14 @@ TEST_F(Outcome, MildSymptomsGoneGiveThatsBetter)
 TEST_F(Outcome, LongestSymptomTextFitsWhole)
 {
     ventilation_flag = 0;
-    display[29].value = 13;
+    display[display_id::brain_po2].value = 13;
     symptoms_now();
-    display[29].value = 29.87f;
-    display[6].value = 120;    // itching
-    display[26].value = 85;    // drowsy
-    display[54].value = 7.6f;  // tingling
-    other[11] = 20;            // fighting the ventilator
-    display[14].value = 13;    // blue
+    display[display_id::brain_po2].value = 29.87f;
+    display[display_id::decompression_risk].value = 120;    // itching
+    display[display_id::brain_pco2].value = 85;    // drowsy
+    display[display_id::tissue_ph].value = 7.6f;  // tingling
+    other[other_id::ventilation_demand] = 20;            // fighting the ventilator
+    display[display_id::arterial_o2_content].value = 13;    // blue
     const std::string expected =
         "My skin is itching. I am feeling drowsy. "
         "I am getting tingling and cramps in my hands. "
@@ -227,7 +228,7 @@ TEST_F(Outcome, ClinicalTextIsCutAtTheBufferCapacity)
 {
     std::memset(app_buf, 'x', TOLVANE_APP_BUF_SIZE - 10);
     app_buf[TOLVANE_APP_BUF_SIZE - 10] = '\0';
-    display[40].value = 40;
+    display[display_id::respiratory_rate].value = 40;
     sympt();
     EXPECT_EQ(std::strlen(app_buf), static_cast<size_t>(TOLVANE_APP_BUF_SIZE - 1));
     EXPECT_EQ(std::string(app_buf + TOLVANE_APP_BUF_SIZE - 10), kVeryShort.substr(0, 9));
@@ -240,7 +241,7 @@ TEST_F(Outcome, ClinicalTextIsCutAtTheBufferCapacity)
 
     // A full buffer takes nothing more, and the calls go on.
     for (int call = 0; call < 5; ++call) {
-        display[6].value = call % 2 == 0 ? 300.0f : 0.0f;
+        display[display_id::decompression_risk].value = call % 2 == 0 ? 300.0f : 0.0f;
         sympt();
         death();
     }
@@ -256,22 +257,22 @@ TEST_F(Outcome, CausesOfDeath)
         std::string text;
     };
     const row rows[] = {
-        {[] { other[6] = 7.5f; }, true, "Anoxaemia has been severe and irrecoverable. " + kDied},
-        {[] { other[6] = 7; }, false, ""},
-        {[] { display[54].value = 6.63f; }, true,
+        {[] { other[other_id::anoxia_index] = 7.5f; }, true, "Anoxaemia has been severe and irrecoverable. " + kDied},
+        {[] { other[other_id::anoxia_index] = 7; }, false, ""},
+        {[] { display[display_id::tissue_ph].value = 6.63f; }, true,
          "Tissue pH has fallen to a lethally low level. " + kDied},
-        {[] { display[54].value = 6.64f; }, false, ""},
-        {[] { display[54].value = 7.8f; }, false, ""},
-        {[] { display[54].value = 7.81f; }, true,
+        {[] { display[display_id::tissue_ph].value = 6.64f; }, false, ""},
+        {[] { display[display_id::tissue_ph].value = 7.8f; }, false, ""},
+        {[] { display[display_id::tissue_ph].value = 7.81f; }, true,
          "Tissue pH has risen to a lethally high level. " + kDied},
-        {[] { display[6].value = 280.5f; }, true,
+        {[] { display[display_id::decompression_risk].value = 280.5f; }, true,
          "The brain is irrecoverably full of gas bubbles. " + kDied},
-        {[] { display[6].value = 280; }, false, ""},
-        {[] { other[6] = 8; display[54].value = 6; }, true,
+        {[] { display[display_id::decompression_risk].value = 280; }, false, ""},
+        {[] { other[other_id::anoxia_index] = 8; display[display_id::tissue_ph].value = 6; }, true,
          "Anoxaemia has been severe and irrecoverable. " + kDied},
-        {[] { display[36].value = 290; display[54].value = 7.1f; }, true, "... I\tcan't go on..."},
-        {[] { display[36].value = 289.9f; display[54].value = 7.1f; }, false, ""},
-        {[] { display[36].value = 290; display[54].value = 7.11f; }, false, ""},
+        {[] { display[display_id::metabolic_rate].value = 290; display[display_id::tissue_ph].value = 7.1f; }, true, "... I\tcan't go on..."},
+        {[] { display[display_id::metabolic_rate].value = 289.9f; display[display_id::tissue_ph].value = 7.1f; }, false, ""},
+        {[] { display[display_id::metabolic_rate].value = 290; display[display_id::tissue_ph].value = 7.11f; }, false, ""},
     };
     for (const row& r : rows) {
         fresh_standard_subject();
@@ -285,18 +286,18 @@ TEST_F(Outcome, CausesOfDeath)
 
 TEST_F(Outcome, NegativeAnoxiaIndexIsRaisedToZero)
 {
-    other[6] = -3;
+    other[other_id::anoxia_index] = -3;
     bool died = true;
     death_now(&died);
     EXPECT_FALSE(died);
-    EXPECT_EQ(other[6], 0.0f);
+    EXPECT_EQ(other[other_id::anoxia_index], 0.0f);
 }
 
 TEST_F(Outcome, LoadNewForgetsReportedSymptoms)
 {
-    display[40].value = 40;
+    display[display_id::respiratory_rate].value = 40;
     EXPECT_EQ(symptoms_now(), kVeryShort);
     load_new();
-    display[40].value = 40;
+    display[display_id::respiratory_rate].value = 40;
     EXPECT_EQ(symptoms_now(), kVeryShort);
 }

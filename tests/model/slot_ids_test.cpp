@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <span>
 #include <string>
 
 #include "model_internal.h"
@@ -125,6 +126,115 @@ const slot_row display_rows[] = {
 
 #undef SLOT
 
+// Other variables and derived entries have no catalogue text: every name is
+// listed once, in index order, so a gap, a doubled index or a doubled name
+// shows.
+#define ID(ns, id) {ns::id, #id, nullptr}
+
+const slot_row other_rows[] = {
+    ID(other_id, alveolar_ventilation_per_step),
+    ID(other_id, brain_oxygenation),
+    ID(other_id, cardiac_parameter),
+    ID(other_id, resting_o2_consumption),
+    ID(other_id, o2_curve_reference_ph),
+    ID(other_id, max_drive_parameter),
+    ID(other_id, anoxia_index),
+    ID(other_id, o2_uptake_per_step),
+    ID(other_id, co2_output_per_step),
+    ID(other_id, saved_lung_volume),
+    ID(other_id, admixture_exercise_parameter),
+    ID(other_id, ventilation_demand),
+    ID(other_id, previous_tissue_pco2),
+    ID(other_id, slow_acid_load),
+    ID(other_id, tissue_bicarbonate_amount),
+    ID(other_id, dead_space_parameter),
+    ID(other_id, anaerobic_o2_credit),
+    ID(other_id, damped_central_drive),
+    ID(other_id, stroke_volume),
+    ID(other_id, cardiac_lag_parameter),
+};
+
+const slot_row derived_rows[] = {
+    ID(derived_id, always_zero),
+    ID(derived_id, venous_bicarbonate_scale),
+    ID(derived_id, venous_content_scale),
+    ID(derived_id, bicarbonate_per_pco2),
+    ID(derived_id, breathing_work_exponent),
+    ID(derived_id, breathing_work_scale),
+    ID(derived_id, max_drive),
+    ID(derived_id, o2_consumption),
+    ID(derived_id, cardiac_output_base),
+    ID(derived_id, cardiac_output_exercise),
+    ID(derived_id, slow_acid_rate),
+    ID(derived_id, dry_pressure),
+    ID(derived_id, btps_percent_to_stpd),
+    ID(derived_id, tissue_bicarbonate_scale),
+    ID(derived_id, pulmonary_flow_ratio),
+    ID(derived_id, lactate_concentration_scale),
+    ID(derived_id, pump_fraction),
+    ID(derived_id, flow_per_cardiac_output),
+    ID(derived_id, admixture_base),
+    ID(derived_id, admixture_exercise),
+    ID(derived_id, max_tidal_volume),
+    ID(derived_id, admixture_peep_scale),
+    ID(derived_id, arterial_pool_lag_scale),
+    ID(derived_id, decompression_risk_scale),
+    ID(derived_id, clearance_cardiac_output),
+    ID(derived_id, btps_to_stpd),
+    ID(derived_id, slow_n2_pressure_scale),
+    ID(derived_id, n2_bubble_rate),
+    ID(derived_id, fast_n2_pressure_scale),
+    ID(derived_id, lactate_clearance_rate),
+    ID(derived_id, tissue_co2_store_scale),
+    ID(derived_id, tissue_po2_scale),
+    ID(derived_id, anaerobic_threshold),
+    ID(derived_id, tissue_pco2_offset),
+    ID(derived_id, dead_space_adjust_scale),
+    ID(derived_id, stpd_percent_to_btps),
+    ID(derived_id, tissue_bicarbonate_pco2_scale),
+    ID(derived_id, inspiratory_weight_scale),
+    ID(derived_id, alveolar_lag_scale),
+    ID(derived_id, brain_flow_scale),
+    ID(derived_id, max_lactate_production),
+    ID(derived_id, brain_metabolism),
+    ID(derived_id, hypoxic_lactate_rate),
+    ID(derived_id, tissue_pco2_scale),
+    ID(derived_id, co2_drive_gain),
+    ID(derived_id, hypoxic_drive_gain),
+    ID(derived_id, central_drive_target),
+    ID(derived_id, drive_to_ventilation),
+    ID(derived_id, apnoea_threshold),
+    ID(derived_id, respiratory_rate_offset),
+    ID(derived_id, respiratory_rate_scale),
+    ID(derived_id, artificial_ventilation),
+    ID(derived_id, dead_space_base),
+    ID(derived_id, anaerobic_credit_lag),
+    ID(derived_id, dead_space_per_tidal_volume),
+    ID(derived_id, short_lag),
+    ID(derived_id, ml_per_second_to_l_per_minute),
+    ID(derived_id, always_one),
+    ID(derived_id, anoxia_recovery_rate),
+    ID(derived_id, anoxia_rate),
+    ID(derived_id, n2_exchange_rate),
+    ID(derived_id, cardiac_output_lag),
+    ID(derived_id, ventilation_lag_scale),
+    ID(derived_id, brain_oxygenation_lag),
+    ID(derived_id, tissue_co2_buffer),
+    ID(derived_id, central_ph_threshold),
+    ID(derived_id, central_ph_threshold_low),
+    ID(derived_id, central_drive_above_30),
+    ID(derived_id, central_drive_lag),
+    ID(derived_id, fitness_bypass),
+    ID(derived_id, lactate_production_scale),
+    ID(derived_id, dpg_target),
+    ID(derived_id, dpg_drift_rate),
+    ID(derived_id, hypoxic_po2_threshold),
+    ID(derived_id, max_heart_rate),
+    ID(derived_id, stroke_volume_scale),
+};
+
+#undef ID
+
 TEST(SlotIds, CountsMatchTheCatalogue)
 {
     static_assert(int{factor_id::count} == int{TOLVANE_NUM_FACTORS});
@@ -172,6 +282,42 @@ TEST(SlotIds, ShortNamesAreUniqueAndTypable)
     for (std::string_view name : factor_short_names) check(name);
     for (std::string_view name : display_short_names) check(name);
     EXPECT_EQ(seen.size(), factor_short_names.size() + display_short_names.size());
+}
+
+TEST(SlotIds, OtherAndDerivedNamesCoverEveryIndexOnce)
+{
+    static_assert(int{other_id::count} == int{TOLVANE_NUM_OTHERS});
+    static_assert(int{derived_id::count} == int{std::size(derived)});
+    EXPECT_EQ(std::size(other_rows), static_cast<std::size_t>(num_oth));
+    EXPECT_EQ(std::size(derived_rows), std::size(derived));
+    std::set<std::string_view> seen;
+    for (const auto& rows : {std::span<const slot_row>(other_rows), std::span<const slot_row>(derived_rows)}) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i].index, static_cast<int>(i)) << rows[i].short_name;
+            EXPECT_TRUE(seen.insert(rows[i].short_name).second) << rows[i].short_name << " twice";
+        }
+    }
+}
+
+// The bag states and failure codes are the numbers the model and the front
+// end exchange; a renumbering would change saved runs and scripts.
+TEST(SlotIds, BagStatesAndFailureCodesKeepTheirNumbers)
+{
+    const int bag_states[] = {bag_state_id::glottis_closed, bag_state_id::standard,
+                              bag_state_id::collect_expired, bag_state_id::rebreathe,
+                              bag_state_id::rebreathe_absorber};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(bag_states[i], 9 + i);
+    const int codes[] = {failure_code::none,
+                         failure_code::arterial_bicarbonate_gone,
+                         failure_code::tissue_o2_gone,
+                         failure_code::tissue_bicarbonate_gone,
+                         failure_code::venous_bicarbonate_gone,
+                         failure_code::bag_too_small,
+                         failure_code::alveolar_po2_gone,
+                         failure_code::alveolar_pco2_gone,
+                         failure_code::capillary_bicarbonate_negative,
+                         failure_code::not_finite};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(codes[i], i);
 }
 
 TEST(SlotIds, UnknownNamesAreNotFound)

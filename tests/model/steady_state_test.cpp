@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model_driver.h"
+#include "slot_ids.h"
 
 namespace {
 
@@ -12,8 +13,8 @@ struct resting_values {
 
 resting_values read_resting_values()
 {
-    return {display[32].value, display[35].value, display[15].value,
-            display[10].value, display[17].value, display[55].value};
+    return {display[display_id::cardiac_output].value, display[display_id::heart_rate].value, display[display_id::arterial_po2].value,
+            display[display_id::arterial_pco2].value, display[display_id::arterial_ph].value, display[display_id::total_ventilation].value};
 }
 
 // Runs the standard subject through a change of factors for some minutes.
@@ -52,25 +53,25 @@ TEST(StandardSubjectResponse, FivePercentInspiredCo2AtLeastDoublesVentilationWit
 {
     fresh_standard_subject();
     run_minutes(10);
-    const float resting = display[55].value;
-    const run_outcome out = run_standard_with([] { factor[15].value = 5; }, 10);
+    const float resting = display[display_id::total_ventilation].value;
+    const run_outcome out = run_standard_with([] { factor[factor_id::inspired_co2].value = 5; }, 10);
     ASSERT_EQ(out.failure, 0);
     ASSERT_FALSE(out.died);
-    EXPECT_GE(display[55].value, 2 * resting);
-    EXPECT_GT(display[10].value, 45.0f);  // hypercapnia despite the extra breathing
+    EXPECT_GE(display[display_id::total_ventilation].value, 2 * resting);
+    EXPECT_GT(display[display_id::arterial_pco2].value, 45.0f);  // hypercapnia despite the extra breathing
 }
 
 TEST(StandardSubjectResponse, TwelvePercentInspiredO2GivesHypoxaemiaAndMoreBreathing)
 {
     fresh_standard_subject();
     run_minutes(10);
-    const float resting = display[55].value;
-    const run_outcome out = run_standard_with([] { factor[16].value = 12; }, 10);
+    const float resting = display[display_id::total_ventilation].value;
+    const run_outcome out = run_standard_with([] { factor[factor_id::inspired_o2].value = 12; }, 10);
     ASSERT_EQ(out.failure, 0);
     ASSERT_FALSE(out.died);
-    EXPECT_LT(display[15].value, 60.0f);
-    EXPECT_GT(display[55].value, resting * 1.2f);
-    EXPECT_LT(display[10].value, 38.0f);  // the extra breathing blows off CO2
+    EXPECT_LT(display[display_id::arterial_po2].value, 60.0f);
+    EXPECT_GT(display[display_id::total_ventilation].value, resting * 1.2f);
+    EXPECT_LT(display[display_id::arterial_pco2].value, 38.0f);  // the extra breathing blows off CO2
 }
 
 TEST(StandardSubjectResponse, HundredWattsRaisesHeartRateMetabolismAndVentilation)
@@ -78,13 +79,13 @@ TEST(StandardSubjectResponse, HundredWattsRaisesHeartRateMetabolismAndVentilatio
     fresh_standard_subject();
     run_minutes(10);
     const resting_values resting = read_resting_values();
-    const run_outcome out = run_standard_with([] { factor[31].value = 100; }, 10);
+    const run_outcome out = run_standard_with([] { factor[factor_id::work_rate].value = 100; }, 10);
     ASSERT_EQ(out.failure, 0);
     ASSERT_FALSE(out.died);
-    EXPECT_GT(display[35].value, resting.heart_rate * 1.5f);
-    EXPECT_GT(display[36].value, 400.0f);  // metabolic rate, % of rest
-    EXPECT_GT(display[55].value, resting.ventilation * 3);
-    EXPECT_GT(display[32].value, resting.cardiac_output * 2);
+    EXPECT_GT(display[display_id::heart_rate].value, resting.heart_rate * 1.5f);
+    EXPECT_GT(display[display_id::metabolic_rate].value, 400.0f);  // metabolic rate, % of rest
+    EXPECT_GT(display[display_id::total_ventilation].value, resting.ventilation * 3);
+    EXPECT_GT(display[display_id::cardiac_output].value, resting.cardiac_output * 2);
 }
 
 // Halving haemoglobin halves what each 100 ml of blood carries; the heart
@@ -93,24 +94,24 @@ TEST(StandardSubjectResponse, HaemoglobinSevenRoughlyHalvesArterialO2Content)
 {
     fresh_standard_subject();
     run_minutes(10);
-    const float resting_content = display[14].value;
-    const float resting_output = display[32].value;
-    const run_outcome out = run_standard_with([] { factor[12].value = 7; }, 10);
+    const float resting_content = display[display_id::arterial_o2_content].value;
+    const float resting_output = display[display_id::cardiac_output].value;
+    const run_outcome out = run_standard_with([] { factor[factor_id::haemoglobin].value = 7; }, 10);
     ASSERT_EQ(out.failure, 0);
     ASSERT_FALSE(out.died);
-    EXPECT_NEAR(display[14].value / resting_content, 7 / 14.8, 0.05);
-    EXPECT_GT(display[32].value, resting_output * 1.5f);
+    EXPECT_NEAR(display[display_id::arterial_o2_content].value / resting_content, 7 / 14.8, 0.05);
+    EXPECT_GT(display[display_id::cardiac_output].value, resting_output * 1.5f);
 }
 
 // A stopped heart moves no blood: the tissues run out of O2 and acid piles
 // up, and the subject dies of a low tissue pH within minutes.
 TEST(StandardSubjectResponse, StoppedHeartEndsInDeathWithinFiveMinutes)
 {
-    const run_outcome out = run_standard_with([] { factor[8].value = 0; }, 5);
+    const run_outcome out = run_standard_with([] { factor[factor_id::cardiac_performance].value = 0; }, 5);
     EXPECT_EQ(out.failure, 0);
     EXPECT_TRUE(out.died);
-    EXPECT_EQ(display[32].value, 0.0f);
-    EXPECT_EQ(display[35].value, 0.0f);
+    EXPECT_EQ(display[display_id::cardiac_output].value, 0.0f);
+    EXPECT_EQ(display[display_id::heart_rate].value, 0.0f);
     EXPECT_NE(out.messages.find("I'm sorry, your patient has died."), std::string::npos);
     EXPECT_LT(out.seconds, 5 * 60);
 }

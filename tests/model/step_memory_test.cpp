@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model_driver.h"
+#include "slot_ids.h"
 
 namespace {
 
@@ -46,10 +47,10 @@ std::vector<exported_state> run_seconds(int n)
 TEST(StepMemory, RestoredCopyRepeatsTheRunBitForBit)
 {
     fresh_standard_subject();
-    factor[16].value = 12;  // hypoxia: the symptom memory and delay line change
+    factor[factor_id::inspired_o2].value = 12;  // hypoxia: the symptom memory and delay line change
     run_minutes(3);
-    bag_state = 13;         // rebreathing with the absorber: the bag memory too
-    factor[4].value = 6000;
+    bag_state = bag_state_id::rebreathe_absorber;         // rebreathing with the absorber: the bag memory too
+    factor[factor_id::bag_volume].value = 6000;
     bager(2, nullptr, nullptr);
     constant(60);
     run_seconds(17);
@@ -60,7 +61,7 @@ TEST(StepMemory, RestoredCopyRepeatsTheRunBitForBit)
 
     // Disturb everything the copy holds, then put it back.
     run_minutes(2);
-    previous_bag_state = 9;
+    previous_bag_state = bag_state_id::glottis_closed;
     at_copy.put_back();
     tolvane_restore_step_memory(&memory);
     const std::vector<exported_state> again = run_seconds(40);
@@ -70,7 +71,7 @@ TEST(StepMemory, RestoredCopyRepeatsTheRunBitForBit)
 
     tolvane_step_memory saved_again;
     tolvane_save_step_memory(&saved_again);
-    EXPECT_EQ(saved_again.previous_bag_state, 13);
+    EXPECT_EQ(saved_again.previous_bag_state, bag_state_id::rebreathe_absorber);
 }
 
 TEST(StepMemory, HandMadeWritePositionStaysInTheLine)
@@ -96,15 +97,15 @@ TEST(StepMemory, StandardCircuitTouchesOnlyTheCircuit)
 {
     fresh_standard_subject();
     ventilation_flag = 0x100;
-    bag_state = 12;
-    previous_bag_state = 9;
-    factor[19].value = 1234;
-    other[9] = 999;
+    bag_state = bag_state_id::rebreathe;
+    previous_bag_state = bag_state_id::glottis_closed;
+    factor[factor_id::lung_volume].value = 1234;
+    other[other_id::saved_lung_volume] = 999;
     const exported_state before = exported_state::take();
     tolvane_standard_circuit();
     EXPECT_EQ(ventilation_flag, 1);
-    EXPECT_EQ(bag_state, 10);
-    EXPECT_EQ(previous_bag_state, 10);
+    EXPECT_EQ(bag_state, bag_state_id::standard);
+    EXPECT_EQ(previous_bag_state, bag_state_id::standard);
     EXPECT_TRUE(exported_state::take() == before);
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "model_driver.h"
+#include "slot_ids.h"
 
 namespace {
 
@@ -26,72 +27,72 @@ float damped(float target, float old, float w)
 
 TEST_F(Step, StoppedHeartGivesNoOutputNoRateAndMovesNoBlood)
 {
-    factor[8].value = 0;  // pump performance 0: the stroke volume is 0 too
-    const float o2_amount = display[13].value;
-    const float co2_amount = display[8].value;
-    const float pool_o2 = display[20].value;
-    const float o2_content = display[14].value;
-    const float co2_content = display[9].value;
+    factor[factor_id::cardiac_performance].value = 0;  // pump performance 0: the stroke volume is 0 too
+    const float o2_amount = display[display_id::arterial_o2_amount].value;
+    const float co2_amount = display[display_id::arterial_co2_amount].value;
+    const float pool_o2 = display[display_id::arterial_pool_o2_content].value;
+    const float o2_content = display[display_id::arterial_o2_content].value;
+    const float co2_content = display[display_id::arterial_co2_content].value;
     step_context step;
     stage_cardiac_output(step);
-    EXPECT_EQ(display[32].value, 0.0f);
-    EXPECT_EQ(display[35].value, 0.0f);
+    EXPECT_EQ(display[display_id::cardiac_output].value, 0.0f);
+    EXPECT_EQ(display[display_id::heart_rate].value, 0.0f);
     EXPECT_EQ(step.flow, 0.0f);
     stage_venous_admixture(step);
     const float mix_o2 =
-        static_cast<float>(step.shunt * dsp(62) + static_cast<double>(step.unshunted) * dsp(38));
+        static_cast<float>(step.shunt * dsp(display_id::venous_o2_content) + static_cast<double>(step.unshunted) * dsp(display_id::capillary_o2_content));
     const float mix_co2 =
-        static_cast<float>(step.shunt * dsp(60) + static_cast<double>(step.unshunted) * dsp(37));
+        static_cast<float>(step.shunt * dsp(display_id::venous_co2_content) + static_cast<double>(step.unshunted) * dsp(display_id::capillary_co2_content));
     stage_arterial_pool(step);
-    EXPECT_EQ(display[13].value, o2_amount);
-    EXPECT_EQ(display[8].value, co2_amount);
-    EXPECT_EQ(display[20].value, pool_o2);  // not re-derived below 0.25 l/min
+    EXPECT_EQ(display[display_id::arterial_o2_amount].value, o2_amount);
+    EXPECT_EQ(display[display_id::arterial_co2_amount].value, co2_amount);
+    EXPECT_EQ(display[display_id::arterial_pool_o2_content].value, pool_o2);  // not re-derived below 0.25 l/min
     // The largest weight, 120, in place of a division by the zero flow.
-    EXPECT_FLOAT_EQ(display[14].value, damped(mix_o2, o2_content, 120));
-    EXPECT_FLOAT_EQ(display[9].value, damped(mix_co2, co2_content, 120));
+    EXPECT_FLOAT_EQ(display[display_id::arterial_o2_content].value, damped(mix_o2, o2_content, 120));
+    EXPECT_FLOAT_EQ(display[display_id::arterial_co2_content].value, damped(mix_co2, co2_content, 120));
 }
 
 TEST_F(Step, StoppedHeartKeepsEveryValueFiniteForTenMinutes)
 {
-    factor[8].value = 2.9f;  // below 3: stopped, yet a stroke volume exists
+    factor[factor_id::cardiac_performance].value = 2.9f;  // below 3: stopped, yet a stroke volume exists
     for (int second = 0; second < 600; ++second) {
         if (model() != 0) {
             break;
         }
         ASSERT_TRUE(state_is_finite()) << "second " << second;
-        EXPECT_EQ(display[35].value, 0.0f);
+        EXPECT_EQ(display[display_id::heart_rate].value, 0.0f);
     }
 }
 
 TEST_F(Step, HeartRateAboveMaximumIsHeldAndOutputRecomputed)
 {
-    derived[74] = 50;
+    derived[derived_id::max_heart_rate] = 50;
     step_context step;
     stage_cardiac_output(step);
-    EXPECT_EQ(display[35].value, 50.0f);
-    EXPECT_FLOAT_EQ(display[32].value, 50 * other[18]);
+    EXPECT_EQ(display[display_id::heart_rate].value, 50.0f);
+    EXPECT_FLOAT_EQ(display[display_id::cardiac_output].value, 50 * other[other_id::stroke_volume]);
 }
 
 TEST_F(Step, CardiacOutputAboveMaximumIsCutWithoutChangingHeartRate)
 {
-    factor[20].value = 3;
+    factor[factor_id::max_cardiac_output].value = 3;
     step_context step;
     stage_cardiac_output(step);
-    EXPECT_EQ(display[32].value, 3.0f);
-    EXPECT_NEAR(display[35].value, 63.2, 0.5);  // the rate of the uncut output
+    EXPECT_EQ(display[display_id::cardiac_output].value, 3.0f);
+    EXPECT_NEAR(display[display_id::heart_rate].value, 63.2, 0.5);  // the rate of the uncut output
 }
 
 // A high PEEP against a compliant lung makes the resting output target
 // negative; the output is held at 0 instead of running the pump backwards.
 TEST_F(Step, NegativeOutputTargetGivesZeroOutputNotNegative)
 {
-    derived[8] = -20;
-    derived[61] = 0;  // no damping: the target at once
+    derived[derived_id::cardiac_output_base] = -20;
+    derived[derived_id::cardiac_output_lag] = 0;  // no damping: the target at once
     step_context step;
     stage_cardiac_output(step);
-    EXPECT_EQ(display[32].value, 0.0f);
-    EXPECT_EQ(display[35].value, 0.0f);
-    EXPECT_GT(other[18], 0.0f);
+    EXPECT_EQ(display[display_id::cardiac_output].value, 0.0f);
+    EXPECT_EQ(display[display_id::heart_rate].value, 0.0f);
+    EXPECT_GT(other[other_id::stroke_volume], 0.0f);
 }
 
 TEST_F(Step, VenousAdmixtureLimits)
@@ -101,20 +102,20 @@ TEST_F(Step, VenousAdmixtureLimits)
         float expected_p;
     };
     for (const row& r : {row{600, 140}, row{1000, 140}, row{500, 170}, row{30, 55}, row{150, 150}}) {
-        display[4].value = r.alveolar_po2;
+        display[display_id::alveolar_po2].value = r.alveolar_po2;
         step_context step;
         stage_venous_admixture(step);
         const float expected =
-            static_cast<float>((drv(18) / r.expected_p + drv(19)) * drv(21) + fct(10));
-        EXPECT_FLOAT_EQ(display[56].value, expected) << r.alveolar_po2;
+            static_cast<float>((drv(derived_id::admixture_base) / r.expected_p + drv(derived_id::admixture_exercise)) * drv(derived_id::admixture_peep_scale) + fct(factor_id::right_to_left_shunt));
+        EXPECT_FLOAT_EQ(display[display_id::total_venous_admixture].value, expected) << r.alveolar_po2;
         EXPECT_FLOAT_EQ(step.shunt + step.unshunted, 1.0f);
     }
-    factor[10].value = 90;
-    display[4].value = 30;
-    derived[18] = 100000;
+    factor[factor_id::right_to_left_shunt].value = 90;
+    display[display_id::alveolar_po2].value = 30;
+    derived[derived_id::admixture_base] = 100000;
     step_context step;
     stage_venous_admixture(step);
-    EXPECT_EQ(display[56].value, 100.0f);
+    EXPECT_EQ(display[display_id::total_venous_admixture].value, 100.0f);
 }
 
 TEST_F(Step, VenousDelayReturnsTheValuesStoredEarlierByCardiacOutput)
@@ -129,17 +130,17 @@ TEST_F(Step, VenousDelayReturnsTheValuesStoredEarlierByCardiacOutput)
         // Mark each step's values with its number, then read through the line.
         float seen = -1;
         for (int k = 1; k <= 40; ++k) {
-            display[62].value = static_cast<float>(k);
-            display[60].value = static_cast<float>(100 + k);
-            display[57].value = static_cast<float>(200 + k);
-            display[44].value = static_cast<float>(300 + k);
+            display[display_id::venous_o2_content].value = static_cast<float>(k);
+            display[display_id::venous_co2_content].value = static_cast<float>(100 + k);
+            display[display_id::venous_bicarbonate_amount].value = static_cast<float>(200 + k);
+            display[display_id::tissue_pco2].value = static_cast<float>(300 + k);
             venous_delay(r.cardiac_output);
-            seen = display[62].value;
+            seen = display[display_id::venous_o2_content].value;
             if (k > r.delay) {
-                EXPECT_EQ(display[62].value, static_cast<float>(k - r.delay));
-                EXPECT_EQ(display[60].value, static_cast<float>(100 + k - r.delay));
-                EXPECT_EQ(display[57].value, static_cast<float>(200 + k - r.delay));
-                EXPECT_EQ(display[44].value, static_cast<float>(300 + k - r.delay));
+                EXPECT_EQ(display[display_id::venous_o2_content].value, static_cast<float>(k - r.delay));
+                EXPECT_EQ(display[display_id::venous_co2_content].value, static_cast<float>(100 + k - r.delay));
+                EXPECT_EQ(display[display_id::venous_bicarbonate_amount].value, static_cast<float>(200 + k - r.delay));
+                EXPECT_EQ(display[display_id::tissue_pco2].value, static_cast<float>(300 + k - r.delay));
             }
         }
         EXPECT_EQ(seen, static_cast<float>(40 - r.delay)) << r.cardiac_output;
@@ -148,28 +149,28 @@ TEST_F(Step, VenousDelayReturnsTheValuesStoredEarlierByCardiacOutput)
 
 TEST_F(Step, VenousDelayRefillMakesEveryDelayedValueTheCurrentOne)
 {
-    display[62].value = 11;
-    display[60].value = 22;
-    display[57].value = 33;
-    display[44].value = 44;
+    display[display_id::venous_o2_content].value = 11;
+    display[display_id::venous_co2_content].value = 22;
+    display[display_id::venous_bicarbonate_amount].value = 33;
+    display[display_id::tissue_pco2].value = 44;
     venous_delay(-1);
     EXPECT_EQ(venous_delay_write, 0);
     for (float c : {1.0f, 5.0f, 30.0f}) {
         venous_delay(c);
-        EXPECT_EQ(display[62].value, 11.0f);
-        EXPECT_EQ(display[60].value, 22.0f);
-        EXPECT_EQ(display[57].value, 33.0f);
-        EXPECT_EQ(display[44].value, 44.0f);
+        EXPECT_EQ(display[display_id::venous_o2_content].value, 11.0f);
+        EXPECT_EQ(display[display_id::venous_co2_content].value, 22.0f);
+        EXPECT_EQ(display[display_id::venous_bicarbonate_amount].value, 33.0f);
+        EXPECT_EQ(display[display_id::tissue_pco2].value, 44.0f);
     }
 }
 
 TEST_F(Step, TissueO2AboveTwoHundredFiftySetsTissuePo2Directly)
 {
-    display[51].value = 400;
+    display[display_id::tissue_o2_amount].value = 400;
     step_context step;
     stage_cardiac_output(step);
     ASSERT_EQ(stage_tissue_oxygen(step), 0);
-    EXPECT_FLOAT_EQ(display[53].value, static_cast<float>(45 + 0.09 * (dsp(51) - 250)));
+    EXPECT_FLOAT_EQ(display[display_id::tissue_po2].value, static_cast<float>(45 + 0.09 * (dsp(display_id::tissue_o2_amount) - 250)));
 }
 
 TEST_F(Step, TissueRespiratoryQuotientFollowsO2Uptake)
@@ -180,23 +181,23 @@ TEST_F(Step, TissueRespiratoryQuotientFollowsO2Uptake)
     };
     for (const row& r : {row{100, 0.8f}, row{250, 0.8f}, row{885, 0.865f}, row{3150, 1.0f},
                          row{5000, 1.0f}}) {
-        other[7] = r.uptake_per_minute / 60;
+        other[other_id::o2_uptake_per_step] = r.uptake_per_minute / 60;
         step_context step;
         stage_cardiac_output(step);
         stage_tissue_co2(step);
-        EXPECT_NEAR(factor[24].value, r.quotient, 1e-5) << r.uptake_per_minute;
+        EXPECT_NEAR(factor[factor_id::tissue_rq].value, r.quotient, 1e-5) << r.uptake_per_minute;
     }
 }
 
 TEST_F(Step, NitrogenBelowSaturationWithoutBubblesChangesOnlyTheCompartments)
 {
-    display[34].value = 0;
-    display[6].value = 12;
+    display[display_id::excess_n2].value = 0;
+    display[display_id::decompression_risk].value = 12;
     step_context step;
     stage_cardiac_output(step);
     stage_nitrogen(step);
-    EXPECT_EQ(display[34].value, 0.0f);
-    EXPECT_EQ(display[6].value, 12.0f);
+    EXPECT_EQ(display[display_id::excess_n2].value, 0.0f);
+    EXPECT_EQ(display[display_id::decompression_risk].value, 12.0f);
 }
 
 // Bubbles that dissolved in full can leave a small negative excess; when the
@@ -204,40 +205,40 @@ TEST_F(Step, NitrogenBelowSaturationWithoutBubblesChangesOnlyTheCompartments)
 // negative excess as no bubbles at all.
 TEST_F(Step, NegativeExcessNitrogenCountsAsZeroInTheRiskIndex)
 {
-    display[34].value = -0.5f;
-    display[48].value = 5000;  // well above saturation
-    display[6].value = 99;
+    display[display_id::excess_n2].value = -0.5f;
+    display[display_id::tissue_n2_slow].value = 5000;  // well above saturation
+    display[display_id::decompression_risk].value = 99;
     step_context step;
     stage_cardiac_output(step);
     stage_nitrogen(step);
-    EXPECT_EQ(display[6].value, 0.0f);
-    EXPECT_GT(display[34].value, -0.5f);  // the excess grows as before
-    EXPECT_TRUE(std::isfinite(display[34].value));
+    EXPECT_EQ(display[display_id::decompression_risk].value, 0.0f);
+    EXPECT_GT(display[display_id::excess_n2].value, -0.5f);  // the excess grows as before
+    EXPECT_TRUE(std::isfinite(display[display_id::excess_n2].value));
 }
 
 TEST_F(Step, DissolvingBubblesRaiseTheRiskIndexFromTheExcessHeld)
 {
-    display[34].value = 2;
+    display[display_id::excess_n2].value = 2;
     step_context step;
     stage_cardiac_output(step);
     stage_nitrogen(step);
-    EXPECT_FLOAT_EQ(display[6].value, static_cast<float>(std::pow(2.0, 1.2) * drv(23)));
-    EXPECT_LT(display[34].value, 2.0f);  // they dissolve
+    EXPECT_FLOAT_EQ(display[display_id::decompression_risk].value, static_cast<float>(std::pow(2.0, 1.2) * drv(derived_id::decompression_risk_scale)));
+    EXPECT_LT(display[display_id::excess_n2].value, 2.0f);  // they dissolve
 }
 
 TEST_F(Step, CapillaryBicarbonateNegativeIsCodeEightZeroKeepsTheContents)
 {
-    derived[3] = 0;
-    display[57].value = -1;
-    EXPECT_EQ(stage_capillary_blood(), 8);
+    derived[derived_id::bicarbonate_per_pco2] = 0;
+    display[display_id::venous_bicarbonate_amount].value = -1;
+    EXPECT_EQ(stage_capillary_blood(), failure_code::capillary_bicarbonate_negative);
 
     // Exactly 0: no pH exists; the contents stay as they were.
-    display[57].value = 0;
-    display[37].value = 47.25f;
-    display[38].value = 19.65f;
+    display[display_id::venous_bicarbonate_amount].value = 0;
+    display[display_id::capillary_co2_content].value = 47.25f;
+    display[display_id::capillary_o2_content].value = 19.65f;
     EXPECT_EQ(stage_capillary_blood(), 0);
-    EXPECT_EQ(display[37].value, 47.25f);
-    EXPECT_EQ(display[38].value, 19.65f);
+    EXPECT_EQ(display[display_id::capillary_co2_content].value, 47.25f);
+    EXPECT_EQ(display[display_id::capillary_o2_content].value, 19.65f);
 }
 
 TEST_F(Step, GlottisClosedStopsBreathingInBothModes)
@@ -245,31 +246,31 @@ TEST_F(Step, GlottisClosedStopsBreathingInBothModes)
     for (int mode : {1, 0}) {
         fresh_standard_subject();
         ventilation_flag = mode;
-        bag_state = 9;
+        bag_state = bag_state_id::glottis_closed;
         bager(2, nullptr, nullptr);
         constant(60);
         ASSERT_EQ(model(), 0);
-        EXPECT_EQ(display[55].value, 0.0f);
-        EXPECT_EQ(display[40].value, 0.0001f);
-        EXPECT_EQ(display[41].value, 0.0f);
-        EXPECT_EQ(other[0], 0.0f);
-        EXPECT_EQ(display[5].value, 0.0f);
+        EXPECT_EQ(display[display_id::total_ventilation].value, 0.0f);
+        EXPECT_EQ(display[display_id::respiratory_rate].value, 0.0001f);
+        EXPECT_EQ(display[display_id::tidal_volume].value, 0.0f);
+        EXPECT_EQ(other[other_id::alveolar_ventilation_per_step], 0.0f);
+        EXPECT_EQ(display[display_id::alveolar_ventilation].value, 0.0f);
     }
 }
 
 TEST_F(Step, ArtificialVentilationGivesTheSetMinuteVolumeWhateverTheDrive)
 {
     ventilation_flag = 0;
-    display[40].value = 20;
-    display[41].value = 600;
+    display[display_id::respiratory_rate].value = 20;
+    display[display_id::tidal_volume].value = 600;
     constant(60);
     for (int second = 0; second < 120; ++second) {
         ASSERT_EQ(model(), 0);
-        EXPECT_FLOAT_EQ(display[55].value, 12.0f);
-        EXPECT_EQ(display[40].value, 20.0f);
-        EXPECT_NEAR(display[41].value, 600.0f, 0.01);
+        EXPECT_FLOAT_EQ(display[display_id::total_ventilation].value, 12.0f);
+        EXPECT_EQ(display[display_id::respiratory_rate].value, 20.0f);
+        EXPECT_NEAR(display[display_id::tidal_volume].value, 600.0f, 0.01);
     }
-    EXPECT_GT(other[11], 0.0f);  // the demand is still worked out and kept
+    EXPECT_GT(other[other_id::ventilation_demand], 0.0f);  // the demand is still worked out and kept
 }
 
 // An artificial rate of 0 is taken as apnoea: no tidal volume is worked out
@@ -277,27 +278,27 @@ TEST_F(Step, ArtificialVentilationGivesTheSetMinuteVolumeWhateverTheDrive)
 TEST_F(Step, ArtificialRateZeroIsApnoeaNotADivisionByZero)
 {
     ventilation_flag = 0;
-    display[40].value = 0;
+    display[display_id::respiratory_rate].value = 0;
     constant(60);
     for (int second = 0; second < 120; ++second) {
         ASSERT_EQ(model(), 0) << second;
         ASSERT_TRUE(state_is_finite()) << second;
-        EXPECT_EQ(display[41].value, 0.0f);
-        EXPECT_EQ(display[55].value, 0.0f);
-        EXPECT_EQ(other[0], 0.0f);
+        EXPECT_EQ(display[display_id::tidal_volume].value, 0.0f);
+        EXPECT_EQ(display[display_id::total_ventilation].value, 0.0f);
+        EXPECT_EQ(other[other_id::alveolar_ventilation_per_step], 0.0f);
     }
 }
 
-// Even with the rate set to 0 after a minute of breathing (other[0] still
+// Even with the rate set to 0 after a minute of breathing (alveolar_ventilation_per_step still
 // high in the first second), stage 10 takes no inspiratory weight from it.
 TEST_F(Step, RateSetToZeroWhileBreathingStaysFinite)
 {
     for (int mode : {0, 1}) {
         fresh_standard_subject();
         ventilation_flag = mode;
-        factor[14].value = 0;  // inspiratory ratio 0: derived[37] = 0, 0/0 if divided
+        factor[factor_id::inspiratory_time_ratio].value = 0;  // inspiratory ratio 0: inspiratory_weight_scale = 0, 0/0 if divided
         constant(60);
-        display[40].value = 0;
+        display[display_id::respiratory_rate].value = 0;
         for (int second = 0; second < 60; ++second) {
             ASSERT_EQ(model(), 0) << mode;
             ASSERT_TRUE(state_is_finite()) << mode;
@@ -307,20 +308,20 @@ TEST_F(Step, RateSetToZeroWhileBreathingStaysFinite)
 
 TEST_F(Step, NaturalTidalVolumeIsCutToTheMaximumKeepingMinuteVolume)
 {
-    factor[30].value = 0.5f;  // vital capacity: maximum tidal volume 325 ml
+    factor[factor_id::vital_capacity].value = 0.5f;  // vital capacity: maximum tidal volume 325 ml
     constant(60);
     ASSERT_EQ(model(), 0);
-    EXPECT_FLOAT_EQ(display[41].value, derived[20]);
-    EXPECT_NEAR(display[40].value * display[41].value / 1000, display[55].value, 1e-4);
+    EXPECT_FLOAT_EQ(display[display_id::tidal_volume].value, derived[derived_id::max_tidal_volume]);
+    EXPECT_NEAR(display[display_id::respiratory_rate].value * display[display_id::tidal_volume].value / 1000, display[display_id::total_ventilation].value, 1e-4);
 }
 
 TEST_F(Step, NoVitalCapacityIsApnoea)
 {
-    factor[30].value = 0;
+    factor[factor_id::vital_capacity].value = 0;
     constant(60);
     ASSERT_EQ(model(), 0);
-    EXPECT_EQ(display[55].value, 0.0f);
-    EXPECT_EQ(display[41].value, 0.0f);
+    EXPECT_EQ(display[display_id::total_ventilation].value, 0.0f);
+    EXPECT_EQ(display[display_id::tidal_volume].value, 0.0f);
     EXPECT_TRUE(state_is_finite());
 }
 
@@ -328,14 +329,14 @@ TEST_F(Step, NoVitalCapacityIsApnoea)
 // wrote and the next call starts from there.
 TEST_F(Step, FailureCodeLeavesEarlierStagesResults)
 {
-    display[51].value = -50;  // tissue O2 gone: stage 6 fails
-    const float dpg = factor[0].value;
-    const float lactate = display[46].value;
-    EXPECT_EQ(model(), 2);
-    EXPECT_NE(factor[0].value, dpg);          // stage 2 ran
-    EXPECT_NE(display[17].value, 0.0f);       // stage 5 ran
-    EXPECT_LE(display[51].value, 0.0f);       // stage 6 wrote the amount, then stopped
-    EXPECT_EQ(display[46].value, lactate);    // the rest of stage 6 did not run
+    display[display_id::tissue_o2_amount].value = -50;  // tissue O2 gone: stage 6 fails
+    const float dpg = factor[factor_id::dpg].value;
+    const float lactate = display[display_id::tissue_lactate].value;
+    EXPECT_EQ(model(), failure_code::tissue_o2_gone);
+    EXPECT_NE(factor[factor_id::dpg].value, dpg);          // stage 2 ran
+    EXPECT_NE(display[display_id::arterial_ph].value, 0.0f);       // stage 5 ran
+    EXPECT_LE(display[display_id::tissue_o2_amount].value, 0.0f);       // stage 6 wrote the amount, then stopped
+    EXPECT_EQ(display[display_id::tissue_lactate].value, lactate);    // the rest of stage 6 did not run
 }
 
 TEST_F(Step, FailureCodesOfTheStages)
@@ -345,12 +346,12 @@ TEST_F(Step, FailureCodesOfTheStages)
         int code;
     };
     const row rows[] = {
-        {[] { display[57].value = -100; display[10].value = 40; }, 1},
-        {[] { display[51].value = -1; }, 2},
-        {[] { other[14] = -1000; }, 3},
-        {[] { display[57].value = -10; display[10].value = 80; venous_delay(-1); }, 4},
-        {[] { display[3].value = -1000; }, 6},
-        {[] { display[0].value = -500; }, 7},
+        {[] { display[display_id::venous_bicarbonate_amount].value = -100; display[display_id::arterial_pco2].value = 40; }, 1},
+        {[] { display[display_id::tissue_o2_amount].value = -1; }, 2},
+        {[] { other[other_id::tissue_bicarbonate_amount] = -1000; }, 3},
+        {[] { display[display_id::venous_bicarbonate_amount].value = -10; display[display_id::arterial_pco2].value = 80; venous_delay(-1); }, 4},
+        {[] { display[display_id::alveolar_o2_amount].value = -1000; }, 6},
+        {[] { display[display_id::alveolar_co2_amount].value = -500; }, 7},
     };
     for (const row& r : rows) {
         fresh_standard_subject();
@@ -365,7 +366,7 @@ TEST_F(Step, LowAlveolarVentilationDropsTheDeadSpaceCorrection)
     step_context step;
     stage_cardiac_output(step);
     stage_venous_admixture(step);
-    other[0] = 19.9f;
+    other[other_id::alveolar_ventilation_per_step] = 19.9f;
     step.dead_space_adjust = 99;
     ASSERT_EQ(stage_alveolar_gas(step), 0);
     EXPECT_EQ(step.dead_space_adjust, 0.0f);
@@ -380,44 +381,44 @@ TEST_F(Step, LowAlveolarVentilationDropsTheDeadSpaceCorrection)
 
 TEST_F(Step, ExpirationWithoutVentilationRecordsNoGasExchange)
 {
-    other[0] = 0;
-    factor[19].value = 2000;  // the lung holds more than its end-expiratory volume
+    other[other_id::alveolar_ventilation_per_step] = 0;
+    factor[factor_id::lung_volume].value = 2000;  // the lung holds more than its end-expiratory volume
     step_context step;
     stage_cardiac_output(step);
     stage_venous_admixture(step);
     ASSERT_EQ(stage_alveolar_gas(step), 0);
-    EXPECT_EQ(other[7], 0.001f);
-    EXPECT_EQ(other[8], 0.0f);
-    EXPECT_EQ(display[39].value, 0.0f);
+    EXPECT_EQ(other[other_id::o2_uptake_per_step], 0.001f);
+    EXPECT_EQ(other[other_id::co2_output_per_step], 0.0f);
+    EXPECT_EQ(display[display_id::respiratory_quotient].value, 0.0f);
 }
 
 TEST_F(Step, LowRateOrLowOutputLeavesTheDeadSpaceUnchanged)
 {
-    display[33].value = 150;
-    display[32].value = 0.5f;
+    display[display_id::dead_space].value = 150;
+    display[display_id::cardiac_output].value = 0.5f;
     step_context step;
     stage_breathing_control(step);
-    EXPECT_EQ(display[33].value, 150.0f);
-    EXPECT_GT(display[55].value, 0.0f);
+    EXPECT_EQ(display[display_id::dead_space].value, 150.0f);
+    EXPECT_GT(display[display_id::total_ventilation].value, 0.0f);
 
-    display[32].value = 5;
+    display[display_id::cardiac_output].value = 5;
     stage_breathing_control(step);
-    EXPECT_NE(display[33].value, 150.0f);
+    EXPECT_NE(display[display_id::dead_space].value, 150.0f);
 }
 
 // Below a brain PO2 of 18 the brain's O2 use falls to nothing near 9.1 mm Hg
 // while its CO2 production rises as 19 - PO2.
 TEST_F(Step, HypoxicBrainStopsUsingO2AndMakesMoreCo2)
 {
-    derived[39] = 0;  // no brain blood flow: only metabolism moves the amounts
-    display[27].value = 9.0f / 1.6f;
-    display[29].value = 9.0f;
-    const float o2 = display[27].value;
-    const float co2 = display[24].value;
+    derived[derived_id::brain_flow_scale] = 0;  // no brain blood flow: only metabolism moves the amounts
+    display[display_id::brain_o2_amount].value = 9.0f / 1.6f;
+    display[display_id::brain_po2].value = 9.0f;
+    const float o2 = display[display_id::brain_o2_amount].value;
+    const float co2 = display[display_id::brain_co2_amount].value;
     step_context step;
     step.cardiac_output = 5;
     stage_brain(step);
-    const double m = static_cast<float>((oth(1) + 0.25) * drv(41));
-    EXPECT_EQ(display[27].value, o2);
-    EXPECT_FLOAT_EQ(display[24].value, static_cast<float>(co2 + 2.15 * 10 * m));
+    const double m = static_cast<float>((oth(other_id::brain_oxygenation) + 0.25) * drv(derived_id::brain_metabolism));
+    EXPECT_EQ(display[display_id::brain_o2_amount].value, o2);
+    EXPECT_FLOAT_EQ(display[display_id::brain_co2_amount].value, static_cast<float>(co2 + 2.15 * 10 * m));
 }
