@@ -145,8 +145,8 @@ void run_controller::strip_to_cursor()
 {
     if (busy_) return;
     rewind_.note_user_changes(state_.sim_time);
-    const float rate_now = display[40].value;
-    const float tidal_now = display[41].value;
+    const float rate_now = display[display_id::respiratory_rate].value;
+    const float tidal_now = display[display_id::tidal_volume].value;
     state_.sim_time = state_.cursor_time;
     model_host::restore_from_history(state_.sim_time);
     rewind_.restore(state_.sim_time, rate_now, tidal_now, state_.si_pressure);

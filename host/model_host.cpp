@@ -1,21 +1,18 @@
 #include "model_host.h"
 
 #include "cp1252_text.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 #include <cstring>
 
 namespace {
 
-// Bag states in which the subject breathes from the bag: before each such
-// second bager(1) moves the bag's gas.
-constexpr int32_t bag_rebreathe = 12;
-constexpr int32_t bag_rebreathe_absorber = 13;
-
+// In the rebreathing bag states bager(1) moves the bag's gas before each second.
 bool rebreathing()
 {
     return bag_index != nullptr &&
-           (*bag_index == bag_rebreathe || *bag_index == bag_rebreathe_absorber);
+           (*bag_index == bag_state_id::rebreathe || *bag_index == bag_state_id::rebreathe_absorber);
 }
 
 // Moves a non-empty app_buf into messages.

@@ -12,6 +12,8 @@
 #ifndef TOLVANE_MODEL_HOST_H
 #define TOLVANE_MODEL_HOST_H
 
+#include "slot_ids.h"
+
 #include <string>
 #include <vector>
 
@@ -32,7 +34,7 @@ struct second_result {
 class model_host {
 public:
     // The failure item of a step that left a value that is not a finite number.
-    static constexpr int item_not_finite = 9;
+    static constexpr int item_not_finite = failure_code::not_finite;
 
     // Binds the library's references (estab_pnt; binding again changes nothing).
     model_host();

@@ -40,7 +40,8 @@ std::vector<std::vector<unsigned char>> by_hand(int32_t state, std::string& mess
     for (int minute = 0; minute < 3; ++minute) {
         constant(60);
         for (int s = 0; s < 60; ++s) {
-            if (*bag_index == 12 || *bag_index == 13) bager(1, nullptr, nullptr);
+            if (*bag_index == bag_state_id::rebreathe || *bag_index == bag_state_id::rebreathe_absorber)
+                bager(1, nullptr, nullptr);
             if (model() != 0) return seconds;
             sympt();
             messages += app_buf;
@@ -70,7 +71,8 @@ std::vector<std::vector<unsigned char>> by_host(int32_t state, std::string& mess
             for (const std::string& m : result.messages) messages += m;
             seconds.push_back(state_bytes());
             // The second is recorded in its history column.
-            EXPECT_EQ(history[6][model_host::history_slot(t)], display[6].value);
+            EXPECT_EQ(history[display_id::alveolar_po2][model_host::history_slot(t)],
+                      display[display_id::alveolar_po2].value);
             if (result.died) return seconds;
         }
     }
@@ -83,7 +85,8 @@ std::vector<std::vector<unsigned char>> by_host(int32_t state, std::string& mess
 // (the ones that need bager(1) before each second).
 TEST(ModelHost, RunsEachSecondExactlyAsTheCallsWrittenOut)
 {
-    for (int32_t state : {10, 9, 11, 12, 13}) {
+    for (int32_t state : {bag_state_id::standard, bag_state_id::glottis_closed, bag_state_id::collect_expired,
+                          bag_state_id::rebreathe, bag_state_id::rebreathe_absorber}) {
         std::string hand_messages, host_messages;
         const auto hand = by_hand(state, hand_messages);
         const auto host = by_host(state, host_messages);
@@ -98,7 +101,7 @@ TEST(ModelHost, RunsEachSecondExactlyAsTheCallsWrittenOut)
 TEST(ModelHost, SymptomNewsAndDeathComeBackWithTheirSentences)
 {
     fresh_standard_subject();
-    factor[16].value = 3;  // inspired O2 3 %: blue within a minute, then death
+    factor[factor_id::inspired_o2].value = 3;  // blue within a minute, then death
     model_host host;
     std::vector<std::string> all;
     bool symptom = false;
@@ -134,7 +137,7 @@ TEST(ModelHost, ASecondLeavingValuesThatAreNotNumbersGoesBackToTheLastRecordedSe
     host.derive_constants();
     ASSERT_FALSE(host.run_second(1).failed());
     const auto recorded = state_bytes();
-    factor[12].value = NAN;  // haemoglobin
+    factor[factor_id::haemoglobin].value = NAN;
     const second_result result = host.run_second(2);
     ASSERT_EQ(result.failure_item, model_host::item_not_finite);
     EXPECT_TRUE(result.messages.empty());
@@ -168,7 +171,7 @@ TEST(ModelHost, CatalogueNamesAreTheLibrarysInCatalogueOrder)
         EXPECT_EQ(model_host::factor_name(i), utf8_from_cp1252(factor[i].name, std::strlen(factor[i].name)));
     for (int i = 0; i < num_dsy; ++i)
         EXPECT_EQ(model_host::display_name(i), utf8_from_cp1252(display[i].name, std::strlen(display[i].name)));
-    EXPECT_EQ(model_host::factor_name(16), "Inspired O2 percentage");
+    EXPECT_EQ(model_host::factor_name(factor_id::inspired_o2), "Inspired O2 percentage");
     EXPECT_EQ(model_host::display_name(num_dsy - 1), "No display");
     for (int outside : {-1, num_fct}) EXPECT_EQ(model_host::factor_name(outside), "");
     for (int outside : {-1, num_dsy}) EXPECT_EQ(model_host::display_name(outside), "");
