@@ -24,9 +24,9 @@ QString ascent_script(double pb, int step, int hold)
     int minute = 0;
     while (p - step > pb) {
         p -= step;
-        text += QStringLiteral("at %1:00 set 25 %2\n").arg(minute++).arg(p);
+        text += QStringLiteral("at %1:00 set barometric_pressure %2\n").arg(minute++).arg(p);
     }
-    text += QStringLiteral("at %1:00 set 25 %2\n").arg(minute).arg(pb);
+    text += QStringLiteral("at %1:00 set barometric_pressure %2\n").arg(minute).arg(pb);
     text += QStringLiteral("run until %1:00\n").arg(minute + hold);
     return text;
 }

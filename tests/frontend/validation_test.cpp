@@ -172,15 +172,15 @@ TEST(ValidationSweeps, TheCommittedFiguresAndTheirScripts)
     }
     const sweep_figure& co2 = sweeps.figures[0];
     EXPECT_EQ(co2.xs().size(), 15u);  // 0 to 7 by 0.5
-    EXPECT_EQ(co2.script(0.5), "at 0:00 set 15 0.5\nrun until 25:00\n");
-    EXPECT_EQ(co2.panels[0].measure, "D55");
+    EXPECT_EQ(co2.script(0.5), "at 0:00 set inspired_co2 0.5\nrun until 25:00\n");
+    EXPECT_EQ(co2.panels[0].measure, "total_ventilation");
     ASSERT_EQ(co2.panels[0].chart.points.size(), 3u);
     EXPECT_EQ(co2.panels[0].chart.points[0].y_low, 8.8 - 1.1);
     const sweep_figure& anaemia = sweeps.figures[3];
-    EXPECT_EQ(anaemia.script(10), "at 0:00 set 12 10\nat 0:00 set 21 30.4\nrun until 30:00\n");
+    EXPECT_EQ(anaemia.script(10), "at 0:00 set haemoglobin 10\nat 0:00 set packed_cell_volume 30.4\nrun until 30:00\n");
     EXPECT_EQ(anaemia.panels[1].chart.published_line[1].second, 1.34 * 16 * 0.97 + 0.003 * 95);
     const sweep_figure& altitude = sweeps.figures[2];
-    EXPECT_EQ(altitude.script(660), "at 0:00 set 25 710\nat 1:00 set 25 660\nrun until 31:00\n");
+    EXPECT_EQ(altitude.script(660), "at 0:00 set barometric_pressure 710\nat 1:00 set barometric_pressure 660\nrun until 31:00\n");
     EXPECT_TRUE(altitude.panels[0].chart.x_reversed && altitude.panels[0].chart.legend_right);
     EXPECT_TRUE(altitude.panels[1].chart.legend_bottom && !altitude.panels[1].chart.legend_right);
 }
