@@ -5,6 +5,7 @@
 #include "tolvane_model.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -89,6 +90,19 @@ std::string model_host::display_name(int i)
 }
 
 std::string model_host::version() { return decoded(mdl_ver); }
+
+bool model_host::pressure_display(int d)
+{
+    for (int j = 0; j < static_cast<int>(std::size(a_d_lst)) && a_d_lst[j] != -1; ++j)
+        if (a_d_lst[j] == d) return true;
+    return false;
+}
+
+float model_host::history_sample(int row, int column)
+{
+    if (row < 0 || row >= TOLVANE_HISTORY_ROWS || column < 0 || column >= TOLVANE_HISTORY_COLUMNS) return 0;
+    return history[row][column];
+}
 
 int model_host::history_slot(int t)
 {

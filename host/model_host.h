@@ -77,6 +77,13 @@ public:
     // The library's version text (mdl_ver), decoded to UTF-8.
     static std::string version();
 
+    // True for a display variable shown in kPa while kPa is chosen (one
+    // listed in a_d_lst).
+    static bool pressure_display(int d);
+
+    // The stored sample of history row and column; 0 outside the table.
+    static float history_sample(int row, int column);
+
     // The history column of second t: t modulo the history's length, also
     // for negative t.
     static int history_slot(int t);

@@ -177,3 +177,21 @@ TEST(ModelHost, CatalogueNamesAreTheLibrarysInCatalogueOrder)
     for (int outside : {-1, num_dsy}) EXPECT_EQ(model_host::display_name(outside), "");
     EXPECT_EQ(model_host::version(), mdl_ver);
 }
+
+TEST(ModelHost, PressureDisplaysAreThoseListedAndHistorySamplesAreBounded)
+{
+    int listed = 0;
+    for (int d = -1; d <= num_dsy; ++d) {
+        bool in_list = false;
+        for (int32_t entry : a_d_lst) in_list = in_list || (entry != -1 && entry == d);
+        EXPECT_EQ(model_host::pressure_display(d), in_list) << d;
+        listed += in_list ? 1 : 0;
+    }
+    EXPECT_GT(listed, 0);
+    EXPECT_TRUE(model_host::pressure_display(display_id::arterial_po2));
+    history[3][7] = 12.5f;
+    EXPECT_EQ(model_host::history_sample(3, 7), 12.5f);
+    for (auto [row, column] : std::vector<std::pair<int, int>>{
+             {-1, 0}, {TOLVANE_HISTORY_ROWS, 0}, {0, -1}, {0, TOLVANE_HISTORY_COLUMNS}})
+        EXPECT_EQ(model_host::history_sample(row, column), 0.0f) << row << "," << column;
+}
