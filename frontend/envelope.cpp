@@ -2,6 +2,7 @@
 
 #include "cp1252.h"
 #include "pressure_units.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 #include "validation.h"
 
@@ -31,13 +32,14 @@ QString set_at_two(int index, double value)
 std::vector<double> teaching_values(int index)
 {
     switch (index) {
-    case 5: return {33, 35, 37, 39, 41};                              // body temperature
-    case 8: return {10, 25, 50, 100, 150, 200};                       // cardiac pump performance
-    case 12: return {5, 7, 10, 15, 20};                               // haemoglobin
-    case 15: return {0, 2, 4, 6, 8, 10};                              // inspired CO2
-    case 16: return {5, 10, 15, 20.93, 30, 50, 100};                  // inspired O2
-    case 25: return {253, 300, 350, 400, 450, 500, 600, 760, 1520, 2280, 3040, 3800};  // pressure
-    case 26: return {0, 10, 20, 30, 50};                              // venous admixture effect
+    case factor_id::body_temperature: return {33, 35, 37, 39, 41};
+    case factor_id::cardiac_performance: return {10, 25, 50, 100, 150, 200};
+    case factor_id::haemoglobin: return {5, 7, 10, 15, 20};
+    case factor_id::inspired_co2: return {0, 2, 4, 6, 8, 10};
+    case factor_id::inspired_o2: return {5, 10, 15, 20.93, 30, 50, 100};
+    case factor_id::barometric_pressure:
+        return {253, 300, 350, 400, 450, 500, 600, 760, 1520, 2280, 3040, 3800};
+    case factor_id::venous_admixture: return {0, 10, 20, 30, 50};
     default: return {};
     }
 }
@@ -69,11 +71,12 @@ std::vector<envelope_case> envelope_cases()
         for (double v : values) cases.push_back({section, value_text(v), set_at_two(i, v)});
     }
     const QString work = QStringLiteral("Work rate, 0 to 250 W");
-    for (int w = 0; w <= 250; w += 10) cases.push_back({work, QStringLiteral("%1 W").arg(w), set_at_two(31, w)});
+    for (int w = 0; w <= 250; w += 10) cases.push_back({work, QStringLiteral("%1 W").arg(w), set_at_two(factor_id::work_rate, w)});
     const QString sudden = QStringLiteral("Sudden pressure changes: 760 mm Hg to P at 2:00, back to 760 at 17:00");
     for (double p : {253.0, 300.0, 400.0, 500.0, 600.0, 1000.0, 1520.0, 2280.0, 3040.0, 3800.0})
         cases.push_back({sudden, QStringLiteral("P = %1 mm Hg").arg(value_text(p)),
-                         QStringLiteral("at 2:00 set 25 %1\nat 17:00 set 25 760\nrun until 32:00\n")
+                         QStringLiteral("at 2:00 set %1 %2\nat 17:00 set %1 760\nrun until 32:00\n")
+                             .arg(factor_id::barometric_pressure)
                              .arg(value_text(p))});
     return cases;
 }
@@ -122,7 +125,9 @@ envelope_row run_envelope_case(validation_runner& runner, const envelope_case& c
     const int t = timeline.last_time();
     if (t >= 0) {
         auto value = [&](int d) { return static_cast<double>(timeline.value(d, t)); };
-        row.end = envelope_values{value(15), value(10), value(17), value(55), value(35)};
+        row.end = envelope_values{value(display_id::arterial_po2), value(display_id::arterial_pco2),
+                                  value(display_id::arterial_ph), value(display_id::total_ventilation),
+                                  value(display_id::heart_rate)};
     }
     return row;
 }

@@ -3,6 +3,7 @@
 #include "c_number.h"
 #include "cp1252.h"
 #include "pressure_units.h"
+#include "slot_ids.h"
 
 #include <cctype>
 #include <cfloat>
@@ -32,8 +33,12 @@ panel_selection initial_selection()
     // Row 4 of the shipped table named factor 32, one past the last factor.
     // We read it as the last factor, "Work Rate": the nearest valid index, not
     // used by another row, and the factor a student most often changes next.
-    selection.factor_sel = {16, 15, 5, 0, 31, -1, -1, -1};
-    selection.display_sel = {15, 10, 40, 52, 36, 35, 63, 63};
+    selection.factor_sel = {factor_id::inspired_o2, factor_id::inspired_co2, factor_id::body_temperature,
+                            factor_id::dpg, factor_id::work_rate, -1, -1, -1};
+    selection.display_sel = {display_id::arterial_po2, display_id::arterial_pco2,
+                             display_id::respiratory_rate, display_id::tissue_o2_content,
+                             display_id::metabolic_rate, display_id::heart_rate,
+                             display_id::venous_ph, display_id::venous_ph};
     return selection;
 }
 

@@ -25,8 +25,9 @@ struct panel_selection {
     std::array<int, panel_rows> display_sel{};
 };
 
-// The start-up selections: factors 16, 15, 5, 0, 31, -1, -1, -1 and display
-// variables 15, 10, 40, 52, 36, 35, 63, 63.
+// The start-up selections: inspired O2 and CO2, body temperature, 2,3-DPG and
+// work rate over three empty factor rows; arterial PO2 and PCO2, respiratory
+// rate, tissue O2 content, metabolic rate, heart rate and twice venous pH.
 panel_selection initial_selection();
 
 // True for -1 or a factor index 0..num_fct-1.

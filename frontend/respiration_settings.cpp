@@ -19,12 +19,12 @@ std::optional<int> bag_button_of_state(std::int32_t bag_state)
 std::optional<bool> bag_fields_locked(std::int32_t bag_state)
 {
     switch (bag_state) {
-    case 9:
-    case 10:
+    case bag_state_id::glottis_closed:
+    case bag_state_id::standard:
         return true;
-    case 11:
-    case 12:
-    case 13:
+    case bag_state_id::collect_expired:
+    case bag_state_id::rebreathe:
+    case bag_state_id::rebreathe_absorber:
         return false;
     default:
         return std::nullopt;

@@ -5,6 +5,8 @@
 #ifndef TOLVANE_RESPIRATION_SETTINGS_H
 #define TOLVANE_RESPIRATION_SETTINGS_H
 
+#include "slot_ids.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -13,7 +15,7 @@
 // What the user has chosen but not yet confirmed with OK.
 struct respiration_pending {
     std::uint8_t ventilation = 1;  // 1 natural, 0 artificial
-    std::int32_t bag_state = 10;   // 9..13
+    std::int32_t bag_state = bag_state_id::standard;
 };
 
 // The six edit-field texts of the dialog, in the form shown and typed.
@@ -27,13 +29,16 @@ struct respiration_texts {
 };
 
 // The five bag states in the order of the dialog's bag radio buttons.
-inline constexpr std::array<std::int32_t, 5> bag_button_states = {9, 11, 12, 13, 10};
+inline constexpr std::array<std::int32_t, 5> bag_button_states = {
+    bag_state_id::glottis_closed, bag_state_id::collect_expired, bag_state_id::rebreathe,
+    bag_state_id::rebreathe_absorber, bag_state_id::standard};
 
-// The radio-button row (0..4) of a bag state, or none for a state outside 9..13.
+// The radio-button row (0..4) of a bag state, or none for any other number.
 std::optional<int> bag_button_of_state(std::int32_t bag_state);
 
-// True when the bag fields are locked in this state (9, 10), false when open
-// (11, 12, 13), none when the state is none of these and the style stays.
+// True when the bag fields are locked in this state (glottis closed, standard),
+// false when open (a bag attached), none when the state is none of the five
+// and the style stays.
 std::optional<bool> bag_fields_locked(std::int32_t bag_state);
 
 // Reads a field's text as a leading decimal number with a full stop as the

@@ -28,9 +28,11 @@ namespace {
 const std::map<QString, int>& bag_state_names()
 {
     static const std::map<QString, int> names = {
-        {QStringLiteral("glottis"), 9},   {QStringLiteral("standard"), 10},
-        {QStringLiteral("collect"), 11},  {QStringLiteral("rebreathe"), 12},
-        {QStringLiteral("absorber"), 13},
+        {QStringLiteral("glottis"), bag_state_id::glottis_closed},
+        {QStringLiteral("standard"), bag_state_id::standard},
+        {QStringLiteral("collect"), bag_state_id::collect_expired},
+        {QStringLiteral("rebreathe"), bag_state_id::rebreathe},
+        {QStringLiteral("absorber"), bag_state_id::rebreathe_absorber},
     };
     return names;
 }
@@ -247,7 +249,7 @@ private:
             const auto found = bag_state_names().find(word);
             state = found == bag_state_names().end() ? -1 : found->second;
         }
-        if (state < 9 || state > 13)
+        if (state < bag_state_id::glottis_closed || state > bag_state_id::rebreathe_absorber)
             return fail(QStringLiteral("bag state must be 9 to 13 or glottis, standard, collect, "
                                        "rebreathe, absorber; got \"%1\"")
                             .arg(word));
@@ -264,8 +266,8 @@ private:
                             .arg(state));
         // The dialog clamps each percentage before it adds them.
         if (action.bag_co2 && action.bag_o2) {
-            const float c = clamp_to_limits(number_of(*action.bag_co2), factor[2].minimum, factor[2].maximum);
-            const float o = clamp_to_limits(number_of(*action.bag_o2), factor[3].minimum, factor[3].maximum);
+            const float c = clamp_to_limits(number_of(*action.bag_co2), factor[factor_id::bag_co2].minimum, factor[factor_id::bag_co2].maximum);
+            const float o = clamp_to_limits(number_of(*action.bag_o2), factor[factor_id::bag_o2].minimum, factor[factor_id::bag_o2].maximum);
             if (double(c) + double(o) > 100.0)
                 return fail(QStringLiteral("bag CO2 and O2 percentages add up to more than 100"));
         }
@@ -664,7 +666,7 @@ void restore_standard_breathing()
 {
     respiration_pending pending = current_respiration_pending();
     pending.ventilation = 1;
-    pending.bag_state = 10;
+    pending.bag_state = bag_state_id::standard;
     apply_respiration_settings(pending, current_respiration_texts());
 }
 

@@ -21,6 +21,7 @@
 #ifndef TOLVANE_SCENARIO_SCRIPT_H
 #define TOLVANE_SCENARIO_SCRIPT_H
 
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 #include <QString>
@@ -56,8 +57,8 @@ struct script_action {
     bool natural = true;  // ventilation: natural (1) or artificial (0)
     std::optional<QString> rate, tidal, peep;  // ventilation, artificial only
 
-    int bag_state = 10;  // bag: 9..13
-    std::optional<QString> bag_volume, bag_co2, bag_o2;  // bag states 11..13 only
+    int bag_state = bag_state_id::standard;  // bag
+    std::optional<QString> bag_volume, bag_co2, bag_o2;  // bag states with a bag only
 
     int target = 0;  // rerun: cursor time; run_until: the time to run to (== time)
 

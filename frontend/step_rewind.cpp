@@ -22,8 +22,8 @@ user_inputs user_inputs::current()
 {
     user_inputs in;
     for (int i = 0; i < TOLVANE_NUM_FACTORS; ++i) in.factors[i] = factor[i].value;
-    in.rate = display[40].value;
-    in.tidal = display[41].value;
+    in.rate = display[display_id::respiratory_rate].value;
+    in.tidal = display[display_id::tidal_volume].value;
     in.height = ::height.value;
     in.weight = ::weight.value;
     in.age = ::age.value;
@@ -76,8 +76,8 @@ void step_rewind::restore(int t, float rate_now, float tidal_now, bool si_pressu
     tolvane_restore_step_memory(&second.memory);
     for (int i : step_owned_factors)
         if (set_at_[i] < t) factor[i].value = second.factors[i];
-    if (set_at_[rate_slot] >= t) display[40].value = rate_now;
-    if (set_at_[tidal_slot] >= t) display[41].value = tidal_now;
+    if (set_at_[rate_slot] >= t) display[display_id::respiratory_rate].value = rate_now;
+    if (set_at_[tidal_slot] >= t) display[display_id::tidal_volume].value = tidal_now;
     // In the branch that starts here, a setting kept from later was set at t.
     for (int& when : set_at_)
         if (when > t) when = t;

@@ -7,6 +7,7 @@
 #ifndef TOLVANE_STEP_REWIND_H
 #define TOLVANE_STEP_REWIND_H
 
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 #include <array>
@@ -14,13 +15,18 @@
 #include <vector>
 
 // Factors that the step (or constant() at the start of a RUN) changes by
-// itself: 2,3-DPG, bicarbonate addition, bag volume, brain bicarbonate,
-// inspired CO2 and O2 (while rebreathing), lung volume (glottis closed) and
-// tissue RQ.
-inline constexpr std::array<int, 8> step_owned_factors = {0, 1, 4, 6, 15, 16, 19, 24};
+// itself: inspired CO2 and O2 while rebreathing, lung volume while the
+// glottis is closed.
+inline constexpr std::array<int, 8> step_owned_factors = {
+    factor_id::dpg,          factor_id::bicarbonate_addition,
+    factor_id::bag_volume,   factor_id::brain_bicarbonate_deviation,
+    factor_id::inspired_co2, factor_id::inspired_o2,
+    factor_id::lung_volume,  factor_id::tissue_rq,
+};
 
 // The values the user can set between steps: every factor, the ventilator's
-// rate and tidal volume (display 40 and 41), the passport and the circuit.
+// rate and tidal volume (respiratory_rate and tidal_volume), the passport and
+// the circuit.
 struct user_inputs {
     std::array<float, TOLVANE_NUM_FACTORS> factors{};
     float rate = 0;
@@ -54,7 +60,7 @@ public:
     // to their current values when the user set them at or after t. When
     // the circuit differs from the one of second t, the current circuit
     // takes effect at t as the respiration dialog's OK does (bager(2) in
-    // model units). si_pressure tells the units factor 25 is held in.
+    // model units). si_pressure tells the units barometric_pressure is held in.
     void restore(int t, float rate_now, float tidal_now, bool si_pressure);
 
 private:

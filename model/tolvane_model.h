@@ -92,13 +92,13 @@ TOLVANE_API extern char app_buf[TOLVANE_APP_BUF_SIZE];
 
 // References bound by estab_pnt(); not to be used before it has run.
 TOLVANE_API extern int32_t* ventilation;  // nonzero natural, 0 artificial (low byte counts)
-TOLVANE_API extern catalogue_record* res_rate;  // display 40
-TOLVANE_API extern catalogue_record* tidal;     // display 41
-TOLVANE_API extern catalogue_record* positive;  // factor 22
+TOLVANE_API extern catalogue_record* res_rate;  // display 40, respiratory_rate
+TOLVANE_API extern catalogue_record* tidal;     // display 41, tidal_volume
+TOLVANE_API extern catalogue_record* positive;  // factor 22, peep
 TOLVANE_API extern int32_t* bag_index;          // bag state 9..13
-TOLVANE_API extern catalogue_record* bag_vol;   // factor 4
-TOLVANE_API extern catalogue_record* bag_co2;   // factor 2
-TOLVANE_API extern catalogue_record* bag_o2;    // factor 3
+TOLVANE_API extern catalogue_record* bag_vol;   // factor 4, bag_volume
+TOLVANE_API extern catalogue_record* bag_co2;   // factor 2, bag_co2
+TOLVANE_API extern catalogue_record* bag_o2;    // factor 3, bag_o2
 
 // Advances the subject by one second. Returns 0, or a failure code 1..8 when a
 // quantity that must stay positive did not; earlier stages' results stay.

@@ -39,15 +39,15 @@ TEST(InitialSelection, EveryRowIsValidAndNoFactorRepeats)
         EXPECT_TRUE(valid_display_selection(selection.display_sel[row])) << row;
     }
     // Row 4 shows "Work Rate", the last factor, where the shipped table named one past it.
-    EXPECT_EQ(selection.factor_sel[4], 31);
-    EXPECT_STREQ(factor[31].name, "Work Rate");
+    EXPECT_EQ(selection.factor_sel[4], factor_id::work_rate);
+    EXPECT_STREQ(factor[factor_id::work_rate].name, "Work Rate");
 }
 
 TEST_F(PanelTest, DuplicateFactorEmptiesTheRowWithHint1)
 {
-    sim.factor_selection_changed(1, 16);  // row 0 already shows factor 16
+    sim.factor_selection_changed(1, factor_id::inspired_o2);  // row 0 already shows it
     EXPECT_EQ(sim.selection().factor_sel[1], -1);
-    EXPECT_EQ(sim.selection().factor_sel[0], 16);
+    EXPECT_EQ(sim.selection().factor_sel[0], factor_id::inspired_o2);
     EXPECT_EQ(ui.hint, " duplicate subject factor, not accepted");
     EXPECT_EQ(ui.beeps, 1);
     const panel_view view = sim.panels(0);
@@ -55,9 +55,9 @@ TEST_F(PanelTest, DuplicateFactorEmptiesTheRowWithHint1)
     EXPECT_EQ(view.factors[1].value_text, " - - - - -");
     EXPECT_TRUE(view.factors[1].unit.isEmpty());
     // A free factor is taken; the same factor again in its own row is no duplicate.
-    sim.factor_selection_changed(1, 7);
-    sim.factor_selection_changed(1, 7);
-    EXPECT_EQ(sim.selection().factor_sel[1], 7);
+    sim.factor_selection_changed(1, factor_id::breathing_capacity);
+    sim.factor_selection_changed(1, factor_id::breathing_capacity);
+    EXPECT_EQ(sim.selection().factor_sel[1], factor_id::breathing_capacity);
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_TRUE(sim.state().cursor_pinned);
 }
@@ -65,11 +65,11 @@ TEST_F(PanelTest, DuplicateFactorEmptiesTheRowWithHint1)
 TEST_F(PanelTest, SelectionChangesRedrawOnlyAfterTheFirstSecond)
 {
     const int before = ui.redraws;
-    sim.display_selection_changed(3, 17);
-    EXPECT_EQ(sim.selection().display_sel[3], 17);
+    sim.display_selection_changed(3, display_id::arterial_ph);
+    EXPECT_EQ(sim.selection().display_sel[3], display_id::arterial_ph);
     EXPECT_EQ(ui.redraws, before + 1);  // the panels refresh either way
     sim.display_selection_changed(3, 999);  // not a display index: ignored
-    EXPECT_EQ(sim.selection().display_sel[3], 17);
+    EXPECT_EQ(sim.selection().display_sel[3], display_id::arterial_ph);
 }
 
 struct entry_case {
@@ -93,9 +93,9 @@ TEST_F(PanelTest, EnteredValuesReadLikeAtofAndClampToTheLimits)
         {"99.999", 99.999f, "100.00", false},  {"100.0001", 100.0f, "100.00", true},
     };
     for (const entry_case& c : cases) {
-        const entered_value v = enter_value(factor[16], QString::fromLatin1(c.text), "%.2f");
+        const entered_value v = enter_value(factor[factor_id::inspired_o2], QString::fromLatin1(c.text), "%.2f");
         EXPECT_FLOAT_EQ(v.stored, c.stored) << c.text;
-        EXPECT_FLOAT_EQ(factor[16].value, c.stored) << c.text;
+        EXPECT_FLOAT_EQ(factor[factor_id::inspired_o2].value, c.stored) << c.text;
         EXPECT_EQ(v.text, c.shown) << c.text;
         EXPECT_EQ(v.adjusted, c.adjusted) << c.text;
     }
@@ -115,9 +115,9 @@ TEST_F(PanelTest, FactorExitRereadsEveryRowAndHintsEachAdjustment)
     EXPECT_EQ(shown[1], "100.00");
     EXPECT_EQ(shown[3], "1.00");
     EXPECT_EQ(shown[5], " - - - - -");
-    EXPECT_FLOAT_EQ(factor[16].value, 25.0f);
-    EXPECT_FLOAT_EQ(factor[15].value, 100.0f);
-    EXPECT_FLOAT_EQ(factor[31].value, 10.0f);
+    EXPECT_FLOAT_EQ(factor[factor_id::inspired_o2].value, 25.0f);
+    EXPECT_FLOAT_EQ(factor[factor_id::inspired_co2].value, 100.0f);
+    EXPECT_FLOAT_EQ(factor[factor_id::work_rate].value, 10.0f);
     EXPECT_EQ(ui.beeps, 2);
     EXPECT_EQ(ui.hint, " entered value was outside limits, it has been adjusted");
 }
@@ -143,8 +143,8 @@ TEST_F(PanelTest, FactorValuesTurnSilverAwayFromTheCurrentTime)
     ASSERT_EQ(sim.panel_time(), 30);
     const panel_view earlier = sim.panels(30);
     EXPECT_EQ(earlier.factors[0].value_colour, QColor(192, 192, 192));
-    EXPECT_EQ(earlier.factors[0].value_text, QString::asprintf("%.2f", factor[16].value));
-    EXPECT_EQ(earlier.displays[0].value_text, QString::asprintf("%.2f", history[15][30]));
+    EXPECT_EQ(earlier.factors[0].value_text, QString::asprintf("%.2f", factor[factor_id::inspired_o2].value));
+    EXPECT_EQ(earlier.displays[0].value_text, QString::asprintf("%.2f", history[display_id::arterial_po2][30]));
     EXPECT_EQ(earlier.time_text, "00:30");
     const panel_view now = sim.panels(60);
     EXPECT_EQ(now.factors[0].value_colour, QColor(0, 0, 0));
@@ -163,34 +163,34 @@ TEST_F(PanelTest, NoDisplayRowShowsAValueAndNoUnit)
 
 TEST_F(PanelTest, SwitchingToKpaAndBackExchangesRecordsAndConvertsTheFactor)
 {
-    const char* mmhg_unit = factor[25].unit;
+    const char* mmhg_unit = factor[factor_id::barometric_pressure].unit;
     const char* kpa_unit = alt_fact[0].unit;
-    const char* pao2_unit = display[15].unit;
+    const char* pao2_unit = display[display_id::arterial_po2].unit;
     sim.set_pressure_units(true);
     EXPECT_TRUE(sim.state().si_pressure);
     EXPECT_FALSE(sim.state().credits_shown);
-    EXPECT_EQ(factor[25].unit, kpa_unit);  // the record refers to the other text
+    EXPECT_EQ(factor[factor_id::barometric_pressure].unit, kpa_unit);  // the record refers to the other text
     EXPECT_EQ(alt_fact[0].unit, mmhg_unit);
-    EXPECT_FLOAT_EQ(factor[25].minimum, 6.0f);
-    EXPECT_FLOAT_EQ(factor[25].maximum, 510.0f);
-    EXPECT_EQ(QString::asprintf("%.2f", factor[25].value), "101.23");
-    EXPECT_STREQ(display[15].unit, "kPa");
-    EXPECT_FLOAT_EQ(display[15].maximum, 20.0f);
-    EXPECT_FLOAT_EQ(display[15].value, history[15][0]);  // displays stay in mm Hg
+    EXPECT_FLOAT_EQ(factor[factor_id::barometric_pressure].minimum, 6.0f);
+    EXPECT_FLOAT_EQ(factor[factor_id::barometric_pressure].maximum, 510.0f);
+    EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "101.23");
+    EXPECT_STREQ(display[display_id::arterial_po2].unit, "kPa");
+    EXPECT_FLOAT_EQ(display[display_id::arterial_po2].maximum, 20.0f);
+    EXPECT_FLOAT_EQ(display[display_id::arterial_po2].value, history[display_id::arterial_po2][0]);  // displays stay in mm Hg
     EXPECT_EQ(sim.panels(0).displays[0].value_text,
-              QString::asprintf("%.2f", history[15][0] * 0.1332));
+              QString::asprintf("%.2f", history[display_id::arterial_po2][0] * 0.1332));
     EXPECT_EQ(sim.panels(0).displays[0].unit, "kPa");
 
     sim.set_pressure_units(true);  // already in force: nothing is converted twice
-    EXPECT_EQ(QString::asprintf("%.2f", factor[25].value), "101.23");
+    EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "101.23");
 
     sim.set_pressure_units(false);
-    EXPECT_EQ(factor[25].unit, mmhg_unit);
-    EXPECT_EQ(display[15].unit, pao2_unit);
-    EXPECT_FLOAT_EQ(factor[25].minimum, 50.0f);
-    EXPECT_FLOAT_EQ(factor[25].maximum, 3800.0f);
-    EXPECT_FLOAT_EQ(display[15].maximum, 150.0f);
-    EXPECT_EQ(QString::asprintf("%.2f", factor[25].value), "760.00");
+    EXPECT_EQ(factor[factor_id::barometric_pressure].unit, mmhg_unit);
+    EXPECT_EQ(display[display_id::arterial_po2].unit, pao2_unit);
+    EXPECT_FLOAT_EQ(factor[factor_id::barometric_pressure].minimum, 50.0f);
+    EXPECT_FLOAT_EQ(factor[factor_id::barometric_pressure].maximum, 3800.0f);
+    EXPECT_FLOAT_EQ(display[display_id::arterial_po2].maximum, 150.0f);
+    EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "760.00");
 }
 
 // Runs two minutes from a restart and returns PaO2 and PaCO2 at the end.
@@ -199,31 +199,31 @@ std::pair<float, float> two_minutes(simulator& sim)
     sim.reset_clicked();
     sim.controller().run_to_minute();
     sim.controller().run_to_minute();
-    return {display[15].value, display[10].value};
+    return {display[display_id::arterial_po2].value, display[display_id::arterial_pco2].value};
 }
 
 TEST_F(PanelTest, KpaModeGivesTheModelMillimetresAtEveryStep)
 {
     const std::pair<float, float> in_mmhg = two_minutes(sim);
     sim.set_pressure_units(true);
-    const float shown = factor[25].value;
+    const float shown = factor[factor_id::barometric_pressure].value;
     const std::pair<float, float> in_kpa = two_minutes(sim);  // RESET, then RUN in kPa
     EXPECT_EQ(in_kpa, in_mmhg);
-    EXPECT_EQ(factor[25].value, shown);  // bit for bit what the user saw
+    EXPECT_EQ(factor[factor_id::barometric_pressure].value, shown);  // bit for bit what the user saw
     EXPECT_EQ(sim.panels(sim.panel_time()).factors[0].value_text,
-              QString::asprintf("%.2f", factor[16].value));
+              QString::asprintf("%.2f", factor[factor_id::inspired_o2].value));
     // After RESET in kPa mode the panel shows the standard pressure in kPa.
     sim.reset_clicked();
-    EXPECT_EQ(QString::asprintf("%.2f", factor[25].value), "101.23");
+    EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "101.23");
     // A typed kPa value reaches the model as mm Hg: 50 kPa is 375.4 mm Hg.
-    enter_value(factor[25], "50", "%.2f");
+    enter_value(factor[factor_id::barometric_pressure], "50", "%.2f");
     sim.controller().run_to_minute();
-    const float pao2_at_50kpa = display[15].value;
+    const float pao2_at_50kpa = display[display_id::arterial_po2].value;
     sim.set_pressure_units(false);
     sim.reset_clicked();
-    enter_value(factor[25], QString::number(50.0f * 7.507507507507507f, 'f', 4), "%.2f");
+    enter_value(factor[factor_id::barometric_pressure], QString::number(50.0f * 7.507507507507507f, 'f', 4), "%.2f");
     sim.controller().run_to_minute();
-    EXPECT_NEAR(display[15].value, pao2_at_50kpa, 0.01f);
+    EXPECT_NEAR(display[display_id::arterial_po2].value, pao2_at_50kpa, 0.01f);
     EXPECT_LT(pao2_at_50kpa, in_mmhg.first - 20.0f);  // low pressure does show
 }
 
@@ -235,15 +235,15 @@ TEST_F(PanelTest, SavedFilesHoldModelUnitsWhateverIsShown)
     ASSERT_EQ(sim.save_subject(path), subject_save_status::ok);
     const subject_read_result read = read_subject_file(path);
     ASSERT_EQ(read.status, subject_read_status::ok);
-    EXPECT_FLOAT_EQ(read.data.factors[25], 760.0f);
+    EXPECT_FLOAT_EQ(read.data.factors[factor_id::barometric_pressure], 760.0f);
     // Loading in kPa mode shows kPa; loading in mm Hg mode shows mm Hg.
-    factor[25].value = 50.0f;
+    factor[factor_id::barometric_pressure].value = 50.0f;
     ASSERT_EQ(sim.load_subject(path).status, subject_read_status::ok);
-    EXPECT_EQ(QString::asprintf("%.2f", factor[25].value), "101.23");
-    EXPECT_EQ(sim.panels(0).factors[0].value_text, QString::asprintf("%.2f", factor[16].value));
+    EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "101.23");
+    EXPECT_EQ(sim.panels(0).factors[0].value_text, QString::asprintf("%.2f", factor[factor_id::inspired_o2].value));
     sim.set_pressure_units(false);
     ASSERT_EQ(sim.load_subject(path).status, subject_read_status::ok);
-    EXPECT_EQ(QString::asprintf("%.2f", factor[25].value), "760.00");
+    EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "760.00");
 }
 
 // A bag attached through the respiration dialog is filled with gas amounts
@@ -259,7 +259,7 @@ TEST_F(PanelTest, BagAttachedInKpaModeHoldsTheSameGas)
         texts.bag_co2 = "5";
         texts.bag_o2 = "20";
         EXPECT_EQ(apply_respiration_settings({1, 11}, texts), respiration_ok_result::accepted);
-        const std::pair<float, float> amounts{display[21].value, display[22].value};
+        const std::pair<float, float> amounts{display[display_id::bag_co2_amount].value, display[display_id::bag_o2_amount].value};
         apply_respiration_settings({1, 10}, current_respiration_texts());  // bag off again
         return amounts;
     };
@@ -268,9 +268,9 @@ TEST_F(PanelTest, BagAttachedInKpaModeHoldsTheSameGas)
     EXPECT_FALSE(listed_factors_in_kpa());
     sim.set_pressure_units(true);
     EXPECT_TRUE(listed_factors_in_kpa());
-    const float shown = factor[25].value;
+    const float shown = factor[factor_id::barometric_pressure].value;
     EXPECT_EQ(attach(), in_mmhg);
-    EXPECT_EQ(factor[25].value, shown);
+    EXPECT_EQ(factor[factor_id::barometric_pressure].value, shown);
 }
 
 TEST(ModelUnitsScope, HandsOverMillimetresAndRestoresTheShownValueExactly)
@@ -279,18 +279,18 @@ TEST(ModelUnitsScope, HandsOverMillimetresAndRestoresTheShownValueExactly)
     simulator sim(ui);
     sim.start();
     sim.set_pressure_units(true);
-    const float shown = factor[25].value;
+    const float shown = factor[factor_id::barometric_pressure].value;
     {
         const model_units_scope scope(true);
-        EXPECT_NEAR(factor[25].value, 760.0f, 0.001f);
+        EXPECT_NEAR(factor[factor_id::barometric_pressure].value, 760.0f, 0.001f);
     }
-    EXPECT_EQ(factor[25].value, shown);
+    EXPECT_EQ(factor[factor_id::barometric_pressure].value, shown);
     {
         const model_units_scope scope(false);  // mm Hg in force: nothing changes
-        EXPECT_EQ(factor[25].value, shown);
+        EXPECT_EQ(factor[factor_id::barometric_pressure].value, shown);
     }
     EXPECT_NEAR(factor_value_in_model_units(25, true), 760.0f, 0.001f);
-    EXPECT_EQ(factor_value_in_model_units(16, true), factor[16].value);
+    EXPECT_EQ(factor_value_in_model_units(16, true), factor[factor_id::inspired_o2].value);
     sim.set_pressure_units(false);
 }
 

@@ -5,6 +5,7 @@
 #include "report_source.h"
 #include "run_state.h"
 #include "simulator.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ protected:
     simulator sim{ui};
 };
 
-constexpr int arterial_o2_pressure = 15;  // listed in a_d_lst: has a kPa record
+// arterial_po2 is listed in a_d_lst: it has a kPa record.
 
 TEST_F(ReportSourceTest, AfterARunTheCursorStandsAtItsEnd) {
     sim.controller().run_to_minute();
@@ -40,7 +41,7 @@ TEST_F(ReportSourceTest, AfterARunTheCursorStandsAtItsEnd) {
     EXPECT_EQ(input.height.value, height.value);
     EXPECT_EQ(input.sex, sex);
     for (int t : {0, 59, 120})
-        EXPECT_EQ(input.display_value(arterial_o2_pressure, t), history[arterial_o2_pressure][t]) << t;
+        EXPECT_EQ(input.display_value(display_id::arterial_po2, t), history[display_id::arterial_po2][t]) << t;
 }
 
 TEST_F(ReportSourceTest, InputKeepsTheTimesOfItsMomentWhenTheSimulatorMovesOn) {
@@ -53,14 +54,14 @@ TEST_F(ReportSourceTest, InputKeepsTheTimesOfItsMomentWhenTheSimulatorMovesOn) {
 
 TEST_F(ReportSourceTest, KilopascalsWhenTheyAreInForce) {
     sim.controller().run_to_minute();
-    const float mmhg_max = display[arterial_o2_pressure].maximum;
+    const float mmhg_max = display[display_id::arterial_po2].maximum;
     sim.set_pressure_units(true);
     const report_input input = report_input_from(sim, {}, {});
-    const catalogue_record& record = input.displays[arterial_o2_pressure];
+    const catalogue_record& record = input.displays[display_id::arterial_po2];
     EXPECT_STREQ(record.unit, "kPa");
     EXPECT_LT(record.maximum, mmhg_max);
-    EXPECT_DOUBLE_EQ(input.display_value(arterial_o2_pressure, 60),
-                     static_cast<double>(history[arterial_o2_pressure][60]) * 0.1332);
+    EXPECT_DOUBLE_EQ(input.display_value(display_id::arterial_po2, 60),
+                     static_cast<double>(history[display_id::arterial_po2][60]) * 0.1332);
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ protected:
         estab_pnt();
         load_new();
         *ventilation = 1;
-        *bag_index = 10;
+        *bag_index = bag_state_id::standard;
         bager(2, nullptr, nullptr);  // previous bag state 10 as well
     }
 
@@ -113,7 +113,7 @@ TEST_F(ApplySettings, EmptyAndNonNumericFieldsReadAsZeroThenClamp)
     EXPECT_EQ(bag_co2->value, 0.0f);
     EXPECT_EQ(bag_o2->value, 0.0f);
     EXPECT_EQ(*ventilation, 0);
-    EXPECT_EQ(*bag_index, 12);
+    EXPECT_EQ(*bag_index, bag_state_id::rebreathe);
 }
 
 TEST_F(ApplySettings, CommaDecimalReadsTheWholePartOnly)
@@ -145,7 +145,7 @@ TEST_F(ApplySettings, PercentagesOver100AreRejectedAfterTheOtherFieldsTookEffect
     EXPECT_EQ(res_rate->value, 15.0f);
     EXPECT_EQ(tidal->value, 600.0f);
     EXPECT_EQ(positive->value, 4.0f);
-    EXPECT_EQ(*bag_index, 11);
+    EXPECT_EQ(*bag_index, bag_state_id::collect_expired);
     EXPECT_EQ(bag_vol->value, 5000.0f);
     EXPECT_EQ(bag_co2->value, 1.0f);  // untouched
     EXPECT_EQ(bag_o2->value, 2.0f);
@@ -164,7 +164,7 @@ TEST_F(ApplySettings, OkWithTheShownValuesChangesNothing)
     const float bag_volume = bag_vol->value;
     apply_respiration_settings(current_respiration_pending(), current_respiration_texts());
     EXPECT_EQ(*ventilation, 1);
-    EXPECT_EQ(*bag_index, 10);
+    EXPECT_EQ(*bag_index, bag_state_id::standard);
     // The fields show rate to 2 and the rest to 1 decimal.
     EXPECT_NEAR(res_rate->value, rate, 0.005f);
     EXPECT_NEAR(tidal->value, volume, 0.05f);
@@ -182,36 +182,36 @@ TEST_F(ApplySettings, OnlyTheLowByteOfTheVentilationFlagIsShown)
 
 TEST_F(ApplySettings, ClosingTheGlottisThenTheStandardStateRestoresLungVolumeAndRoomAir)
 {
-    const float lung_volume = factor[19].value;
+    const float lung_volume = factor[factor_id::lung_volume].value;
     const respiration_texts shown = current_respiration_texts();
     apply_respiration_settings({1, 9}, shown);
-    EXPECT_EQ(other[9], lung_volume);
+    EXPECT_EQ(other[other_id::saved_lung_volume], lung_volume);
     run_seconds(20);
-    factor[16].value = 15;  // anything but room air
-    factor[15].value = 2;
+    factor[factor_id::inspired_o2].value = 15;  // anything but room air
+    factor[factor_id::inspired_co2].value = 2;
     apply_respiration_settings({1, 10}, current_respiration_texts());
-    EXPECT_EQ(factor[19].value, lung_volume);
-    EXPECT_EQ(factor[16].value, 20.93f);
-    EXPECT_EQ(factor[15].value, 0.03f);
+    EXPECT_EQ(factor[factor_id::lung_volume].value, lung_volume);
+    EXPECT_EQ(factor[factor_id::inspired_o2].value, 20.93f);
+    EXPECT_EQ(factor[factor_id::inspired_co2].value, 0.03f);
 }
 
 TEST_F(ApplySettings, ArtificialVentilationSetsTheNextRunsRateAndVolume)
 {
     apply_respiration_settings({0, 10}, texts("20", "700", "0", "10000", "0", "0"));
     run_seconds(60);
-    EXPECT_NEAR(display[40].value, 20.0f, 0.01f);
-    EXPECT_NEAR(display[41].value, 700.0f, 0.5f);
+    EXPECT_NEAR(display[display_id::respiratory_rate].value, 20.0f, 0.01f);
+    EXPECT_NEAR(display[display_id::tidal_volume].value, 700.0f, 0.5f);
     // Total ventilation is rate times tidal volume.
-    EXPECT_NEAR(display[55].value, 14.0f, 0.1f);
+    EXPECT_NEAR(display[display_id::total_ventilation].value, 14.0f, 0.1f);
 }
 
 TEST_F(ApplySettings, RebreathingRaisesAlveolarCo2)
 {
     run_seconds(10);
-    const float pco2_before = display[1].value;
+    const float pco2_before = display[display_id::alveolar_pco2].value;
     apply_respiration_settings({1, 12}, texts("0", "0", "0", "10000", "0", "50"));
     run_seconds(120);
-    EXPECT_GT(display[1].value, pco2_before + 2.0f);
+    EXPECT_GT(display[display_id::alveolar_pco2].value, pco2_before + 2.0f);
 }
 
 } // namespace

@@ -53,8 +53,8 @@ TEST_F(RunControllerTest, RestartLeavesFreshSubjectWithOnlyRunEnabled)
     EXPECT_EQ(ui.passport.age, "40.0");
     EXPECT_EQ(ui.passport.sex_index, 1);
     // Column 0 holds the standard subject.
-    EXPECT_FLOAT_EQ(history[15][0], display[15].value);
-    EXPECT_FLOAT_EQ(history[num_dsy + 3][0], other[3]);
+    EXPECT_FLOAT_EQ(history[display_id::arterial_po2][0], display[display_id::arterial_po2].value);
+    EXPECT_FLOAT_EQ(history[num_dsy + 3][0], other[other_id::resting_o2_consumption]);
 }
 
 TEST_F(RunControllerTest, RunFromZeroAdvancesOneMinuteAndEnablesEverything)
@@ -70,7 +70,7 @@ TEST_F(RunControllerTest, RunFromZeroAdvancesOneMinuteAndEnablesEverything)
                          ui_control::forward, ui_control::reset, ui_control::print})
         EXPECT_TRUE(ui.is_enabled(c));
     // The newest second holds the live values; the cursor follows the trace end.
-    EXPECT_FLOAT_EQ(history[10][history_slot(60)], display[10].value);
+    EXPECT_FLOAT_EQ(history[display_id::arterial_pco2][history_slot(60)], display[display_id::arterial_pco2].value);
     EXPECT_EQ(st().cursor_time, 60);
     EXPECT_EQ(sim.panel_time(), 60);
 }
@@ -81,8 +81,8 @@ TEST_F(RunControllerTest, RerunTo1m15ThenRunAdvances45Seconds)
     click_time(75);
     sim.rerun_clicked();
     EXPECT_EQ(st().sim_time, 75);
-    EXPECT_FLOAT_EQ(display[15].value, history[15][75]);
-    EXPECT_FLOAT_EQ(other[11], history[num_dsy + 11][75]);
+    EXPECT_FLOAT_EQ(display[display_id::arterial_po2].value, history[display_id::arterial_po2][75]);
+    EXPECT_FLOAT_EQ(other[other_id::ventilation_demand], history[num_dsy + 11][75]);
     const step_outcome outcome = sim.controller().run_to_minute();
     EXPECT_EQ(outcome.step_length, 45);
     EXPECT_EQ(st().sim_time, 120);
@@ -116,8 +116,8 @@ TEST_F(RunControllerTest, WindowScrollsSoTheNewestMinuteLiesOnTheLastGridLine)
 // restored (RE-RUN) to a lethal value that nothing lowers without bubbles.
 void make_next_second_lethal(simulator& sim, int at)
 {
-    history[6][history_slot(at)] = 300.0f;
-    history[34][history_slot(at)] = 0.0f;
+    history[display_id::decompression_risk][history_slot(at)] = 300.0f;
+    history[display_id::excess_n2][history_slot(at)] = 0.0f;
     sim.state().cursor_time = at;
     sim.state().cursor_pinned = true;
     sim.rerun_clicked();
@@ -127,7 +127,7 @@ void make_next_second_lethal(simulator& sim, int at)
 // restored by a RE-RUN to time 0, gives a non-positive arterial bicarbonate.
 void force_failure_next_second(simulator& sim)
 {
-    history[57][0] = -1000.0f;
+    history[display_id::venous_bicarbonate_amount][0] = -1000.0f;
     sim.state().cursor_time = 0;
     sim.state().cursor_pinned = true;
     sim.rerun_clicked();
@@ -173,7 +173,7 @@ TEST_F(RunControllerTest, DeathRestoredByRerunEndsTheNextSecond)
 step_outcome anoxic_step(simulator& sim, float index)
 {
     sim.reset_clicked();
-    factor[16].value = 0.0f;
+    factor[factor_id::inspired_o2].value = 0.0f;
     for (int minute = 0; minute < 6; ++minute) sim.controller().run_to_minute();
     history[num_dsy + 6][history_slot(360)] = index;
     sim.state().cursor_time = 360;
@@ -222,8 +222,8 @@ TEST_F(RunControllerTest, DeathInTheTenthSecondOfAStep)
 TEST_F(RunControllerTest, SymptomNewsBeepsOncePerStep)
 {
     // Bubbles enough to itch, restored by a RE-RUN to time 0 (as for a death).
-    history[6][0] = 120.0f;
-    history[34][0] = 0.0f;
+    history[display_id::decompression_risk][0] = 120.0f;
+    history[display_id::excess_n2][0] = 0.0f;
     st().cursor_time = 0;
     st().cursor_pinned = true;
     sim.rerun_clicked();
@@ -346,8 +346,8 @@ TEST_F(RunControllerTest, SecondHintReplacesTheFirstAndTheLineEmptiesAtEightSeco
 TEST_F(RunControllerTest, ModelFailureStopsTheStepWithAWarningAndNoSample)
 {
     force_failure_next_second(sim);
-    const float before = history[15][1];
-    history[15][1] = 12345.0f;
+    const float before = history[display_id::arterial_po2][1];
+    history[display_id::arterial_po2][1] = 12345.0f;
     const step_outcome outcome = sim.controller().run_to_minute();
     if (outcome.failure_item == 0) GTEST_SKIP() << "the model tolerated the inputs";
     EXPECT_EQ(outcome.seconds_done, 0);
@@ -356,12 +356,12 @@ TEST_F(RunControllerTest, ModelFailureStopsTheStepWithAWarningAndNoSample)
     ASSERT_EQ(ui.warnings.size(), 1);
     EXPECT_EQ(ui.warnings[0],
               QString::asprintf("Item %d is negative - please notify authority.", outcome.failure_item));
-    EXPECT_FLOAT_EQ(history[15][1], 12345.0f);
+    EXPECT_FLOAT_EQ(history[display_id::arterial_po2][1], 12345.0f);
     EXPECT_TRUE(ui.is_enabled(ui_control::run));
     EXPECT_TRUE(ui.is_enabled(ui_control::rerun));
     // The failed second was not counted: the window heads one second further.
     EXPECT_EQ(st().latest_time, 1);
-    history[15][1] = before;
+    history[display_id::arterial_po2][1] = before;
 }
 
 // Weight 0 (below its limit, possible only by hand) makes every value not a
@@ -369,17 +369,17 @@ TEST_F(RunControllerTest, ModelFailureStopsTheStepWithAWarningAndNoSample)
 // the subject is put back to the last recorded second, so a save writes no NaN.
 TEST_F(RunControllerTest, StepLeavingValuesNotANumberIsItemNineAndIsUndone)
 {
-    const float cardiac_output = display[32].value;
-    const float recorded = history[32][1] = 12345.0f;
+    const float cardiac_output = display[display_id::cardiac_output].value;
+    const float recorded = history[display_id::cardiac_output][1] = 12345.0f;
     weight.value = 0;
     const step_outcome outcome = sim.controller().run_to_minute();
     weight.value = 70;
-    EXPECT_EQ(outcome.failure_item, 9);
+    EXPECT_EQ(outcome.failure_item, failure_code::not_finite);
     EXPECT_EQ(outcome.seconds_done, 0);
     ASSERT_EQ(ui.warnings.size(), 1);
     EXPECT_EQ(ui.warnings[0], "Item 9 is not a number - please notify authority.");
-    EXPECT_EQ(history[32][1], recorded);
-    EXPECT_EQ(display[32].value, cardiac_output);
+    EXPECT_EQ(history[display_id::cardiac_output][1], recorded);
+    EXPECT_EQ(display[display_id::cardiac_output].value, cardiac_output);
     for (int i = 0; i < TOLVANE_NUM_DISPLAYS; ++i) EXPECT_TRUE(std::isfinite(display[i].value)) << i;
     for (int k = 0; k < TOLVANE_NUM_OTHERS; ++k) EXPECT_TRUE(std::isfinite(other[k])) << k;
 }
@@ -400,7 +400,7 @@ TEST_F(RunControllerTest, NothingElseStartsWhileAStepRuns)
         sim.mouse_down(200, 200);
         sim.cursor_key(cursor_direction::left, true);
         sim.set_pressure_units(true);
-        sim.factor_selection_changed(5, 3);
+        sim.factor_selection_changed(5, factor_id::bag_o2);
         EXPECT_EQ(st().sim_time, sim_time_inside);
         EXPECT_FALSE(st().si_pressure);
         EXPECT_EQ(sim.selection().factor_sel[5], -1);

@@ -183,29 +183,29 @@ TEST_F(RunRewindTest, RerunKeepsWhatTheUserSetSinceThePoint)
     set_factor(24, "0.9");
     respiration(0, 10, "20", "650", nullptr, nullptr, nullptr);
     rerun_to(480);
-    EXPECT_EQ(factor[16].value, 15.0f);
-    EXPECT_EQ(factor[24].value, 0.9f);
-    EXPECT_EQ(display[40].value, 20.0f);
-    EXPECT_EQ(display[41].value, 650.0f);
+    EXPECT_EQ(factor[factor_id::inspired_o2].value, 15.0f);
+    EXPECT_EQ(factor[factor_id::tissue_rq].value, 0.9f);
+    EXPECT_EQ(display[display_id::respiratory_rate].value, 20.0f);
+    EXPECT_EQ(display[display_id::tidal_volume].value, 650.0f);
     EXPECT_EQ(*ventilation, 0);
 }
 
 TEST_F(RunRewindTest, RerunRestoresTheFactorsTheStepChangesItself)
 {
     run_until(120);
-    const float rq = factor[24].value, brain_bicarbonate = factor[6].value, dpg = factor[0].value;
+    const float rq = factor[factor_id::tissue_rq].value, brain_bicarbonate = factor[factor_id::brain_bicarbonate_deviation].value, dpg = factor[factor_id::dpg].value;
     respiration(1, 9, nullptr, nullptr, nullptr, nullptr, nullptr);  // glottis closed
     run_until(180);
-    ASSERT_NE(factor[19].value, s_factor[19]);
+    ASSERT_NE(factor[factor_id::lung_volume].value, s_factor[factor_id::lung_volume]);
     respiration(1, 10, nullptr, nullptr, nullptr, nullptr, nullptr);
     set_factor(1, "30");
     run_until(600);
     rerun_to(120);
     // The run since changed them itself; the re-run puts them back.
-    EXPECT_EQ(factor[24].value, rq);
-    EXPECT_EQ(factor[6].value, brain_bicarbonate);
-    EXPECT_EQ(factor[0].value, dpg);
-    EXPECT_EQ(factor[19].value, s_factor[19]);
+    EXPECT_EQ(factor[factor_id::tissue_rq].value, rq);
+    EXPECT_EQ(factor[factor_id::brain_bicarbonate_deviation].value, brain_bicarbonate);
+    EXPECT_EQ(factor[factor_id::dpg].value, dpg);
+    EXPECT_EQ(factor[factor_id::lung_volume].value, s_factor[factor_id::lung_volume]);
 }
 
 // The script path: the same run with a "rerun" line gives the rows of the
@@ -246,7 +246,7 @@ TEST_F(RunRewindTest, SubjectLoadedAfterAnyRunsStartsClean)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath("altitude.sbj");
-    factor[25].value = 450;
+    factor[factor_id::barometric_pressure].value = 450;
     ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
 
     ASSERT_EQ(sim.load_subject(file).status, subject_read_status::ok);
@@ -271,10 +271,10 @@ TEST_F(RunRewindTest, SubjectLoadedAfterAnyRunsStartsClean)
             } else {
                 ASSERT_EQ(sim.load_subject(file).status, subject_read_status::ok);
             }
-            EXPECT_EQ(*bag_index, 10);
+            EXPECT_EQ(*bag_index, bag_state_id::standard);
             EXPECT_EQ(*ventilation, 1);
             // The respiration dialog shows the standard circuit.
-            EXPECT_EQ(current_respiration_pending().bag_state, 10);
+            EXPECT_EQ(current_respiration_pending().bag_state, bag_state_id::standard);
             EXPECT_EQ(current_respiration_pending().ventilation, 1);
             kept.clear();
             run_until(180);

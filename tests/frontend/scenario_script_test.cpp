@@ -50,13 +50,15 @@ TEST(ScenarioScriptParse, EachActionReadsIntoItsFields)
 
     a = parse_one(QStringLiteral("at 15:00 bag 12 volume 6000 o2 20.93 co2 0 # rebreathe"));
     EXPECT_EQ(a.kind, script_action_kind::bag);
-    EXPECT_EQ(a.bag_state, 12);
+    EXPECT_EQ(a.bag_state, bag_state_id::rebreathe);
     EXPECT_EQ(a.bag_volume, QString("6000"));
     EXPECT_EQ(a.bag_o2, QString("20.93"));
     EXPECT_EQ(a.bag_co2, QString("0"));
 
     const std::pair<const char*, int> names[] = {
-        {"glottis", 9}, {"standard", 10}, {"collect", 11}, {"rebreathe", 12}, {"absorber", 13}, {"9", 9}};
+        {"glottis", bag_state_id::glottis_closed},  {"standard", bag_state_id::standard},
+        {"collect", bag_state_id::collect_expired}, {"rebreathe", bag_state_id::rebreathe},
+        {"absorber", bag_state_id::rebreathe_absorber}, {"9", bag_state_id::glottis_closed}};
     for (const auto& [name, state] : names)
         EXPECT_EQ(parse_one(QStringLiteral("at 1:00 bag %1").arg(QLatin1String(name))).bag_state, state) << name;
 
@@ -257,7 +259,7 @@ TEST_F(ScenarioScriptRun, ScriptGivesTheHistoryOfTheSameControlsUsedByHand)
     fresh_start();
     run_controller& c = sim.controller();
     run_to(120);
-    enter_value(factor[15], QStringLiteral("5"), "%.2f");
+    enter_value(factor[factor_id::inspired_co2], QStringLiteral("5"), "%.2f");
     run_to(240);
     auto dialog = [](std::uint8_t ventilation_flag, int bag, auto edit) {
         respiration_pending pending = current_respiration_pending();
@@ -286,7 +288,7 @@ TEST_F(ScenarioScriptRun, ScriptGivesTheHistoryOfTheSameControlsUsedByHand)
     sim.state().cursor_time = 510;
     sim.state().cursor_pinned = true;
     c.strip_to_cursor();
-    enter_value(factor[16], QStringLiteral("30"), "%.2f");
+    enter_value(factor[factor_id::inspired_o2], QStringLiteral("30"), "%.2f");
     run_to(720);
 
     EXPECT_EQ(sim.state().sim_time, 720);
@@ -317,7 +319,7 @@ TEST_F(ScenarioScriptRun, ClampedValuesAreNotedWithTheirLineAndRaiseHintTwo)
     const script_run_result result =
         run("at 0:00 set 16 150\nat 0:00 ventilation artificial rate 80 tidal 600\nrun until 1:00\n");
     ASSERT_EQ(result.end, script_end::finished);
-    EXPECT_EQ(factor[16].value, 100.0f);
+    EXPECT_EQ(factor[factor_id::inspired_o2].value, 100.0f);
     EXPECT_EQ(res_rate->value, 50.0f);
     ASSERT_EQ(result.notes.size(), 2);
     EXPECT_TRUE(result.notes[0].startsWith("s.txt:1: factor 16")) << result.notes[0].toStdString();
@@ -333,7 +335,7 @@ TEST_F(ScenarioScriptRun, DeathStopsTheScriptAndNamesTheFirstLineNotCarriedOut)
     EXPECT_EQ(result.stopped_line, 2);
     EXPECT_LT(result.end_time, 600);
     EXPECT_TRUE(result.message.contains("the subject died; s.txt:2: not carried out")) << result.message.toStdString();
-    EXPECT_FLOAT_EQ(factor[15].value, 0.03f);  // line 2 never ran
+    EXPECT_FLOAT_EQ(factor[factor_id::inspired_co2].value, 0.03f);  // line 2 never ran
     EXPECT_EQ(result.timeline.last_time(), result.end_time);
 }
 

@@ -130,10 +130,10 @@ TEST_F(ScriptRestartRun, ResetAndLoadGiveTheRunOfAFreshSubject)
     EXPECT_EQ(stream.text, fresh_standard.timeline.csv());
     EXPECT_EQ(reset.end_time, 180);
 
-    factor[25].value = 450;
+    factor[factor_id::barometric_pressure].value = 450;
     const QString file = dir.filePath(QStringLiteral("altitude.sbj"));
     ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
-    factor[25].value = 760;
+    factor[factor_id::barometric_pressure].value = 760;
 
     const script_run_result fresh_altitude = run("at 0:00 load altitude.sbj\nrun until 3:00\n");
     ASSERT_EQ(fresh_altitude.end, script_end::finished) << fresh_altitude.message.toStdString();
@@ -141,7 +141,7 @@ TEST_F(ScriptRestartRun, ResetAndLoadGiveTheRunOfAFreshSubject)
     const script_run_result loaded = run(mess + "at 8:00 load altitude.sbj\nrun until 3:00\n");
     ASSERT_EQ(loaded.end, script_end::finished) << loaded.message.toStdString();
     EXPECT_EQ(loaded.timeline.csv(), fresh_altitude.timeline.csv());
-    EXPECT_EQ(*bag_index, 10);
+    EXPECT_EQ(*bag_index, bag_state_id::standard);
     EXPECT_EQ(sim.subject_name(), file);
 
     const script_run_result missing = run("run until 1:00\nat 1:00 load none.sbj\nrun until 2:00\n");

@@ -218,34 +218,34 @@ TEST_F(SubjectFileTest, SaveAndLoadRestoresTheStartUpSubject)
     EXPECT_TRUE(written.endsWith(standard_subject_body));
 
     // Change what a load must restore, then load.
-    factor[16].value = 50.0f;
-    sim.factor_selection_changed(5, 7);
-    sim.display_selection_changed(7, 1);
+    factor[factor_id::inspired_o2].value = 50.0f;
+    sim.factor_selection_changed(5, factor_id::breathing_capacity);
+    sim.display_selection_changed(7, display_id::alveolar_pco2);
     sim.controller().run_to_minute();
     const subject_read_result result = sim.load_subject(path("start.sbj"));
     ASSERT_EQ(result.status, subject_read_status::ok);
     EXPECT_EQ(result.corrected_indices, 0);
     EXPECT_EQ(sim.state().sim_time, 0);
     EXPECT_TRUE(sim.state().credits_shown);
-    EXPECT_FLOAT_EQ(factor[16].value, 20.93f);
-    EXPECT_FLOAT_EQ(display[0].value, 144.3f);
-    EXPECT_FLOAT_EQ(other[7], 33.6f);
+    EXPECT_FLOAT_EQ(factor[factor_id::inspired_o2].value, 20.93f);
+    EXPECT_FLOAT_EQ(display[display_id::alveolar_co2_amount].value, 144.3f);
+    EXPECT_FLOAT_EQ(other[other_id::o2_uptake_per_step], 33.6f);
     EXPECT_FLOAT_EQ(height.value, 178.0f);
     EXPECT_EQ(sex, 1);
-    EXPECT_EQ(sim.selection().factor_sel, (std::array<int, 8>{16, 15, 5, 0, 31, -1, -1, -1}));
-    EXPECT_EQ(sim.selection().display_sel, (std::array<int, 8>{15, 10, 40, 52, 36, 35, 63, 63}));
+    EXPECT_EQ(sim.selection().factor_sel, (std::array<int, 8>{factor_id::inspired_o2, factor_id::inspired_co2, factor_id::body_temperature, factor_id::dpg, factor_id::work_rate, -1, -1, -1}));
+    EXPECT_EQ(sim.selection().display_sel, (std::array<int, 8>{display_id::arterial_po2, display_id::arterial_pco2, display_id::respiratory_rate, display_id::tissue_o2_content, display_id::metabolic_rate, display_id::heart_rate, display_id::venous_ph, display_id::venous_ph}));
     EXPECT_EQ(sim.subject_name(), path("start.sbj"));
 }
 
 TEST_F(SubjectFileTest, RoundTripRoundsToTwoDecimalsAndThePassportToOne)
 {
-    factor[12].value = 13.456f;
+    factor[factor_id::haemoglobin].value = 13.456f;
     height.value = 181.26f;
-    other[3] = 241.005f;
+    other[other_id::resting_o2_consumption] = 241.005f;
     ASSERT_EQ(sim.save_subject(path("r.sbj")), subject_save_status::ok);
     const subject_read_result result = read_subject_file(path("r.sbj"));
     ASSERT_EQ(result.status, subject_read_status::ok);
-    EXPECT_FLOAT_EQ(result.data.factors[12], 13.46f);
+    EXPECT_FLOAT_EQ(result.data.factors[factor_id::haemoglobin], 13.46f);
     EXPECT_FLOAT_EQ(result.data.height, 181.3f);
     EXPECT_NEAR(result.data.others[3], 241.0f, 0.0101f);
 }
@@ -521,7 +521,7 @@ TEST_F(SubjectFileTest, LoadCommandRefusingAFileChangesNothing)
         ASSERT_TRUE(write_all(path("bad.sbj"), text));
         sim.controller().run_to_minute();
         const int time = sim.state().sim_time;
-        const float pao2 = s_display[15].standard;
+        const float pao2 = s_display[display_id::arterial_po2].standard;
         ui.caption = "before";
         ui.errors.clear();
         ui.open_answers.push_back(path("bad.sbj"));
@@ -530,7 +530,7 @@ TEST_F(SubjectFileTest, LoadCommandRefusingAFileChangesNothing)
         EXPECT_EQ(sim.state().sim_time, time);
         EXPECT_EQ(ui.caption, "before");
         EXPECT_TRUE(sim.subject_name().isEmpty());
-        EXPECT_FLOAT_EQ(s_display[15].standard, pao2);
+        EXPECT_FLOAT_EQ(s_display[display_id::arterial_po2].standard, pao2);
     }
 }
 
@@ -545,13 +545,13 @@ TEST_F(SubjectFileTest, LoadCommandMakesTheFileTheStandardSubject)
     sim.load_clicked();
     EXPECT_TRUE(ui.errors.isEmpty());
     EXPECT_EQ(ui.redraws, redraws + 2);  // the load command redraws twice
-    EXPECT_FLOAT_EQ(factor[16].value, 15.0f);
-    EXPECT_EQ(sim.selection().factor_sel, (std::array<int, 8>{16, -1, -1, -1, -1, -1, -1, 2}));
+    EXPECT_FLOAT_EQ(factor[factor_id::inspired_o2].value, 15.0f);
+    EXPECT_EQ(sim.selection().factor_sel, (std::array<int, 8>{factor_id::inspired_o2, -1, -1, -1, -1, -1, -1, factor_id::bag_co2}));
     EXPECT_EQ(sim.panels(0).factors[0].value_text, "15.00");
     // RESET restarts from the loaded subject.
-    factor[16].value = 30.0f;
+    factor[factor_id::inspired_o2].value = 30.0f;
     sim.reset_clicked();
-    EXPECT_FLOAT_EQ(factor[16].value, 15.0f);
+    EXPECT_FLOAT_EQ(factor[factor_id::inspired_o2].value, 15.0f);
 }
 
 }  // namespace

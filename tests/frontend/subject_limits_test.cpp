@@ -40,12 +40,12 @@ const clamp_case clamp_cases[] = {
      [](const subject_data& d) { EXPECT_EQ(d.height, 200.0f); }},
     {"age at its limit", [](subject_data& d) { d.age = 100; }, {},
      [](const subject_data& d) { EXPECT_EQ(d.age, 100.0f); }},
-    {"inspired O2 below", [](subject_data& d) { d.factors[16] = -4; },
+    {"inspired O2 below", [](subject_data& d) { d.factors[factor_id::inspired_o2] = -4; },
      "Inspired O2 percentage -4.00 set to 0.00",
-     [](const subject_data& d) { EXPECT_EQ(d.factors[16], 0.0f); }},
-    {"barometric pressure above", [](subject_data& d) { d.factors[25] = 5000; },
+     [](const subject_data& d) { EXPECT_EQ(d.factors[factor_id::inspired_o2], 0.0f); }},
+    {"barometric pressure above", [](subject_data& d) { d.factors[factor_id::barometric_pressure] = 5000; },
      "Total barometric pressure, 5000.00 set to 3800.00",
-     [](const subject_data& d) { EXPECT_EQ(d.factors[25], 3800.0f); }},
+     [](const subject_data& d) { EXPECT_EQ(d.factors[factor_id::barometric_pressure], 3800.0f); }},
 };
 
 class SubjectLimits : public ::testing::TestWithParam<clamp_case> {};
@@ -76,13 +76,13 @@ TEST(SubjectLimitsUnits, PressureInAFileIsJudgedInMillimetresOfMercury)
     estab_pnt();
     swap_pressure_units(true);
     subject_data data = standard_data();
-    data.factors[25] = 3000;
+    data.factors[factor_id::barometric_pressure] = 3000;
     EXPECT_TRUE(clamp_subject_to_limits(data).empty());
-    data.factors[25] = 20;
+    data.factors[factor_id::barometric_pressure] = 20;
     const std::vector<clamped_value> moved = clamp_subject_to_limits(data);
     swap_pressure_units(false);
     ASSERT_EQ(moved.size(), 1u);
-    EXPECT_EQ(moved[0].stored, factor[25].minimum);
+    EXPECT_EQ(moved[0].stored, factor[factor_id::barometric_pressure].minimum);
 }
 
 // Loading through the window's Load command: one information message listing

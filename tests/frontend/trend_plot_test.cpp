@@ -15,14 +15,14 @@
 
 #include "reference_run.h"
 #include "run_state.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 #include "window_font.h"
 
 namespace {
 
 constexpr int cw = 1022;
-constexpr int no_display = 64;
-constexpr int alveolar_po2 = 4;  // 0 .. 150 mm Hg
+// The trend rows below use alveolar_po2, scaled 0 .. 150 mm Hg.
 
 QImage blank_image() {
     QImage image(cw, 400, QImage::Format_RGB32);
@@ -43,7 +43,7 @@ int count(const QImage& image, const QColor& colour, QRect area) {
 
 display_selection only_row(int row, int variable) {
     display_selection selection;
-    selection.fill(no_display);
+    selection.fill(display_id::no_display);
     selection[static_cast<size_t>(row)] = variable;
     return selection;
 }
@@ -92,7 +92,7 @@ TEST(TraceColours, AreTheStoredBgrWords) {
 TEST_F(TrendPlot, FrameGridAndTicks) {
     run_state state;
     state.sim_time = 0;
-    const QImage image = draw(state, only_row(0, no_display));
+    const QImage image = draw(state, only_row(0, display_id::no_display));
     // White area inside a black border from x = 2 to cw - 1, y = 0 to 381.
     EXPECT_TRUE(is(image, 1, 200, QColor(200, 200, 200)));
     EXPECT_TRUE(is(image, 2, 200, Qt::black));
@@ -128,11 +128,11 @@ TEST_F(TrendPlot, GridSpanIsTheLastLabelledMinute) {
 }
 
 TEST_F(TrendPlot, TraceSitsOnePixelRightOfItsTimeInItsRowColour) {
-    set_samples(alveolar_po2, 0, 60, 75.0f);
+    set_samples(display_id::alveolar_po2, 0, 60, 75.0f);
     run_state state;
     state.sim_time = 60;
     for (int row = 1; row < 8; ++row) {
-        const QImage image = draw(state, only_row(row, alveolar_po2));
+        const QImage image = draw(state, only_row(row, display_id::alveolar_po2));
         // y = trunc(-2.22 * 75 + 353) = 186; the sample of time 0 lies at x = 161.
         EXPECT_TRUE(is(image, 161, 186, trace_colour(row))) << row;
         EXPECT_TRUE(is(image, 221, 186, trace_colour(row))) << row;
@@ -145,27 +145,27 @@ TEST_F(TrendPlot, ValuesAtTheLimitsAreNotDrawn) {
     run_state state;
     state.sim_time = 10;
     const QRect upper(161, 14, 20, 80);
-    set_samples(alveolar_po2, 0, 9, 75.0f);
-    set_samples(alveolar_po2, 10, 10, 150.0f);  // the maximum itself: the last segment is omitted
-    EXPECT_EQ(count(draw(state, only_row(2, alveolar_po2)), trace_colour(2), upper), 0);
-    set_samples(alveolar_po2, 10, 10, 149.0f);  // just below: drawn up to y = 22
-    EXPECT_GT(count(draw(state, only_row(2, alveolar_po2)), trace_colour(2), upper), 0);
+    set_samples(display_id::alveolar_po2, 0, 9, 75.0f);
+    set_samples(display_id::alveolar_po2, 10, 10, 150.0f);  // the maximum itself: the last segment is omitted
+    EXPECT_EQ(count(draw(state, only_row(2, display_id::alveolar_po2)), trace_colour(2), upper), 0);
+    set_samples(display_id::alveolar_po2, 10, 10, 149.0f);  // just below: drawn up to y = 22
+    EXPECT_GT(count(draw(state, only_row(2, display_id::alveolar_po2)), trace_colour(2), upper), 0);
     // A segment that leaves the range from inside is omitted, one that comes
     // back starts outside it (only its end point is tested).
-    set_samples(alveolar_po2, 0, 10, 75.0f);
-    set_samples(alveolar_po2, 5, 5, 400.0f);
-    const QImage image = draw(state, only_row(2, alveolar_po2));
+    set_samples(display_id::alveolar_po2, 0, 10, 75.0f);
+    set_samples(display_id::alveolar_po2, 5, 5, 400.0f);
+    const QImage image = draw(state, only_row(2, display_id::alveolar_po2));
     EXPECT_TRUE(is(image, 165, 186, trace_colour(2)));   // segment 3: 164 -> 165
     EXPECT_GT(count(image, trace_colour(2), QRect(166, 0, 1, 100)), 0);  // segment 5 from far above
 }
 
 TEST_F(TrendPlot, EqualLimitsGetNeitherScaleNorTrace) {
-    ASSERT_EQ(display[no_display].minimum, display[no_display].maximum);
-    set_samples(no_display, 0, 60, 0.0f);
+    ASSERT_EQ(display[display_id::no_display].minimum, display[display_id::no_display].maximum);
+    set_samples(display_id::no_display, 0, 60, 0.0f);
     run_state state;
     state.sim_time = 60;
     display_selection selection;
-    selection.fill(no_display);
+    selection.fill(display_id::no_display);
     const QImage image = draw(state, selection);
     // (Row 1's red is also the cursor's.)
     for (int k = 2; k < 8; ++k) EXPECT_EQ(count(image, trace_colour(k), QRect(161, 21, 700, 332)), 0) << k;
@@ -193,7 +193,7 @@ TEST_F(TrendPlot, CursorInsideIsRedAndOutsideIsNotDrawn) {
     state.cursor_pinned = true;
     state.cursor_time = 30;
     bool drawn = false;
-    QImage image = draw(state, only_row(0, no_display), &drawn);
+    QImage image = draw(state, only_row(0, display_id::no_display), &drawn);
     EXPECT_TRUE(drawn);
     const QColor red(255, 0, 0);
     EXPECT_TRUE(is(image, 190, 17, red));
@@ -201,7 +201,7 @@ TEST_F(TrendPlot, CursorInsideIsRedAndOutsideIsNotDrawn) {
     EXPECT_GT(count(image, red, QRect(190, 20, 1, 334)), 150);  // dashed: not every pixel
     EXPECT_LT(count(image, red, QRect(190, 20, 1, 334)), 334);
     state.win_start = 60;  // the cursor now lies left of the window
-    image = draw(state, only_row(0, no_display), &drawn);
+    image = draw(state, only_row(0, display_id::no_display), &drawn);
     EXPECT_FALSE(drawn);
     EXPECT_EQ(count(image, red, QRect(0, 0, cw, 383)), 0);
     EXPECT_FALSE(cursor_within_plot(state, cw, 59));
@@ -218,7 +218,7 @@ TEST_F(TrendPlot, UnpinnedCursorFollowsTheLastPlottedTime) {
     EXPECT_EQ(state.cursor_time, 100 + cw - 320);
     QImage image = blank_image();
     QPainter painter(&image);
-    EXPECT_EQ(draw_traces(painter, cw, state, only_row(1, alveolar_po2)), 100 + cw - 320);
+    EXPECT_EQ(draw_traces(painter, cw, state, only_row(1, display_id::alveolar_po2)), 100 + cw - 320);
 }
 
 TEST_F(TrendPlot, CreditsBoxWithLogo) {
@@ -230,7 +230,7 @@ TEST_F(TrendPlot, CreditsBoxWithLogo) {
     QPainter painter(&image);
     painter.setFont(window_font());
     prepare_redraw(state, cw);
-    paint_trend_plot(painter, cw, state, only_row(0, no_display), "1.00", &logo);
+    paint_trend_plot(painter, cw, state, only_row(0, display_id::no_display), "1.00", &logo);
     painter.end();
     EXPECT_TRUE(is(image, 275, 100, Qt::black));
     EXPECT_TRUE(is(image, 705, 100, Qt::black));
@@ -267,7 +267,7 @@ TEST_F(TrendPlot, ReferenceTracesAreDashedInTheRowColourUpToTheReferenceEnd) {
     {
         QPainter painter(&image);
         prepare_redraw(state, cw);
-        draw_reference_traces(painter, cw, state, only_row(3, alveolar_po2), reference);
+        draw_reference_traces(painter, cw, state, only_row(3, display_id::alveolar_po2), reference);
     }
     const QColor blue(0, 0, 255);
     const int y = 186;  // trunc(s * 75 + o) = trunc(186.5) with s = -333/150, o = 353
@@ -280,21 +280,21 @@ TEST_F(TrendPlot, ReferenceTracesAreDashedInTheRowColourUpToTheReferenceEnd) {
     EXPECT_EQ(count(image, blue, QRect(0, y + 1, cw, 400 - y - 1)), 0);
     // A reference value at the limit leaves a gap, as on the live trace.
     for (int t = 100; t < 110; ++t)
-        reference.samples[static_cast<size_t>(t) * logged_displays + alveolar_po2] = 150.0f;
+        reference.samples[static_cast<size_t>(t) * logged_displays + display_id::alveolar_po2] = 150.0f;
     image = blank_image();
     {
         QPainter painter(&image);
-        draw_reference_traces(painter, cw, state, only_row(3, alveolar_po2), reference);
+        draw_reference_traces(painter, cw, state, only_row(3, display_id::alveolar_po2), reference);
     }
     EXPECT_EQ(count(image, blue, QRect(161 + 100, y, 9, 1)), 0);
     // The whole plot puts the reference under the live trace of the same row.
-    set_samples(alveolar_po2, 0, 60, 75.0f);
+    set_samples(display_id::alveolar_po2, 0, 60, 75.0f);
     bool drawn = false;
     image = blank_image();
     {
         QPainter painter(&image);
         painter.setFont(window_font());
-        drawn = paint_trend_plot(painter, cw, state, only_row(3, alveolar_po2), "1.00", nullptr, &reference);
+        drawn = paint_trend_plot(painter, cw, state, only_row(3, display_id::alveolar_po2), "1.00", nullptr, &reference);
     }
     EXPECT_TRUE(drawn);
     EXPECT_EQ(count(image, blue, QRect(162, y, 60, 1)), 60);  // the live trace covers it: solid
@@ -308,7 +308,7 @@ TEST_F(TrendPlot, ReferenceTracesAreDashedInTheRowColourUpToTheReferenceEnd) {
 // scale must stay pixel-identical to it.
 QByteArray scene_hash(bool credits) {
     std::memset(history, 0, sizeof history);
-    const int rows[8] = {15, 10, 40, 52, 36, 35, 63, alveolar_po2};
+    const int rows[8] = {15, 10, 40, 52, 36, 35, 63, display_id::alveolar_po2};
     for (int k = 0; k < 8; ++k) {
         const catalogue_record& r = display[rows[k]];
         for (int t = 0; t <= 700; ++t) {
@@ -345,7 +345,7 @@ TEST_F(TrendPlot, OneTimesPictureIsUnchanged) {
 // frame, grid, traces and cursor are two device pixels wide, fully coloured
 // (no smoothing): they scale with the window instead of staying hairlines.
 TEST_F(TrendPlot, LinesScaleWithTheScreen) {
-    set_samples(alveolar_po2, 0, 120, 75.0f);  // a flat trace at y = 353 - 166.5
+    set_samples(display_id::alveolar_po2, 0, 120, 75.0f);  // a flat trace at y = 353 - 166.5
     run_state state;
     state.sim_time = 120;
     state.cursor_pinned = true;
@@ -356,7 +356,7 @@ TEST_F(TrendPlot, LinesScaleWithTheScreen) {
     QPainter painter(&image);
     painter.setFont(window_font());
     prepare_redraw(state, cw);
-    paint_trend_plot(painter, cw, state, only_row(1, alveolar_po2), "1.00", nullptr);
+    paint_trend_plot(painter, cw, state, only_row(1, display_id::alveolar_po2), "1.00", nullptr);
     painter.end();
     const auto run_length = [&](int x, int from, int to, const QColor& colour) {
         int n = 0;

@@ -1,6 +1,7 @@
 // Conversions used everywhere: code page 1252 texts, pressures, mm:ss.
 #include "cp1252.h"
 #include "pressure_units.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ TEST(Cp1252, HighControlRangeMapsToTypographicCharacters)
 
 TEST(Cp1252, CatalogueNamesWithQuotesDecode)
 {
-    EXPECT_EQ(from_cp1252(display[47].name), QString::fromUtf8("Tissue N2 amount in ‘fast’ compartment"));
+    EXPECT_EQ(from_cp1252(display[display_id::tissue_n2_fast].name), QString::fromUtf8("Tissue N2 amount in ‘fast’ compartment"));
     EXPECT_EQ(from_cp1252(alt_dspy[8].name), QString::fromUtf8("Tissue N2 partial in ‘slow’ compartment"));
 }
 

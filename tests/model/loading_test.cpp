@@ -70,17 +70,17 @@ TEST(Loading, LoadNewKeepsModeBagHistoryAndBuffer)
     bag_state = bag_state_id::rebreathe_absorber;
     previous_bag_state = bag_state_id::rebreathe;
     display[display_id::no_display].value = 0;
-    history[3][7] = 1.5f;
+    history[display_id::alveolar_o2_amount][7] = 1.5f;
     std::strcpy(app_buf, "kept");
     derived[derived_id::max_lactate_production] = 123;
     load_new();
     EXPECT_EQ(ventilation_flag, 0);
     EXPECT_EQ(bag_state, bag_state_id::rebreathe_absorber);
     EXPECT_EQ(previous_bag_state, bag_state_id::rebreathe);
-    EXPECT_EQ(history[3][7], 1.5f);
+    EXPECT_EQ(history[display_id::alveolar_o2_amount][7], 1.5f);
     EXPECT_STREQ(app_buf, "kept");
     EXPECT_EQ(derived[derived_id::max_lactate_production], 123.0f);
-    history[3][7] = 0;
+    history[display_id::alveolar_o2_amount][7] = 0;
     app_buf[0] = '\0';
     fresh_standard_subject();
 }

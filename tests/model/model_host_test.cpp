@@ -189,8 +189,9 @@ TEST(ModelHost, PressureDisplaysAreThoseListedAndHistorySamplesAreBounded)
     }
     EXPECT_GT(listed, 0);
     EXPECT_TRUE(model_host::pressure_display(display_id::arterial_po2));
-    history[3][7] = 12.5f;
-    EXPECT_EQ(model_host::history_sample(3, 7), 12.5f);
+    const int column = model_host::history_slot(7);
+    history[display_id::alveolar_o2_amount][column] = 12.5f;
+    EXPECT_EQ(model_host::history_sample(display_id::alveolar_o2_amount, column), 12.5f);
     for (auto [row, column] : std::vector<std::pair<int, int>>{
              {-1, 0}, {TOLVANE_HISTORY_ROWS, 0}, {0, -1}, {0, TOLVANE_HISTORY_COLUMNS}})
         EXPECT_EQ(model_host::history_sample(row, column), 0.0f) << row << "," << column;

@@ -19,12 +19,12 @@
 
 #include "history_csv.h"
 #include "main_window.h"
+#include "slot_ids.h"
 #include "tolvane_model.h"
 #include "trend_plot.h"
 
 namespace {
 
-constexpr int inspired_o2 = 16;
 
 // Tmain_F whose boxes, dialogs and document viewer only record.
 class scripted_main_F : public Tmain_F {
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(window->sim().state().sim_time, 0);
         QTest::keyClick(field, Qt::Key_F5);
         QCOMPARE(window->sim().state().sim_time, 60);
-        QCOMPARE(factor[inspired_o2].value, 15.0f);
+        QCOMPARE(factor[factor_id::inspired_o2].value, 15.0f);
         // The laid-out Alt keys keep working from a value field.
         field->setFocus(Qt::MouseFocusReason);
         QTest::keyClick(field, Qt::Key_Left, Qt::AltModifier);
@@ -291,7 +291,7 @@ private slots:
         QCOMPARE(window->report_input_now().reference_value(15, 180), double(low_pao2));
         window->clear_reference_I->trigger();
         QVERIFY(window->report_input_now().reference_name.isEmpty());
-        factor[inspired_o2].value = 20.93f;
+        factor[factor_id::inspired_o2].value = 20.93f;
     }
 
     void help_opens_the_guide_with_the_desktop_viewer() {

@@ -164,7 +164,7 @@ private slots:
         about.reset();
         window.reset();
         // The next window starts from the program's own standard subject.
-        *bag_index = 10;
+        *bag_index = bag_state_id::standard;
         *ventilation = 1;
         bager(2, nullptr, nullptr);
     }
@@ -272,7 +272,7 @@ private slots:
     void saved_subject_loads_back_with_caption_and_name()
     {
         const QString file = path("round trip.sbj");
-        factor[12].value = 9.5f;  // haemoglobin of the live subject
+        factor[factor_id::haemoglobin].value = 9.5f;  // haemoglobin of the live subject
         window->save_answers.push_back(file);
         window->save_I->trigger();
         run_once();
@@ -282,9 +282,9 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Tolvane    ") + file);
         QCOMPARE(window->sim().subject_name(), file);
         expect_restarted();
-        QCOMPARE(factor[12].value, 9.5f);
+        QCOMPARE(factor[factor_id::haemoglobin].value, 9.5f);
         // The standard subject of the program comes back for the next tests.
-        s_factor[12] = 14.8f;
+        s_factor[factor_id::haemoglobin] = 14.8f;
     }
 
     void list_windows_then_about_through_the_menus()
@@ -332,8 +332,8 @@ private slots:
         QCOMPARE(*ventilation, 0);
         run_once();
         QCOMPARE(window->sim().state().sim_time, 60);
-        QVERIFY(qAbs(display[40].value - 24.0f) < 0.01f);
-        QVERIFY(qAbs(display[41].value - 800.0f) < 0.5f);
+        QVERIFY(qAbs(display[display_id::respiratory_rate].value - 24.0f) < 0.01f);
+        QVERIFY(qAbs(display[display_id::tidal_volume].value - 800.0f) < 0.5f);
     }
 
     // RESET after a ventilator and a rebreathing bag: the dialog shows natural
@@ -347,11 +347,11 @@ private slots:
         });
         window->respiration_I->trigger();
         QCOMPARE(*ventilation, 0);
-        QCOMPARE(*bag_index, 12);
+        QCOMPARE(*bag_index, bag_state_id::rebreathe);
         run_once();
         QTest::mouseClick(window->reset_B, Qt::LeftButton);
         QCOMPARE(*ventilation, 1);
-        QCOMPARE(*bag_index, 10);
+        QCOMPARE(*bag_index, bag_state_id::standard);
         bool natural = false, standard = false;
         when_modal([&](QWidget*) {
             natural = respiration_F->natural_RB->isChecked();
@@ -412,12 +412,12 @@ private slots:
             run_once();
         QVERIFY(window->warnings.isEmpty());
         QCOMPARE(window->sim().state().sim_time, 300);
-        QVERIFY(display[15].value < 60.0f);  // arterial PO2: hypoxaemia at altitude
+        QVERIFY(display[display_id::arterial_po2].value < 60.0f);  // arterial PO2: hypoxaemia at altitude
         const QByteArray shots = qgetenv("TOLVANE_SCREENSHOT_DIR");
         if (!shots.isEmpty())
             window->grab().save(QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("main_altitude.png")));
         // Restore the program's standard subject for the next tests.
-        s_factor[25] = 760;
+        s_factor[factor_id::barometric_pressure] = 760;
     }
 
     void respiration_dialog_end_to_end_with_the_real_warning_box()
@@ -449,7 +449,7 @@ private slots:
         plain.respiration_I->trigger();
         QCOMPARE(seen, (QStringList{QStringLiteral("Respiration features not yet sensibly implemented.  Jul 22 2013"),
                                     QStringLiteral("Respiration")}));
-        QCOMPARE(*bag_index, 9);
+        QCOMPARE(*bag_index, bag_state_id::glottis_closed);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 

@@ -419,14 +419,14 @@ private slots:
         field->setFocus();
         field->setText(QStringLiteral("25"));
         window->run_B->setFocus(Qt::TabFocusReason);
-        QCOMPARE(factor[16].value, 25.0f);
+        QCOMPARE(factor[factor_id::inspired_o2].value, 25.0f);
         QCOMPARE(field->text(), QStringLiteral("25.00"));
         QCOMPARE(hint_of(*window), QString());
 
         field->setFocus();
         field->setText(QStringLiteral("150"));
         window->run_B->setFocus(Qt::TabFocusReason);
-        QCOMPARE(factor[16].value, 100.0f);
+        QCOMPARE(factor[factor_id::inspired_o2].value, 100.0f);
         QCOMPARE(field->text(), QStringLiteral("100.00"));
         QCOMPARE(hint_of(*window), QStringLiteral(" entered value was outside limits, it has been adjusted"));
         // The longest hint stays on the memo's one line, whole.
@@ -466,7 +466,7 @@ private slots:
         QCOMPARE(window->factor_rows[5].unit_L->text(), QStringLiteral("kPa"));
         QCOMPARE(window->display_rows[0].vlu_E->text(), QString::asprintf("%.2f", 93.18f * 0.1332));
         QCOMPARE(window->display_rows[0].unit_L->text(), QStringLiteral("kPa"));
-        QCOMPARE(display[15].maximum, 20.0f);
+        QCOMPARE(display[display_id::arterial_po2].maximum, 20.0f);
         // Clicking the checked button again converts nothing.
         QTest::mouseClick(window->metric_RB, Qt::LeftButton);
         QCOMPARE(window->factor_rows[5].vlu_E->text(), QStringLiteral("101.23"));
@@ -478,7 +478,7 @@ private slots:
         QCOMPARE(window->factor_rows[5].vlu_E->text(), QStringLiteral("760.00"));
         QCOMPARE(window->factor_rows[5].unit_L->text(), QStringLiteral("mm Hg"));
         QCOMPARE(window->display_rows[0].unit_L->text(), QStringLiteral("mm Hg"));
-        QCOMPARE(display[15].maximum, 150.0f);
+        QCOMPARE(display[display_id::arterial_po2].maximum, 150.0f);
     }
 
     void resizing_moves_the_panels_and_grows_the_clinical_memo() {

@@ -26,7 +26,7 @@ private:
     {
         load_new();
         *ventilation = 1;
-        *bag_index = 10;
+        *bag_index = bag_state_id::standard;
         bager(2, nullptr, nullptr);
     }
 
@@ -112,7 +112,7 @@ private slots:
     void activation_follows_artificial_ventilation_and_bag_state()
     {
         *ventilation = 0x100;  // low byte 0: artificial
-        *bag_index = 12;
+        *bag_index = bag_state_id::rebreathe;
         open_dialog();
         QVERIFY(dialog->artificial_RB->isChecked());
         QVERIFY(!dialog->natural_RB->isChecked());
@@ -156,7 +156,7 @@ private slots:
         QVERIFY(dialog->bag_RB[4]->isChecked());
         // Nothing reaches the model before OK.
         QCOMPARE(*ventilation, 1);
-        QCOMPARE(*bag_index, 10);
+        QCOMPARE(*bag_index, bag_state_id::standard);
     }
 
     void ok_reads_the_fields_data()
@@ -223,7 +223,7 @@ private slots:
         QVERIFY(ui.informations.isEmpty() && ui.errors.isEmpty());
         // The ventilation and the bag state are written either way.
         QCOMPARE(*ventilation, 0);
-        QCOMPARE(*bag_index, 11);
+        QCOMPARE(*bag_index, bag_state_id::collect_expired);
         QCOMPARE(res_rate->value, expected[0]);
         QCOMPARE(tidal->value, expected[1]);
         QCOMPARE(positive->value, expected[2]);
@@ -258,41 +258,41 @@ private slots:
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QCOMPARE(*ventilation, 1);
-        QCOMPARE(*bag_index, 10);
+        QCOMPARE(*bag_index, bag_state_id::standard);
         QCOMPARE(res_rate->value, rate);
     }
 
     void ok_untouched_keeps_mode_and_bag_and_saves_lung_volume_again()
     {
-        *bag_index = 9;
+        *bag_index = bag_state_id::glottis_closed;
         bager(2, nullptr, nullptr);
-        other[9] = 1.0f;  // a stale saved volume
+        other[other_id::saved_lung_volume] = 1.0f;  // a stale saved volume
         open_dialog();
         dialog->ok_B->click();
         QVERIFY(!dialog->isVisible());
         QCOMPARE(*ventilation, 1);
-        QCOMPARE(*bag_index, 9);
-        QCOMPARE(other[9], factor[19].value);  // bager(2) ran
+        QCOMPARE(*bag_index, bag_state_id::glottis_closed);
+        QCOMPARE(other[other_id::saved_lung_volume], factor[factor_id::lung_volume].value);  // bager(2) ran
     }
 
     void glottis_closed_then_standard_state_restores_lung_volume_and_room_air()
     {
-        const float lung_volume = factor[19].value;
+        const float lung_volume = factor[factor_id::lung_volume].value;
         open_dialog();
         dialog->bag_RB[0]->click();
         dialog->ok_B->click();
         constant(60);
         for (int i = 0; i < 30; ++i)
             QCOMPARE(model(), 0);
-        factor[16].value = 12;
-        factor[15].value = 4;
+        factor[factor_id::inspired_o2].value = 12;
+        factor[factor_id::inspired_co2].value = 4;
         open_dialog();
         QVERIFY(dialog->bag_RB[0]->isChecked());
         dialog->bag_RB[4]->click();
         dialog->ok_B->click();
-        QCOMPARE(factor[19].value, lung_volume);
-        QCOMPARE(factor[16].value, 20.93f);
-        QCOMPARE(factor[15].value, 0.03f);
+        QCOMPARE(factor[factor_id::lung_volume].value, lung_volume);
+        QCOMPARE(factor[factor_id::inspired_o2].value, 20.93f);
+        QCOMPARE(factor[factor_id::inspired_co2].value, 0.03f);
     }
 };
 
