@@ -1,22 +1,25 @@
 // One simulated minute of the standard subject through the public interface,
-// as the run controller drives it: constant(60), then 60 x (model, sympt, death).
+// as the run controller drives it: through the host, constant(60), then 60
+// seconds (bager(1) when rebreathing, model, sympt, death, messages drained,
+// history recorded).
 #include <benchmark/benchmark.h>
 
+#include "model_host.h"
 #include "tolvane_model.h"
 
 namespace {
 
 void BM_run_minute(benchmark::State& state)
 {
-    estab_pnt();
-    load_new();
+    model_host host;
+    host.start_standard_subject();
+    int t = 0;
     for (auto _ : state) {
-        constant(60);
+        host.derive_constants();
         for (int second = 0; second < 60; ++second) {
-            benchmark::DoNotOptimize(model());
-            benchmark::DoNotOptimize(sympt());
-            benchmark::DoNotOptimize(death());
-            app_buf[0] = '\0';
+            const second_result result = host.run_second(++t);
+            benchmark::DoNotOptimize(result.failure_item);
+            benchmark::DoNotOptimize(result.died);
         }
     }
     // items are steps: the reciprocal of items_per_second is the time per step.
@@ -26,8 +29,8 @@ BENCHMARK(BM_run_minute);
 
 void BM_constant(benchmark::State& state)
 {
-    estab_pnt();
-    load_new();
+    model_host host;
+    host.start_standard_subject();
     for (auto _ : state) {
         factor[1].value = 0;
         benchmark::DoNotOptimize(constant(60));

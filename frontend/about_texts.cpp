@@ -2,8 +2,7 @@
 // at the moment they are asked for.
 #include "about_texts.h"
 
-#include "cp1252.h"
-#include "tolvane_model.h"
+#include "model_host.h"
 
 QString about_text()
 {
@@ -60,15 +59,15 @@ QString about_text()
 QString factor_list_text()
 {
     QString text = QStringLiteral("Subject Factor List\r\n\r\n    ");
-    for (int i = 0; i < num_fct; ++i)
-        text += from_cp1252(factor[i].name) + QStringLiteral("\r\n    ");
+    for (int i = 0; i < model_host::factor_count(); ++i)
+        text += QString::fromStdString(model_host::factor_name(i)) + QStringLiteral("\r\n    ");
     return text;
 }
 
 QString display_list_text()
 {
     QString text = QStringLiteral("Display Variables List\r\n");
-    for (int i = 0; i < num_dsy - 1; ++i)
-        text += QStringLiteral("\r\n    ") + from_cp1252(display[i].name);
+    for (int i = 0; i < model_host::display_count() - 1; ++i)
+        text += QStringLiteral("\r\n    ") + QString::fromStdString(model_host::display_name(i));
     return text;
 }

@@ -1,6 +1,6 @@
-// The model library's texts are 8-bit code page 1252. Latin-1 is wrong for
-// 0x80..0x9F (the typographic quotes of the tissue N2 names live there), so
-// every name and unit reaches windows, report and CSV through this decoder.
+// The model library's names and units as Qt texts: every name and unit
+// reaches windows, report and CSV through this decoder, which reads the
+// code page 1252 table of cp1252_text.h.
 #ifndef TOLVANE_CP1252_H
 #define TOLVANE_CP1252_H
 

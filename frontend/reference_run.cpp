@@ -2,26 +2,13 @@
 
 #include <QFileInfo>
 
-#include <iterator>
-
+#include "model_host.h"
 #include "pressure_units.h"
-#include "tolvane_model.h"
-
-namespace {
-
-// Display variables shown in kPa while kPa is chosen (those listed in a_d_lst).
-bool listed_pressure(int d) {
-    for (int j = 0; j < static_cast<int>(std::size(a_d_lst)) && a_d_lst[j] != -1; ++j)
-        if (a_d_lst[j] == d) return true;
-    return false;
-}
-
-}  // namespace
 
 double reference_run::value(const run_state& state, int d, int t) const {
     if (!holds(t) || d < 0 || d >= logged_displays) return 0.0;
     const double stored = samples[static_cast<size_t>(t) * logged_displays + static_cast<size_t>(d)];
-    return state.si_pressure && listed_pressure(d) ? mmhg_to_kpa(stored) : stored;
+    return state.si_pressure && model_host::pressure_display(d) ? mmhg_to_kpa(stored) : stored;
 }
 
 reference_run reference_from(const run_log& log, const QString& subject_name) {

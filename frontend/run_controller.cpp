@@ -2,17 +2,15 @@
 
 #include "cp1252.h"
 #include "panel_logic.h"
+#include "plot_geometry.h"
 #include "pressure_units.h"
 #include "tolvane_model.h"
+
+#include <string>
 
 namespace {
 
 constexpr int hint_time_out_ms = 5000;
-
-// Plot geometry of the cursor click test: time origin x and value-axis band.
-constexpr int plot_origin_x = 160;
-constexpr int plot_top_y = 20;
-constexpr int plot_bottom_y = 383;
 
 // Sets a flag for the length of a scope (the busy guard of a run step).
 class flag_scope {
@@ -49,13 +47,12 @@ void run_controller::restart_subject()
     ui_.clear_clinical_text();
     // Every subject starts clean: natural breathing, no bag, and nothing the
     // last run's breathing circuit left behind.
-    tolvane_standard_circuit();
-    load_new();
+    host_.start_standard_subject();
     // load_new restores the standard values in mm Hg; in kPa mode the listed
     // factors carry the kPa unit and limits, so their values follow them.
     if (state_.si_pressure) scale_listed_factor_values(kpa_per_mmhg);
     ui_.set_passport_fields(current_passport_texts());
-    record_history(0);
+    model_host::record_history(0);
     rewind_.record(0);
     rewind_.restart();
     resume_pending_ = false;
@@ -68,15 +65,6 @@ void run_controller::restart_subject()
     enable(ui_control::run, true);
 }
 
-void run_controller::record_history(int t)
-{
-    const int column = history_slot(t);
-    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j)
-        history[j][column] = display[j].value;
-    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k)
-        history[num_dsy + k][column] = other[k];
-}
-
 bool run_controller::check_model_result(int item)
 {
     if (item == 0) return false;
@@ -87,24 +75,13 @@ bool run_controller::check_model_result(int item)
     return true;
 }
 
-void run_controller::restore_from_history(int t)
-{
-    const int column = history_slot(t);
-    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j)
-        display[j].value = history[j][column];
-    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k)
-        other[k] = history[num_dsy + k][column];
-}
+void run_controller::append_clinical() { append_clinical(model_host::take_messages()); }
 
-void run_controller::append_clinical()
+void run_controller::append_clinical(const std::string& text)
 {
-    if (app_buf[0] == 0) return;
-    // The library keeps app_buf terminated; the bound guards a faulty one.
-    const QString text = from_cp1252(app_buf, static_cast<qsizetype>(strnlen(app_buf, sizeof app_buf)));
-    const int t = state_.sim_time;
-    ui_.append_clinical_text(format_minutes_seconds(t) + QLatin1Char(' ') + text +
-                             QStringLiteral("\r\n"));
-    app_buf[0] = 0;
+    if (text.empty()) return;
+    ui_.append_clinical_text(format_minutes_seconds(state_.sim_time) + QLatin1Char(' ') +
+                             QString::fromStdString(text) + QStringLiteral("\r\n"));
 }
 
 step_outcome run_controller::run_to_minute()
@@ -123,7 +100,7 @@ step_outcome run_controller::run_to_minute()
     if (!resume) {
         // The model derives its constants from model units (mm Hg).
         const model_units_scope model_units(state_.si_pressure);
-        constant(60);
+        host_.derive_constants();
     }
     outcome.start_time = state_.sim_time;
     outcome.step_length = 60 - ((outcome.start_time % 60) + 60) % 60;
@@ -131,29 +108,19 @@ step_outcome run_controller::run_to_minute()
 
     while (outcome.seconds_done < outcome.step_length) {
         ++state_.sim_time;
-        if (bag_index != nullptr && (*bag_index == 12 || *bag_index == 13))
-            bager(1, nullptr, nullptr);
-        const int item = model();
-        if (check_model_result(item)) {
-            outcome.failure_item = item;
-            // Values that are not numbers must not be saved: the subject
-            // goes back to the last recorded second.
-            if (item == model_item_not_finite) restore_from_history(state_.sim_time - 1);
+        const second_result second = host_.run_second(state_.sim_time);
+        if (check_model_result(second.failure_item)) {
+            outcome.failure_item = second.failure_item;
             break;
         }
-        if (sympt() != 0) outcome.symptom = true;
-        append_clinical();
-        outcome.died = death();
-        append_clinical();
-        record_history(state_.sim_time);
+        if (second.symptom) outcome.symptom = true;
+        for (const std::string& message : second.messages) append_clinical(message);
+        outcome.died = second.died;
         rewind_.record(state_.sim_time);
         ++outcome.seconds_done;
         if (outcome.died) {
             dead_ = true;
             enable(ui_control::run, false);
-            const int column = history_slot(state_.sim_time);
-            for (int k = 0; k < num_dsy - 1 && k < TOLVANE_NUM_DISPLAYS - 1; ++k)
-                if (s_display[k].kept_at_death == 0) history[k][column] = s_display[k].at_death;
             break;
         }
     }
@@ -178,10 +145,10 @@ void run_controller::strip_to_cursor()
 {
     if (busy_) return;
     rewind_.note_user_changes(state_.sim_time);
-    const float rate_now = display[40].value;
-    const float tidal_now = display[41].value;
+    const float rate_now = display[display_id::respiratory_rate].value;
+    const float tidal_now = display[display_id::tidal_volume].value;
     state_.sim_time = state_.cursor_time;
-    restore_from_history(state_.sim_time);
+    model_host::restore_from_history(state_.sim_time);
     rewind_.restore(state_.sim_time, rate_now, tidal_now, state_.si_pressure);
     rewind_.settle();
     resume_pending_ = true;
@@ -235,8 +202,9 @@ void run_controller::move_cursor(cursor_direction direction, bool large)
 void run_controller::place_cursor(int x, int y)
 {
     if (busy_) return;
-    const int dx = x - plot_origin_x;
-    if (dx > 0 && dx <= state_.sim_time - state_.win_start && y > plot_top_y && y < plot_bottom_y) {
+    const int dx = x - plot_time_origin_x;
+    if (dx > 0 && dx <= state_.sim_time - state_.win_start && y > click_band_top_y &&
+        y < click_band_bottom_y) {
         state_.cursor_time = state_.win_start + dx;
         state_.cursor_pinned = true;
         redraw_main();

@@ -4,15 +4,17 @@
 #ifndef TOLVANE_RUN_CONTROLLER_H
 #define TOLVANE_RUN_CONTROLLER_H
 
+#include "model_host.h"
 #include "run_state.h"
 #include "step_rewind.h"
 #include "ui_port.h"
 
 #include <QString>
 
-// How one run_to_minute call ended.
 // The model's item for a step that left a value that is not a finite number.
-constexpr int model_item_not_finite = 9;
+constexpr int model_item_not_finite = model_host::item_not_finite;
+
+// How one run_to_minute call ended.
 
 struct step_outcome {
     bool started = false;   // false when the call was ignored (busy or dead)
@@ -79,18 +81,13 @@ public:
     // Moves a non-empty app_buf into the clinical memo as "%02d:%02d %s\r\n"
     // stamped with sim_time, then empties app_buf.
     void append_clinical();
+    // Appends one message of the model (UTF-8) to the clinical memo as above.
+    void append_clinical(const std::string& text);
 
     // Warning "Item %d is negative - please notify authority." for a nonzero
     // item ("... is not a number ..." for item 9); returns true when the
     // caller must stop the step.
     bool check_model_result(int item);
-
-    // Copies display and other back from the history column of second t.
-    static void restore_from_history(int t);
-
-    // Stores display 0..num_dsy-1 and other 0..num_oth-1 into history column
-    // history_slot(t).
-    static void record_history(int t);
 
     // Prepares the redraw state and asks the window to redraw.
     void redraw_main();
@@ -107,6 +104,7 @@ public:
 private:
     void enable(ui_control control, bool on);
 
+    model_host host_;
     run_state& state_;
     ui_port& ui_;
     int client_width_ = design_client_width;

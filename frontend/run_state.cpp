@@ -1,33 +1,17 @@
 #include "run_state.h"
 
+#include "model_host.h"
 #include "pressure_units.h"
-#include "tolvane_model.h"
 
 #include <algorithm>
 
-int history_slot(int t)
-{
-    const int slot = t % TOLVANE_HISTORY_COLUMNS;
-    return slot < 0 ? slot + TOLVANE_HISTORY_COLUMNS : slot;
-}
-
-namespace {
-
-bool listed_pressure_display(int row)
-{
-    for (int j = 0; j < static_cast<int>(std::size(a_d_lst)) && a_d_lst[j] != -1; ++j)
-        if (a_d_lst[j] == row) return true;
-    return false;
-}
-
-}  // namespace
+int history_slot(int t) { return model_host::history_slot(t); }
 
 double history_value(const run_state& state, int row, int column)
 {
-    if (row < 0 || row >= TOLVANE_HISTORY_ROWS || column < 0 || column >= TOLVANE_HISTORY_COLUMNS)
-        return 0.0;
-    const double sample = history[row][column];
-    if (state.si_pressure && row < num_dsy && listed_pressure_display(row))
+    // 0 for a row or column outside the table.
+    const double sample = model_host::history_sample(row, column);
+    if (state.si_pressure && row < model_host::display_count() && model_host::pressure_display(row))
         return mmhg_to_kpa(sample);
     return sample;
 }

@@ -193,6 +193,10 @@ subject_read_status simulator::load_chosen_file(const QString& path)
         return result.status;
     }
     ui_.set_caption(QStringLiteral("Tolvane    ") + path);
+    // The load command has always redrawn twice; the second redraw finds the
+    // state the first left (prepare_redraw is idempotent) and only repaints,
+    // so the pair is kept for a window that counts its paints, not for the
+    // state.
     redraw();
     redraw();
     if (!clamped_on_load_.empty()) ui_.show_information(clamped_values_message(clamped_on_load_));

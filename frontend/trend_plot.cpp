@@ -72,20 +72,20 @@ void draw_plot_frame(QPainter& painter, int cw, const run_state& state) {
     std::vector<QLine> lines;
     lines.reserve(128);
     for (int k = 0; k <= 10; ++k) {
-        const int y = plot_bottom_y - grid_step(k);
+        const int y = scale_bottom_y - grid_step(k);
         lines.emplace_back(161, y, cw - 160, y);
     }
     for (int offset = 0; offset < cw - 321; offset += 15) {
         const int x = plot_time_origin_x + offset;
         if (offset % 60 == 0) {
-            lines.emplace_back(x, plot_bottom_y, x, plot_top_y);
+            lines.emplace_back(x, scale_bottom_y, x, scale_top_y);
             text_out(painter, 156 + offset, 355,
                      QString::number((state.win_start + offset) / 60));
         }
-        if ((offset + 30) % 4 == 0) lines.emplace_back(x, plot_bottom_y, x, 344);
-        if ((offset + 15) % 2 == 0) lines.emplace_back(x, plot_bottom_y, x, 347);
+        if ((offset + 30) % 4 == 0) lines.emplace_back(x, scale_bottom_y, x, 344);
+        if ((offset + 15) % 2 == 0) lines.emplace_back(x, scale_bottom_y, x, 347);
     }
-    lines.emplace_back(cw - 160, plot_bottom_y, cw - 160, plot_top_y);
+    lines.emplace_back(cw - 160, scale_bottom_y, cw - 160, scale_top_y);
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
     text_out(painter, cw - 152, 355, QStringLiteral("minutes"));
 }
@@ -96,7 +96,7 @@ void draw_scales(QPainter& painter, int cw, const display_selection& display_sel
         if (!record) continue;
         const int x = scale_x(cw, k);
         painter.setPen(solid_pen(trace_colour(k)));
-        painter.drawLine(x, plot_bottom_y, x, 14);
+        painter.drawLine(x, scale_bottom_y, x, 14);
         const double minimum = record->minimum;
         const double maximum = record->maximum;
         const char* format = scale_format(maximum);
@@ -199,7 +199,7 @@ bool draw_cursor(QPainter& painter, int cw, const run_state& state, int t) {
     QPen red = solid_pen(colour_of(0x0000FF));
     red.setStyle(Qt::DashLine);
     painter.setPen(red);
-    painter.drawLine(x, plot_bottom_y, x, plot_top_y);
+    painter.drawLine(x, scale_bottom_y, x, scale_top_y);
     red.setStyle(Qt::SolidLine);
     painter.setPen(red);
     const QPoint top[] = {{x - 4, 11}, {x, 17}, {x + 5, 10}};

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QString>
 
+#include "plot_geometry.h"
 #include "run_state.h"
 
 class QPainter;
@@ -34,11 +35,6 @@ QColor trace_colour(int row);
 // up, "%.1f" from 10, "%0.1f" from 1, "%.0f" below 1.
 const char* scale_format(double maximum);
 
-// Geometry shared by the plot, the mouse handling and the report.
-inline constexpr int plot_time_origin_x = 160;  // x of window offset 0
-inline constexpr int plot_bottom_y = 353;       // y of a scale's minimum
-inline constexpr int plot_top_y = 20;           // y of a scale's maximum
-inline constexpr int plot_area_height = 383;
 
 // The display catalogue indices shown in the eight display rows.
 using display_selection = std::array<int, 8>;

@@ -4,7 +4,7 @@
 #include "about_texts.h"
 #include "embedded_pictures.h"
 #include "jpeg_image.h"
-#include "tolvane_model.h"
+#include "model_host.h"
 #include "window_font.h"
 
 #include <QFrame>
@@ -33,10 +33,10 @@ about_window_settings factor_list_settings()
     // The memo grows 14 pixels a line with the number of factors; no scroll bar.
     about_window_settings s;
     s.caption = QStringLiteral("Tolvane Subject Factors");
-    s.memo_height = 14 * num_fct + 9;
+    s.memo_height = 14 * model_host::factor_count() + 9;
     s.memo_vertical_scroll_bar = false;
-    s.button_top = 14 * num_fct + 142;
-    s.window_height = 14 * num_fct + 202;
+    s.button_top = 14 * model_host::factor_count() + 142;
+    s.window_height = 14 * model_host::factor_count() + 202;
     s.memo_text = factor_list_text();
     return s;
 }

@@ -1,4 +1,5 @@
 #include "main_window.h"
+#include "main_window_layout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -127,6 +128,25 @@ QPlainTextEdit* make_memo(QWidget* parent, int left, int top, int width, int hei
     return memo;
 }
 
+// The same, placed by main_window_layout.
+QFrame* make_panel(QWidget* parent, control_place p) {
+    return make_panel(parent, p.left, p.top, p.width, p.height);
+}
+QLabel* make_label(QWidget* parent, const QString& text, control_place p,
+                   int pixels = window_text_pixels) {
+    return make_label(parent, text, p.left, p.top, pixels);
+}
+QLineEdit* make_field(QWidget* parent, const QString& text, control_place p, bool read_only) {
+    return make_field(parent, text, p.left, p.top, p.width, read_only);
+}
+QComboBox* make_list(QWidget* parent, control_place p) { return make_list(parent, p.left, p.top, p.width); }
+QPushButton* make_button(QWidget* parent, const QString& text, control_place p) {
+    return make_button(parent, text, p.left, p.top);
+}
+QPlainTextEdit* make_memo(QWidget* parent, control_place p) {
+    return make_memo(parent, p.left, p.top, p.width, p.height);
+}
+
 }  // namespace
 
 Tmain_F::Tmain_F(QWidget* parent) : QMainWindow(parent), sim_(*this) {
@@ -178,28 +198,30 @@ void Tmain_F::build_controls() {
     surface->on_resize = [this] { FormResize(); };
 
     tolvane_I = new QLabel(surface);
-    tolvane_I->setGeometry(288, 128, logo_width, logo_height);
+    constexpr control_place logo = place_of("tolvane_I");
+    static_assert(logo.width == logo_width && logo.height == logo_height);
+    tolvane_I->setGeometry(logo.left, logo.top, logo.width, logo.height);
     tolvane_I->setScaledContents(true);  // the picture is stretched to the control
     if (!logo_image_.isNull()) tolvane_I->setPixmap(QPixmap::fromImage(logo_image_));
     tolvane_I->hide();
 
-    message_P = make_panel(surface, 2, 384, 1012, 32);
-    hint_L = make_label(message_P, QStringLiteral("Hint:"), 8, 8);
-    hint_M = make_memo(message_P, 35, 6, 266, 21);
+    message_P = make_panel(surface, place_of("message_P"));
+    hint_L = make_label(message_P, QStringLiteral("Hint:"), place_of("hint_L"));
+    hint_M = make_memo(message_P, place_of("hint_M"));
     hint_M->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     hint_M->setLineWrapMode(QPlainTextEdit::NoWrap);  // one line, squeezed to fit
-    clinical_L = make_label(message_P, QStringLiteral("Clinical:"), 316, 8);
-    clinical_M = make_memo(message_P, 358, 6, 648, 21);
+    clinical_L = make_label(message_P, QStringLiteral("Clinical:"), place_of("clinical_L"));
+    clinical_M = make_memo(message_P, place_of("clinical_M"));
     clinical_M->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     clinical_M->setTabChangesFocus(true);  // Enter and Tab are not taken as text
 
-    control_P = make_panel(surface, 2, 419, 112, 94);
-    control_L = make_label(control_P, QStringLiteral("Control:"), 8, 8, heading_text_pixels);
-    run_B = make_button(control_P, QStringLiteral("RUN"), 58, 6);
-    rerun_B = make_button(control_P, QStringLiteral("RE-RUN"), 4, 34);
-    reset_B = make_button(control_P, QStringLiteral("RESET"), 58, 34);
-    back_B = make_button(control_P, QStringLiteral("BACK"), 4, 62);
-    forward_B = make_button(control_P, QStringLiteral("F'WARD"), 58, 62);
+    control_P = make_panel(surface, place_of("control_P"));
+    control_L = make_label(control_P, QStringLiteral("Control:"), place_of("control_L"), heading_text_pixels);
+    run_B = make_button(control_P, QStringLiteral("RUN"), place_of("run_B"));
+    rerun_B = make_button(control_P, QStringLiteral("RE-RUN"), place_of("rerun_B"));
+    reset_B = make_button(control_P, QStringLiteral("RESET"), place_of("reset_B"));
+    back_B = make_button(control_P, QStringLiteral("BACK"), place_of("back_B"));
+    forward_B = make_button(control_P, QStringLiteral("F'WARD"), place_of("forward_B"));
     // Form layout default: only RUN (and Print) enabled.
     for (QPushButton* button : {rerun_B, reset_B, back_B, forward_B}) button->setEnabled(false);
     connect(run_B, &QPushButton::clicked, this, &Tmain_F::run_BClick);
@@ -208,57 +230,63 @@ void Tmain_F::build_controls() {
     connect(back_B, &QPushButton::clicked, this, &Tmain_F::back_BClick);
     connect(forward_B, &QPushButton::clicked, this, &Tmain_F::forward_BClick);
 
-    passport_P = make_panel(surface, 2, 513, 112, 176);
-    passport_L = make_label(passport_P, QStringLiteral("Passport:"), 8, 6, heading_text_pixels);
-    height_E = make_field(passport_P, QStringLiteral("170"), 42, 32, 40, false);
-    weight_E = make_field(passport_P, QStringLiteral("70.1"), 42, 61, 40, false);
-    bmi_E = make_field(passport_P, QStringLiteral("19"), 42, 90, 40, true);
-    age_E = make_field(passport_P, QStringLiteral("23"), 42, 119, 40, false);
-    sex_CB = make_list(passport_P, 42, 148, 60);
+    passport_P = make_panel(surface, place_of("passport_P"));
+    passport_L = make_label(passport_P, QStringLiteral("Passport:"), place_of("passport_L"), heading_text_pixels);
+    height_E = make_field(passport_P, QStringLiteral("170"), place_of("height_E"), false);
+    weight_E = make_field(passport_P, QStringLiteral("70.1"), place_of("weight_E"), false);
+    bmi_E = make_field(passport_P, QStringLiteral("19"), place_of("bmi_E"), true);
+    age_E = make_field(passport_P, QStringLiteral("23"), place_of("age_E"), false);
+    sex_CB = make_list(passport_P, place_of("sex_CB"));
     sex_CB->addItems({QStringLiteral("female"), QStringLiteral("male")});
     sex_CB->setCurrentIndex(0);
-    make_label(passport_P, QStringLiteral("height"), 6, 34);
-    make_label(passport_P, QStringLiteral("weight"), 6, 63);
-    make_label(passport_P, QStringLiteral("BMI"), 12, 92);
-    make_label(passport_P, QStringLiteral("age"), 12, 121);
-    make_label(passport_P, QStringLiteral("sex"), 12, 150);
-    make_label(passport_P, QStringLiteral("cm"), 86, 34);
-    make_label(passport_P, QStringLiteral("kg"), 86, 63);
-    make_label(passport_P, QStringLiteral("year"), 86, 121);
+    make_label(passport_P, QStringLiteral("height"), place_of("passport caption height"));
+    make_label(passport_P, QStringLiteral("weight"), place_of("passport caption weight"));
+    make_label(passport_P, QStringLiteral("BMI"), place_of("passport caption BMI"));
+    make_label(passport_P, QStringLiteral("age"), place_of("passport caption age"));
+    make_label(passport_P, QStringLiteral("sex"), place_of("passport caption sex"));
+    make_label(passport_P, QStringLiteral("cm"), place_of("passport caption cm"));
+    make_label(passport_P, QStringLiteral("kg"), place_of("passport caption kg"));
+    make_label(passport_P, QStringLiteral("year"), place_of("passport caption year"));
 
-    factor_P = make_panel(surface, 117, 419, 447, 273);
+    factor_P = make_panel(surface, place_of("factor_P"));
     factor_P->setFont(window_font(heading_text_pixels));
-    factor_L = make_label(factor_P, QStringLiteral("Subject factors:"), 8, 8, heading_text_pixels);
-    press_L = make_label(factor_P, QStringLiteral("pressure units:"), 128, 8);
+    factor_L = make_label(factor_P, QStringLiteral("Subject factors:"), place_of("factor_L"), heading_text_pixels);
+    constexpr control_place press = place_of("press_L");
+    constexpr control_place trad = place_of("trad_RB");
+    press_L = make_label(factor_P, QStringLiteral("pressure units:"), press);
     // Laid out at 128 against the radio button at 200: kept clear of it.
-    press_L->move(std::min(128, 200 - 3 - press_L->width()), 8);
+    press_L->move(std::min(press.left, trad.left - 3 - press_L->width()), press.top);
     trad_RB = new QRadioButton(QStringLiteral("mm Hg"), factor_P);
     trad_RB->setFont(window_font());
     trad_RB->adjustSize();
-    trad_RB->move(200, 8);
+    trad_RB->move(trad.left, trad.top);
     metric_RB = new QRadioButton(QStringLiteral("kPa"), factor_P);
     metric_RB->setFont(window_font());
     metric_RB->adjustSize();
-    metric_RB->move(264, 8);
+    metric_RB->move(place_of("metric_RB").left, place_of("metric_RB").top);
 
-    display_P = make_panel(surface, 567, 419, 447, 273);
+    display_P = make_panel(surface, place_of("display_P"));
     display_P->setFont(window_font(heading_text_pixels));
-    display_L = make_label(display_P, QStringLiteral("Display variables:"), 8, 8, heading_text_pixels);
-    time_L = make_label(display_P, QStringLiteral("cursor position:"), 140, 10);
-    time_E = make_field(display_P, QStringLiteral("min:sec"), 220, 8, 35, true);
+    display_L = make_label(display_P, QStringLiteral("Display variables:"), place_of("display_L"), heading_text_pixels);
+    time_L = make_label(display_P, QStringLiteral("cursor position:"), place_of("time_L"));
+    time_E = make_field(display_P, QStringLiteral("min:sec"), place_of("time_E"), true);
 
+    constexpr control_place list = place_of("row_dsn_CB");
+    constexpr control_place value = place_of("row_vlu_E");
+    constexpr control_place unit = place_of("row_unit_L");
     for (int i = 0; i < panel_rows; ++i) {
-        const int top = 33 + 30 * i;
+        const int shift = row_pitch * i;
         for (bool factor_row : {true, false}) {
             QFrame* panel = factor_row ? factor_P : display_P;
             panel_row& row = factor_row ? factor_rows[i] : display_rows[i];
-            row.dsn_CB = make_list(panel, 8, top, 275);
+            row.dsn_CB = make_list(panel, list.left, list.top + shift, list.width);
             row.dsn_CB->setFont(window_font());
             row.vlu_E = make_field(panel, factor_row ? QString::fromLatin1(empty_factor_text)
                                                      : QStringLiteral("value"),
-                                   287, top, 40, !factor_row);
-            row.unit_L = make_label(panel, QStringLiteral("unit"), 330, top + 2);
-            row.unit_L->resize(447 - 330 - 4, row.unit_L->height());
+                                   value.left, value.top + shift, value.width, !factor_row);
+            row.unit_L = make_label(panel, QStringLiteral("unit"), unit.left, unit.top + shift);
+            // A unit may use the rest of its panel's width.
+            row.unit_L->resize(panel->width() - unit.left - 4, row.unit_L->height());
         }
     }
 

@@ -8,7 +8,7 @@
 
 #include "main_window.h"
 #include "picture_export.h"
-#include "tolvane_model.h"
+#include "model_host.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ QByteArray Tmain_F::plot_picture_bytes(const QString& path) {
     picture.state = sim_.state();
     prepare_redraw(picture.state, picture.cw);
     picture.display_sel = sim_.selection().display_sel;
-    picture.model_version = QString::fromLatin1(mdl_ver);
+    picture.model_version = QString::fromStdString(model_host::version());
     picture.logo = &logo();
     picture.reference = reference_ ? &*reference_ : nullptr;
     if (picture_format_for(path) == picture_format::svg) return plot_svg(picture);

@@ -12,8 +12,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "cp1252.h"
-#include "tolvane_model.h"
+#include "model_host.h"
 #include "trend_plot.h"
 
 namespace {
@@ -27,10 +26,10 @@ void set_text_colour(QLineEdit* field, const QColor& colour) {
 
 // Fills a list with catalogue names in catalogue order (item = index); the
 // popup is wide enough for the longest name.
-void fill_list(QComboBox* list, const catalogue_record* records, int count) {
+void fill_list(QComboBox* list, int count, std::string (*name)(int)) {
     const QSignalBlocker quiet(list);
     list->clear();
-    for (int i = 0; i < count; ++i) list->addItem(from_cp1252(records[i].name));
+    for (int i = 0; i < count; ++i) list->addItem(QString::fromStdString(name(i)));
     list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 24);
 }
 
@@ -50,8 +49,8 @@ void Tmain_F::FormCreate() {
     const panel_selection& selection = sim_.selection();
     for (int i = 0; i < panel_rows; ++i) {
         set_text_colour(display_rows[i].vlu_E, trace_colour(i));
-        fill_list(factor_rows[i].dsn_CB, factor, num_fct);
-        fill_list(display_rows[i].dsn_CB, display, num_dsy);
+        fill_list(factor_rows[i].dsn_CB, model_host::factor_count(), model_host::factor_name);
+        fill_list(display_rows[i].dsn_CB, model_host::display_count(), model_host::display_name);
         select_quietly(factor_rows[i].dsn_CB, selection.factor_sel[i]);
         select_quietly(display_rows[i].dsn_CB, selection.display_sel[i]);
         connect(factor_rows[i].dsn_CB, &QComboBox::currentIndexChanged, this,

@@ -84,7 +84,7 @@ Trespiration_F::Trespiration_F(QWidget* parent) : QDialog(parent)
     ventilation_GB->setGeometry(2, 3, 270, 158);
     natural_RB = make_radio(ventilation_GB, "natural_RB", "Natural", 12, 20, 73);
     natural_RB->setChecked(true);
-    artifical_RB = make_radio(ventilation_GB, "artifical_RB", "Artificial", 12, 44, 65);
+    artificial_RB = make_radio(ventilation_GB, "artificial_RB", "Artificial", 12, 44, 65);
     rrate_E = make_field(ventilation_GB, "rrate_E", 12, 68);
     make_label(ventilation_GB, "rrate_L", "respiratory rate, cycles/minute", 60, 70);
     tidal_E = make_field(ventilation_GB, "tidal_E", 12, 98);
@@ -118,7 +118,7 @@ Trespiration_F::Trespiration_F(QWidget* parent) : QDialog(parent)
     cancel_B->setGeometry(128, 400, 57, 25);
 
     connect(natural_RB, &QRadioButton::clicked, this, &Trespiration_F::natural_RBClick);
-    connect(artifical_RB, &QRadioButton::clicked, this, &Trespiration_F::artifical_RBClick);
+    connect(artificial_RB, &QRadioButton::clicked, this, &Trespiration_F::artificial_RBClick);
     for (int row = 0; row < int(bag_RB.size()); ++row)
         connect(bag_RB[row], &QRadioButton::clicked, this, [this, row] { bag_RBClick(row); });
     connect(ok_B, &QPushButton::clicked, this, &Trespiration_F::ok_BClick);
@@ -158,7 +158,7 @@ void Trespiration_F::FormActivate()
     const respiration_pending current = current_respiration_pending();
     pending_.ventilation = current.ventilation;
     natural_RB->setChecked(pending_.ventilation != 0);
-    artifical_RB->setChecked(pending_.ventilation == 0);
+    artificial_RB->setChecked(pending_.ventilation == 0);
     set_ventilator_locked(pending_.ventilation != 0);
 
     const respiration_texts texts = current_respiration_texts();
@@ -180,14 +180,14 @@ void Trespiration_F::FormActivate()
 void Trespiration_F::natural_RBClick()
 {
     natural_RB->setChecked(true);
-    artifical_RB->setChecked(false);
+    artificial_RB->setChecked(false);
     set_ventilator_locked(true);
     pending_.ventilation = 1;
 }
 
-void Trespiration_F::artifical_RBClick()
+void Trespiration_F::artificial_RBClick()
 {
-    artifical_RB->setChecked(true);
+    artificial_RB->setChecked(true);
     natural_RB->setChecked(false);
     set_ventilator_locked(false);
     pending_.ventilation = 0;

@@ -36,7 +36,7 @@ public:
 
     QGroupBox* ventilation_GB = nullptr;
     QRadioButton* natural_RB = nullptr;
-    QRadioButton* artifical_RB = nullptr;
+    QRadioButton* artificial_RB = nullptr;
     QLineEdit* rrate_E = nullptr;
     QLineEdit* tidal_E = nullptr;
     QLineEdit* peep_E = nullptr;
@@ -52,7 +52,7 @@ public slots:
     // Each time the dialog is shown: the warning, then the model's settings.
     void FormActivate();
     void natural_RBClick();
-    void artifical_RBClick();
+    void artificial_RBClick();
     // Shared by the five bag buttons; sender_row is the button's row 0..4.
     void bag_RBClick(int sender_row);
     void ok_BClick();

@@ -541,8 +541,10 @@ TEST_F(SubjectFileTest, LoadCommandMakesTheFileTheStandardSubject)
     text.replace(" 16 15 5 0 31 -1 -1 -1", " 16 -1 -1 -1 -1 -1 -1 2");
     ASSERT_TRUE(write_all(path("low.sbj"), text));
     ui.open_answers.push_back(path("low.sbj"));
+    const int redraws = ui.redraws;
     sim.load_clicked();
     EXPECT_TRUE(ui.errors.isEmpty());
+    EXPECT_EQ(ui.redraws, redraws + 2);  // the load command redraws twice
     EXPECT_FLOAT_EQ(factor[factor_id::inspired_o2].value, 15.0f);
     EXPECT_EQ(sim.selection().factor_sel, (std::array<int, 8>{factor_id::inspired_o2, -1, -1, -1, -1, -1, -1, factor_id::bag_co2}));
     EXPECT_EQ(sim.panels(0).factors[0].value_text, "15.00");

@@ -2,6 +2,7 @@
 // real cases giving one report row each.
 #include "simulator.h"
 #include "validation.h"
+#include "validation_sweeps.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -154,3 +155,49 @@ TEST_F(ValidationRun, EveryCaseGivesOneRowAndTheCommittedReportHasIt)
 }
 
 }  // namespace
+
+// The figure sweeps file: the committed one reads whole, scripts take x,
+// and a faulty line is named.
+TEST(ValidationSweeps, TheCommittedFiguresAndTheirScripts)
+{
+    const sweep_figures sweeps = read_sweep_figures(source_folder("validation/figures.tsv"));
+    ASSERT_TRUE(sweeps.error.isEmpty()) << sweeps.error.toStdString();
+    ASSERT_EQ(sweeps.figures.size(), 4u);
+    const std::vector<std::pair<QString, size_t>> expected = {
+        {"co2_ventilation.png", 1}, {"exercise.png", 3}, {"altitude.png", 3}, {"anaemia.png", 2}};
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(sweeps.figures[i].figure.file, expected[i].first);
+        EXPECT_EQ(sweeps.figures[i].panels.size(), expected[i].second);
+        EXPECT_FALSE(sweeps.figures[i].figure.caption.isEmpty());
+    }
+    const sweep_figure& co2 = sweeps.figures[0];
+    EXPECT_EQ(co2.xs().size(), 15u);  // 0 to 7 by 0.5
+    EXPECT_EQ(co2.script(0.5), "at 0:00 set inspired_co2 0.5\nrun until 25:00\n");
+    EXPECT_EQ(co2.panels[0].measure, "total_ventilation");
+    ASSERT_EQ(co2.panels[0].chart.points.size(), 3u);
+    EXPECT_EQ(co2.panels[0].chart.points[0].y_low, 8.8 - 1.1);
+    const sweep_figure& anaemia = sweeps.figures[3];
+    EXPECT_EQ(anaemia.script(10), "at 0:00 set haemoglobin 10\nat 0:00 set packed_cell_volume 30.4\nrun until 30:00\n");
+    EXPECT_EQ(anaemia.panels[1].chart.published_line[1].second, 1.34 * 16 * 0.97 + 0.003 * 95);
+    const sweep_figure& altitude = sweeps.figures[2];
+    EXPECT_EQ(altitude.script(660), "at 0:00 set barometric_pressure 710\nat 1:00 set barometric_pressure 660\nrun until 31:00\n");
+    EXPECT_TRUE(altitude.panels[0].chart.x_reversed && altitude.panels[0].chart.legend_right);
+    EXPECT_TRUE(altitude.panels[1].chart.legend_bottom && !altitude.panels[1].chart.legend_right);
+}
+
+TEST(ValidationSweeps, FaultyLinesAreNamed)
+{
+    const std::vector<std::pair<QString, QString>> cases = {
+        {"title\tx\n", "f:1: \"title\" before the first figure"},
+        {"figure\ta.png\nscript\trun until 1:00\ntitle\tx\n", "f:3: \"title\" before the first panel"},
+        {"figure\ta.png\nsweep\t0\t1\n", "f:2: sweep needs FROM TO STEP"},
+        {"figure\ta.png\nscript\tx\npanel\npoint\t1\n", "f:4: point needs X Y [SD]"},
+        {"figure\ta.png\nscript\tx\npanel\ncolour\tred\n", "f:4: unknown key \"colour\""},
+        {"figure\ta.png\npanel\n", "f: figure a.png needs a script and a panel"},
+    };
+    for (const auto& [text, error] : cases) {
+        const sweep_figures sweeps = parse_sweep_figures(text, "f");
+        EXPECT_EQ(sweeps.error, error) << text.toStdString();
+        EXPECT_TRUE(sweeps.figures.empty());
+    }
+}

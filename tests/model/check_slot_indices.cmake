@@ -9,11 +9,6 @@ cmake_minimum_required(VERSION 3.20)
 
 # The catalogue tables themselves list the slots in index order.
 set(exempt model/catalogue.cpp)
-# Files still to be converted (their owners rename them in their own work).
-list(APPEND exempt
-     frontend/run_controller.cpp frontend/run_controller.h
-     frontend/validate/main.cpp
-     tests/model/model_driver.h)
 
 set(w "(^|[^A-Za-z0-9_])")  # start of a word
 # Each pattern in a variable of its own: a CMake list cannot hold elements
@@ -36,6 +31,7 @@ set(model_only p_constant_helper p_constant_block p_failure_return)
 set(hits "")
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}"
      "${SOURCE_DIR}/model/*.cpp" "${SOURCE_DIR}/model/*.h"
+     "${SOURCE_DIR}/host/*.cpp" "${SOURCE_DIR}/host/*.h"
      "${SOURCE_DIR}/frontend/*.cpp" "${SOURCE_DIR}/frontend/*.h"
      "${SOURCE_DIR}/tests/*.cpp" "${SOURCE_DIR}/tests/*.h")
 foreach(source IN LISTS sources)

@@ -1,11 +1,12 @@
-// Drives the model library the way the front end's run controller does, for
-// the model's own tests.
+// Drives the model library for the model's own tests through the host the
+// front end's run controller uses, so both run a second the same way.
 #ifndef TOLVANE_TESTS_MODEL_DRIVER_H
 #define TOLVANE_TESTS_MODEL_DRIVER_H
 
 #include <cmath>
 #include <string>
 
+#include "model_host.h"
 #include "step_internal.h"
 
 // What a run of seconds ended with.
@@ -19,36 +20,23 @@ struct run_outcome {
 // Fresh standard subject in natural ventilation with no bag, references bound.
 inline void fresh_standard_subject()
 {
-    ventilation_flag = 1;
-    bag_state = 10;
-    previous_bag_state = 10;
-    estab_pnt();
-    load_new();
-    app_buf[0] = '\0';
+    model_host host;
+    host.start_standard_subject();
+    model_host::take_messages();
 }
 
-// Moves app_buf into the collected messages and empties it, as the front end does.
-inline void take_messages(run_outcome& out)
-{
-    out.messages += app_buf;
-    app_buf[0] = '\0';
-}
-
-// One second as the front end runs it: the bag when rebreathing, the step,
-// the symptoms and the death judgement. Returns false when the run stops.
+// One second as the front end runs it (model_host::run_second), recorded at
+// the run's own clock. Returns false when the run stops.
 inline bool run_second(run_outcome& out)
 {
-    if (bag_state == 12 || bag_state == 13) {
-        bager(1, nullptr, nullptr);
-    }
-    if (int code = model()) {
-        out.failure = code;
+    model_host host;
+    const second_result second = host.run_second(out.seconds + 1);
+    if (second.failed()) {
+        out.failure = second.failure_item;
         return false;
     }
-    sympt();
-    take_messages(out);
-    out.died = death();
-    take_messages(out);
+    for (const std::string& message : second.messages) out.messages += message;
+    out.died = second.died;
     ++out.seconds;
     return !out.died;
 }
@@ -56,9 +44,10 @@ inline bool run_second(run_outcome& out)
 // Runs whole minutes: constant(60) at each minute mark, then 60 seconds.
 inline run_outcome run_minutes(int minutes)
 {
+    model_host host;
     run_outcome out;
     for (int minute = 0; minute < minutes; ++minute) {
-        constant(60);
+        host.derive_constants();
         for (int second = 0; second < 60; ++second) {
             if (!run_second(out)) {
                 return out;

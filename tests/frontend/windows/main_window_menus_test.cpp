@@ -321,7 +321,7 @@ private slots:
     {
         when_modal([](QWidget* modal) {
             QCOMPARE(modal, static_cast<QWidget*>(respiration_F));
-            respiration_F->artifical_RB->click();
+            respiration_F->artificial_RB->click();
             respiration_F->rrate_E->setText(QStringLiteral("24"));
             respiration_F->tidal_E->setText(QStringLiteral("800"));
             respiration_F->ok_B->click();
@@ -341,7 +341,7 @@ private slots:
     void reset_shows_the_standard_circuit_in_the_dialog()
     {
         when_modal([](QWidget*) {
-            respiration_F->artifical_RB->click();
+            respiration_F->artificial_RB->click();
             respiration_F->bag_RB[2]->click();  // rebreathe from bag
             respiration_F->ok_B->click();
         });
@@ -373,7 +373,7 @@ private slots:
     void rerun_button_repeats_the_run_exactly()
     {
         when_modal([](QWidget*) {
-            respiration_F->artifical_RB->click();
+            respiration_F->artificial_RB->click();
             respiration_F->rrate_E->setText(QStringLiteral("14"));
             respiration_F->tidal_E->setText(QStringLiteral("700"));
             respiration_F->ok_B->click();

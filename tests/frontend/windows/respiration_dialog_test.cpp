@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(ui.warnings,
                  QStringList{QStringLiteral("Respiration features not yet sensibly implemented.  Jul 22 2013")});
         QVERIFY(dialog->natural_RB->isChecked());
-        QVERIFY(!dialog->artifical_RB->isChecked());
+        QVERIFY(!dialog->artificial_RB->isChecked());
         QCOMPARE(dialog->rrate_E->text(), QStringLiteral("12.35"));
         QCOMPARE(dialog->tidal_E->text(), QStringLiteral("512.3"));
         QCOMPARE(dialog->peep_E->text(), QStringLiteral("3.0"));
@@ -114,7 +114,7 @@ private slots:
         *ventilation = 0x100;  // low byte 0: artificial
         *bag_index = bag_state_id::rebreathe;
         open_dialog();
-        QVERIFY(dialog->artifical_RB->isChecked());
+        QVERIFY(dialog->artificial_RB->isChecked());
         QVERIFY(!dialog->natural_RB->isChecked());
         QCOMPARE(dialog->pending().ventilation, std::uint8_t(0));
         QVERIFY(!Trespiration_F::is_locked(dialog->rrate_E));
@@ -134,7 +134,7 @@ private slots:
     void radio_buttons_set_the_pending_values_and_styles()
     {
         open_dialog();
-        dialog->artifical_RB->click();
+        dialog->artificial_RB->click();
         QCOMPARE(dialog->pending().ventilation, std::uint8_t(0));
         QVERIFY(!dialog->natural_RB->isChecked());
         QVERIFY(!Trespiration_F::is_locked(dialog->peep_E));
@@ -205,7 +205,7 @@ private slots:
         bag_co2->value = 0;
         bag_o2->value = 0;
         open_dialog();
-        dialog->artifical_RB->click();
+        dialog->artificial_RB->click();
         dialog->bag_RB[1]->click();  // collect expired air: fields open
         dialog->rrate_E->setText(rate);
         dialog->tidal_E->setText(tidal_volume);
@@ -251,7 +251,7 @@ private slots:
     {
         const float rate = res_rate->value;
         open_dialog();
-        dialog->artifical_RB->click();
+        dialog->artificial_RB->click();
         dialog->bag_RB[0]->click();
         dialog->rrate_E->setText(QStringLiteral("33"));
         dialog->cancel_B->click();

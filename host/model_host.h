@@ -1,0 +1,92 @@
+// The one door to the model library: every program of the project (the
+// window, tolvane-batch, validation, the envelope, the model's own tests
+// and the benchmarks) drives the library's C interface through this class,
+// so the order of calls in a simulated second is written once.
+//
+// A second is: bager(1) when the bag state is a rebreathing one, model(),
+// sympt(), death(), app_buf drained after each of the last two, and the
+// second's display and other values recorded into the history.
+//
+// Toolkit-free and linked with nothing but the model: the programs link the
+// shared library, the model's tests its objects.
+#ifndef TOLVANE_MODEL_HOST_H
+#define TOLVANE_MODEL_HOST_H
+
+#include "slot_ids.h"
+
+#include <string>
+#include <vector>
+
+// What one simulated second gave.
+struct second_result {
+    // Nonzero: model() returned this failure item, and the second ran no
+    // further (no symptoms, no death judgement, no history).
+    int failure_item = 0;
+    bool symptom = false;  // sympt() reported news
+    bool died = false;     // death() judged the subject dead
+    // The texts sympt() and death() left in app_buf, in that order, decoded
+    // from code page 1252 to UTF-8; empty texts are left out.
+    std::vector<std::string> messages;
+
+    bool failed() const { return failure_item != 0; }
+};
+
+class model_host {
+public:
+    // The failure item of a step that left a value that is not a finite number.
+    static constexpr int item_not_finite = failure_code::not_finite;
+
+    // Binds the library's references (estab_pnt; binding again changes nothing).
+    model_host();
+
+    // A fresh standard subject: natural ventilation, bag state 10, no
+    // memory of an earlier circuit, then load_new. app_buf is left as it is.
+    void start_standard_subject();
+
+    // Derives the run's constants (constant(60)), as at each minute mark;
+    // the argument is 60 also when fewer seconds remain to the mark.
+    void derive_constants();
+
+    // Runs second t (the time the second ends at) as described above and
+    // records it into history column history_slot(t). After a death the
+    // display samples whose kept-at-death flag is 0 hold the standard
+    // record's value at death. After failure item 9 (a value that is not a
+    // number) display and other go back to the recorded second t - 1, so
+    // such values are never saved.
+    second_result run_second(int t);
+
+    // Stores display 0..num_dsy-1 and other 0..num_oth-1 into history
+    // column history_slot(t).
+    static void record_history(int t);
+
+    // Copies display and other back from history column history_slot(t).
+    static void restore_from_history(int t);
+
+    // Returns the text in app_buf decoded to UTF-8 (empty when there is
+    // none) and empties app_buf.
+    static std::string take_messages();
+
+    // The catalogue as windows show it: the counts of factors and display
+    // variables (the last display being the placeholder "No display") and
+    // their names, in catalogue order, decoded to UTF-8; an index outside
+    // the catalogue gives an empty name.
+    static int factor_count();
+    static int display_count();
+    static std::string factor_name(int i);
+    static std::string display_name(int i);
+    // The library's version text (mdl_ver), decoded to UTF-8.
+    static std::string version();
+
+    // True for a display variable shown in kPa while kPa is chosen (one
+    // listed in a_d_lst).
+    static bool pressure_display(int d);
+
+    // The stored sample of history row and column; 0 outside the table.
+    static float history_sample(int row, int column);
+
+    // The history column of second t: t modulo the history's length, also
+    // for negative t.
+    static int history_slot(int t);
+};
+
+#endif
