@@ -5,23 +5,24 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "cp1252.h"
 #include "main_window.h"
-#include "tolvane_model.h"
+#include "model_host.h"
+#include "slot_ids.h"
 #include "xy_plot.h"
 
 namespace {
 
 // The CO2 response at first: ventilation against arterial PCO2.
-constexpr int first_x = 10;
-constexpr int first_y = 55;
+constexpr int first_x = display_id::arterial_pco2;
+constexpr int first_y = display_id::total_ventilation;
 
 QComboBox* variable_chooser(QWidget* parent, int selected)
 {
     auto* chooser = new QComboBox(parent);
     // Every display variable but the final "No display", in catalogue order,
     // so that the item index is the catalogue index.
-    for (int i = 0; i + 1 < num_dsy; ++i) chooser->addItem(from_cp1252(display[i].name).trimmed());
+    for (int i = 0; i + 1 < model_host::display_count(); ++i)
+        chooser->addItem(QString::fromStdString(model_host::display_name(i)).trimmed());
     chooser->setCurrentIndex(selected);
     chooser->setMinimumContentsLength(24);
     chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
