@@ -9,6 +9,7 @@
 // written report must equal FILE.md (exit status 1 and the first differing
 // line otherwise). Exit status 2 for bad arguments or unreadable cases, 1 for
 // a figure that could not be written or a report that differs.
+#include "generated_document.h"
 #include "simulator.h"
 #include "validation.h"
 #include "validation_figures.h"
@@ -21,7 +22,9 @@
 
 namespace {
 
-void say(const QString& text) { std::fprintf(stderr, "tolvane-validate: %s\n", text.toUtf8().constData()); }
+constexpr const char* program = "tolvane-validate";
+
+void say(const QString& text) { say_from(program, text); }
 
 }  // namespace
 
@@ -29,22 +32,11 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    QString compare;
-    const qsizetype c = args.indexOf(QStringLiteral("--compare"));
-    if (c >= 0) {
-        if (c + 1 >= args.size()) {
-            say(QStringLiteral("--compare needs a file"));
-            return 2;
-        }
-        compare = args[c + 1];
-        args.remove(c, 2);
-    }
-    if (args.size() != 2) {
-        std::fputs("Usage: tolvane-validate CASES_DIR OUT_DIR [--compare FILE.md]\n", stderr);
-        return 2;
-    }
-    const QDir cases_dir(args[0]), out_dir(args[1]);
+    const std::optional<generator_arguments> args =
+        read_generator_arguments(app.arguments().mid(1), program,
+                                 "Usage: tolvane-validate CASES_DIR OUT_DIR [--compare FILE.md]\n");
+    if (!args) return 2;
+    const QDir cases_dir(args->cases_dir), out_dir(args->out);
     const validation_cases table = read_validation_cases(cases_dir.filePath(QStringLiteral("cases.tsv")));
     if (!table.error.isEmpty()) {
         say(table.error);
@@ -94,25 +86,9 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "tolvane-validate: %zu comparisons, %zu figures written to %s\n", rows.size(),
                  figure_list.size(), out_dir.path().toUtf8().constData());
 
-    if (!compare.isEmpty()) {
-        QFile committed(compare);
-        if (!committed.open(QIODevice::ReadOnly)) {
-            say(QStringLiteral("cannot read %1").arg(compare));
-            return 1;
-        }
-        const QList<QByteArray> a = committed.readAll().split('\n'), b = md.split('\n');
-        for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
-            const QByteArray x = i < a.size() ? a[i] : QByteArray("(end of file)");
-            const QByteArray y = i < b.size() ? b[i] : QByteArray("(end of file)");
-            if (x != y) {
-                say(QStringLiteral("%1 differs from a fresh run at line %2:\n  committed: %3\n  fresh:     %4\n"
-                                   "Regenerate it with tolvane-validate validation docs and review the verdicts.")
-                        .arg(compare)
-                        .arg(i + 1)
-                        .arg(QString::fromUtf8(x), QString::fromUtf8(y)));
-                return 1;
-            }
-        }
-    }
+    if (!args->compare.isEmpty() &&
+        !equals_committed(args->compare, md, program,
+                          QStringLiteral("Regenerate it with tolvane-validate validation docs and review the verdicts.")))
+        return 1;
     return status;
 }
