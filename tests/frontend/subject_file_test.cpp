@@ -2,6 +2,8 @@
 // reader on hostile input, saving that never loses the old file, and the
 // load and save commands as the window runs them.
 #include "fake_ui.h"
+#include "file_size_limit.h"
+#include "standard_subject_data.h"
 #include "simulator.h"
 #include "subject_file.h"
 #include "tolvane_model.h"
@@ -13,12 +15,10 @@
 
 #include <cfloat>
 #include <cmath>
-#include <csignal>
 #include <cstring>
 #include <functional>
 #include <limits>
 #include <random>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -76,7 +76,7 @@ class SubjectFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_standard_ = capture_standard();
+        saved_standard_ = standard_subject_data();
         sim.start();
     }
     void TearDown() override
@@ -84,18 +84,6 @@ protected:
         // Loads write the standard subject; later tests expect the shipped one.
         store_standard_subject(saved_standard_);
         if (sim.state().si_pressure) swap_pressure_units(false);
-    }
-    static subject_data capture_standard()
-    {
-        subject_data data;
-        data.height = s_height;
-        data.weight = s_weight;
-        data.age = s_age;
-        data.sex = s_sex;
-        for (int i = 0; i < num_fct; ++i) data.factors[i] = s_factor[i];
-        for (int i = 0; i < num_dsy - 1; ++i) data.displays[i] = s_display[i].standard;
-        for (int i = 0; i < num_oth; ++i) data.others[i] = s_other[i];
-        return data;
     }
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     // A valid file whose numbers are the standard subject's.
@@ -422,19 +410,13 @@ TEST_F(SubjectFileTest, FailedWriteKeepsTheOldFile)
 {
     const QString target = path("keep.sbj");
     ASSERT_TRUE(write_all(target, "old contents"));
-    // Limit file sizes so that writing the new text fails halfway.
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    struct sigaction previous {};
-    sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit old_limit{};
-    getrlimit(RLIMIT_FSIZE, &old_limit);
-    rlimit small = old_limit;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const subject_save_status status = sim.save_subject(target);
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    sigaction(SIGXFSZ, &previous, nullptr);
+    subject_save_status status;
+    {
+        // Limit file sizes so that writing the new text fails halfway.
+        const file_size_limit limit(100);
+        ASSERT_TRUE(limit.active());
+        status = sim.save_subject(target);
+    }
     EXPECT_NE(status, subject_save_status::ok);
     EXPECT_EQ(read_all(target), "old contents");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.sbj")});

@@ -2,6 +2,7 @@
 // panels do, and says which it moved; values within limits load unchanged.
 #include "fake_ui.h"
 #include "simulator.h"
+#include "standard_subject_data.h"
 #include "subject_limits.h"
 #include "tolvane_model.h"
 
@@ -10,20 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The standard subject as a file reader would hand it over.
-subject_data standard_data()
-{
-    subject_data data;
-    data.height = s_height;
-    data.weight = s_weight;
-    data.age = s_age;
-    data.sex = s_sex;
-    for (int i = 0; i < num_fct; ++i) data.factors[i] = s_factor[i];
-    for (int i = 0; i < num_dsy - 1; ++i) data.displays[i] = s_display[i].standard;
-    for (int i = 0; i < num_oth; ++i) data.others[i] = s_other[i];
-    return data;
-}
 
 struct clamp_case {
     const char* what;
@@ -54,7 +41,7 @@ class SubjectLimits : public ::testing::TestWithParam<clamp_case> {};
 
 TEST_P(SubjectLimits, ClampsToTheLimitAndNamesTheValue)
 {
-    subject_data data = standard_data();
+    subject_data data = standard_subject_data();
     GetParam().change(data);
     const std::vector<clamped_value> moved = clamp_subject_to_limits(data);
     if (GetParam().line.isEmpty()) {
@@ -75,7 +62,7 @@ TEST(SubjectLimitsUnits, PressureInAFileIsJudgedInMillimetresOfMercury)
 {
     estab_pnt();
     swap_pressure_units(true);
-    subject_data data = standard_data();
+    subject_data data = standard_subject_data();
     data.factors[factor_id::barometric_pressure] = 3000;
     EXPECT_TRUE(clamp_subject_to_limits(data).empty());
     data.factors[factor_id::barometric_pressure] = 20;
@@ -92,7 +79,7 @@ TEST(SubjectLimitsLoad, WindowLoadSaysOnceWhatItClamped)
     fake_ui ui;
     simulator sim{ui};
     sim.start();
-    const subject_data saved = standard_data();
+    const subject_data saved = standard_subject_data();
     QTemporaryDir dir;
     const QString good = dir.filePath("good.sbj"), bad = dir.filePath("bad.sbj");
     ASSERT_EQ(sim.save_subject(good), subject_save_status::ok);

@@ -15,10 +15,9 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
+#include "file_size_limit.h"
 #include "main_window.h"
 #include "report_printing.h"
 
@@ -167,18 +166,11 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old report");
         old.close();
-        struct sigaction ignore {};
-        ignore.sa_handler = SIG_IGN;
-        struct sigaction previous {};
-        sigaction(SIGXFSZ, &ignore, &previous);
-        rlimit old_limit{};
-        getrlimit(RLIMIT_FSIZE, &old_limit);
-        rlimit small = old_limit;
-        small.rlim_cur = 1000;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        window->print_I->trigger();
-        setrlimit(RLIMIT_FSIZE, &old_limit);
-        sigaction(SIGXFSZ, &previous, nullptr);
+        {
+            const file_size_limit limit(1000);
+            QVERIFY(limit.active());
+            window->print_I->trigger();
+        }
         QCOMPARE(window->errors.size(), 1);
         QVERIFY(window->errors.first().contains(dialog.output_file));
         QCOMPARE(read_all(dialog.output_file), QByteArray("old report"));
