@@ -43,14 +43,20 @@ public:
     }
 };
 
-void BM_redraw_main_30_minutes_eight_traces(benchmark::State& bench) {
-    // History of 30 minutes: each shown variable swings inside its limits.
-    const panel_selection selection = initial_selection();
+// History of 30 minutes: each variable swings inside its limits.
+void fill_swinging_history()
+{
     for (int row = 0; row < TOLVANE_NUM_DISPLAYS; ++row) {
         const double low = display[row].minimum, high = display[row].maximum;
         for (int t = 0; t < TOLVANE_HISTORY_COLUMNS; ++t)
             history[row][t] = static_cast<float>(low + (high - low) * (0.5 + 0.4 * std::sin(t / 37.0 + row)));
     }
+}
+
+void BM_redraw_main_30_minutes_eight_traces(benchmark::State& bench) {
+    // History of 30 minutes: each shown variable swings inside its limits.
+    const panel_selection selection = initial_selection();
+    fill_swinging_history();
     run_state state;
     state.sim_time = 1800;
     state.latest_time = 1800;
@@ -82,11 +88,7 @@ BENCHMARK(BM_run_one_minute_with_recording_and_redraw)->Unit(benchmark::kMicrose
 // The same redraw with a reference run of 30 minutes under the eight traces.
 void BM_redraw_main_with_reference(benchmark::State& bench) {
     const panel_selection selection = initial_selection();
-    for (int row = 0; row < TOLVANE_NUM_DISPLAYS; ++row) {
-        const double low = display[row].minimum, high = display[row].maximum;
-        for (int t = 0; t < TOLVANE_HISTORY_COLUMNS; ++t)
-            history[row][t] = static_cast<float>(low + (high - low) * (0.5 + 0.4 * std::sin(t / 37.0 + row)));
-    }
+    fill_swinging_history();
     run_state state;
     state.sim_time = 1799;
     run_log log;
