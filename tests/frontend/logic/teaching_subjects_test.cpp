@@ -15,8 +15,9 @@
 
 namespace {
 
+// This file lives in tests/frontend/logic of the checkout.
 const std::filesystem::path subjects_dir =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "subjects";
+    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path() / "subjects";
 
 struct teaching_case {
     const char* file;

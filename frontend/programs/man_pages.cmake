@@ -2,10 +2,10 @@
 # tolvane-manpage from program_manuals.cpp, the source --help also prints, so
 # the pages and --help cannot drift apart. Installed gzipped, as Debian
 # keeps manual pages.
-set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/manual_text.cpp
+set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/logic/manual_text.cpp
   PROPERTIES COMPILE_DEFINITIONS TOLVANE_VERSION="${PROJECT_VERSION}")
-add_executable(tolvane-manpage ${CMAKE_CURRENT_SOURCE_DIR}/manpage/main.cpp)
-target_link_libraries(tolvane-manpage PRIVATE tolvane_frontend_core)
+add_executable(tolvane-manpage ${CMAKE_CURRENT_SOURCE_DIR}/programs/manpage/main.cpp)
+target_link_libraries(tolvane-manpage PRIVATE tolvane_logic)
 
 find_program(GZIP_PROGRAM gzip REQUIRED)
 set(TOLVANE_MAN_DIR ${CMAKE_BINARY_DIR}/man)

@@ -14,8 +14,8 @@ namespace {
 
 QString source_folder(const char* name)
 {
-    // This file lives in tests/frontend of the checkout.
-    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../../%1").arg(QLatin1String(name)));
+    // This file lives in tests/frontend/documents of the checkout.
+    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../../../%1").arg(QLatin1String(name)));
 }
 
 struct verdict_case {
