@@ -124,12 +124,12 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
         const step_outcome outcome = sim.controller().run_to_minute();
         const int now = sim.state().sim_time;
         // A failed second advanced the clock without a sample.
-        const int last_recorded = outcome.failure_item != 0 ? now - 1 : now;
+        const int last_recorded = !outcome.failure.ok() ? now - 1 : now;
         if (csv) csv->write_up_to(sim, last_recorded);
-        if (outcome.failure_item != 0) {
+        if (!outcome.failure.ok()) {
             print(out, QStringLiteral("%1 step failed: item %2\n")
                            .arg(format_minutes_seconds(now))
-                           .arg(outcome.failure_item));
+                           .arg(outcome.failure.code()));
             status = batch_step_failed;
             break;
         }

@@ -55,7 +55,7 @@ protected:
             const int from = st().sim_time;
             const step_outcome outcome = sim.controller().run_to_minute();
             ASSERT_TRUE(outcome.started);
-            ASSERT_EQ(outcome.failure_item, 0);
+            ASSERT_EQ(outcome.failure.code(), 0);
             for (int t = from + 1; t <= st().sim_time; ++t) kept[t] = column(t);
         }
     }

@@ -108,6 +108,6 @@ TEST(SubjectLimitsLoad, WindowLoadSaysOnceWhatItClamped)
     EXPECT_EQ(weight.value, 20.0f);
     EXPECT_EQ(height.value, 200.0f);
     const step_outcome outcome = sim.controller().run_to_minute();
-    EXPECT_EQ(outcome.failure_item, 0);
+    EXPECT_EQ(outcome.failure.code(), 0);
     store_standard_subject(saved);
 }
