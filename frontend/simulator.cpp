@@ -149,7 +149,7 @@ subject_read_result simulator::load_subject(const QString& path)
     return result;
 }
 
-subject_save_status simulator::save_subject(const QString& path)
+save_result simulator::save_subject(const QString& path)
 {
     return write_subject_file(path,
                               subject_text(path, subject_date_time_now(), selection_, state_.si_pressure));
@@ -214,6 +214,6 @@ void simulator::save_clicked()
     if (!chosen || chosen->isEmpty()) return;
     if (QFileInfo::exists(*chosen) && !ui_.ask_ok_cancel(QStringLiteral("file exists, overwrite?")))
         return;
-    if (save_subject(*chosen) != subject_save_status::ok)
+    if (!save_subject(*chosen).ok())
         ui_.show_error(QString::fromLatin1(cannot_open_text));
 }

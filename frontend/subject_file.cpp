@@ -219,7 +219,7 @@ QString subject_date_time_now()
     return QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
 }
 
-subject_save_status write_subject_file(const QString& path, const QByteArray& text)
+save_result write_subject_file(const QString& path, const QByteArray& text)
 {
     // Save through a symbolic link into the file it names, not over the link.
     QFileInfo target(path);
@@ -227,13 +227,14 @@ subject_save_status write_subject_file(const QString& path, const QByteArray& te
     // A read-only or non-regular target stays as it is: the rename would
     // otherwise replace what could not be opened for writing.
     if (target.exists() && (!target.isFile() || !target.isWritable()))
-        return subject_save_status::cannot_open;
+        return save_result::failure(save_status::cannot_open);
     // Qt's QSaveFile reports success after a short write (a full disk or a
     // file-size limit), so the temporary file is written and checked by us.
     safe_file_writer file(target.absoluteFilePath());
-    if (!file.opened()) return subject_save_status::cannot_open;
+    if (!file.opened()) return save_result::failure(save_status::cannot_open, file.error().toStdString());
     file.write(text);
-    return file.commit() ? subject_save_status::ok : subject_save_status::write_failed;
+    if (file.commit()) return {};
+    return save_result::failure(save_status::write_failed, file.error().toStdString());
 }
 
 namespace {

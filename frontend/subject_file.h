@@ -6,6 +6,7 @@
 #define TOLVANE_SUBJECT_FILE_H
 
 #include "panel_logic.h"
+#include "safe_file.h"
 #include "tolvane_model.h"
 
 #include <QByteArray>
@@ -38,17 +39,12 @@ QByteArray subject_text(const QString& path, const QString& date_time,
 // The date and time as the header shows it: the system locale's short form.
 QString subject_date_time_now();
 
-enum class subject_save_status {
-    ok,
-    cannot_open,   // the temporary file beside the target could not be created
-    write_failed,  // writing or renaming failed; the existing file is untouched
-};
-
 // Writes text to path through a temporary file beside it, checked for its
 // full length and synced, then renamed over the target: an existing file is
 // either replaced whole or left as it was, and no temporary file stays behind.
-// A read-only existing file is not replaced (cannot_open).
-subject_save_status write_subject_file(const QString& path, const QByteArray& text);
+// A read-only existing file is not replaced (cannot_open). The message says
+// what failed ("No space left on device"), where the writer knows it.
+save_result write_subject_file(const QString& path, const QByteArray& text);
 
 enum class subject_read_status {
     ok,

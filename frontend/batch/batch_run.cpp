@@ -6,6 +6,7 @@
 #include "history_csv.h"
 #include "panel_logic.h"
 #include "pressure_units.h"
+#include "result_text.h"
 #include "simulator.h"
 #include "tolvane_model.h"
 
@@ -88,11 +89,20 @@ void csv_history_writer::write_up_to(const simulator& sim, int last)
     written_ = last;
 }
 
-bool csv_history_writer::finish() { return file_.commit(); }
-
-QString csv_history_writer::error() const
+save_result csv_history_writer::opened() const
 {
-    return QStringLiteral("cannot write the CSV file %1: %2").arg(file_.target(), file_.error());
+    return file_.ok() ? save_result() : failure(save_status::cannot_open);
+}
+
+save_result csv_history_writer::finish()
+{
+    return file_.commit() ? save_result() : failure(save_status::write_failed);
+}
+
+save_result csv_history_writer::failure(save_status code) const
+{
+    return save_result::failure(
+        code, QStringLiteral("cannot write the CSV file %1: %2").arg(file_.target(), file_.error()).toStdString());
 }
 
 int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err)
@@ -102,7 +112,7 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
     if (options.script_path) {
         const int script_status = run_batch_script(sim, options, out, err);
         if (script_status == batch_ok && options.save_path &&
-            sim.save_subject(*options.save_path) != subject_save_status::ok) {
+            !sim.save_subject(*options.save_path).ok()) {
             print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
             return batch_file_error;
         }
@@ -112,8 +122,8 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
     std::optional<csv_history_writer> csv;
     if (options.csv_path) {
         csv.emplace(*options.csv_path);
-        if (!csv->ok()) {
-            print(err, QStringLiteral("tolvane-batch: %1\n").arg(csv->error()));
+        if (const save_result opened = csv->opened(); !opened.ok()) {
+            print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(opened)));
             return batch_file_error;
         }
         csv->begin(sim);
@@ -139,11 +149,13 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
         }
     }
 
-    if (csv && !csv->finish()) {
-        print(err, QStringLiteral("tolvane-batch: %1\n").arg(csv->error()));
-        status = batch_file_error;
+    if (csv) {
+        if (const save_result finished = csv->finish(); !finished.ok()) {
+            print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(finished)));
+            status = batch_file_error;
+        }
     }
-    if (options.save_path && sim.save_subject(*options.save_path) != subject_save_status::ok) {
+    if (options.save_path && !sim.save_subject(*options.save_path).ok()) {
         print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
         return batch_file_error;
     }

@@ -232,7 +232,7 @@ TEST_F(PanelTest, SavedFilesHoldModelUnitsWhateverIsShown)
     QTemporaryDir dir;
     const QString path = dir.filePath("kpa.sbj");
     sim.set_pressure_units(true);
-    ASSERT_EQ(sim.save_subject(path), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(path).code(), save_status::ok);
     const subject_read_result read = read_subject_file(path);
     ASSERT_EQ(read.status, subject_read_status::ok);
     EXPECT_FLOAT_EQ(read.data.factors[factor_id::barometric_pressure], 760.0f);

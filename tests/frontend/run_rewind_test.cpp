@@ -247,7 +247,7 @@ TEST_F(RunRewindTest, SubjectLoadedAfterAnyRunsStartsClean)
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath("altitude.sbj");
     factor[factor_id::barometric_pressure].value = 450;
-    ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(file).code(), save_status::ok);
 
     ASSERT_EQ(sim.load_subject(file).status, subject_read_status::ok);
     kept.clear();

@@ -132,7 +132,7 @@ TEST_F(ScriptRestartRun, ResetAndLoadGiveTheRunOfAFreshSubject)
 
     factor[factor_id::barometric_pressure].value = 450;
     const QString file = dir.filePath(QStringLiteral("altitude.sbj"));
-    ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(file).code(), save_status::ok);
     factor[factor_id::barometric_pressure].value = 760;
 
     const script_run_result fresh_altitude = run("at 0:00 load altitude.sbj\nrun until 3:00\n");

@@ -137,7 +137,7 @@ TEST_F(SubjectFileTest, LongHeaderGoesOnOnCommentLinesAndStillLoads)
     const QString dir_path = dir.filePath(QString(120, QLatin1Char('d')));
     ASSERT_TRUE(QDir().mkpath(dir_path));
     const QString file = dir_path + QStringLiteral("/long.sbj");
-    ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(file).code(), save_status::ok);
     const QByteArray text = read_all(file);
     EXPECT_LE(longest_line(text), subject_line_limit);
     EXPECT_TRUE(text.startsWith("// #001 " + QFile::encodeName(file).left(91) + "\n// "));
@@ -180,7 +180,7 @@ TEST_F(SubjectFileTest, ExtremeAndNonFiniteStatesLoadBack)
         for (int i = 0; i < num_dsy - 1; ++i) display[i].value = value_of(i + 40);
         for (int i = 0; i < num_oth; ++i) other[i] = value_of(i + 110);
         const QString file = path("extreme.sbj");
-        ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
+        ASSERT_EQ(sim.save_subject(file).code(), save_status::ok);
         EXPECT_LE(longest_line(read_all(file)), subject_line_limit) << "state " << n;
         const subject_read_result result = read_subject_file(file);
         ASSERT_EQ(result.status, subject_read_status::ok) << "state " << n;
@@ -200,7 +200,7 @@ TEST_F(SubjectFileTest, ExtremeAndNonFiniteStatesLoadBack)
 
 TEST_F(SubjectFileTest, SaveAndLoadRestoresTheStartUpSubject)
 {
-    ASSERT_EQ(sim.save_subject(path("start.sbj")), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(path("start.sbj")).code(), save_status::ok);
     const QByteArray written = read_all(path("start.sbj"));
     EXPECT_TRUE(written.startsWith("// #001 " + QFile::encodeName(path("start.sbj")) + "   "));
     EXPECT_TRUE(written.endsWith(standard_subject_body));
@@ -230,7 +230,7 @@ TEST_F(SubjectFileTest, RoundTripRoundsToTwoDecimalsAndThePassportToOne)
     factor[factor_id::haemoglobin].value = 13.456f;
     height.value = 181.26f;
     other[other_id::resting_o2_consumption] = 241.005f;
-    ASSERT_EQ(sim.save_subject(path("r.sbj")), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(path("r.sbj")).code(), save_status::ok);
     const subject_read_result result = read_subject_file(path("r.sbj"));
     ASSERT_EQ(result.status, subject_read_status::ok);
     EXPECT_FLOAT_EQ(result.data.factors[factor_id::haemoglobin], 13.46f);
@@ -410,28 +410,28 @@ TEST_F(SubjectFileTest, FailedWriteKeepsTheOldFile)
 {
     const QString target = path("keep.sbj");
     ASSERT_TRUE(write_all(target, "old contents"));
-    subject_save_status status;
+    save_status status;
     {
         // Limit file sizes so that writing the new text fails halfway.
         const file_size_limit limit(100);
         ASSERT_TRUE(limit.active());
-        status = sim.save_subject(target);
+        status = sim.save_subject(target).code();
     }
-    EXPECT_NE(status, subject_save_status::ok);
+    EXPECT_NE(status, save_status::ok);
     EXPECT_EQ(read_all(target), "old contents");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.sbj")});
 }
 
 TEST_F(SubjectFileTest, SaveIntoMissingOrUnwritableDirectoryFails)
 {
-    EXPECT_EQ(sim.save_subject(path("no/such/dir/x.sbj")), subject_save_status::cannot_open);
-    EXPECT_EQ(sim.save_subject(dir.path()), subject_save_status::cannot_open);
+    EXPECT_EQ(sim.save_subject(path("no/such/dir/x.sbj")).code(), save_status::cannot_open);
+    EXPECT_EQ(sim.save_subject(dir.path()).code(), save_status::cannot_open);
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     const QString locked = path("locked");
     ASSERT_TRUE(QDir().mkdir(locked));
     ASSERT_TRUE(write_all(locked + "/old.sbj", "old"));
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(sim.save_subject(locked + "/old.sbj"), subject_save_status::cannot_open);
+    EXPECT_EQ(sim.save_subject(locked + "/old.sbj").code(), save_status::cannot_open);
     EXPECT_EQ(read_all(locked + "/old.sbj"), "old");
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }

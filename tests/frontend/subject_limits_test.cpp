@@ -82,7 +82,7 @@ TEST(SubjectLimitsLoad, WindowLoadSaysOnceWhatItClamped)
     const subject_data saved = standard_subject_data();
     QTemporaryDir dir;
     const QString good = dir.filePath("good.sbj"), bad = dir.filePath("bad.sbj");
-    ASSERT_EQ(sim.save_subject(good), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(good).code(), save_status::ok);
     QFile in(good);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     QByteArray text = in.readAll();
