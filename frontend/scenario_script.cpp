@@ -428,7 +428,7 @@ private:
     // "&Load ..." with the file the line names instead of the dialog's choice.
     bool load(const script_action& action)
     {
-        if (sim_.load_chosen_file(action.load_path) != subject_read_status::ok) {
+        if (!sim_.load_chosen_file(action.load_path).ok()) {
             result_.load_failed = true;
             return stop(script_end::refused, action,
                         where(action) + QStringLiteral("cannot load the subject file %1").arg(action.load_path));

@@ -75,8 +75,8 @@ public:
     // What "&Load ..." does with the path chosen in its dialog (also a
     // script's "load"): read; on success the standard subject, panel rows,
     // caption and subject name, restart and redraw; on failure an error box
-    // and nothing else changes.
-    subject_read_status load_chosen_file(const QString& path);
+    // and nothing else changes (cannot_open while a step runs).
+    load_result load_chosen_file(const QString& path);
     // "&Save ...": dialog, overwrite question, write (old file kept on failure).
     void save_clicked();
 

@@ -54,8 +54,15 @@ enum class subject_read_status {
     bad_number,      // a value beyond the range of a 32-bit float
 };
 
+// Whether a subject file could be used; on failure the message says why in
+// a few words ("invalid subject file format (first line)").
+using load_result = result<subject_read_status>;
+
+// The failure code with its few words.
+load_result subject_read_failure(subject_read_status code);
+
 struct subject_read_result {
-    subject_read_status status = subject_read_status::cannot_open;
+    load_result status;
     subject_data data;        // meaningful only when status is ok
     int numbers_read = 0;     // numbers found before reading stopped
     int corrected_indices = 0;  // sex or row indices outside their ranges that were replaced

@@ -21,27 +21,12 @@ void print(std::FILE* stream, const QString& text)
     std::fflush(stream);
 }
 
-QString describe(subject_read_status status)
-{
-    switch (status) {
-    case subject_read_status::ok: return QStringLiteral("ok");
-    case subject_read_status::cannot_open: return QStringLiteral("cannot open subject file");
-    case subject_read_status::invalid_format:
-        return QStringLiteral("invalid subject file format (first line)");
-    case subject_read_status::missing_numbers:
-        return QStringLiteral("invalid subject file format (too few numbers)");
-    case subject_read_status::bad_number:
-        return QStringLiteral("invalid subject file format (number out of range)");
-    }
-    return {};
-}
-
 // Loads the subject file; false (after a message) when it cannot be used.
 bool load_subject(simulator& sim, const QString& path, std::FILE* err)
 {
     const subject_read_result result = sim.load_subject(path);
-    if (result.status != subject_read_status::ok) {
-        print(err, QStringLiteral("tolvane-batch: %1: %2\n").arg(path, describe(result.status)));
+    if (!result.status.ok()) {
+        print(err, QStringLiteral("tolvane-batch: %1: %2\n").arg(path, message_text(result.status)));
         return false;
     }
     if (result.corrected_indices > 0)

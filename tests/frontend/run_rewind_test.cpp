@@ -249,7 +249,7 @@ TEST_F(RunRewindTest, SubjectLoadedAfterAnyRunsStartsClean)
     factor[factor_id::barometric_pressure].value = 450;
     ASSERT_EQ(sim.save_subject(file).code(), save_status::ok);
 
-    ASSERT_EQ(sim.load_subject(file).status, subject_read_status::ok);
+    ASSERT_EQ(sim.load_subject(file).status.code(), subject_read_status::ok);
     kept.clear();
     run_until(180);
     const rows clean = kept;
@@ -269,7 +269,7 @@ TEST_F(RunRewindTest, SubjectLoadedAfterAnyRunsStartsClean)
             if (reset) {
                 sim.reset_clicked();
             } else {
-                ASSERT_EQ(sim.load_subject(file).status, subject_read_status::ok);
+                ASSERT_EQ(sim.load_subject(file).status.code(), subject_read_status::ok);
             }
             EXPECT_EQ(*bag_index, bag_state_id::standard);
             EXPECT_EQ(*ventilation, 1);
