@@ -80,7 +80,9 @@ public:
 private:
     bool fail(const QString& message)
     {
-        result_.error = QStringLiteral("%1:%2: %3").arg(result_.script.file_name).arg(line_).arg(message);
+        result_.status = script_parse_outcome::failure(
+            script_parse_status::bad_line,
+            QStringLiteral("%1:%2: %3").arg(result_.script.file_name).arg(line_).arg(message).toStdString());
         result_.error_line = line_;
         return false;
     }
@@ -362,9 +364,8 @@ private:
 
     bool stop(script_end end, const script_action& action, const QString& message)
     {
-        result_.end = end;
+        result_.status = script_run_outcome::failure(end, message.toStdString());
         result_.stopped_line = action.line;
-        result_.message = message;
         return false;
     }
 
@@ -429,8 +430,7 @@ private:
     bool load(const script_action& action)
     {
         if (!sim_.load_chosen_file(action.load_path).ok()) {
-            result_.load_failed = true;
-            return stop(script_end::refused, action,
+            return stop(script_end::load_failed, action,
                         where(action) + QStringLiteral("cannot load the subject file %1").arg(action.load_path));
         }
         result_.timeline.start();
@@ -575,7 +575,8 @@ script_parse_result read_scenario_script(const QString& path)
     if (!file.open(QIODevice::ReadOnly)) {
         script_parse_result result;
         result.script.file_name = path;
-        result.error = QStringLiteral("%1: cannot read the script").arg(path);
+        result.status = script_parse_outcome::failure(
+            script_parse_status::cannot_read, QStringLiteral("%1: cannot read the script").arg(path).toStdString());
         return result;
     }
     return parse_scenario_script(QString::fromUtf8(file.readAll()), path);

@@ -82,7 +82,7 @@ struct measured {
 struct validation_run {
     script_run_result result;
     QString memo;   // the clinical memo at the end
-    QString error;  // a script error (nothing ran)
+    script_parse_outcome parsed;  // not ok: the script's error, and nothing ran
 };
 
 // Runs scripts from a folder on one simulator, each from a fresh standard

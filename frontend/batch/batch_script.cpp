@@ -76,8 +76,8 @@ int run_batch_script(simulator& sim, const batch_options& options, std::FILE* ou
         return batch_bad_arguments;
     }
     const script_parse_result parsed = read_scenario_script(*options.script_path);
-    if (!parsed.error.isEmpty()) {
-        print(err, QStringLiteral("tolvane-batch: %1\n").arg(parsed.error));
+    if (!parsed.status.ok()) {
+        print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(parsed.status)));
         return parsed.error_line == 0 ? batch_file_error : batch_bad_arguments;
     }
 
@@ -91,19 +91,20 @@ int run_batch_script(simulator& sim, const batch_options& options, std::FILE* ou
     for (const QString& note : result.notes) print(err, QStringLiteral("tolvane-batch: warning: %1\n").arg(note));
 
     int status = batch_ok;
-    switch (result.end) {
+    switch (result.status.code()) {
     case script_end::finished:
         break;
     case script_end::died:
-        print(out, result.message + '\n');
+        print(out, message_text(result.status) + '\n');
         break;
     case script_end::step_failed:
-        print(out, result.message + '\n');
+        print(out, message_text(result.status) + '\n');
         status = batch_step_failed;
         break;
     case script_end::refused:
-        print(err, QStringLiteral("tolvane-batch: %1\n").arg(result.message));
-        status = result.load_failed ? batch_file_error : batch_bad_arguments;
+    case script_end::load_failed:
+        print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(result.status)));
+        status = result.status.code() == script_end::load_failed ? batch_file_error : batch_bad_arguments;
         break;
     }
 

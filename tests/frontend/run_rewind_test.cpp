@@ -227,9 +227,9 @@ TEST_F(RunRewindTest, ScriptRerunRepeatsTheStraightScript)
     for (int i = 0; i < 2; ++i) {
         sim.reset_clicked();
         const script_parse_result parsed = parse_scenario_script(QString::fromLatin1(texts[i]), "s");
-        ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+        ASSERT_TRUE(parsed.status.ok()) << parsed.status.message();
         const script_run_result result = run_scenario_script(sim, parsed.script);
-        ASSERT_EQ(result.end, script_end::finished) << result.message.toStdString();
+        ASSERT_EQ(result.status.code(), script_end::finished) << result.status.message();
         timelines[i] = result.timeline;
     }
     ASSERT_EQ(timelines[0].last_time(), 1200);

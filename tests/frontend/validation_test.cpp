@@ -1,5 +1,6 @@
 // Validation: verdict rules, the case table's errors, the measures, and the
 // real cases giving one report row each.
+#include "result_text.h"
 #include "simulator.h"
 #include "validation.h"
 #include "validation_sweeps.h"
@@ -94,7 +95,7 @@ protected:
 TEST_F(ValidationRun, MeasuresOfAShortRun)
 {
     const validation_run run = runner.run_text("run until 3:00\n", "rest");
-    ASSERT_EQ(run.result.end, script_end::finished);
+    ASSERT_EQ(run.result.status.code(), script_end::finished);
     // O2 uptake from o2_uptake_per_step: the resting 240-250 ml/min.
     const measured vo2 = validation_runner::simple_measure(run, "VO2");
     ASSERT_TRUE(vo2.value.has_value());
@@ -114,14 +115,14 @@ TEST_F(ValidationRun, MeasuresOfAShortRun)
 
     // A run that ends early gives no steady value, and says why.
     const validation_run dead = runner.run_text("at 0:00 set 8 0\nrun until 20:00\n", "dead");
-    ASSERT_EQ(dead.result.end, script_end::died);
+    ASSERT_EQ(dead.result.status.code(), script_end::died);
     const measured none = validation_runner::simple_measure(dead, "total_ventilation");
     EXPECT_FALSE(none.value.has_value());
     EXPECT_TRUE(none.why_not.startsWith("the subject died at ")) << none.why_not.toStdString();
 
     // A script error is reported, nothing runs.
     const validation_run bad = runner.run_text("at 1:30 set 15 5\n", "bad");
-    EXPECT_TRUE(bad.error.startsWith("bad:1: ")) << bad.error.toStdString();
+    EXPECT_TRUE(message_text(bad.parsed).startsWith("bad:1: ")) << bad.parsed.message();
 }
 
 TEST_F(ValidationRun, BreathHoldMessagesAndComplaintsAreTimedFromTheHold)
