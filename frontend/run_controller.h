@@ -11,9 +11,6 @@
 
 #include <QString>
 
-// The model's item for a step that left a value that is not a finite number.
-constexpr int model_item_not_finite = model_host::item_not_finite;
-
 // How one run_to_minute call ended.
 
 struct step_outcome {

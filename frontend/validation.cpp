@@ -64,7 +64,9 @@ validation_cases parse_validation_cases(const QString& text, const QString& file
         }
         const QStringList f = line.split(QLatin1Char('\t'));
         auto fail = [&](const QString& message) {
-            out.error = QStringLiteral("%1:%2: %3").arg(file_name).arg(i + 1).arg(message);
+            out.status = table_result::failure(
+                table_status::bad_text,
+                QStringLiteral("%1:%2: %3").arg(file_name).arg(i + 1).arg(message).toStdString());
             out.cases.clear();
             return out;
         };
@@ -92,7 +94,8 @@ validation_cases read_validation_cases(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         validation_cases out;
-        out.error = QStringLiteral("%1: cannot read").arg(path);
+        out.status = table_result::failure(table_status::cannot_read,
+                                           QStringLiteral("%1: cannot read").arg(path).toStdString());
         return out;
     }
     return parse_validation_cases(QString::fromUtf8(file.readAll()), path);

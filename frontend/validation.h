@@ -7,6 +7,7 @@
 
 #include "scenario_script.h"
 #include "headless_ui.h"
+#include "result.h"
 
 #include <QString>
 #include <QStringList>
@@ -51,9 +52,17 @@ struct validation_case {
     double low = 0, high = 0;
 };
 
+// Why a data table of the validation (cases, figure sweeps) cannot be used.
+enum class table_status {
+    ok,
+    cannot_read,  // "FILE: cannot read"
+    bad_text,     // "FILE:LINE: message", or the file's own words where no line is to blame
+};
+using table_result = result<table_status>;
+
 struct validation_cases {
     std::vector<validation_case> cases;
-    QString error;  // "FILE:LINE: message"
+    table_result status;  // not ok: no cases, the message says why
 };
 
 validation_cases parse_validation_cases(const QString& text, const QString& file_name);
