@@ -358,6 +358,23 @@ TEST_F(SubjectFileTest, HugeMissingAndCutNumbersRefuseTheFile)
     for (const reader_case& c : cases) EXPECT_EQ(read_subject_text(c.text).status.code(), c.status) << c.name;
 }
 
+// tolvane-batch prints the reader's words after the path: each refusal
+// names its own reason, and a sound file has none.
+TEST_F(SubjectFileTest, EachRefusalCarriesItsOwnWords)
+{
+    const QByteArray good = "// #001\n" + numbers_joined("\n");
+    QByteArray huge = good;
+    huge.replace("178 70", "1e39 70");
+    const std::pair<subject_read_result, std::string> cases[] = {
+        {read_subject_file(path("none.sbj")), "cannot open subject file"},
+        {read_subject_text("// #002\n"), "invalid subject file format (first line)"},
+        {read_subject_text("// #001\n1 2 3\n"), "invalid subject file format (too few numbers)"},
+        {read_subject_text(huge), "invalid subject file format (number out of range)"},
+        {read_subject_text(good), ""},
+    };
+    for (const auto& [read, words] : cases) EXPECT_EQ(read.status.message(), words);
+}
+
 TEST_F(SubjectFileTest, ALineOverNinetyNineCharactersEndsTheReading)
 {
     const QByteArray tail = numbers_joined("\n");
