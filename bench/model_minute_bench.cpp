@@ -18,7 +18,7 @@ void BM_run_minute(benchmark::State& state)
         host.derive_constants();
         for (int second = 0; second < 60; ++second) {
             const second_result result = host.run_second(++t);
-            benchmark::DoNotOptimize(result.failure_item);
+            benchmark::DoNotOptimize(result.failure);
             benchmark::DoNotOptimize(result.died);
         }
     }

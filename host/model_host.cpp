@@ -4,6 +4,7 @@
 #include "slot_ids.h"
 #include "tolvane_model.h"
 
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 
@@ -44,15 +45,26 @@ void model_host::start_standard_subject()
 
 void model_host::derive_constants() { constant(60); }
 
+step_result model_host::step_failure(int item)
+{
+    if (item == 0) return {};
+    char text[64];
+    std::snprintf(text, sizeof text,
+                  item == item_not_finite ? "Item %d is not a number - please notify authority."
+                                          : "Item %d is negative - please notify authority.",
+                  item);
+    return step_result::failure(static_cast<failure_code::failure_item>(item), text);
+}
+
 second_result model_host::run_second(int t)
 {
     second_result result;
     if (rebreathing()) bager(1, nullptr, nullptr);
-    result.failure_item = model();
+    result.failure = step_failure(model());
     if (result.failed()) {
         // Values that are not numbers must not be kept: the subject goes
         // back to the last recorded second.
-        if (result.failure_item == item_not_finite) restore_from_history(t - 1);
+        if (result.failure.code() == item_not_finite) restore_from_history(t - 1);
         return result;
     }
     result.symptom = sympt() != 0;

@@ -12,29 +12,40 @@
 #ifndef TOLVANE_MODEL_HOST_H
 #define TOLVANE_MODEL_HOST_H
 
+#include "result.h"
 #include "slot_ids.h"
 
 #include <string>
 #include <vector>
 
+// How a simulated second failed: the failure item model() returned and the
+// warning the user sees for it ("Item 7 is negative - please notify
+// authority."); ok when the second completed.
+using step_result = result<failure_code::failure_item>;
+
 // What one simulated second gave.
 struct second_result {
-    // Nonzero: model() returned this failure item, and the second ran no
+    // Not ok: model() returned a failure item, and the second ran no
     // further (no symptoms, no death judgement, no history).
-    int failure_item = 0;
+    step_result failure;
     bool symptom = false;  // sympt() reported news
     bool died = false;     // death() judged the subject dead
     // The texts sympt() and death() left in app_buf, in that order, decoded
     // from code page 1252 to UTF-8; empty texts are left out.
     std::vector<std::string> messages;
 
-    bool failed() const { return failure_item != 0; }
+    bool failed() const { return !failure.ok(); }
 };
 
 class model_host {
 public:
     // The failure item of a step that left a value that is not a finite number.
     static constexpr int item_not_finite = failure_code::not_finite;
+
+    // The failure of a second whose model() returned item (ok for 0), with
+    // the warning "Item %d is negative - please notify authority." ("... is
+    // not a number ..." for a value that is not a finite number).
+    static step_result step_failure(int item);
 
     // Binds the library's references (estab_pnt; binding again changes nothing).
     model_host();

@@ -250,7 +250,7 @@ enum : int {
 
 // What model() returns: 0 for a completed step, else the first failure.
 namespace failure_code {
-enum : int {
+enum failure_item : int {
     none = 0,
     arterial_bicarbonate_gone = 1,  // arterial bicarbonate <= 0 (stage 5)
     tissue_o2_gone = 2,             // tissue O2 amount <= 0 (stage 6)

@@ -71,7 +71,7 @@ int main(int argc, char** argv)
         selection.display_sel = s.display_rows;
         const QString path = QString::fromLatin1(s.path);
         const QByteArray text = subject_text(path, subject_date_time_now(), selection, false);
-        if (write_subject_file(path, text) != subject_save_status::ok) {
+        if (!write_subject_file(path, text).ok()) {
             std::fprintf(stderr, "teaching_subjects: cannot write %s\n", s.path);
             ++failures;
         }

@@ -2,6 +2,7 @@
 
 #include "cp1252.h"
 #include "pressure_units.h"
+#include "result_text.h"
 #include "slot_ids.h"
 #include "tolvane_model.h"
 #include "validation.h"
@@ -100,12 +101,12 @@ envelope_row run_envelope_case(validation_runner& runner, const envelope_case& c
     envelope_row row;
     row.c = c;
     const validation_run run = runner.run_text(c.script, QStringLiteral("envelope"));
-    if (!run.error.isEmpty()) {
-        row.outcome = run.error;
+    if (!run.parsed.ok()) {
+        row.outcome = message_text(run.parsed);
         return row;
     }
     const QString at = format_minutes_seconds(run.result.end_time);
-    switch (run.result.end) {
+    switch (run.result.status.code()) {
     case script_end::finished: row.outcome = QStringLiteral("alive"); break;
     case script_end::died: {
         const QString cause = death_cause(run.memo);
@@ -114,11 +115,12 @@ envelope_row run_envelope_case(validation_runner& runner, const envelope_case& c
     }
     case script_end::step_failed: {
         static const QRegularExpression item(QStringLiteral("item (\\d+)"));
-        row.outcome = QStringLiteral("step failure item %1 at %2").arg(item.match(run.result.message).captured(1), at);
+        row.outcome = QStringLiteral("step failure item %1 at %2").arg(item.match(message_text(run.result.status)).captured(1), at);
         row.step_failure = true;
         break;
     }
-    case script_end::refused: row.outcome = run.result.message; break;
+    case script_end::refused:
+    case script_end::load_failed: row.outcome = message_text(run.result.status); break;
     }
     if (!run.result.notes.isEmpty()) row.adjusted = run.result.notes.first().section(QStringLiteral(": "), 1);
     const script_timeline& timeline = run.result.timeline;

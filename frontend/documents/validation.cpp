@@ -2,6 +2,7 @@
 #include "validation.h"
 
 #include "pressure_units.h"
+#include "result_text.h"
 #include "simulator.h"
 #include "slot_ids.h"
 #include "tolvane_model.h"
@@ -31,15 +32,16 @@ std::pair<int, int> last_minute(const script_timeline& timeline)
 
 QString run_end_text(const validation_run& run)
 {
-    switch (run.result.end) {
+    switch (run.result.status.code()) {
     case script_end::finished: return {};
     case script_end::died:
         return QStringLiteral("the subject died at %1").arg(format_minutes_seconds(run.result.end_time));
     case script_end::step_failed:
         return QStringLiteral("the model step failed at %1 (%2)")
             .arg(format_minutes_seconds(run.result.end_time),
-                 run.result.message.section(';', 0, 0).section(QStringLiteral(": "), 1));
-    case script_end::refused: return run.result.message;
+                 message_text(run.result.status).section(';', 0, 0).section(QStringLiteral(": "), 1));
+    case script_end::refused:
+    case script_end::load_failed: return message_text(run.result.status);
     }
     return {};
 }
@@ -62,7 +64,9 @@ validation_cases parse_validation_cases(const QString& text, const QString& file
         }
         const QStringList f = line.split(QLatin1Char('\t'));
         auto fail = [&](const QString& message) {
-            out.error = QStringLiteral("%1:%2: %3").arg(file_name).arg(i + 1).arg(message);
+            out.status = table_result::failure(
+                table_status::bad_text,
+                QStringLiteral("%1:%2: %3").arg(file_name).arg(i + 1).arg(message).toStdString());
             out.cases.clear();
             return out;
         };
@@ -90,7 +94,8 @@ validation_cases read_validation_cases(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         validation_cases out;
-        out.error = QStringLiteral("%1: cannot read").arg(path);
+        out.status = table_result::failure(table_status::cannot_read,
+                                           QStringLiteral("%1: cannot read").arg(path).toStdString());
         return out;
     }
     return parse_validation_cases(QString::fromUtf8(file.readAll()), path);
@@ -146,8 +151,8 @@ validation_run validation_runner::run_text(const QString& text, const QString& n
 {
     validation_run run;
     const script_parse_result parsed = parse_scenario_script(text, name);
-    if (!parsed.error.isEmpty()) {
-        run.error = parsed.error;
+    if (!parsed.status.ok()) {
+        run.parsed = parsed.status;
         return run;
     }
     // A fresh standard subject breathing room air through no bag: RESET
@@ -167,7 +172,8 @@ const validation_run& validation_runner::run_file(const QString& name)
     QFile file(QDir(folder_).filePath(name));
     validation_run run;
     if (!file.open(QIODevice::ReadOnly))
-        run.error = QStringLiteral("%1: cannot read the script").arg(name);
+        run.parsed = script_parse_outcome::failure(
+            script_parse_status::cannot_read, QStringLiteral("%1: cannot read the script").arg(name).toStdString());
     else
         run = run_text(QString::fromUtf8(file.readAll()), name);
     return runs_.emplace(name, std::move(run)).first->second;
@@ -175,8 +181,8 @@ const validation_run& validation_runner::run_file(const QString& name)
 
 measured validation_runner::simple_measure(const validation_run& run, const QString& expression)
 {
-    if (!run.error.isEmpty()) return {std::nullopt, run.error};
-    if (run.result.end != script_end::finished) return {std::nullopt, run_end_text(run)};
+    if (!run.parsed.ok()) return {std::nullopt, message_text(run.parsed)};
+    if (!run.result.status.ok()) return {std::nullopt, run_end_text(run)};
     const script_timeline& timeline = run.result.timeline;
     if (timeline.last_time() < 1) return {std::nullopt, QStringLiteral("the run recorded nothing")};
     const auto [first, last] = last_minute(timeline);
@@ -234,7 +240,7 @@ measured validation_runner::measure(const QString& script, const QString& expres
     const bool complaint = name == QLatin1String("complaint_after");
     if ((name == QLatin1String("message_after") || complaint) && args.size() == 1) {
         const validation_run& run = run_file(script);
-        if (!run.error.isEmpty()) return {std::nullopt, run.error};
+        if (!run.parsed.ok()) return {std::nullopt, message_text(run.parsed)};
         const std::optional<int> from = parse_minutes_seconds(args[0].trimmed());
         if (!from) return {std::nullopt, QStringLiteral("bad time %1").arg(args[0])};
         static const QRegularExpression stamp(QStringLiteral("^(\\d+:\\d\\d) "));

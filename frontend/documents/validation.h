@@ -7,6 +7,7 @@
 
 #include "scenario_script.h"
 #include "headless_ui.h"
+#include "result.h"
 
 #include <QString>
 #include <QStringList>
@@ -51,9 +52,17 @@ struct validation_case {
     double low = 0, high = 0;
 };
 
+// Why a data table of the validation (cases, figure sweeps) cannot be used.
+enum class table_status {
+    ok,
+    cannot_read,  // "FILE: cannot read"
+    bad_text,     // "FILE:LINE: message", or the file's own words where no line is to blame
+};
+using table_result = result<table_status>;
+
 struct validation_cases {
     std::vector<validation_case> cases;
-    QString error;  // "FILE:LINE: message"
+    table_result status;  // not ok: no cases, the message says why
 };
 
 validation_cases parse_validation_cases(const QString& text, const QString& file_name);
@@ -82,7 +91,7 @@ struct measured {
 struct validation_run {
     script_run_result result;
     QString memo;   // the clinical memo at the end
-    QString error;  // a script error (nothing ran)
+    script_parse_outcome parsed;  // not ok: the script's error, and nothing ran
 };
 
 // Runs scripts from a folder on one simulator, each from a fresh standard

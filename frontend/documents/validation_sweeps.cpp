@@ -67,7 +67,8 @@ sweep_figures parse_sweep_figures(const QString& text, const QString& name)
         const QString& key = f[0];
         auto fail = [&](const QString& what) {
             out.figures.clear();
-            out.error = QStringLiteral("%1:%2: %3").arg(name).arg(n + 1).arg(what);
+            out.status = table_result::failure(
+                table_status::bad_text, QStringLiteral("%1:%2: %3").arg(name).arg(n + 1).arg(what).toStdString());
             return out;
         };
         // The numbers after the key, between count_min and count_max of them.
@@ -134,7 +135,9 @@ sweep_figures parse_sweep_figures(const QString& text, const QString& name)
     }
     for (const sweep_figure& fig : out.figures)
         if (fig.panels.empty() || (fig.script_lines.isEmpty() && fig.ascent_step <= 0)) {
-            out.error = QStringLiteral("%1: figure %2 needs a script and a panel").arg(name, fig.figure.file);
+            out.status = table_result::failure(
+                table_status::bad_text,
+                QStringLiteral("%1: figure %2 needs a script and a panel").arg(name, fig.figure.file).toStdString());
             out.figures.clear();
             break;
         }
@@ -146,7 +149,8 @@ sweep_figures read_sweep_figures(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         sweep_figures out;
-        out.error = QStringLiteral("%1: cannot read").arg(path);
+        out.status = table_result::failure(table_status::cannot_read,
+                                           QStringLiteral("%1: cannot read").arg(path).toStdString());
         return out;
     }
     return parse_sweep_figures(QString::fromUtf8(file.readAll()), path);

@@ -44,7 +44,7 @@ struct sweep_figure {
 
 struct sweep_figures {
     std::vector<sweep_figure> figures;
-    QString error;  // "PATH:LINE: what", empty when read whole
+    table_result status;  // not ok: no figures, the message says "PATH:LINE: what"
 };
 
 // Parses the text of a figures file; name is used in error messages.

@@ -9,6 +9,8 @@
 #include <QString>
 #include <functional>
 
+#include "safe_file.h"
+
 class QPainter;
 
 // Draws a chart of the given size in its own pixels.
@@ -21,9 +23,9 @@ QByteArray chart_svg(QSize size, const QString& title, const chart_drawing& draw
 QByteArray chart_png(QSize size, double scale, const chart_drawing& draw);
 
 // Writes the chart to path: SVG for ".svg", PNG at png_scale for ".png".
-// Returns an empty text on success, otherwise the message to show, naming
-// the path and the reason.
-QString export_chart_picture(const QString& path, QSize size, double png_scale,
-                             const QString& title, const chart_drawing& draw);
+// On failure the message is the text to show, naming the path and the
+// reason (unknown_format for any other name).
+save_result export_chart_picture(const QString& path, QSize size, double png_scale,
+                                 const QString& title, const chart_drawing& draw);
 
 #endif

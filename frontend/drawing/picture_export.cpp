@@ -58,18 +58,19 @@ QByteArray plot_png(const plot_picture& picture, double scale) {
     return buffer.data();
 }
 
-QString write_exported_file(const QString& path, const QByteArray& bytes) {
+save_result write_exported_file(const QString& path, const QByteArray& bytes) {
     errno = 0;
-    const subject_save_status status = write_subject_file(path, bytes);
-    if (status == subject_save_status::ok) return {};
+    const save_status status = write_subject_file(path, bytes).code();
+    if (status == save_status::ok) return {};
     const int error = errno;
     QString reason;
     if (error != 0)
         reason = QString::fromLocal8Bit(std::strerror(error));
-    else if (status == subject_save_status::cannot_open)
+    else if (status == save_status::cannot_open)
         reason = QStringLiteral("the file is read-only or not a plain file");
     else
         reason = QStringLiteral("the file could not be written in full");
-    return QStringLiteral("Sorry, cannot write %1: %2.")
-        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
+    return save_result::failure(status, QStringLiteral("Sorry, cannot write %1: %2.")
+                                            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason)
+                                            .toStdString());
 }

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "run_state.h"
+#include "safe_file.h"
 #include "trend_plot.h"
 
 struct reference_run;
@@ -35,8 +36,8 @@ QByteArray plot_svg(const plot_picture& picture);
 QByteArray plot_png(const plot_picture& picture, double scale);
 
 // Writes bytes to path through a temporary file beside it, renamed over the
-// target as subject files are saved. Returns an empty text on success,
-// otherwise the message to show, naming the path and the reason.
-QString write_exported_file(const QString& path, const QByteArray& bytes);
+// target as subject files are saved. On failure the message is the text to
+// show, naming the path and the reason.
+save_result write_exported_file(const QString& path, const QByteArray& bytes);
 
 #endif

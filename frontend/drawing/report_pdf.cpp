@@ -1,6 +1,7 @@
 // The printed report as a PDF file.
 #include "report_pdf.h"
 
+#include "result_text.h"
 #include "safe_file.h"
 
 #include <QBuffer>
@@ -34,15 +35,19 @@ bool draw_report_pdf(QIODevice& device, const report_input& input)
 
 }  // namespace
 
-QString write_report_pdf(const QString& path, const report_input& input) {
+save_result write_report_pdf(const QString& path, const report_input& input) {
     // Drawn into memory first, then written through a temporary file beside
     // the target: a full disk or a bad folder leaves an existing file as it
     // was, and is reported rather than ending in a cut-off PDF.
     const QString where = QFileInfo(path).absoluteFilePath();
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
-    if (!draw_report_pdf(pdf, input)) return QStringLiteral("cannot draw the report for %1").arg(where);
-    const QString failure = write_file_safely(path, pdf.data());
-    if (!failure.isEmpty()) return QStringLiteral("cannot write the report to %1: %2").arg(where, failure);
-    return {};
+    if (!draw_report_pdf(pdf, input))
+        return save_result::failure(save_status::cannot_draw,
+                                    QStringLiteral("cannot draw the report for %1").arg(where).toStdString());
+    const save_result written = write_file_safely(path, pdf.data());
+    if (written.ok()) return {};
+    return save_result::failure(
+        written.code(),
+        QStringLiteral("cannot write the report to %1: %2").arg(where, message_text(written)).toStdString());
 }

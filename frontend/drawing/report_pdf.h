@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "report.h"
+#include "safe_file.h"
 
 // Page set-up of the PDF report: A4 landscape, these margins on every side
 // (a printer's usual unprintable border, so one report unit is about 1 mm as
@@ -14,9 +15,9 @@ inline constexpr double report_pdf_margin_mm = 5.0;
 inline constexpr int report_pdf_resolution = 600;
 
 // Writes the one-page report of input to path as a PDF (A4 landscape).
-// Returns an empty text on success, otherwise the reason it failed (the file
-// could not be written); a failed write leaves no claim of success. Needs a
-// QGuiApplication (fonts), which may run on the offscreen platform.
-QString write_report_pdf(const QString& path, const report_input& input);
+// On failure the message says why (the file could not be written); a failed
+// write leaves no claim of success. Needs a QGuiApplication (fonts), which
+// may run on the offscreen platform.
+save_result write_report_pdf(const QString& path, const report_input& input);
 
 #endif

@@ -65,13 +65,10 @@ void run_controller::restart_subject()
     enable(ui_control::run, true);
 }
 
-bool run_controller::check_model_result(int item)
+bool run_controller::check_model_result(const step_result& failure)
 {
-    if (item == 0) return false;
-    if (item == model_item_not_finite)
-        ui_.show_warning(QString::asprintf("Item %d is not a number - please notify authority.", item));
-    else
-        ui_.show_warning(QString::asprintf("Item %d is negative - please notify authority.", item));
+    if (failure.ok()) return false;
+    ui_.show_warning(QString::fromStdString(failure.message()));
     return true;
 }
 
@@ -109,8 +106,8 @@ step_outcome run_controller::run_to_minute()
     while (outcome.seconds_done < outcome.step_length) {
         ++state_.sim_time;
         const second_result second = host_.run_second(state_.sim_time);
-        if (check_model_result(second.failure_item)) {
-            outcome.failure_item = second.failure_item;
+        if (check_model_result(second.failure)) {
+            outcome.failure = second.failure;
             break;
         }
         if (second.symptom) outcome.symptom = true;

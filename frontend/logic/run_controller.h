@@ -11,9 +11,6 @@
 
 #include <QString>
 
-// The model's item for a step that left a value that is not a finite number.
-constexpr int model_item_not_finite = model_host::item_not_finite;
-
 // How one run_to_minute call ended.
 
 struct step_outcome {
@@ -21,7 +18,7 @@ struct step_outcome {
     int start_time = 0;     // sim_time when the step began
     int step_length = 0;    // seconds to the next minute mark, 1..60
     int seconds_done = 0;   // seconds run and recorded
-    int failure_item = 0;   // nonzero: model() returned this item, the step stopped
+    step_result failure;    // not ok: model() returned its item, the step stopped
     bool symptom = false;   // sympt() reported news during the step
     bool died = false;      // death() ended the step
 };
@@ -84,10 +81,9 @@ public:
     // Appends one message of the model (UTF-8) to the clinical memo as above.
     void append_clinical(const std::string& text);
 
-    // Warning "Item %d is negative - please notify authority." for a nonzero
-    // item ("... is not a number ..." for item 9); returns true when the
-    // caller must stop the step.
-    bool check_model_result(int item);
+    // Shows the warning of a failed second ("Item %d is negative - please
+    // notify authority."); returns true when the caller must stop the step.
+    bool check_model_result(const step_result& failure);
 
     // Prepares the redraw state and asks the window to redraw.
     void redraw_main();

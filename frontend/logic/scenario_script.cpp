@@ -80,7 +80,9 @@ public:
 private:
     bool fail(const QString& message)
     {
-        result_.error = QStringLiteral("%1:%2: %3").arg(result_.script.file_name).arg(line_).arg(message);
+        result_.status = script_parse_outcome::failure(
+            script_parse_status::bad_line,
+            QStringLiteral("%1:%2: %3").arg(result_.script.file_name).arg(line_).arg(message).toStdString());
         result_.error_line = line_;
         return false;
     }
@@ -362,9 +364,8 @@ private:
 
     bool stop(script_end end, const script_action& action, const QString& message)
     {
-        result_.end = end;
+        result_.status = script_run_outcome::failure(end, message.toStdString());
         result_.stopped_line = action.line;
-        result_.message = message;
         return false;
     }
 
@@ -388,11 +389,11 @@ private:
             const int now = sim_.state().sim_time;
             if (outcome.seconds_done > 0)
                 result_.timeline.take(outcome.start_time + 1, outcome.start_time + outcome.seconds_done);
-            if (outcome.failure_item != 0)
+            if (!outcome.failure.ok())
                 return stop(script_end::step_failed, action,
                             QStringLiteral("%1 step failed: item %2; %3not carried out")
                                 .arg(format_minutes_seconds(now))
-                                .arg(outcome.failure_item)
+                                .arg(outcome.failure.code())
                                 .arg(where(action)));
             if (outcome.died)
                 return stop(script_end::died, action,
@@ -428,9 +429,8 @@ private:
     // "&Load ..." with the file the line names instead of the dialog's choice.
     bool load(const script_action& action)
     {
-        if (sim_.load_chosen_file(action.load_path) != subject_read_status::ok) {
-            result_.load_failed = true;
-            return stop(script_end::refused, action,
+        if (!sim_.load_chosen_file(action.load_path).ok()) {
+            return stop(script_end::load_failed, action,
                         where(action) + QStringLiteral("cannot load the subject file %1").arg(action.load_path));
         }
         result_.timeline.start();
@@ -575,7 +575,8 @@ script_parse_result read_scenario_script(const QString& path)
     if (!file.open(QIODevice::ReadOnly)) {
         script_parse_result result;
         result.script.file_name = path;
-        result.error = QStringLiteral("%1: cannot read the script").arg(path);
+        result.status = script_parse_outcome::failure(
+            script_parse_status::cannot_read, QStringLiteral("%1: cannot read the script").arg(path).toStdString());
         return result;
     }
     return parse_scenario_script(QString::fromUtf8(file.readAll()), path);

@@ -21,6 +21,7 @@
 #ifndef TOLVANE_SCENARIO_SCRIPT_H
 #define TOLVANE_SCENARIO_SCRIPT_H
 
+#include "result.h"
 #include "slot_ids.h"
 #include "tolvane_model.h"
 
@@ -70,9 +71,17 @@ struct scenario_script {
     std::vector<script_action> actions;
 };
 
+// Why a script cannot be run.
+enum class script_parse_status {
+    ok,
+    cannot_read,  // the file could not be read ("FILE: cannot read the script")
+    bad_line,     // a line is not understood ("FILE:LINE: message")
+};
+using script_parse_outcome = result<script_parse_status>;
+
 struct script_parse_result {
     scenario_script script;
-    QString error;       // "FILE:LINE: message"; empty when the script is sound
+    script_parse_outcome status;  // not ok: the message names the file (and line)
     int error_line = 0;  // the line the error names (0 for the file as a whole)
 };
 
@@ -157,15 +166,17 @@ enum class script_end {
     died,         // the subject died; the actions after that were not carried out
     step_failed,  // model() reported a failure
     refused,      // an action could not be carried out (message says why)
+    load_failed,  // a "load" could not read its file (a file error)
 };
+// How a script run ended; the message says what ended it early, "FILE:LINE:
+// ..." where a line is to blame.
+using script_run_outcome = result<script_end>;
 
 struct script_run_result {
-    script_end end = script_end::finished;
+    script_run_outcome status;  // ok: every action carried out
     int end_time = 0;     // sim_time at the end
     int stopped_line = 0; // the action line not carried out (died, failed, refused)
-    QString message;      // what ended the run early, "FILE:LINE: ..." where a line is to blame
     QStringList notes;    // "FILE:LINE: ..." for values the controls adjusted
-    bool load_failed = false;  // a "load" could not read its file (a file error)
     script_timeline timeline;
 };
 

@@ -140,7 +140,7 @@ subject_read_result simulator::load_subject(const QString& path)
 {
     clamped_on_load_.clear();
     subject_read_result result = read_subject_file(path);
-    if (result.status != subject_read_status::ok || controller_.busy()) return result;
+    if (!result.status.ok() || controller_.busy()) return result;
     clamped_on_load_ = clamp_subject_to_limits(result.data);
     store_standard_subject(result.data);
     selection_ = result.data.selection;
@@ -149,7 +149,7 @@ subject_read_result simulator::load_subject(const QString& path)
     return result;
 }
 
-subject_save_status simulator::save_subject(const QString& path)
+save_result simulator::save_subject(const QString& path)
 {
     return write_subject_file(path,
                               subject_text(path, subject_date_time_now(), selection_, state_.si_pressure));
@@ -171,14 +171,15 @@ void simulator::load_clicked()
     // A cancelled dialog leaves the student's run as it was.
     if (!chosen) return;
     load_dialog_name_ = *chosen;
-    load_chosen_file(*chosen);
+    // A failure has shown its error box; the menu has nothing more to do.
+    static_cast<void>(load_chosen_file(*chosen));
 }
 
-subject_read_status simulator::load_chosen_file(const QString& path)
+load_result simulator::load_chosen_file(const QString& path)
 {
-    if (controller_.busy()) return subject_read_status::cannot_open;
+    if (controller_.busy()) return subject_read_failure(subject_read_status::cannot_open);
     const subject_read_result result = load_subject(path);
-    switch (result.status) {
+    switch (result.status.code()) {
     case subject_read_status::ok:
         break;
     case subject_read_status::cannot_open:
@@ -214,6 +215,6 @@ void simulator::save_clicked()
     if (!chosen || chosen->isEmpty()) return;
     if (QFileInfo::exists(*chosen) && !ui_.ask_ok_cancel(QStringLiteral("file exists, overwrite?")))
         return;
-    if (save_subject(*chosen) != subject_save_status::ok)
+    if (!save_subject(*chosen).ok())
         ui_.show_error(QString::fromLatin1(cannot_open_text));
 }

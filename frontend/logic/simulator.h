@@ -75,8 +75,8 @@ public:
     // What "&Load ..." does with the path chosen in its dialog (also a
     // script's "load"): read; on success the standard subject, panel rows,
     // caption and subject name, restart and redraw; on failure an error box
-    // and nothing else changes.
-    subject_read_status load_chosen_file(const QString& path);
+    // and nothing else changes (cannot_open while a step runs).
+    load_result load_chosen_file(const QString& path);
     // "&Save ...": dialog, overwrite question, write (old file kept on failure).
     void save_clicked();
 
@@ -84,8 +84,9 @@ public:
     // and the panel rows take its values, the subject name becomes path and
     // the subject restarts; on failure nothing changes.
     subject_read_result load_subject(const QString& path);
-    // Saves the live subject to path without dialogs or questions.
-    subject_save_status save_subject(const QString& path);
+    // Saves the live subject to path without dialogs or questions (see
+    // write_subject_file).
+    save_result save_subject(const QString& path);
     // Passport and factor values the last successful load set to a limit.
     const std::vector<clamped_value>& clamped_on_load() const { return clamped_on_load_; }
 

@@ -121,12 +121,12 @@ subject_read_result interpret_numbers(const std::vector<double>& numbers)
     subject_read_result result;
     result.numbers_read = static_cast<int>(numbers.size());
     if (numbers.size() < numbers_wanted()) {
-        result.status = subject_read_status::missing_numbers;
+        result.status = subject_read_failure(subject_read_status::missing_numbers);
         return result;
     }
     for (const double value : numbers) {
         if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) {
-            result.status = subject_read_status::bad_number;
+            result.status = subject_read_failure(subject_read_status::bad_number);
             return result;
         }
     }
@@ -165,7 +165,6 @@ subject_read_result interpret_numbers(const std::vector<double>& numbers)
             ++result.corrected_indices;
         }
     }
-    result.status = subject_read_status::ok;
     return result;
 }
 
@@ -219,7 +218,7 @@ QString subject_date_time_now()
     return QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
 }
 
-subject_save_status write_subject_file(const QString& path, const QByteArray& text)
+save_result write_subject_file(const QString& path, const QByteArray& text)
 {
     // Save through a symbolic link into the file it names, not over the link.
     QFileInfo target(path);
@@ -227,13 +226,14 @@ subject_save_status write_subject_file(const QString& path, const QByteArray& te
     // A read-only or non-regular target stays as it is: the rename would
     // otherwise replace what could not be opened for writing.
     if (target.exists() && (!target.isFile() || !target.isWritable()))
-        return subject_save_status::cannot_open;
+        return save_result::failure(save_status::cannot_open);
     // Qt's QSaveFile reports success after a short write (a full disk or a
     // file-size limit), so the temporary file is written and checked by us.
     safe_file_writer file(target.absoluteFilePath());
-    if (!file.opened()) return subject_save_status::cannot_open;
+    if (!file.opened()) return save_result::failure(save_status::cannot_open, file.error().toStdString());
     file.write(text);
-    return file.commit() ? subject_save_status::ok : subject_save_status::write_failed;
+    if (file.commit()) return {};
+    return save_result::failure(save_status::write_failed, file.error().toStdString());
 }
 
 namespace {
@@ -282,12 +282,27 @@ bool read_first_line(QIODevice& device)
 
 }  // namespace
 
+load_result subject_read_failure(subject_read_status code)
+{
+    switch (code) {
+    case subject_read_status::ok: return {};
+    case subject_read_status::cannot_open: return load_result::failure(code, "cannot open subject file");
+    case subject_read_status::invalid_format:
+        return load_result::failure(code, "invalid subject file format (first line)");
+    case subject_read_status::missing_numbers:
+        return load_result::failure(code, "invalid subject file format (too few numbers)");
+    case subject_read_status::bad_number:
+        return load_result::failure(code, "invalid subject file format (number out of range)");
+    }
+    return load_result::failure(code);
+}
+
 // The whole file from an open device: the first line's check, then the numbers.
 static subject_read_result read_subject(QIODevice& device)
 {
     if (!read_first_line(device)) {
         subject_read_result result;
-        result.status = subject_read_status::invalid_format;
+        result.status = subject_read_failure(subject_read_status::invalid_format);
         return result;
     }
     return read_numbers(device);
@@ -298,7 +313,7 @@ subject_read_result read_subject_file(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         subject_read_result result;
-        result.status = subject_read_status::cannot_open;
+        result.status = subject_read_failure(subject_read_status::cannot_open);
         return result;
     }
     return read_subject(file);

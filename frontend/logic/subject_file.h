@@ -6,6 +6,7 @@
 #define TOLVANE_SUBJECT_FILE_H
 
 #include "panel_logic.h"
+#include "safe_file.h"
 #include "tolvane_model.h"
 
 #include <QByteArray>
@@ -38,17 +39,12 @@ QByteArray subject_text(const QString& path, const QString& date_time,
 // The date and time as the header shows it: the system locale's short form.
 QString subject_date_time_now();
 
-enum class subject_save_status {
-    ok,
-    cannot_open,   // the temporary file beside the target could not be created
-    write_failed,  // writing or renaming failed; the existing file is untouched
-};
-
 // Writes text to path through a temporary file beside it, checked for its
 // full length and synced, then renamed over the target: an existing file is
 // either replaced whole or left as it was, and no temporary file stays behind.
-// A read-only existing file is not replaced (cannot_open).
-subject_save_status write_subject_file(const QString& path, const QByteArray& text);
+// A read-only existing file is not replaced (cannot_open). The message says
+// what failed ("No space left on device"), where the writer knows it.
+save_result write_subject_file(const QString& path, const QByteArray& text);
 
 enum class subject_read_status {
     ok,
@@ -58,8 +54,15 @@ enum class subject_read_status {
     bad_number,      // a value beyond the range of a 32-bit float
 };
 
+// Whether a subject file could be used; on failure the message says why in
+// a few words ("invalid subject file format (first line)").
+using load_result = result<subject_read_status>;
+
+// The failure code with its few words.
+load_result subject_read_failure(subject_read_status code);
+
 struct subject_read_result {
-    subject_read_status status = subject_read_status::cannot_open;
+    load_result status;
     subject_data data;        // meaningful only when status is ok
     int numbers_read = 0;     // numbers found before reading stopped
     int corrected_indices = 0;  // sex or row indices outside their ranges that were replaced

@@ -128,10 +128,12 @@ bool safe_file_writer::commit()
     return true;
 }
 
-QString write_file_safely(const QString& path, const QByteArray& bytes)
+save_result write_file_safely(const QString& path, const QByteArray& bytes)
 {
     safe_file_writer file(path);
+    const save_status failed = file.opened() ? save_status::write_failed : save_status::cannot_open;
     file.write(bytes);
     if (file.commit()) return {};
-    return file.error().isEmpty() ? QStringLiteral("write failed") : file.error();
+    const QString reason = file.error().isEmpty() ? QStringLiteral("write failed") : file.error();
+    return save_result::failure(failed, reason.toStdString());
 }

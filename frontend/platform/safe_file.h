@@ -5,9 +5,24 @@
 #ifndef TOLVANE_SAFE_FILE_H
 #define TOLVANE_SAFE_FILE_H
 
+#include "result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
+
+// How saving a file ended.
+enum class save_status {
+    ok,
+    cannot_open,     // the file (or the temporary beside it) could not be created
+    write_failed,    // writing, syncing or renaming failed; the target is untouched
+    unknown_format,  // the name asks for no format that can be written
+    cannot_draw,     // the document could not be drawn before writing
+};
+
+// A save's outcome; the message is the text to show, or what failed
+// ("No space left on device") where the caller adds its own words.
+using save_result = result<save_status>;
 
 class safe_file_writer {
 public:
@@ -51,8 +66,8 @@ private:
     QString error_;
 };
 
-// Writes bytes to path through safe_file_writer; returns an empty text on
-// success, otherwise what failed ("No space left on device").
-QString write_file_safely(const QString& path, const QByteArray& bytes);
+// Writes bytes to path through safe_file_writer; on failure the message
+// says what failed ("No space left on device").
+save_result write_file_safely(const QString& path, const QByteArray& bytes);
 
 #endif

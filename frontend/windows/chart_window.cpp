@@ -13,6 +13,7 @@
 
 #include "chart_picture.h"
 #include "main_window.h"
+#include "result_text.h"
 #include "window_font.h"
 
 namespace {
@@ -121,7 +122,7 @@ QImage chart_window::chart_image() const
     return image;
 }
 
-QString chart_window::export_picture(const QString& path) const
+save_result chart_window::export_picture(const QString& path) const
 {
     // PNG at twice the resolution of the screen the window is on.
     return export_chart_picture(path, chart_->size(), 2.0 * devicePixelRatioF(), windowTitle(),
@@ -134,6 +135,6 @@ void chart_window::export_picture_clicked()
         {QStringLiteral("Export picture"), picture_name(),
          QStringLiteral("SVG pictures (*.svg);;PNG pictures (*.png)"), QString(), QString()});
     if (!path) return;
-    const QString failure = export_picture(*path);
-    if (!failure.isEmpty()) main_.ui().show_error(failure);
+    const save_result written = export_picture(*path);
+    if (!written.ok()) main_.ui().show_error(message_text(written));
 }

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "safe_file.h"
+
 class QHBoxLayout;
 class QPushButton;
 class Tmain_F;
@@ -29,9 +31,9 @@ public:
 
     // The chart as the window shows it, drawn at its present size.
     QImage chart_image() const;
-    // Writes the chart to path (format by its ending); the failure message,
-    // or empty.
-    QString export_picture(const QString& path) const;
+    // Writes the chart to path (format by its ending); on failure the
+    // message is the text to show.
+    save_result export_picture(const QString& path) const;
 
 public slots:
     // "Export picture ...": save dialog and errors through the main window's ui_port.

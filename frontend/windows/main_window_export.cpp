@@ -8,6 +8,7 @@
 
 #include "main_window.h"
 #include "picture_export.h"
+#include "result_text.h"
 #include "model_host.h"
 
 namespace {
@@ -31,8 +32,8 @@ void Tmain_F::export_data_IClick() {
                             .arg(QDir::toNativeSeparators(QFileInfo(*path).absoluteFilePath())));
         return;
     }
-    const QString failure = write_exported_file(*path, *text);
-    if (!failure.isEmpty()) ui().show_error(failure);
+    const save_result written = write_exported_file(*path, *text);
+    if (!written.ok()) ui().show_error(message_text(written));
 }
 
 QByteArray Tmain_F::plot_picture_bytes(const QString& path) {
@@ -60,7 +61,7 @@ void Tmain_F::export_picture_IClick() {
         return;
     }
     if (!may_write(ui(), *path)) return;
-    const QString failure = write_exported_file(*path, plot_picture_bytes(*path));
-    if (!failure.isEmpty()) ui().show_error(failure);
+    const save_result written = write_exported_file(*path, plot_picture_bytes(*path));
+    if (!written.ok()) ui().show_error(message_text(written));
 }
 

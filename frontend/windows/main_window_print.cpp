@@ -14,6 +14,7 @@
 #include "report_pdf.h"
 #include "report_printing.h"
 #include "report_source.h"
+#include "result_text.h"
 #include "safe_file.h"
 #include "subject_file.h"
 
@@ -62,9 +63,9 @@ namespace {
 // printer's page layout and resolution, then written through a temporary
 // file beside it: a full disk or a bad folder is reported and an existing
 // file stays as it was (the printer itself would report success).
-QString print_report_to_pdf_file(const QPrinter& printer, const report_input& input) {
+print_result print_report_to_pdf_file(const QPrinter& printer, const report_input& input) {
     const QString where = QFileInfo(printer.outputFileName()).absoluteFilePath();
-    const QString failed = QStringLiteral("Sorry, cannot print the report to %1.").arg(where);
+    const std::string text = QStringLiteral("Sorry, cannot print the report to %1.").arg(where).toStdString();
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     {
@@ -74,23 +75,27 @@ QString print_report_to_pdf_file(const QPrinter& printer, const report_input& in
         writer.setCreator(QStringLiteral("Tolvane"));
         writer.setTitle(printer.docName());
         QPainter painter;
-        if (!painter.begin(&writer)) return failed;
+        if (!painter.begin(&writer)) return print_result::failure(print_status::cannot_start, text);
         draw_report(painter, writer.width(), writer.height(), input);
-        if (!painter.end()) return failed;
+        if (!painter.end()) return print_result::failure(print_status::write_failed, text);
     }
-    return write_file_safely(printer.outputFileName(), pdf.data()).isEmpty() ? QString() : failed;
+    if (write_file_safely(printer.outputFileName(), pdf.data()).ok()) return {};
+    return print_result::failure(print_status::write_failed, text);
 }
 
 }  // namespace
 
-QString print_report(QPrinter& printer, const report_input& input) {
+print_result print_report(QPrinter& printer, const report_input& input) {
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         return print_report_to_pdf_file(printer, input);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        if (printer.outputFileName().isEmpty()) return QStringLiteral("Sorry, cannot print the report.");
-        return QStringLiteral("Sorry, cannot print the report to %1.")
-            .arg(QFileInfo(printer.outputFileName()).absoluteFilePath());
+        if (printer.outputFileName().isEmpty())
+            return print_result::failure(print_status::cannot_start, "Sorry, cannot print the report.");
+        return print_result::failure(print_status::cannot_start,
+                                     QStringLiteral("Sorry, cannot print the report to %1.")
+                                         .arg(QFileInfo(printer.outputFileName()).absoluteFilePath())
+                                         .toStdString());
     }
     draw_report(painter, printer.width(), printer.height(), input);
     painter.end();
@@ -104,8 +109,8 @@ void Tmain_F::print_IClick() {
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!current_print_dialog().exec_print_dialog(printer, this)) return;
     // The title's date is taken now, after the dialog.
-    const QString failure = print_report(printer, report_input_now());
-    if (!failure.isEmpty()) ui().show_error(failure);
+    const print_result printed = print_report(printer, report_input_now());
+    if (!printed.ok()) ui().show_error(message_text(printed));
 }
 
 report_input Tmain_F::report_input_now() const {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "report.h"
+#include "result.h"
 
 class QPrinter;
 class QWidget;
@@ -33,9 +34,17 @@ print_dialog_port& current_print_dialog();
 // process, so the dialog's choices and the landscape orientation persist.
 QPrinter& report_printer();
 
-// Draws the report of input on printer as one page. Returns an empty text on
-// success, otherwise the message to show (the printer could not be started,
-// e.g. an output file that cannot be written).
-QString print_report(QPrinter& printer, const report_input& input);
+// How printing the report ended.
+enum class print_status {
+    ok,
+    cannot_start,  // the printer (or the PDF drawn for a chosen file) could not be started
+    write_failed,  // the drawing could not be completed or the chosen file not written
+};
+using print_result = result<print_status>;
+
+// Draws the report of input on printer as one page. On failure the message
+// is the text to show (the printer could not be started, e.g. an output
+// file that cannot be written).
+print_result print_report(QPrinter& printer, const report_input& input);
 
 #endif

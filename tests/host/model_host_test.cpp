@@ -139,7 +139,7 @@ TEST(ModelHost, ASecondLeavingValuesThatAreNotNumbersGoesBackToTheLastRecordedSe
     const auto recorded = state_bytes();
     factor[factor_id::haemoglobin].value = NAN;
     const second_result result = host.run_second(2);
-    ASSERT_EQ(result.failure_item, model_host::item_not_finite);
+    ASSERT_EQ(result.failure.code(), model_host::item_not_finite);
     EXPECT_TRUE(result.messages.empty());
     // display and other are those of second 1 again.
     EXPECT_EQ(std::memcmp(display, recorded.data(), sizeof display), 0);

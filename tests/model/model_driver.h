@@ -32,7 +32,7 @@ inline bool run_second(run_outcome& out)
     model_host host;
     const second_result second = host.run_second(out.seconds + 1);
     if (second.failed()) {
-        out.failure = second.failure_item;
+        out.failure = second.failure.code();
         return false;
     }
     for (const std::string& message : second.messages) out.messages += message;

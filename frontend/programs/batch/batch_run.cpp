@@ -6,6 +6,7 @@
 #include "history_csv.h"
 #include "panel_logic.h"
 #include "pressure_units.h"
+#include "result_text.h"
 #include "simulator.h"
 #include "tolvane_model.h"
 
@@ -20,27 +21,12 @@ void print(std::FILE* stream, const QString& text)
     std::fflush(stream);
 }
 
-QString describe(subject_read_status status)
-{
-    switch (status) {
-    case subject_read_status::ok: return QStringLiteral("ok");
-    case subject_read_status::cannot_open: return QStringLiteral("cannot open subject file");
-    case subject_read_status::invalid_format:
-        return QStringLiteral("invalid subject file format (first line)");
-    case subject_read_status::missing_numbers:
-        return QStringLiteral("invalid subject file format (too few numbers)");
-    case subject_read_status::bad_number:
-        return QStringLiteral("invalid subject file format (number out of range)");
-    }
-    return {};
-}
-
 // Loads the subject file; false (after a message) when it cannot be used.
 bool load_subject(simulator& sim, const QString& path, std::FILE* err)
 {
     const subject_read_result result = sim.load_subject(path);
-    if (result.status != subject_read_status::ok) {
-        print(err, QStringLiteral("tolvane-batch: %1: %2\n").arg(path, describe(result.status)));
+    if (!result.status.ok()) {
+        print(err, QStringLiteral("tolvane-batch: %1: %2\n").arg(path, message_text(result.status)));
         return false;
     }
     if (result.corrected_indices > 0)
@@ -88,11 +74,20 @@ void csv_history_writer::write_up_to(const simulator& sim, int last)
     written_ = last;
 }
 
-bool csv_history_writer::finish() { return file_.commit(); }
-
-QString csv_history_writer::error() const
+save_result csv_history_writer::opened() const
 {
-    return QStringLiteral("cannot write the CSV file %1: %2").arg(file_.target(), file_.error());
+    return file_.ok() ? save_result() : failure(save_status::cannot_open);
+}
+
+save_result csv_history_writer::finish()
+{
+    return file_.commit() ? save_result() : failure(save_status::write_failed);
+}
+
+save_result csv_history_writer::failure(save_status code) const
+{
+    return save_result::failure(
+        code, QStringLiteral("cannot write the CSV file %1: %2").arg(file_.target(), file_.error()).toStdString());
 }
 
 int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err)
@@ -102,7 +97,7 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
     if (options.script_path) {
         const int script_status = run_batch_script(sim, options, out, err);
         if (script_status == batch_ok && options.save_path &&
-            sim.save_subject(*options.save_path) != subject_save_status::ok) {
+            !sim.save_subject(*options.save_path).ok()) {
             print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
             return batch_file_error;
         }
@@ -112,8 +107,8 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
     std::optional<csv_history_writer> csv;
     if (options.csv_path) {
         csv.emplace(*options.csv_path);
-        if (!csv->ok()) {
-            print(err, QStringLiteral("tolvane-batch: %1\n").arg(csv->error()));
+        if (const save_result opened = csv->opened(); !opened.ok()) {
+            print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(opened)));
             return batch_file_error;
         }
         csv->begin(sim);
@@ -124,12 +119,12 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
         const step_outcome outcome = sim.controller().run_to_minute();
         const int now = sim.state().sim_time;
         // A failed second advanced the clock without a sample.
-        const int last_recorded = outcome.failure_item != 0 ? now - 1 : now;
+        const int last_recorded = !outcome.failure.ok() ? now - 1 : now;
         if (csv) csv->write_up_to(sim, last_recorded);
-        if (outcome.failure_item != 0) {
+        if (!outcome.failure.ok()) {
             print(out, QStringLiteral("%1 step failed: item %2\n")
                            .arg(format_minutes_seconds(now))
-                           .arg(outcome.failure_item));
+                           .arg(outcome.failure.code()));
             status = batch_step_failed;
             break;
         }
@@ -139,11 +134,13 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
         }
     }
 
-    if (csv && !csv->finish()) {
-        print(err, QStringLiteral("tolvane-batch: %1\n").arg(csv->error()));
-        status = batch_file_error;
+    if (csv) {
+        if (const save_result finished = csv->finish(); !finished.ok()) {
+            print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(finished)));
+            status = batch_file_error;
+        }
     }
-    if (options.save_path && sim.save_subject(*options.save_path) != subject_save_status::ok) {
+    if (options.save_path && !sim.save_subject(*options.save_path).ok()) {
         print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
         return batch_file_error;
     }

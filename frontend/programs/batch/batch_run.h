@@ -24,20 +24,24 @@ enum batch_exit : int {
 // existing file untouched.
 class csv_history_writer {
 public:
-    // Creates the temporary file; check ok().
+    // Creates the temporary file; check opened().
     explicit csv_history_writer(const QString& path);
 
-    bool ok() const { return file_.ok(); }
+    // ok while the file is open and all written, else cannot_open with the
+    // message "cannot write the CSV file PATH: REASON".
+    save_result opened() const;
     // Writes the header and the row of second 0.
     void begin(const simulator& sim);
     // Writes the rows after the last one written up to second last.
     void write_up_to(const simulator& sim, int last);
-    // Completes the file; false when anything failed (see error()).
-    bool finish();
-    // "cannot write the CSV file PATH: REASON".
-    QString error() const;
+    // Completes the file; on failure (write_failed) the message is "cannot
+    // write the CSV file PATH: REASON".
+    save_result finish();
 
 private:
+    // The failure of the file with code, in the words above.
+    save_result failure(save_status code) const;
+
     safe_file_writer file_;
     int written_ = -1;
 };

@@ -2,6 +2,7 @@
 
 #include "batch_run.h"
 #include "history_csv.h"
+#include "result_text.h"
 #include "safe_file.h"
 #include "scenario_script.h"
 #include "simulator.h"
@@ -31,7 +32,12 @@ public:
     {
         if (path) file_.emplace(*path);
     }
-    bool ok() const { return !file_ || file_->ok(); }
+    // ok without a file or while it is open and all written, else
+    // cannot_open with the message "cannot write the CSV file PATH: REASON".
+    save_result opened() const
+    {
+        return !file_ || file_->ok() ? save_result() : failure(save_status::cannot_open);
+    }
     void restart() override
     {
         if (!file_) return;
@@ -42,13 +48,20 @@ public:
     {
         if (file_) file_->write(text);
     }
-    bool commit() { return !file_ || file_->commit(); }
-    QString error() const
+    // Completes the file; on failure write_failed, in the words above.
+    save_result commit()
     {
-        return QStringLiteral("cannot write the CSV file %1: %2").arg(file_->target(), file_->error());
+        return !file_ || file_->commit() ? save_result() : failure(save_status::write_failed);
     }
 
 private:
+    save_result failure(save_status code) const
+    {
+        return save_result::failure(
+            code,
+            QStringLiteral("cannot write the CSV file %1: %2").arg(file_->target(), file_->error()).toStdString());
+    }
+
     std::optional<safe_file_writer> file_;
 };
 
@@ -63,14 +76,14 @@ int run_batch_script(simulator& sim, const batch_options& options, std::FILE* ou
         return batch_bad_arguments;
     }
     const script_parse_result parsed = read_scenario_script(*options.script_path);
-    if (!parsed.error.isEmpty()) {
-        print(err, QStringLiteral("tolvane-batch: %1\n").arg(parsed.error));
+    if (!parsed.status.ok()) {
+        print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(parsed.status)));
         return parsed.error_line == 0 ? batch_file_error : batch_bad_arguments;
     }
 
     csv_stream csv(options.csv_path);
-    if (!csv.ok()) {
-        print(err, QStringLiteral("tolvane-batch: %1\n").arg(csv.error()));
+    if (const save_result opened = csv.opened(); !opened.ok()) {
+        print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(opened)));
         return batch_file_error;
     }
     const script_run_result result = run_scenario_script(
@@ -78,24 +91,25 @@ int run_batch_script(simulator& sim, const batch_options& options, std::FILE* ou
     for (const QString& note : result.notes) print(err, QStringLiteral("tolvane-batch: warning: %1\n").arg(note));
 
     int status = batch_ok;
-    switch (result.end) {
+    switch (result.status.code()) {
     case script_end::finished:
         break;
     case script_end::died:
-        print(out, result.message + '\n');
+        print(out, message_text(result.status) + '\n');
         break;
     case script_end::step_failed:
-        print(out, result.message + '\n');
+        print(out, message_text(result.status) + '\n');
         status = batch_step_failed;
         break;
     case script_end::refused:
-        print(err, QStringLiteral("tolvane-batch: %1\n").arg(result.message));
-        status = result.load_failed ? batch_file_error : batch_bad_arguments;
+    case script_end::load_failed:
+        print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(result.status)));
+        status = result.status.code() == script_end::load_failed ? batch_file_error : batch_bad_arguments;
         break;
     }
 
-    if (!csv.commit()) {
-        print(err, QStringLiteral("tolvane-batch: %1\n").arg(csv.error()));
+    if (const save_result committed = csv.commit(); !committed.ok()) {
+        print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(committed)));
         return batch_file_error;
     }
     return status;

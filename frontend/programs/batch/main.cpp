@@ -69,10 +69,10 @@ int main(int argc, char** argv)
     sim.start();
     const int status = run_batch(sim, parsed.options, stdout, stderr);
     if (parsed.options.report_path && status != batch_file_error) {
-        const QString failure = write_report_pdf(*parsed.options.report_path,
-                                                 report_input_from(sim, ui.clinical_text(), subject_date_time_now()));
-        if (!failure.isEmpty()) {
-            std::fprintf(stderr, "tolvane-batch: %s\n", failure.toUtf8().constData());
+        const save_result written = write_report_pdf(
+            *parsed.options.report_path, report_input_from(sim, ui.clinical_text(), subject_date_time_now()));
+        if (!written.ok()) {
+            std::fprintf(stderr, "tolvane-batch: %s\n", written.message().c_str());
             return batch_file_error;
         }
     }

@@ -10,6 +10,7 @@
 // line otherwise). Exit status 2 for bad arguments or unreadable cases, 1 for
 // a figure that could not be written or a report that differs.
 #include "generated_document.h"
+#include "result_text.h"
 #include "simulator.h"
 #include "validation.h"
 #include "validation_figures.h"
@@ -38,13 +39,13 @@ int main(int argc, char** argv)
     if (!args) return 2;
     const QDir cases_dir(args->cases_dir), out_dir(args->out);
     const validation_cases table = read_validation_cases(cases_dir.filePath(QStringLiteral("cases.tsv")));
-    if (!table.error.isEmpty()) {
-        say(table.error);
+    if (!table.status.ok()) {
+        say(message_text(table.status));
         return 2;
     }
     const sweep_figures sweeps = read_sweep_figures(cases_dir.filePath(QStringLiteral("figures.tsv")));
-    if (!sweeps.error.isEmpty()) {
-        say(sweeps.error);
+    if (!sweeps.status.ok()) {
+        say(message_text(sweeps.status));
         return 2;
     }
     QFile discussion_file(cases_dir.filePath(QStringLiteral("discussion.md")));

@@ -1,5 +1,6 @@
 // Validation: verdict rules, the case table's errors, the measures, and the
 // real cases giving one report row each.
+#include "result_text.h"
 #include "simulator.h"
 #include "validation.h"
 #include "validation_sweeps.h"
@@ -66,7 +67,7 @@ TEST(Validation, CaseTableErrorsNameTheLine)
     const QString header = "group\tscript\tmeasure\tquantity\tunit\tpublished\tlow\thigh\tsource\n";
     validation_cases ok = parse_validation_cases(
         "# comment\n" + header + "Rest\trest.txt\tD15\tPaO2\tmm Hg\t90-110\t90\t110\tBTS\n\n", "c.tsv");
-    ASSERT_TRUE(ok.error.isEmpty()) << ok.error.toStdString();
+    ASSERT_TRUE(ok.status.ok()) << ok.status.message();
     ASSERT_EQ(ok.cases.size(), 1u);
     EXPECT_EQ(ok.cases[0].line, 3);
     EXPECT_EQ(ok.cases[0].low, 90);
@@ -78,7 +79,7 @@ TEST(Validation, CaseTableErrorsNameTheLine)
     };
     for (const auto& [row, message] : bad) {
         const validation_cases parsed = parse_validation_cases(header + QString::fromUtf8(row), "c.tsv");
-        EXPECT_TRUE(parsed.error.startsWith(QString::fromUtf8(message))) << parsed.error.toStdString();
+        EXPECT_TRUE(message_text(parsed.status).startsWith(QString::fromUtf8(message))) << parsed.status.message();
         EXPECT_TRUE(parsed.cases.empty());
     }
 }
@@ -94,7 +95,7 @@ protected:
 TEST_F(ValidationRun, MeasuresOfAShortRun)
 {
     const validation_run run = runner.run_text("run until 3:00\n", "rest");
-    ASSERT_EQ(run.result.end, script_end::finished);
+    ASSERT_EQ(run.result.status.code(), script_end::finished);
     // O2 uptake from o2_uptake_per_step: the resting 240-250 ml/min.
     const measured vo2 = validation_runner::simple_measure(run, "VO2");
     ASSERT_TRUE(vo2.value.has_value());
@@ -114,14 +115,14 @@ TEST_F(ValidationRun, MeasuresOfAShortRun)
 
     // A run that ends early gives no steady value, and says why.
     const validation_run dead = runner.run_text("at 0:00 set 8 0\nrun until 20:00\n", "dead");
-    ASSERT_EQ(dead.result.end, script_end::died);
+    ASSERT_EQ(dead.result.status.code(), script_end::died);
     const measured none = validation_runner::simple_measure(dead, "total_ventilation");
     EXPECT_FALSE(none.value.has_value());
     EXPECT_TRUE(none.why_not.startsWith("the subject died at ")) << none.why_not.toStdString();
 
     // A script error is reported, nothing runs.
     const validation_run bad = runner.run_text("at 1:30 set 15 5\n", "bad");
-    EXPECT_TRUE(bad.error.startsWith("bad:1: ")) << bad.error.toStdString();
+    EXPECT_TRUE(message_text(bad.parsed).startsWith("bad:1: ")) << bad.parsed.message();
 }
 
 TEST_F(ValidationRun, BreathHoldMessagesAndComplaintsAreTimedFromTheHold)
@@ -140,7 +141,7 @@ TEST_F(ValidationRun, BreathHoldMessagesAndComplaintsAreTimedFromTheHold)
 TEST_F(ValidationRun, EveryCaseGivesOneRowAndTheCommittedReportHasIt)
 {
     const validation_cases table = read_validation_cases(source_folder("validation/cases.tsv"));
-    ASSERT_TRUE(table.error.isEmpty()) << table.error.toStdString();
+    ASSERT_TRUE(table.status.ok()) << table.status.message();
     ASSERT_GE(table.cases.size(), 30u);
     const std::vector<validation_row> rows = evaluate_cases(runner, table.cases);
     ASSERT_EQ(rows.size(), table.cases.size());
@@ -161,7 +162,7 @@ TEST_F(ValidationRun, EveryCaseGivesOneRowAndTheCommittedReportHasIt)
 TEST(ValidationSweeps, TheCommittedFiguresAndTheirScripts)
 {
     const sweep_figures sweeps = read_sweep_figures(source_folder("validation/figures.tsv"));
-    ASSERT_TRUE(sweeps.error.isEmpty()) << sweeps.error.toStdString();
+    ASSERT_TRUE(sweeps.status.ok()) << sweeps.status.message();
     ASSERT_EQ(sweeps.figures.size(), 4u);
     const std::vector<std::pair<QString, size_t>> expected = {
         {"co2_ventilation.png", 1}, {"exercise.png", 3}, {"altitude.png", 3}, {"anaemia.png", 2}};
@@ -197,7 +198,7 @@ TEST(ValidationSweeps, FaultyLinesAreNamed)
     };
     for (const auto& [text, error] : cases) {
         const sweep_figures sweeps = parse_sweep_figures(text, "f");
-        EXPECT_EQ(sweeps.error, error) << text.toStdString();
+        EXPECT_EQ(message_text(sweeps.status), error) << text.toStdString();
         EXPECT_TRUE(sweeps.figures.empty());
     }
 }

@@ -4,6 +4,7 @@
 // units.
 #include "report.h"
 #include "report_pdf.h"
+#include "result_text.h"
 
 #include <gtest/gtest.h>
 
@@ -724,7 +725,7 @@ TEST(ReportPdf, WritesAOnePageLandscapePdf) {
     fixture_input f;
     f.input.display_rows[0] = d_pao2;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
-    EXPECT_EQ(write_report_pdf(path, f.input), QString());
+    EXPECT_EQ(message_text(write_report_pdf(path, f.input)), QString());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray pdf = file.readAll();
@@ -736,7 +737,7 @@ TEST(ReportPdf, WritesAOnePageLandscapePdf) {
 
 TEST(ReportPdf, UnwritablePathIsReported) {
     fixture_input f;
-    const QString error = write_report_pdf(QStringLiteral("/nonexistent-dir/x/report.pdf"), f.input);
+    const QString error = message_text(write_report_pdf(QStringLiteral("/nonexistent-dir/x/report.pdf"), f.input));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(error.contains(QStringLiteral("/nonexistent-dir/x/report.pdf")));
 }

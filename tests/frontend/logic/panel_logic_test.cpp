@@ -232,17 +232,17 @@ TEST_F(PanelTest, SavedFilesHoldModelUnitsWhateverIsShown)
     QTemporaryDir dir;
     const QString path = dir.filePath("kpa.sbj");
     sim.set_pressure_units(true);
-    ASSERT_EQ(sim.save_subject(path), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(path).code(), save_status::ok);
     const subject_read_result read = read_subject_file(path);
-    ASSERT_EQ(read.status, subject_read_status::ok);
+    ASSERT_EQ(read.status.code(), subject_read_status::ok);
     EXPECT_FLOAT_EQ(read.data.factors[factor_id::barometric_pressure], 760.0f);
     // Loading in kPa mode shows kPa; loading in mm Hg mode shows mm Hg.
     factor[factor_id::barometric_pressure].value = 50.0f;
-    ASSERT_EQ(sim.load_subject(path).status, subject_read_status::ok);
+    ASSERT_EQ(sim.load_subject(path).status.code(), subject_read_status::ok);
     EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "101.23");
     EXPECT_EQ(sim.panels(0).factors[0].value_text, QString::asprintf("%.2f", factor[factor_id::inspired_o2].value));
     sim.set_pressure_units(false);
-    ASSERT_EQ(sim.load_subject(path).status, subject_read_status::ok);
+    ASSERT_EQ(sim.load_subject(path).status.code(), subject_read_status::ok);
     EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "760.00");
 }
 

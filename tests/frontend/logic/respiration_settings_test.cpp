@@ -98,7 +98,7 @@ protected:
         model_host host;
         host.derive_constants();
         for (int i = 0; i < n; ++i)
-            ASSERT_EQ(host.run_second(i + 1).failure_item, 0) << "second " << i;
+            ASSERT_EQ(host.run_second(i + 1).failure.code(), 0) << "second " << i;
     }
 };
 

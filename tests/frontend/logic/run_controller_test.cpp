@@ -62,7 +62,7 @@ TEST_F(RunControllerTest, RunFromZeroAdvancesOneMinuteAndEnablesEverything)
     const step_outcome outcome = sim.controller().run_to_minute();
     EXPECT_EQ(outcome.step_length, 60);
     EXPECT_EQ(outcome.seconds_done, 60);
-    EXPECT_EQ(outcome.failure_item, 0);
+    EXPECT_EQ(outcome.failure.code(), 0);
     EXPECT_EQ(st().sim_time, 60);
     EXPECT_EQ(st().latest_time, 60);
     EXPECT_FALSE(st().credits_shown);
@@ -349,13 +349,13 @@ TEST_F(RunControllerTest, ModelFailureStopsTheStepWithAWarningAndNoSample)
     const float before = history[display_id::arterial_po2][1];
     history[display_id::arterial_po2][1] = 12345.0f;
     const step_outcome outcome = sim.controller().run_to_minute();
-    if (outcome.failure_item == 0) GTEST_SKIP() << "the model tolerated the inputs";
+    if (outcome.failure.code() == 0) GTEST_SKIP() << "the model tolerated the inputs";
     EXPECT_EQ(outcome.seconds_done, 0);
     EXPECT_EQ(st().sim_time, 1);
     EXPECT_FALSE(outcome.died);
     ASSERT_EQ(ui.warnings.size(), 1);
     EXPECT_EQ(ui.warnings[0],
-              QString::asprintf("Item %d is negative - please notify authority.", outcome.failure_item));
+              QString::asprintf("Item %d is negative - please notify authority.", outcome.failure.code()));
     EXPECT_FLOAT_EQ(history[display_id::arterial_po2][1], 12345.0f);
     EXPECT_TRUE(ui.is_enabled(ui_control::run));
     EXPECT_TRUE(ui.is_enabled(ui_control::rerun));
@@ -374,7 +374,7 @@ TEST_F(RunControllerTest, StepLeavingValuesNotANumberIsItemNineAndIsUndone)
     weight.value = 0;
     const step_outcome outcome = sim.controller().run_to_minute();
     weight.value = 70;
-    EXPECT_EQ(outcome.failure_item, failure_code::not_finite);
+    EXPECT_EQ(outcome.failure.code(), failure_code::not_finite);
     EXPECT_EQ(outcome.seconds_done, 0);
     ASSERT_EQ(ui.warnings.size(), 1);
     EXPECT_EQ(ui.warnings[0], "Item 9 is not a number - please notify authority.");
@@ -406,7 +406,7 @@ TEST_F(RunControllerTest, NothingElseStartsWhileAStepRuns)
         EXPECT_EQ(sim.selection().factor_sel[5], -1);
     };
     const step_outcome outcome = sim.controller().run_to_minute();
-    if (outcome.failure_item == 0) GTEST_SKIP() << "the model tolerated the inputs";
+    if (outcome.failure.code() == 0) GTEST_SKIP() << "the model tolerated the inputs";
     EXPECT_EQ(sim_time_inside, 1);
     EXPECT_FALSE(sim.controller().busy());
 }

@@ -55,7 +55,7 @@ protected:
             const int from = st().sim_time;
             const step_outcome outcome = sim.controller().run_to_minute();
             ASSERT_TRUE(outcome.started);
-            ASSERT_EQ(outcome.failure_item, 0);
+            ASSERT_EQ(outcome.failure.code(), 0);
             for (int t = from + 1; t <= st().sim_time; ++t) kept[t] = column(t);
         }
     }
@@ -227,9 +227,9 @@ TEST_F(RunRewindTest, ScriptRerunRepeatsTheStraightScript)
     for (int i = 0; i < 2; ++i) {
         sim.reset_clicked();
         const script_parse_result parsed = parse_scenario_script(QString::fromLatin1(texts[i]), "s");
-        ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+        ASSERT_TRUE(parsed.status.ok()) << parsed.status.message();
         const script_run_result result = run_scenario_script(sim, parsed.script);
-        ASSERT_EQ(result.end, script_end::finished) << result.message.toStdString();
+        ASSERT_EQ(result.status.code(), script_end::finished) << result.status.message();
         timelines[i] = result.timeline;
     }
     ASSERT_EQ(timelines[0].last_time(), 1200);
@@ -247,9 +247,9 @@ TEST_F(RunRewindTest, SubjectLoadedAfterAnyRunsStartsClean)
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath("altitude.sbj");
     factor[factor_id::barometric_pressure].value = 450;
-    ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(file).code(), save_status::ok);
 
-    ASSERT_EQ(sim.load_subject(file).status, subject_read_status::ok);
+    ASSERT_EQ(sim.load_subject(file).status.code(), subject_read_status::ok);
     kept.clear();
     run_until(180);
     const rows clean = kept;
@@ -269,7 +269,7 @@ TEST_F(RunRewindTest, SubjectLoadedAfterAnyRunsStartsClean)
             if (reset) {
                 sim.reset_clicked();
             } else {
-                ASSERT_EQ(sim.load_subject(file).status, subject_read_status::ok);
+                ASSERT_EQ(sim.load_subject(file).status.code(), subject_read_status::ok);
             }
             EXPECT_EQ(*bag_index, bag_state_id::standard);
             EXPECT_EQ(*ventilation, 1);

@@ -3,6 +3,7 @@
 #include "fake_ui.h"
 #include "panel_logic.h"
 #include "respiration_settings.h"
+#include "result_text.h"
 #include "scenario_script.h"
 #include "simulator.h"
 #include "tolvane_model.h"
@@ -16,7 +17,7 @@ namespace {
 script_action parse_one(const QString& line)
 {
     const script_parse_result parsed = parse_scenario_script(line, QStringLiteral("one.txt"));
-    EXPECT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+    EXPECT_TRUE(parsed.status.ok()) << parsed.status.message();
     EXPECT_EQ(parsed.script.actions.size(), 1u) << line.toStdString();
     return parsed.script.actions.empty() ? script_action{} : parsed.script.actions.front();
 }
@@ -91,7 +92,7 @@ TEST(ScenarioScriptParse, RerunMovesTheClockBackAndTheCurrentTimeMayBeUsedAsIs)
                        "at 23:00 set 16 20.93\n"
                        "run until 120:00\n"),
         QStringLiteral("r.txt"));
-    ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+    ASSERT_TRUE(parsed.status.ok()) << parsed.status.message();
     ASSERT_EQ(parsed.script.actions.size(), 4u);
     const auto& actions = parsed.script.actions;
     EXPECT_EQ(actions[0].kind, script_action_kind::rerun);
@@ -109,7 +110,7 @@ TEST(ScenarioScriptParse, EmptyAndCommentOnlyScriptsHaveNoActions)
 {
     for (const char* text : {"", "\n\n", "# only a comment\n   # another\n", "\r\n"}) {
         const script_parse_result parsed = parse_scenario_script(QString::fromLatin1(text), "e.txt");
-        EXPECT_TRUE(parsed.error.isEmpty()) << text;
+        EXPECT_TRUE(parsed.status.ok()) << text;
         EXPECT_TRUE(parsed.script.actions.empty()) << text;
     }
 }
@@ -174,9 +175,9 @@ TEST(ScenarioScriptParse, EveryErrorNamesFileLineAndWhatIsWrong)
     for (const error_case& c : cases) {
         const script_parse_result parsed = parse_scenario_script(QString::fromLatin1(c.text), "bad.txt");
         const QString prefix = QStringLiteral("bad.txt:%1: ").arg(c.line);
-        EXPECT_TRUE(parsed.error.startsWith(prefix)) << c.text << " -> " << parsed.error.toStdString();
-        EXPECT_TRUE(parsed.error.contains(QLatin1String(c.fragment)))
-            << c.text << " -> " << parsed.error.toStdString();
+        EXPECT_TRUE(message_text(parsed.status).startsWith(prefix)) << c.text << " -> " << parsed.status.message();
+        EXPECT_TRUE(message_text(parsed.status).contains(QLatin1String(c.fragment)))
+            << c.text << " -> " << parsed.status.message();
         EXPECT_EQ(parsed.error_line, c.line) << c.text;
         EXPECT_TRUE(parsed.script.actions.empty()) << c.text;  // nothing runs
     }
@@ -193,14 +194,14 @@ TEST(ScenarioScriptParse, AcceptedEdgesOfTheRules)
     };
     for (const char* text : texts) {
         const script_parse_result parsed = parse_scenario_script(QString::fromLatin1(text), "ok.txt");
-        EXPECT_TRUE(parsed.error.isEmpty()) << text << " -> " << parsed.error.toStdString();
+        EXPECT_TRUE(parsed.status.ok()) << text << " -> " << parsed.status.message();
     }
 }
 
 TEST(ScenarioScriptParse, UnreadableFileIsNamed)
 {
     const script_parse_result parsed = read_scenario_script(QStringLiteral("/nonexistent/s.txt"));
-    EXPECT_EQ(parsed.error, "/nonexistent/s.txt: cannot read the script");
+    EXPECT_EQ(message_text(parsed.status), "/nonexistent/s.txt: cannot read the script");
 }
 
 // --- running ---------------------------------------------------------------
@@ -219,7 +220,7 @@ protected:
     script_run_result run(const char* text)
     {
         const script_parse_result parsed = parse_scenario_script(QString::fromLatin1(text), "s.txt");
-        EXPECT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+        EXPECT_TRUE(parsed.status.ok()) << parsed.status.message();
         return run_scenario_script(sim, parsed.script, [this](const QString& line) { log << line; });
     }
 
@@ -247,7 +248,7 @@ const char* const sequence_script =
 TEST_F(ScenarioScriptRun, ScriptGivesTheHistoryOfTheSameControlsUsedByHand)
 {
     const script_run_result scripted = run(sequence_script);
-    ASSERT_EQ(scripted.end, script_end::finished) << scripted.message.toStdString();
+    ASSERT_EQ(scripted.status.code(), script_end::finished) << scripted.status.message();
     EXPECT_EQ(scripted.end_time, 720);
     EXPECT_TRUE(scripted.notes.isEmpty());
     static float scripted_history[TOLVANE_HISTORY_ROWS][TOLVANE_HISTORY_COLUMNS];
@@ -306,7 +307,7 @@ TEST_F(ScenarioScriptRun, ScriptGivesTheHistoryOfTheSameControlsUsedByHand)
 TEST_F(ScenarioScriptRun, LogNamesEachActionAtItsTime)
 {
     const script_run_result result = run("at 1:00 set 15 5\nat 2:00 bag 9\nat 2:00 bag 10\nrun until 3:00\n");
-    ASSERT_EQ(result.end, script_end::finished);
+    ASSERT_EQ(result.status.code(), script_end::finished);
     ASSERT_EQ(log.size(), 3);
     EXPECT_EQ(log[0], "01:00 factor 15 \"Inspired CO2 percentage\" = 5.00");
     EXPECT_TRUE(log[1].startsWith("02:00 bag state 9")) << log[1].toStdString();
@@ -318,7 +319,7 @@ TEST_F(ScenarioScriptRun, ClampedValuesAreNotedWithTheirLineAndRaiseHintTwo)
 {
     const script_run_result result =
         run("at 0:00 set 16 150\nat 0:00 ventilation artificial rate 80 tidal 600\nrun until 1:00\n");
-    ASSERT_EQ(result.end, script_end::finished);
+    ASSERT_EQ(result.status.code(), script_end::finished);
     EXPECT_EQ(factor[factor_id::inspired_o2].value, 100.0f);
     EXPECT_EQ(res_rate->value, 50.0f);
     ASSERT_EQ(result.notes.size(), 2);
@@ -331,10 +332,10 @@ TEST_F(ScenarioScriptRun, ClampedValuesAreNotedWithTheirLineAndRaiseHintTwo)
 TEST_F(ScenarioScriptRun, DeathStopsTheScriptAndNamesTheFirstLineNotCarriedOut)
 {
     const script_run_result result = run("at 1:00 set 8 0\nat 10:00 set 15 5\nrun until 20:00\n");
-    EXPECT_EQ(result.end, script_end::died);
+    EXPECT_EQ(result.status.code(), script_end::died);
     EXPECT_EQ(result.stopped_line, 2);
     EXPECT_LT(result.end_time, 600);
-    EXPECT_TRUE(result.message.contains("the subject died; s.txt:2: not carried out")) << result.message.toStdString();
+    EXPECT_TRUE(message_text(result.status).contains("the subject died; s.txt:2: not carried out")) << result.status.message();
     EXPECT_FLOAT_EQ(factor[factor_id::inspired_co2].value, 0.03f);  // line 2 never ran
     EXPECT_EQ(result.timeline.last_time(), result.end_time);
 }
@@ -343,16 +344,16 @@ TEST_F(ScenarioScriptRun, DialogRefusalAtRunTimeStopsWithTheLine)
 {
     // Line 2 types only O2; the CO2 field keeps 20 from line 1: 110 % in all.
     const script_run_result result = run("at 1:00 bag 12 co2 20 o2 70\nat 2:00 bag 13 o2 90\nrun until 5:00\n");
-    EXPECT_EQ(result.end, script_end::refused);
+    EXPECT_EQ(result.status.code(), script_end::refused);
     EXPECT_EQ(result.stopped_line, 2);
     EXPECT_EQ(result.end_time, 120);
-    EXPECT_TRUE(result.message.startsWith("s.txt:2: the respiration dialog refused OK")) << result.message.toStdString();
+    EXPECT_TRUE(message_text(result.status).startsWith("s.txt:2: the respiration dialog refused OK")) << result.status.message();
 }
 
 TEST_F(ScenarioScriptRun, RerunToOddSecondContinuesToTheNextMinuteMark)
 {
     const script_run_result result = run("at 6:00 rerun 3:20\nrun until 4:00\n");
-    ASSERT_EQ(result.end, script_end::finished) << result.message.toStdString();
+    ASSERT_EQ(result.status.code(), script_end::finished) << result.status.message();
     EXPECT_EQ(result.end_time, 240);
     EXPECT_EQ(sim.state().latest_time, 360);
     EXPECT_EQ(result.timeline.last_time(), 240);
@@ -361,7 +362,7 @@ TEST_F(ScenarioScriptRun, RerunToOddSecondContinuesToTheNextMinuteMark)
 TEST_F(ScenarioScriptRun, RerunReachesBackThroughTheWholeRing)
 {
     const script_run_result result = run("run until 40:00\nat 40:00 rerun 10:01\nrun until 11:00\n");
-    ASSERT_EQ(result.end, script_end::finished) << result.message.toStdString();
+    ASSERT_EQ(result.status.code(), script_end::finished) << result.status.message();
     EXPECT_EQ(result.end_time, 660);
     EXPECT_EQ(result.timeline.last_time(), 660);
 }

@@ -5,6 +5,7 @@
 // CSV as one kept whole, with the restarted run only.
 #include "fake_ui.h"
 #include "history_csv.h"
+#include "result_text.h"
 #include "scenario_script.h"
 #include "simulator.h"
 #include "tolvane_model.h"
@@ -29,7 +30,7 @@ TEST(ScriptRestartParse, ResetAndLoadStartTheClockAgain)
         "at 3:00 load subjects/a.sbj\n"
         "at 1:00 load /abs/b.sbj   # comment\n"
         "run until 2:00\n");
-    ASSERT_TRUE(ok.error.isEmpty()) << ok.error.toStdString();
+    ASSERT_TRUE(ok.status.ok()) << ok.status.message();
     ASSERT_EQ(ok.script.actions.size(), 6u);
     EXPECT_EQ(ok.script.actions[1].kind, script_action_kind::reset);
     EXPECT_EQ(ok.script.actions[3].kind, script_action_kind::load);
@@ -52,14 +53,14 @@ TEST(ScriptRestartParse, ResetAndLoadStartTheClockAgain)
     for (const bad_case& c : bad) {
         const script_parse_result r = parse(c.text);
         if (c.message == nullptr) {
-            EXPECT_TRUE(r.error.isEmpty()) << c.text;  // 0:30 lies in the new run
+            EXPECT_TRUE(r.status.ok()) << c.text;  // 0:30 lies in the new run
             continue;
         }
-        EXPECT_TRUE(r.error.contains(QLatin1String(c.message))) << r.error.toStdString();
+        EXPECT_TRUE(message_text(r.status).contains(QLatin1String(c.message))) << r.status.message();
     }
     const script_parse_result before_restart =
         parse("run until 10:00\nat 10:00 reset\nrun until 1:00\nat 1:00 rerun 5:00\n");
-    EXPECT_TRUE(before_restart.error.contains("after the current time")) << before_restart.error.toStdString();
+    EXPECT_TRUE(message_text(before_restart.status).contains("after the current time")) << before_restart.status.message();
 }
 
 // Collects what a streaming timeline sends.
@@ -86,7 +87,7 @@ protected:
     {
         const script_parse_result parsed =
             parse_scenario_script(QString::fromLatin1(text), dir.filePath(QStringLiteral("s.txt")));
-        EXPECT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+        EXPECT_TRUE(parsed.status.ok()) << parsed.status.message();
         sim.reset_clicked();
         return run_scenario_script(sim, parsed.script, {}, stream);
     }
@@ -106,10 +107,10 @@ TEST_F(ScriptRestartRun, StreamedTimelineGivesTheWholeCsv)
         "at 45:00 rerun 15:01\n"
         "run until 50:00\n";
     const script_run_result whole = run(text);
-    ASSERT_EQ(whole.end, script_end::finished) << whole.message.toStdString();
+    ASSERT_EQ(whole.status.code(), script_end::finished) << whole.status.message();
     collected_stream stream;
     const script_run_result streamed = run(text, &stream);
-    ASSERT_EQ(streamed.end, script_end::finished);
+    ASSERT_EQ(streamed.status.code(), script_end::finished);
     EXPECT_EQ(stream.restarts, 1);
     EXPECT_EQ(stream.text, whole.timeline.csv());
     EXPECT_EQ(whole.timeline.last_time(), 3000);
@@ -125,29 +126,29 @@ TEST_F(ScriptRestartRun, ResetAndLoadGiveTheRunOfAFreshSubject)
         "run until 8:00\n";
     collected_stream stream;
     const script_run_result reset = run(mess + "at 8:00 reset\nrun until 3:00\n", &stream);
-    ASSERT_EQ(reset.end, script_end::finished) << reset.message.toStdString();
+    ASSERT_EQ(reset.status.code(), script_end::finished) << reset.status.message();
     EXPECT_EQ(stream.restarts, 2);
     EXPECT_EQ(stream.text, fresh_standard.timeline.csv());
     EXPECT_EQ(reset.end_time, 180);
 
     factor[factor_id::barometric_pressure].value = 450;
     const QString file = dir.filePath(QStringLiteral("altitude.sbj"));
-    ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(file).code(), save_status::ok);
     factor[factor_id::barometric_pressure].value = 760;
 
     const script_run_result fresh_altitude = run("at 0:00 load altitude.sbj\nrun until 3:00\n");
-    ASSERT_EQ(fresh_altitude.end, script_end::finished) << fresh_altitude.message.toStdString();
+    ASSERT_EQ(fresh_altitude.status.code(), script_end::finished) << fresh_altitude.status.message();
 
     const script_run_result loaded = run(mess + "at 8:00 load altitude.sbj\nrun until 3:00\n");
-    ASSERT_EQ(loaded.end, script_end::finished) << loaded.message.toStdString();
+    ASSERT_EQ(loaded.status.code(), script_end::finished) << loaded.status.message();
     EXPECT_EQ(loaded.timeline.csv(), fresh_altitude.timeline.csv());
     EXPECT_EQ(*bag_index, bag_state_id::standard);
     EXPECT_EQ(sim.subject_name(), file);
 
     const script_run_result missing = run("run until 1:00\nat 1:00 load none.sbj\nrun until 2:00\n");
-    EXPECT_EQ(missing.end, script_end::refused);
-    EXPECT_TRUE(missing.load_failed);
-    EXPECT_TRUE(missing.message.contains("none.sbj")) << missing.message.toStdString();
+    EXPECT_FALSE(missing.status.ok());
+    EXPECT_EQ(missing.status.code(), script_end::load_failed);
+    EXPECT_TRUE(message_text(missing.status).contains("none.sbj")) << missing.status.message();
     EXPECT_EQ(missing.end_time, 60);  // the run goes on no further and keeps its time
     EXPECT_EQ(ui.errors.last(), "Sorry, cannot open subject file.");
 }

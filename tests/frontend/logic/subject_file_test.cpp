@@ -137,12 +137,12 @@ TEST_F(SubjectFileTest, LongHeaderGoesOnOnCommentLinesAndStillLoads)
     const QString dir_path = dir.filePath(QString(120, QLatin1Char('d')));
     ASSERT_TRUE(QDir().mkpath(dir_path));
     const QString file = dir_path + QStringLiteral("/long.sbj");
-    ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(file).code(), save_status::ok);
     const QByteArray text = read_all(file);
     EXPECT_LE(longest_line(text), subject_line_limit);
     EXPECT_TRUE(text.startsWith("// #001 " + QFile::encodeName(file).left(91) + "\n// "));
     EXPECT_TRUE(text.contains("\n\n// height weight age  sex\n"));
-    EXPECT_EQ(read_subject_file(file).status, subject_read_status::ok);
+    EXPECT_EQ(read_subject_file(file).status.code(), subject_read_status::ok);
 }
 
 // Extreme and broken states (huge, tiny, infinite, not a number) are saved
@@ -180,10 +180,10 @@ TEST_F(SubjectFileTest, ExtremeAndNonFiniteStatesLoadBack)
         for (int i = 0; i < num_dsy - 1; ++i) display[i].value = value_of(i + 40);
         for (int i = 0; i < num_oth; ++i) other[i] = value_of(i + 110);
         const QString file = path("extreme.sbj");
-        ASSERT_EQ(sim.save_subject(file), subject_save_status::ok);
+        ASSERT_EQ(sim.save_subject(file).code(), save_status::ok);
         EXPECT_LE(longest_line(read_all(file)), subject_line_limit) << "state " << n;
         const subject_read_result result = read_subject_file(file);
-        ASSERT_EQ(result.status, subject_read_status::ok) << "state " << n;
+        ASSERT_EQ(result.status.code(), subject_read_status::ok) << "state " << n;
         const subject_data& data = result.data;
         auto same = [](float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a == 0 && b == 0); };
         EXPECT_TRUE(same(data.weight, after_round_trip(weight.value, "%.1f"))) << "state " << n;
@@ -200,7 +200,7 @@ TEST_F(SubjectFileTest, ExtremeAndNonFiniteStatesLoadBack)
 
 TEST_F(SubjectFileTest, SaveAndLoadRestoresTheStartUpSubject)
 {
-    ASSERT_EQ(sim.save_subject(path("start.sbj")), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(path("start.sbj")).code(), save_status::ok);
     const QByteArray written = read_all(path("start.sbj"));
     EXPECT_TRUE(written.startsWith("// #001 " + QFile::encodeName(path("start.sbj")) + "   "));
     EXPECT_TRUE(written.endsWith(standard_subject_body));
@@ -211,7 +211,7 @@ TEST_F(SubjectFileTest, SaveAndLoadRestoresTheStartUpSubject)
     sim.display_selection_changed(7, display_id::alveolar_pco2);
     sim.controller().run_to_minute();
     const subject_read_result result = sim.load_subject(path("start.sbj"));
-    ASSERT_EQ(result.status, subject_read_status::ok);
+    ASSERT_EQ(result.status.code(), subject_read_status::ok);
     EXPECT_EQ(result.corrected_indices, 0);
     EXPECT_EQ(sim.state().sim_time, 0);
     EXPECT_TRUE(sim.state().credits_shown);
@@ -230,9 +230,9 @@ TEST_F(SubjectFileTest, RoundTripRoundsToTwoDecimalsAndThePassportToOne)
     factor[factor_id::haemoglobin].value = 13.456f;
     height.value = 181.26f;
     other[other_id::resting_o2_consumption] = 241.005f;
-    ASSERT_EQ(sim.save_subject(path("r.sbj")), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(path("r.sbj")).code(), save_status::ok);
     const subject_read_result result = read_subject_file(path("r.sbj"));
-    ASSERT_EQ(result.status, subject_read_status::ok);
+    ASSERT_EQ(result.status.code(), subject_read_status::ok);
     EXPECT_FLOAT_EQ(result.data.factors[factor_id::haemoglobin], 13.46f);
     EXPECT_FLOAT_EQ(result.data.height, 181.3f);
     EXPECT_NEAR(result.data.others[3], 241.0f, 0.0101f);
@@ -258,7 +258,7 @@ TEST_F(SubjectFileTest, FirstLineCheckLooksAtTheSeventhCharacterOnly)
         {"only a first line", "// #001", subject_read_status::missing_numbers},
     };
     for (const reader_case& c : cases)
-        EXPECT_EQ(read_subject_text(c.text).status, c.status) << c.name;
+        EXPECT_EQ(read_subject_text(c.text).status.code(), c.status) << c.name;
 }
 
 // The numbers of a valid file, as text: the passport on one line, the values
@@ -275,12 +275,12 @@ QByteArray numbers_joined(const char* separator, const QByteArray& sex = "1",
 TEST_F(SubjectFileTest, ValuesMayBeSpreadOverLinesWithCommentsAnywhere)
 {
     const subject_read_result compact = read_subject_text("// #001\n" + numbers_joined("\n"));
-    ASSERT_EQ(compact.status, subject_read_status::ok);
+    ASSERT_EQ(compact.status.code(), subject_read_status::ok);
     const subject_read_result spread =
         read_subject_text("// #001\n//c\n" + numbers_joined("\n// comment 99 99\n\n") + "\n//end");
-    ASSERT_EQ(spread.status, subject_read_status::ok);
+    ASSERT_EQ(spread.status.code(), subject_read_status::ok);
     const subject_read_result crlf = read_subject_text("// #001\r\n" + numbers_joined("\r\n"));
-    ASSERT_EQ(crlf.status, subject_read_status::ok);
+    ASSERT_EQ(crlf.status.code(), subject_read_status::ok);
     for (const subject_read_result* r : {&spread, &crlf}) {
         EXPECT_EQ(r->data.factors, compact.data.factors);
         EXPECT_EQ(r->data.displays, compact.data.displays);
@@ -310,7 +310,7 @@ TEST_F(SubjectFileTest, SexAndIndicesTruncateTowardZeroAndStayInRange)
     for (const index_case& c : cases) {
         const subject_read_result r =
             read_subject_text("// #001\n" + numbers_joined("\n", c.sex, c.factors, c.displays));
-        ASSERT_EQ(r.status, subject_read_status::ok) << c.factors.constData();
+        ASSERT_EQ(r.status.code(), subject_read_status::ok) << c.factors.constData();
         EXPECT_EQ(r.data.sex, c.want_sex) << c.sex.constData();
         EXPECT_EQ(r.data.selection.factor_sel, c.want_factors) << c.factors.constData();
         EXPECT_EQ(r.data.selection.display_sel, c.want_displays) << c.displays.constData();
@@ -334,7 +334,7 @@ TEST_F(SubjectFileTest, WordsGlueAndOddNumbersReadLikeTheCLibrary)
         QByteArray text = "// #001\n" + numbers_joined("\n");
         text.replace("178 70", QByteArray(c.word) + " 70");
         const subject_read_result r = read_subject_text(text);
-        ASSERT_EQ(r.status, subject_read_status::ok) << c.word;
+        ASSERT_EQ(r.status.code(), subject_read_status::ok) << c.word;
         EXPECT_FLOAT_EQ(r.data.height, c.value) << c.word;
     }
 }
@@ -355,7 +355,24 @@ TEST_F(SubjectFileTest, HugeMissingAndCutNumbersRefuseTheFile)
         {"truncated", good.left(good.size() / 2), subject_read_status::missing_numbers},
         {"last number missing", good.left(good.lastIndexOf(' ')), subject_read_status::missing_numbers},
     };
-    for (const reader_case& c : cases) EXPECT_EQ(read_subject_text(c.text).status, c.status) << c.name;
+    for (const reader_case& c : cases) EXPECT_EQ(read_subject_text(c.text).status.code(), c.status) << c.name;
+}
+
+// tolvane-batch prints the reader's words after the path: each refusal
+// names its own reason, and a sound file has none.
+TEST_F(SubjectFileTest, EachRefusalCarriesItsOwnWords)
+{
+    const QByteArray good = "// #001\n" + numbers_joined("\n");
+    QByteArray huge = good;
+    huge.replace("178 70", "1e39 70");
+    const std::pair<subject_read_result, std::string> cases[] = {
+        {read_subject_file(path("none.sbj")), "cannot open subject file"},
+        {read_subject_text("// #002\n"), "invalid subject file format (first line)"},
+        {read_subject_text("// #001\n1 2 3\n"), "invalid subject file format (too few numbers)"},
+        {read_subject_text(huge), "invalid subject file format (number out of range)"},
+        {read_subject_text(good), ""},
+    };
+    for (const auto& [read, words] : cases) EXPECT_EQ(read.status.message(), words);
 }
 
 TEST_F(SubjectFileTest, ALineOverNinetyNineCharactersEndsTheReading)
@@ -363,12 +380,12 @@ TEST_F(SubjectFileTest, ALineOverNinetyNineCharactersEndsTheReading)
     const QByteArray tail = numbers_joined("\n");
     const QByteArray line99 = QByteArray(97, ' ') + "12";   // 99 characters
     const QByteArray line100 = QByteArray(98, ' ') + "12";  // 100 characters
-    EXPECT_EQ(read_subject_text("// #001\n" + line99 + "\n" + tail).status, subject_read_status::ok);
-    EXPECT_EQ(read_subject_text("// #001\n" + line99 + "\r\n" + tail).status, subject_read_status::ok);
-    EXPECT_EQ(read_subject_text("// #001\n" + line100 + "\n" + tail).status,
+    EXPECT_EQ(read_subject_text("// #001\n" + line99 + "\n" + tail).status.code(), subject_read_status::ok);
+    EXPECT_EQ(read_subject_text("// #001\n" + line99 + "\r\n" + tail).status.code(), subject_read_status::ok);
+    EXPECT_EQ(read_subject_text("// #001\n" + line100 + "\n" + tail).status.code(),
               subject_read_status::missing_numbers);
     // A long comment line counts too; numbers after it are never read.
-    EXPECT_EQ(read_subject_text("// #001\n//" + QByteArray(120, 'c') + "\n" + tail).status,
+    EXPECT_EQ(read_subject_text("// #001\n//" + QByteArray(120, 'c') + "\n" + tail).status.code(),
               subject_read_status::missing_numbers);
 }
 
@@ -377,7 +394,7 @@ TEST_F(SubjectFileTest, TenMegabyteLineIsRefusedWithoutReadingIt)
     QByteArray text = "// #001\n1 2 3 " + QByteArray(10 * 1024 * 1024, '7') + "\n" + numbers_joined("\n");
     ASSERT_TRUE(write_all(path("big.sbj"), text));
     const subject_read_result r = read_subject_file(path("big.sbj"));
-    EXPECT_EQ(r.status, subject_read_status::missing_numbers);
+    EXPECT_EQ(r.status.code(), subject_read_status::missing_numbers);
     EXPECT_EQ(r.numbers_read, 0);
 }
 
@@ -395,7 +412,7 @@ TEST_F(SubjectFileTest, RandomBytesNeverCrashAndNeverYieldBadIndices)
         for (int i = 0; i < n; ++i)
             text += round % 4 < 2 ? static_cast<char>(byte(random)) : alphabet[pick(random)];
         const subject_read_result r = read_subject_text(text);
-        if (r.status != subject_read_status::ok) continue;
+        if (r.status.code() != subject_read_status::ok) continue;
         ++accepted;
         EXPECT_TRUE(r.data.sex == 0 || r.data.sex == 1);
         for (int i = 0; i < 8; ++i) {
@@ -410,28 +427,28 @@ TEST_F(SubjectFileTest, FailedWriteKeepsTheOldFile)
 {
     const QString target = path("keep.sbj");
     ASSERT_TRUE(write_all(target, "old contents"));
-    subject_save_status status;
+    save_status status;
     {
         // Limit file sizes so that writing the new text fails halfway.
         const file_size_limit limit(100);
         ASSERT_TRUE(limit.active());
-        status = sim.save_subject(target);
+        status = sim.save_subject(target).code();
     }
-    EXPECT_NE(status, subject_save_status::ok);
+    EXPECT_NE(status, save_status::ok);
     EXPECT_EQ(read_all(target), "old contents");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.sbj")});
 }
 
 TEST_F(SubjectFileTest, SaveIntoMissingOrUnwritableDirectoryFails)
 {
-    EXPECT_EQ(sim.save_subject(path("no/such/dir/x.sbj")), subject_save_status::cannot_open);
-    EXPECT_EQ(sim.save_subject(dir.path()), subject_save_status::cannot_open);
+    EXPECT_EQ(sim.save_subject(path("no/such/dir/x.sbj")).code(), save_status::cannot_open);
+    EXPECT_EQ(sim.save_subject(dir.path()).code(), save_status::cannot_open);
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     const QString locked = path("locked");
     ASSERT_TRUE(QDir().mkdir(locked));
     ASSERT_TRUE(write_all(locked + "/old.sbj", "old"));
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(sim.save_subject(locked + "/old.sbj"), subject_save_status::cannot_open);
+    EXPECT_EQ(sim.save_subject(locked + "/old.sbj").code(), save_status::cannot_open);
     EXPECT_EQ(read_all(locked + "/old.sbj"), "old");
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }

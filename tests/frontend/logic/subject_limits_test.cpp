@@ -82,7 +82,7 @@ TEST(SubjectLimitsLoad, WindowLoadSaysOnceWhatItClamped)
     const subject_data saved = standard_subject_data();
     QTemporaryDir dir;
     const QString good = dir.filePath("good.sbj"), bad = dir.filePath("bad.sbj");
-    ASSERT_EQ(sim.save_subject(good), subject_save_status::ok);
+    ASSERT_EQ(sim.save_subject(good).code(), save_status::ok);
     QFile in(good);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     QByteArray text = in.readAll();
@@ -108,6 +108,6 @@ TEST(SubjectLimitsLoad, WindowLoadSaysOnceWhatItClamped)
     EXPECT_EQ(weight.value, 20.0f);
     EXPECT_EQ(height.value, 200.0f);
     const step_outcome outcome = sim.controller().run_to_minute();
-    EXPECT_EQ(outcome.failure_item, 0);
+    EXPECT_EQ(outcome.failure.code(), 0);
     store_standard_subject(saved);
 }

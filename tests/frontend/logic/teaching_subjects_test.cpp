@@ -41,13 +41,13 @@ TEST_P(TeachingSubject, LoadsAndRunsTenMinutes)
     const QString path = QString::fromStdString(file.string());
 
     const subject_read_result read = read_subject_file(path);
-    ASSERT_EQ(read.status, subject_read_status::ok);
+    ASSERT_EQ(read.status.code(), subject_read_status::ok);
     EXPECT_EQ(read.corrected_indices, 0);
 
     fake_ui ui;
     simulator sim(ui);
     sim.start();
-    ASSERT_EQ(sim.load_subject(path).status, subject_read_status::ok);
+    ASSERT_EQ(sim.load_subject(path).status.code(), subject_read_status::ok);
     EXPECT_EQ(sim.subject_name(), path);
     for (int minute = 0; minute < 10; ++minute)
         sim.run_clicked();

@@ -281,7 +281,7 @@ private slots:
         window->sim().mouse_down(plot_time_origin_x + 90, 200);
         QTest::mouseClick(window->rerun_B, Qt::LeftButton);
         QCOMPARE(window->reference()->seconds, 181);
-        QVERIFY(window->sim().save_subject(path("low.sbj")) == subject_save_status::ok);
+        QVERIFY(window->sim().save_subject(path("low.sbj")).ok());
         window->open_answers.push_back(path("low.sbj"));
         window->load_I->trigger();
         QVERIFY2(window->errors.isEmpty(), qPrintable(window->errors.join('\n')));
