@@ -9,6 +9,9 @@ int32_t num_fct = TOLVANE_NUM_FACTORS;
 int32_t num_dsy = TOLVANE_NUM_DISPLAYS;
 int32_t num_oth = TOLVANE_NUM_OTHERS;
 
+// The tables below keep their columns and one record a line.
+// clang-format off
+
 // Subject factors: name, value, minimum, maximum, unit. Values come from
 // s_factor when load_new() runs.
 catalogue_record factor[TOLVANE_NUM_FACTORS] = {
@@ -254,3 +257,5 @@ catalogue_record* bag_o2 = nullptr;
 // designate: natural ventilation, standard state without a bag.
 int32_t ventilation_flag = 1;
 int32_t bag_state = 10;
+
+// clang-format on

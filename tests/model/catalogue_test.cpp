@@ -102,8 +102,10 @@ TEST(Catalogue, TypographicQuotesAreCodePage1252Bytes)
     EXPECT_EQ(std::strlen(display[display_id::tissue_n2_fast].name), std::strlen("Tissue N2 amount in 'fast' compartment"));
     for (int i : {47, 48, 49, 50}) {
         const std::string name = display[i].name;
+        // clang-format off
         const bool quoted = name.find("\x91" "fast\x92" " ") != std::string::npos ||
                             name.find("\x91" "slow\x92" " ") != std::string::npos;
+        // clang-format on
         EXPECT_TRUE(quoted) << i;
         EXPECT_EQ(name.find('\xe2'), std::string::npos) << i;  // no UTF-8 lead byte
     }
@@ -163,8 +165,10 @@ TEST(Catalogue, AlternativeRecordsByPosition)
         {15, "Arterial O2 partial pressure", "kPa", 0, 20, 0},
         {26, "Brain CO2 partial pressure of blood leaving", "kPa", 0, 15, 0},
         {29, "Brain O2 partial pressure of blood leaving", "kPa", 0, 20, 0},
+        // clang-format off
         {49, "Tissue N2 partial in \x91" "fast\x92" " compartment", "kPa", 0, 500, 0},
         {50, "Tissue N2 partial in \x91" "slow\x92" " compartment", "kPa", 0, 150, 0},
+        // clang-format on
         {44, "Venous CO2 partial pressure", "kPa", 0, 10, 0},
         {53, "Venous partial O2 (approx. values - time shifted)", "kPa", 0, 20, 0},
     };

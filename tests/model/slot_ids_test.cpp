@@ -104,10 +104,12 @@ const slot_row display_rows[] = {
     SLOT(display_id, tissue_pco2, "Tissue CO2 partial pressure"),
     SLOT(display_id, tissue_co2_stores, "Tissue CO2 stores"),
     SLOT(display_id, tissue_lactate, "Tissue lactate amount (body total)"),
+    // clang-format off
     SLOT(display_id, tissue_n2_fast, "Tissue N2 amount in \x91" "fast\x92" " compartment"),
     SLOT(display_id, tissue_n2_slow, "Tissue N2 amount in \x91" "slow\x92" " compartment"),
     SLOT(display_id, tissue_pn2_fast, "Tissue N2 partial in \x91" "fast\x92" " compartment"),
     SLOT(display_id, tissue_pn2_slow, "Tissue N2 partial in \x91" "slow\x92" " compartment"),
+    // clang-format on
     SLOT(display_id, tissue_o2_amount, "Tissue O2 amount"),
     SLOT(display_id, tissue_o2_content, "Tissue O2 content of blood leaving"),
     SLOT(display_id, tissue_po2, "Tissue O2 partial pressure (time shifted values)"),

@@ -56,7 +56,9 @@ catalogue_record test_displays[] = {
     {"Arterial O2 partial pressure", 0, 0, 150, "mm Hg"},
     {"Venous pH (of mixed venous blood)", 0, 7, 8, ""},
     {"Tidal volume", 0, 0, 2500, "ml BTPS"},
+    // clang-format off
     {"Tissue N2 amount in \x91" "fast\x92" " compartment", 0, 0, 100, "ml STPD"},
+    // clang-format on
     {"No display", 0, 0, 0, ""},
 };
 constexpr int d_pao2 = 0, d_ph = 1, d_tidal = 2, d_n2_fast = 3, d_none = 4;
