@@ -36,7 +36,11 @@ void BM_one_day_to_csv(benchmark::State& bench)
     }
     std::fclose(sink);
 }
-BENCHMARK(BM_one_day_to_csv)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime()->Iterations(3);
+BENCHMARK(BM_one_day_to_csv)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(3);
 
 void BM_format_one_day_of_rows(benchmark::State& bench)
 {

@@ -23,7 +23,8 @@ namespace {
 constexpr int cw = 1022;
 
 // Draws the plot and computes the panels as the main window's redraw does.
-void redraw_into(QImage& image, run_state& state, const panel_selection& selection) {
+void redraw_into(QImage& image, run_state& state, const panel_selection& selection)
+{
     const int panel_time = prepare_redraw(state, cw);
     QPainter painter(&image);
     painter.setFont(window_font());
@@ -53,7 +54,8 @@ void fill_swinging_history()
     }
 }
 
-void BM_redraw_main_30_minutes_eight_traces(benchmark::State& bench) {
+void BM_redraw_main_30_minutes_eight_traces(benchmark::State& bench)
+{
     // History of 30 minutes: each shown variable swings inside its limits.
     const panel_selection selection = initial_selection();
     fill_swinging_history();
@@ -66,7 +68,8 @@ void BM_redraw_main_30_minutes_eight_traces(benchmark::State& bench) {
 }
 BENCHMARK(BM_redraw_main_30_minutes_eight_traces)->Unit(benchmark::kMicrosecond);
 
-void BM_run_one_minute_with_recording_and_redraw(benchmark::State& bench) {
+void BM_run_one_minute_with_recording_and_redraw(benchmark::State& bench)
+{
     drawing_ui ui;
     simulator sim(ui);
     ui.sim = &sim;
@@ -86,7 +89,8 @@ void BM_run_one_minute_with_recording_and_redraw(benchmark::State& bench) {
 BENCHMARK(BM_run_one_minute_with_recording_and_redraw)->Unit(benchmark::kMicrosecond);
 
 // The same redraw with a reference run of 30 minutes under the eight traces.
-void BM_redraw_main_with_reference(benchmark::State& bench) {
+void BM_redraw_main_with_reference(benchmark::State& bench)
+{
     const panel_selection selection = initial_selection();
     fill_swinging_history();
     run_state state;
@@ -110,7 +114,8 @@ BENCHMARK(BM_redraw_main_with_reference)->Unit(benchmark::kMicrosecond);
 
 // One RUN as the window does it now: the step, the redraw and the full log
 // taking the minute's 60 rows (CSV text and samples).
-void BM_run_one_minute_with_full_log(benchmark::State& bench) {
+void BM_run_one_minute_with_full_log(benchmark::State& bench)
+{
     drawing_ui ui;
     simulator sim(ui);
     ui.sim = &sim;
@@ -133,7 +138,8 @@ BENCHMARK(BM_run_one_minute_with_full_log)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     ::benchmark::Initialize(&argc, argv);

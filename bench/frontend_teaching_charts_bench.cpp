@@ -63,8 +63,7 @@ void BM_xy_chart_1800_points(benchmark::State& bench)
         painter.setFont(window_font());
         draw_xy_chart(painter, width, height, input);
     }
-    bench.counters["points"] = static_cast<double>(
-        xy_trajectory_from(sim.state(), 10, 55, 0).points.size());
+    bench.counters["points"] = static_cast<double>(xy_trajectory_from(sim.state(), 10, 55, 0).points.size());
 }
 BENCHMARK(BM_xy_chart_1800_points)->Unit(benchmark::kMicrosecond);
 

@@ -125,19 +125,15 @@ int model_host::history_slot(int t)
 void model_host::record_history(int t)
 {
     const int column = history_slot(t);
-    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j)
-        history[j][column] = display[j].value;
-    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k)
-        history[num_dsy + k][column] = other[k];
+    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) history[j][column] = display[j].value;
+    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) history[num_dsy + k][column] = other[k];
 }
 
 void model_host::restore_from_history(int t)
 {
     const int column = history_slot(t);
-    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j)
-        display[j].value = history[j][column];
-    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k)
-        other[k] = history[num_dsy + k][column];
+    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) display[j].value = history[j][column];
+    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) other[k] = history[num_dsy + k][column];
 }
 
 std::string model_host::take_messages()

@@ -85,16 +85,21 @@ void exchange_with_bag(const float* excess_volume, float* total_ventilation)
         // The absorber takes the CO2 that this step gave to the bag (co2_output_per_step),
         // not the whole alveolar CO2 store, which would empty a bag of
         // several litres within half a minute.
-        set_fct(factor_id::bag_volume, fct(factor_id::bag_volume) - oth(other_id::co2_output_per_step) * 0.01 / drv(derived_id::btps_percent_to_stpd));
+        set_fct(factor_id::bag_volume,
+                fct(factor_id::bag_volume) -
+                    oth(other_id::co2_output_per_step) * 0.01 / drv(derived_id::btps_percent_to_stpd));
         display[display_id::bag_co2_amount].value = 0;
     } else {
-        set_dsp(display_id::bag_co2_amount, dsp(display_id::bag_co2_amount) + oth(other_id::co2_output_per_step));
+        set_dsp(display_id::bag_co2_amount,
+                dsp(display_id::bag_co2_amount) + oth(other_id::co2_output_per_step));
     }
     // A bag cannot hold a negative amount of O2. Collecting expired air (11)
     // takes the subject's uptake from the bag too, although the subject
     // breathes room air; without this floor an empty bag's O2 went negative.
-    set_dsp(display_id::bag_o2_amount, std::max(dsp(display_id::bag_o2_amount) - oth(other_id::o2_uptake_per_step), 0.0));
-    set_fct(factor_id::bag_volume, fct(factor_id::bag_volume) - oth(other_id::alveolar_ventilation_per_step) + *excess_volume);
+    set_dsp(display_id::bag_o2_amount,
+            std::max(dsp(display_id::bag_o2_amount) - oth(other_id::o2_uptake_per_step), 0.0));
+    set_fct(factor_id::bag_volume,
+            fct(factor_id::bag_volume) - oth(other_id::alveolar_ventilation_per_step) + *excess_volume);
 }
 
 }  // namespace

@@ -57,10 +57,7 @@ struct gas_search {
 };
 
 // A step of the given size toward the target: up while the content is short.
-float step_toward_target(float error, float size)
-{
-    return error <= 0 ? size : -size;
-}
+float step_toward_target(float error, float size) { return error <= 0 ? size : -size; }
 
 float ph_from(double bicarbonate, double pco2)
 {
@@ -69,8 +66,8 @@ float ph_from(double bicarbonate, double pco2)
 
 }  // namespace
 
-void blood_contents_at(const blood_conditions& blood, float pH, float po2, float pco2,
-                       float& o2_content, float& co2_content, float& saturation)
+void blood_contents_at(const blood_conditions& blood, float pH, float po2, float pco2, float& o2_content,
+                       float& co2_content, float& saturation)
 {
     const double T = blood.temperature;
     const double cold = 37 - T;
@@ -78,8 +75,8 @@ void blood_contents_at(const blood_conditions& blood, float pH, float po2, float
 
     // Virtual PO2: the pressure that would give the same saturation at the
     // standard curve's pH, PCO2 and temperature.
-    double x = po2 * std::exp(ln10 * (0.026057669 * std::log(40.0 / pco2) +
-                                      0.4 * (ph - blood.reference_ph) + 0.024 * cold));
+    double x = po2 * std::exp(ln10 * (0.026057669 * std::log(40.0 / pco2) + 0.4 * (ph - blood.reference_ph) +
+                                      0.024 * cold));
     if (x < 0.01) {
         x = 0.01;
     }
@@ -112,15 +109,12 @@ blood_conditions current_blood_conditions()
             factor[factor_id::packed_cell_volume].value, other[other_id::o2_curve_reference_ph]};
 }
 
-void blood_contents(float pH, float po2, float pco2, float& o2_content, float& co2_content,
-                    float& saturation)
+void blood_contents(float pH, float po2, float pco2, float& o2_content, float& co2_content, float& saturation)
 {
-    blood_contents_at(current_blood_conditions(), pH, po2, pco2, o2_content, co2_content,
-                      saturation);
+    blood_contents_at(current_blood_conditions(), pH, po2, pco2, o2_content, co2_content, saturation);
 }
 
-void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float target_co2,
-                     float& saturation)
+void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float target_co2, float& saturation)
 {
     float* const pressure[2] = {&po2, &pco2};
     const float target[2] = {target_o2, target_co2};
@@ -203,16 +197,16 @@ void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float t
                     if (s.point == s.previous_point || s.error == s.previous_error) {
                         s.signed_step = step_toward_target(s.error, s.step_size);
                     } else {
-                        s.signed_step = static_cast<float>(std::fabs(error) * span /
-                                                           std::fabs(error - previous_error));
+                        s.signed_step =
+                            static_cast<float>(std::fabs(error) * span / std::fabs(error - previous_error));
                     }
                 } else if (progress > 0) {
                     // Target passed: go back to the interpolated crossing and
                     // search again with half the step.
                     s.restart = true;
-                    *pressure[g] = within_solver_range(
-                        s.previous_point +
-                        std::fabs(previous_error) * span / (std::fabs(error) + std::fabs(previous_error)));
+                    *pressure[g] = within_solver_range(s.previous_point +
+                                                       std::fabs(previous_error) * span /
+                                                           (std::fabs(error) + std::fabs(previous_error)));
                     s.step_size *= 0.5f;
                 }
             }
@@ -233,7 +227,8 @@ void stage_dpg_drift()
 {
     const double dpg = factor[factor_id::dpg].value;
     factor[factor_id::dpg].value =
-        static_cast<float>(dpg + (derived[derived_id::dpg_target] - static_cast<double>(display[display_id::arterial_o2_content].value) - dpg) *
+        static_cast<float>(dpg + (derived[derived_id::dpg_target] -
+                                  static_cast<double>(display[display_id::arterial_o2_content].value) - dpg) *
                                      derived[derived_id::dpg_drift_rate]);
 }
 
@@ -242,8 +237,10 @@ void stage_dpg_drift()
 // gone.
 int stage_arterial_blood()
 {
-    const double bicarbonate = static_cast<double>(display[display_id::venous_bicarbonate_amount].value) * derived[derived_id::venous_bicarbonate_scale] +
-                               (static_cast<double>(display[display_id::arterial_pco2].value) - 40) * derived[derived_id::bicarbonate_per_pco2];
+    const double bicarbonate = static_cast<double>(display[display_id::venous_bicarbonate_amount].value) *
+                                   derived[derived_id::venous_bicarbonate_scale] +
+                               (static_cast<double>(display[display_id::arterial_pco2].value) - 40) *
+                                   derived[derived_id::bicarbonate_per_pco2];
     display[display_id::arterial_bicarbonate].value = static_cast<float>(bicarbonate);
     if (display[display_id::arterial_bicarbonate].value <= 0) {
         return failure_code::arterial_bicarbonate_gone;
@@ -251,11 +248,14 @@ int stage_arterial_blood()
     // A PCO2 below the solver's floor can only come from a state edited by
     // hand; the pH is taken at the floor rather than as a logarithm of a
     // negative or infinite ratio.
-    const double pco2 = display[display_id::arterial_pco2].value >= pressure_floor ? display[display_id::arterial_pco2].value : pressure_floor;
+    const double pco2 = display[display_id::arterial_pco2].value >= pressure_floor
+                            ? display[display_id::arterial_pco2].value
+                            : pressure_floor;
     display[display_id::arterial_ph].value = ph_from(display[display_id::arterial_bicarbonate].value, pco2);
 
     float saturation = 0;
-    blood_pressures(display[display_id::arterial_ph].value, display[display_id::arterial_po2].value, display[display_id::arterial_pco2].value, display[display_id::arterial_o2_content].value,
+    blood_pressures(display[display_id::arterial_ph].value, display[display_id::arterial_po2].value,
+                    display[display_id::arterial_pco2].value, display[display_id::arterial_o2_content].value,
                     display[display_id::arterial_co2_content].value, saturation);
     display[display_id::arterial_saturation].value = static_cast<float>(100.0 * saturation);
     return 0;

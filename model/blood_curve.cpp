@@ -5,8 +5,8 @@
 
 #include "model_internal.h"
 
-bool tolvane_o2_saturation(float po2, float pco2, float ph, float temperature, float dpg,
-                           float haemoglobin, float* saturation, float* o2_content)
+bool tolvane_o2_saturation(float po2, float pco2, float ph, float temperature, float dpg, float haemoglobin,
+                           float* saturation, float* o2_content)
 {
     for (float input : {po2, pco2, ph, temperature, dpg, haemoglobin}) {
         if (!std::isfinite(input)) {

@@ -13,22 +13,15 @@ namespace {
 
 // Mechanical efficiency (%) of the body against the work rate (W).
 constexpr table_point metabolic_efficiency[] = {
-    {0, 0},      {3, 2},      {15, 6.7f},   {30, 11.5f},  {45, 14.5f},  {75, 18},
+    {0, 0},      {3, 2},       {15, 6.7f},   {30, 11.5f},  {45, 14.5f},  {75, 18},
     {90, 19.3f}, {120, 20.7f}, {150, 20.9f}, {225, 22.5f}, {300, 20.5f},
 };
-constexpr int metabolic_efficiency_points =
-    sizeof(metabolic_efficiency) / sizeof(metabolic_efficiency[0]);
+constexpr int metabolic_efficiency_points = sizeof(metabolic_efficiency) / sizeof(metabolic_efficiency[0]);
 
 // Stores one entry, rounded to a float.
-inline void set(int entry, double value)
-{
-    derived[entry] = static_cast<float>(value);
-}
+inline void set(int entry, double value) { derived[entry] = static_cast<float>(value); }
 
-double f(int index)
-{
-    return factor[index].value;
-}
+double f(int index) { return factor[index].value; }
 
 // Metabolic rate (% of resting) from the work rate; 100 below 3 W.
 double metabolic_rate(double work)
@@ -36,8 +29,8 @@ double metabolic_rate(double work)
     if (work < 3) {
         return 100;
     }
-    float efficiency = interpolate(static_cast<float>(work), metabolic_efficiency,
-                                   metabolic_efficiency_points);
+    float efficiency =
+        interpolate(static_cast<float>(work), metabolic_efficiency, metabolic_efficiency_points);
     return work * 1.19 * 100 / efficiency;
 }
 
@@ -45,10 +38,7 @@ double metabolic_rate(double work)
 // threshold of a formula: the base is held at 0 there, so the formula gives 0
 // (no O2 consumption below 26 degrees, no breathing drive below 29) instead
 // of the NaN of a negative base. Above the threshold it is the plain power.
-double power_from_zero(double base, double exponent)
-{
-    return base > 0 ? std::pow(base, exponent) : 0;
-}
+double power_from_zero(double base, double exponent) { return base > 0 ? std::pow(base, exponent) : 0; }
 
 void compute_entries()
 {
@@ -87,12 +77,16 @@ void compute_entries()
     set(derived_id::max_drive, other[other_id::max_drive_parameter] * 25.0 + 29);
     // O2 consumption (ml STPD/min) at the current metabolic rate and
     // temperature; 0 at and below 26 degrees (see power_from_zero).
-    set(derived_id::o2_consumption, power_from_zero(T - 26, 1.05) * other[other_id::resting_o2_consumption] * M * 0.00081);
+    set(derived_id::o2_consumption,
+        power_from_zero(T - 26, 1.05) * other[other_id::resting_o2_consumption] * M * 0.00081);
     // A lung elastance of 0 (its minimum) would divide PEEP by zero: the
     // elastance is taken as at least 0.1 cm water/litre here, which leaves
     // every elastance a user sets above that untouched.
-    set(derived_id::cardiac_output_base, (30 - PEEP * 5 / std::max(LE, 0.1)) * 0.0016 * other[other_id::cardiac_parameter] * (T - 12.2));
-    set(derived_id::cardiac_output_exercise, (d[derived_id::o2_consumption] - static_cast<double>(other[other_id::resting_o2_consumption])) * 0.01);
+    set(derived_id::cardiac_output_base,
+        (30 - PEEP * 5 / std::max(LE, 0.1)) * 0.0016 * other[other_id::cardiac_parameter] * (T - 12.2));
+    set(derived_id::cardiac_output_exercise,
+        (d[derived_id::o2_consumption] - static_cast<double>(other[other_id::resting_o2_consumption])) *
+            0.01);
     set(derived_id::slow_acid_rate, 0.00008333333);
     // Dry barometric pressure (mm Hg). At a low barometric pressure and a
     // high temperature water vapour alone would fill the lungs and the value
@@ -109,7 +103,8 @@ void compute_entries()
     set(derived_id::pump_fraction, PUMP * 0.01);
     set(derived_id::flow_per_cardiac_output, 0.16666667);
     set(derived_id::admixture_base, VAE * 80);
-    set(derived_id::admixture_exercise, std::max((M - 90) * other[other_id::admixture_exercise_parameter] * 0.05, -1.0));
+    set(derived_id::admixture_exercise,
+        std::max((M - 90) * other[other_id::admixture_exercise_parameter] * 0.05, -1.0));
     set(derived_id::max_tidal_volume, 650 * VC + (XDS >= 0 ? 15 * std::sqrt(XDS) : 0));
     set(derived_id::admixture_peep_scale, (40 - PEEP) * 0.025);
     set(derived_id::arterial_pool_lag_scale, 0.0037);
@@ -123,7 +118,8 @@ void compute_entries()
     set(derived_id::tissue_co2_store_scale, 520 / ECF);
     set(derived_id::tissue_po2_scale, 2.7 / ECF);
     set(derived_id::anaerobic_threshold, d[derived_id::lactate_clearance_rate]);
-    set(derived_id::tissue_pco2_offset, 308.0 * d[derived_id::bicarbonate_per_pco2] - 0.65 * ECF * d[derived_id::tissue_co2_store_scale]);
+    set(derived_id::tissue_pco2_offset,
+        308.0 * d[derived_id::bicarbonate_per_pco2] - 0.65 * ECF * d[derived_id::tissue_co2_store_scale]);
     set(derived_id::dead_space_adjust_scale, 0.004 / (d[derived_id::btps_percent_to_stpd] / 60.0));
     set(derived_id::stpd_percent_to_btps, 0.01 / d[derived_id::btps_percent_to_stpd]);
     set(derived_id::tissue_bicarbonate_pco2_scale, 7.7 * d[derived_id::tissue_bicarbonate_scale]);
@@ -139,7 +135,8 @@ void compute_entries()
     set(derived_id::hypoxic_drive_gain, RO2 * B * 0.008);
     // A negative resting consumption from a subject file would make the base
     // negative; it is held at 0 like the temperature powers.
-    set(derived_id::central_drive_target, (power_from_zero(d[derived_id::o2_consumption] * 0.00051, 0.97) + 0.01) * DRV * 0.78);
+    set(derived_id::central_drive_target,
+        (power_from_zero(d[derived_id::o2_consumption] * 0.00051, 0.97) + 0.01) * DRV * 0.78);
     const double D = std::min(356 / static_cast<double>(d[derived_id::dry_pressure]) + 0.5, 1.0);
     // Breathing drive factor; 0 at and below 29 degrees (see power_from_zero).
     set(derived_id::drive_to_ventilation, power_from_zero(T - 29, 1.5) * BC * 0.000214 * D);
@@ -160,13 +157,16 @@ void compute_entries()
     // division. cardiac_lag_parameter = 0 (possible only from a subject file) makes the
     // quotient infinite; damp() counts every weight above 120 as 120, so
     // holding the entry at 120 changes no result and keeps it finite.
-    const double cardiac_lag = std::min(std::pow(M * 0.01, 1.45), 12.0) / (0.015 * other[other_id::cardiac_lag_parameter]);
+    const double cardiac_lag =
+        std::min(std::pow(M * 0.01, 1.45), 12.0) / (0.015 * other[other_id::cardiac_lag_parameter]);
     set(derived_id::cardiac_output_lag, std::min(cardiac_lag, 120.0));
     set(derived_id::ventilation_lag_scale, (DRV + 300) * 0.00025);
     // Damping weight of the brain oxygenation index. damp() counts any weight
     // above 120 as 120, so the weight is capped there; that also covers the
     // zero O2 consumption at and below 26 degrees, which would divide by 0.
-    set(derived_id::brain_oxygenation_lag, d[derived_id::o2_consumption] > 500.0 / 120 ? 500 / static_cast<double>(d[derived_id::o2_consumption]) : 120.0);
+    set(derived_id::brain_oxygenation_lag, d[derived_id::o2_consumption] > 500.0 / 120
+                                               ? 500 / static_cast<double>(d[derived_id::o2_consumption])
+                                               : 120.0);
     set(derived_id::tissue_co2_buffer, 0.01488 * Hb * (VBV * 0.001 + ECF));
     set(derived_id::central_ph_threshold, 7.324 - DRV * 0.00005);
     set(derived_id::central_ph_threshold_low, d[derived_id::central_ph_threshold] - 0.002);
@@ -191,7 +191,8 @@ float o2_curve_reference_ph(double dpg)
 bool constant(int32_t n)
 {
     // Step 1: metabolic rate from the work rate.
-    display[display_id::metabolic_rate].value = static_cast<float>(metabolic_rate(factor[factor_id::work_rate].value));
+    display[display_id::metabolic_rate].value =
+        static_cast<float>(metabolic_rate(factor[factor_id::work_rate].value));
 
     // Step 2: entries 0 to 73.
     compute_entries();
@@ -199,7 +200,8 @@ bool constant(int32_t n)
     // Step 3: the bicarbonate or acid addition is spread over the run's
     // steps. A run has at least one step: n below 1 counts as 1 so that the
     // factor never becomes infinite.
-    factor[factor_id::bicarbonate_addition].value = static_cast<float>(static_cast<double>(factor[factor_id::bicarbonate_addition].value) / std::max(n, 1));
+    factor[factor_id::bicarbonate_addition].value = static_cast<float>(
+        static_cast<double>(factor[factor_id::bicarbonate_addition].value) / std::max(n, 1));
 
     // Step 4: pH of reference of the O2 curve from the unclamped 2,3-DPG.
     const double dpg = factor[factor_id::dpg].value;
@@ -212,7 +214,8 @@ bool constant(int32_t n)
 
     // Step 6: maximum heart rate and the pump's stroke coefficient.
     set(derived_id::max_heart_rate, 210 - 0.65 * age.value);
-    set(derived_id::stroke_volume_scale, (sex * 0.2 + 1.5 + (33 - f(factor_id::fitness_index)) * 0.1) * weight.value * derived[derived_id::pump_fraction]);
+    set(derived_id::stroke_volume_scale, (sex * 0.2 + 1.5 + (33 - f(factor_id::fitness_index)) * 0.1) *
+                                             weight.value * derived[derived_id::pump_fraction]);
     watch_new_constants();
     return true;
 }

@@ -68,10 +68,7 @@ bool step_results_finite()
 
 }  // namespace
 
-void watch_new_inputs()
-{
-    whole_state_check_due = true;
-}
+void watch_new_inputs() { whole_state_check_due = true; }
 
 void watch_new_constants()
 {
@@ -83,10 +80,7 @@ void watch_new_constants()
     whole_state_check_due = true;
 }
 
-void start_finite_watch()
-{
-    clear_flags();
-}
+void start_finite_watch() { clear_flags(); }
 
 int end_finite_watch(int code)
 {

@@ -48,8 +48,8 @@ struct blood_conditions {
 blood_conditions current_blood_conditions();
 
 // blood_contents under given conditions; reads no model state.
-void blood_contents_at(const blood_conditions& blood, float pH, float po2, float pco2,
-                       float& o2_content, float& co2_content, float& saturation);
+void blood_contents_at(const blood_conditions& blood, float pH, float po2, float pco2, float& o2_content,
+                       float& co2_content, float& saturation);
 
 // The pH of reference of the O2 curve for a 2,3-DPG concentration (constant()
 // step 4; capped at 7.58).
@@ -57,8 +57,7 @@ float o2_curve_reference_ph(double dpg);
 
 // Partial pressures that give the target contents, searched from the pressures
 // passed in; always returns within a bounded number of rounds.
-void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float target_co2,
-                     float& saturation);
+void blood_pressures(float pH, float& po2, float& pco2, float target_o2, float target_co2, float& saturation);
 
 // Stage 2: slow drift of 2,3-DPG toward its target.
 void stage_dpg_drift();

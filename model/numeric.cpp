@@ -28,7 +28,6 @@ float interpolate(float x, const table_point* table, int n)
     }
     const table_point& lo = table[i - 1];
     const table_point& hi = table[i];
-    return static_cast<float>(lo.y + (static_cast<double>(hi.y) - lo.y) /
-                                         (static_cast<double>(hi.x) - lo.x) *
+    return static_cast<float>(lo.y + (static_cast<double>(hi.y) - lo.y) / (static_cast<double>(hi.x) - lo.x) *
                                          (static_cast<double>(x) - lo.x));
 }

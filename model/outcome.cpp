@@ -6,10 +6,7 @@
 
 symptom_memory symptoms;
 
-void clear_symptom_memory()
-{
-    symptoms = symptom_memory{};
-}
+void clear_symptom_memory() { symptoms = symptom_memory{}; }
 
 void append_clinical_text(const char* text)
 {
@@ -125,12 +122,14 @@ int32_t sympt()
     // The two formulas below are evaluated in double and stored as floats,
     // like every model formula, before they meet their thresholds.
     if (!natural) {
-        const float unmet = static_cast<float>(other[other_id::ventilation_demand] * 0.9 - display[display_id::total_ventilation].value);
+        const float unmet = static_cast<float>(other[other_id::ventilation_demand] * 0.9 -
+                                               display[display_id::total_ventilation].value);
         if (unmet > 0) {
             found.present(11);
         }
     }
-    const float blue = static_cast<float>(1.3 * factor[factor_id::haemoglobin].value - display[display_id::arterial_o2_content].value);
+    const float blue = static_cast<float>(1.3 * factor[factor_id::haemoglobin].value -
+                                          display[display_id::arterial_o2_content].value);
     if (blue >= 7.0f) {
         found.present(12);
     } else if (blue >= 5.0f) {
@@ -148,8 +147,7 @@ int32_t sympt()
     } else if (symptoms.previous_serious > serious) {
         improvement = "I feel better but not right yet. Can't you do something else for me? ";
     } else if (symptoms.previous_any > any) {
-        improvement =
-            "That's better doctor. ...  But are you going to do any other nasty things to me? ";
+        improvement = "That's better doctor. ...  But are you going to do any other nasty things to me? ";
     }
     if (improvement != nullptr) {
         append_clinical_text(improvement);

@@ -32,7 +32,8 @@ constexpr double loaded_pressure_tolerance = 0.05;
 // when the amounts give none.
 double dry_pressure_of_alveolar_gas()
 {
-    const double total = dsp(display_id::alveolar_co2_amount) + dsp(display_id::alveolar_n2_amount) + dsp(display_id::alveolar_o2_amount);
+    const double total = dsp(display_id::alveolar_co2_amount) + dsp(display_id::alveolar_n2_amount) +
+                         dsp(display_id::alveolar_o2_amount);
     const double share = (dsp(display_id::alveolar_o2_amount) + dsp(display_id::alveolar_co2_amount)) / total;
     if (!(total > 0) || !(share > 0)) {
         return 0;
@@ -42,15 +43,9 @@ double dry_pressure_of_alveolar_gas()
 
 }  // namespace
 
-void forget_dry_pressure()
-{
-    last_dry_pressure = 0;
-}
+void forget_dry_pressure() { last_dry_pressure = 0; }
 
-dry_pressure_memory save_dry_pressure_memory()
-{
-    return {last_dry_pressure, left_po2, left_pco2};
-}
+dry_pressure_memory save_dry_pressure_memory() { return {last_dry_pressure, left_po2, left_pco2}; }
 
 void restore_dry_pressure_memory(const dry_pressure_memory& memory)
 {
@@ -67,7 +62,8 @@ void remember_alveolar_pressures()
 
 bool follow_dry_pressure()
 {
-    if (display[display_id::alveolar_po2].value != left_po2 || display[display_id::alveolar_pco2].value != left_pco2) {
+    if (display[display_id::alveolar_po2].value != left_po2 ||
+        display[display_id::alveolar_pco2].value != left_pco2) {
         last_dry_pressure = 0;
     }
     const float dry = derived[derived_id::dry_pressure];

@@ -24,7 +24,10 @@ void stage_cardiac_output(step_context& step)
     if (x < 0.4) {
         x = 0.4;
     }
-    double co = damp(static_cast<float>((drv(derived_id::cardiac_output_base) + drv(derived_id::cardiac_output_exercise)) / x), display[display_id::cardiac_output].value, derived[derived_id::cardiac_output_lag]);
+    double co =
+        damp(static_cast<float>(
+                 (drv(derived_id::cardiac_output_base) + drv(derived_id::cardiac_output_exercise)) / x),
+             display[display_id::cardiac_output].value, derived[derived_id::cardiac_output_lag]);
     // cardiac_output_base is negative when the end-expiratory pressure is high against
     // the lung elastance; a pump cannot run backwards, and a negative output
     // would give a negative stroke volume and no square root in stage 12.
@@ -54,8 +57,8 @@ void stage_cardiac_output(step_context& step)
 
     step.cardiac_output = display[display_id::cardiac_output].value;
     step.flow = static_cast<float>(drv(derived_id::flow_per_cardiac_output) * step.cardiac_output);
-    step.tissue_flow =
-        static_cast<float>(static_cast<double>(step.flow) * (1 - drv(derived_id::fitness_bypass) * step.cardiac_output));
+    step.tissue_flow = static_cast<float>(static_cast<double>(step.flow) *
+                                          (1 - drv(derived_id::fitness_bypass) * step.cardiac_output));
     step.bypass_flow = static_cast<float>(drv(derived_id::fitness_bypass) * step.cardiac_output * step.flow);
 }
 
@@ -69,7 +72,9 @@ void stage_venous_admixture(step_context& step)
     if (p <= 55) {
         p = 55;
     }
-    double admixture = (drv(derived_id::admixture_base) / p + drv(derived_id::admixture_exercise)) * drv(derived_id::admixture_peep_scale) + fct(factor_id::right_to_left_shunt);
+    double admixture = (drv(derived_id::admixture_base) / p + drv(derived_id::admixture_exercise)) *
+                           drv(derived_id::admixture_peep_scale) +
+                       fct(factor_id::right_to_left_shunt);
     set_dsp(display_id::total_venous_admixture, std::min(admixture, 100.0));
     step.shunt = static_cast<float>(dsp(display_id::total_venous_admixture) * 0.01);
     step.unshunted = static_cast<float>(1.0 - step.shunt);
@@ -84,23 +89,42 @@ void stage_arterial_pool(const step_context& step)
     const double s = step.shunt;
     const double n = step.unshunted;
     const double flow = step.flow;
-    set_dsp(display_id::arterial_pn2, dsp(display_id::arterial_pn2) + (((drv(derived_id::dry_pressure) - dsp(display_id::alveolar_po2) - dsp(display_id::alveolar_pco2)) * n + s * dsp(display_id::tissue_pn2_fast)) * 0.00127 - dsp(display_id::arterial_pool_n2_content)) *
-                              flow);
-    const float mix_co2 = static_cast<float>(s * dsp(display_id::venous_co2_content) + n * dsp(display_id::capillary_co2_content));
-    const float mix_o2 = static_cast<float>(s * dsp(display_id::venous_o2_content) + n * dsp(display_id::capillary_o2_content));
-    set_dsp(display_id::arterial_co2_amount, dsp(display_id::arterial_co2_amount) + (mix_co2 - dsp(display_id::arterial_pool_co2_content)) * flow);
-    set_dsp(display_id::arterial_o2_amount, dsp(display_id::arterial_o2_amount) + (mix_o2 - dsp(display_id::arterial_pool_o2_content)) * flow);
+    set_dsp(display_id::arterial_pn2,
+            dsp(display_id::arterial_pn2) + (((drv(derived_id::dry_pressure) - dsp(display_id::alveolar_po2) -
+                                               dsp(display_id::alveolar_pco2)) *
+                                                  n +
+                                              s * dsp(display_id::tissue_pn2_fast)) *
+                                                 0.00127 -
+                                             dsp(display_id::arterial_pool_n2_content)) *
+                                                flow);
+    const float mix_co2 = static_cast<float>(s * dsp(display_id::venous_co2_content) +
+                                             n * dsp(display_id::capillary_co2_content));
+    const float mix_o2 = static_cast<float>(s * dsp(display_id::venous_o2_content) +
+                                            n * dsp(display_id::capillary_o2_content));
+    set_dsp(
+        display_id::arterial_co2_amount,
+        dsp(display_id::arterial_co2_amount) + (mix_co2 - dsp(display_id::arterial_pool_co2_content)) * flow);
+    set_dsp(display_id::arterial_o2_amount, dsp(display_id::arterial_o2_amount) +
+                                                (mix_o2 - dsp(display_id::arterial_pool_o2_content)) * flow);
     if (step.cardiac_output >= 0.25f) {
         const float w = static_cast<float>(drv(derived_id::arterial_pool_lag_scale) * step.cardiac_output);
-        display[display_id::arterial_pool_o2_content].value = damp(static_cast<float>(dsp(display_id::arterial_o2_amount) * 0.1), display[display_id::arterial_pool_o2_content].value, w);
-        display[display_id::arterial_pool_co2_content].value = damp(static_cast<float>(dsp(display_id::arterial_co2_amount) * 0.1), display[display_id::arterial_pool_co2_content].value, w);
-        display[display_id::arterial_pool_n2_content].value = damp(static_cast<float>(dsp(display_id::arterial_pn2) * 0.1), display[display_id::arterial_pool_n2_content].value, w);
+        display[display_id::arterial_pool_o2_content].value =
+            damp(static_cast<float>(dsp(display_id::arterial_o2_amount) * 0.1),
+                 display[display_id::arterial_pool_o2_content].value, w);
+        display[display_id::arterial_pool_co2_content].value =
+            damp(static_cast<float>(dsp(display_id::arterial_co2_amount) * 0.1),
+                 display[display_id::arterial_pool_co2_content].value, w);
+        display[display_id::arterial_pool_n2_content].value =
+            damp(static_cast<float>(dsp(display_id::arterial_pn2) * 0.1),
+                 display[display_id::arterial_pool_n2_content].value, w);
     }
     // With the heart stopped there is no flow to divide by: the largest
     // weight, 120, holds the contents almost still.
     const float w = step.flow > 0 ? static_cast<float>(1.0 / step.flow) : 120.0f;
-    display[display_id::arterial_o2_content].value = damp(mix_o2, display[display_id::arterial_o2_content].value, w);
-    display[display_id::arterial_co2_content].value = damp(mix_co2, display[display_id::arterial_co2_content].value, w);
+    display[display_id::arterial_o2_content].value =
+        damp(mix_o2, display[display_id::arterial_o2_content].value, w);
+    display[display_id::arterial_co2_content].value =
+        damp(mix_co2, display[display_id::arterial_co2_content].value, w);
 }
 
 // Stage 9: venous pool, the slow acid load, the venous delay line and the venous pH. Writes
@@ -112,21 +136,41 @@ int stage_venous_pool(step_context& step)
     const double flow = step.flow;
     const double tissue = step.tissue_flow;
     const double bypass = step.bypass_flow;
-    set_dsp(display_id::venous_co2_amount, dsp(display_id::venous_co2_amount) + tissue * dsp(display_id::tissue_co2_content) - (dsp(display_id::venous_co2_content) * drv(derived_id::pulmonary_flow_ratio) - dsp(display_id::arterial_co2_content) * fct(factor_id::left_to_right_shunt)) * flow +
-                    bypass * dsp(display_id::arterial_pool_co2_content));
-    set_dsp(display_id::venous_o2_amount, dsp(display_id::venous_o2_amount) + tissue * dsp(display_id::tissue_o2_content) - (dsp(display_id::venous_o2_content) * drv(derived_id::pulmonary_flow_ratio) - dsp(display_id::arterial_o2_content) * fct(factor_id::left_to_right_shunt)) * flow +
-                    bypass * dsp(display_id::arterial_pool_o2_content));
-    set_dsp(display_id::venous_bicarbonate_amount, dsp(display_id::venous_bicarbonate_amount) + (oth(other_id::tissue_bicarbonate_amount) * drv(derived_id::tissue_bicarbonate_scale) - dsp(display_id::venous_bicarbonate_amount) * drv(derived_id::venous_bicarbonate_scale)) * (tissue * 0.1) + fct(factor_id::bicarbonate_addition));
+    set_dsp(display_id::venous_co2_amount,
+            dsp(display_id::venous_co2_amount) + tissue * dsp(display_id::tissue_co2_content) -
+                (dsp(display_id::venous_co2_content) * drv(derived_id::pulmonary_flow_ratio) -
+                 dsp(display_id::arterial_co2_content) * fct(factor_id::left_to_right_shunt)) *
+                    flow +
+                bypass * dsp(display_id::arterial_pool_co2_content));
+    set_dsp(display_id::venous_o2_amount,
+            dsp(display_id::venous_o2_amount) + tissue * dsp(display_id::tissue_o2_content) -
+                (dsp(display_id::venous_o2_content) * drv(derived_id::pulmonary_flow_ratio) -
+                 dsp(display_id::arterial_o2_content) * fct(factor_id::left_to_right_shunt)) *
+                    flow +
+                bypass * dsp(display_id::arterial_pool_o2_content));
+    set_dsp(display_id::venous_bicarbonate_amount,
+            dsp(display_id::venous_bicarbonate_amount) +
+                (oth(other_id::tissue_bicarbonate_amount) * drv(derived_id::tissue_bicarbonate_scale) -
+                 dsp(display_id::venous_bicarbonate_amount) * drv(derived_id::venous_bicarbonate_scale)) *
+                    (tissue * 0.1) +
+                fct(factor_id::bicarbonate_addition));
 
     const double z = f32(oth(other_id::slow_acid_load) * drv(derived_id::slow_acid_rate));
-    set_oth(other_id::slow_acid_load, oth(other_id::slow_acid_load) - fct(factor_id::bicarbonate_addition) + step.lactate_change - z);
-    set_oth(other_id::tissue_bicarbonate_amount, oth(other_id::tissue_bicarbonate_amount) - step.tissue_pco2_change * drv(derived_id::tissue_co2_buffer) + z * 0.67);
+    set_oth(other_id::slow_acid_load,
+            oth(other_id::slow_acid_load) - fct(factor_id::bicarbonate_addition) + step.lactate_change - z);
+    set_oth(other_id::tissue_bicarbonate_amount,
+            oth(other_id::tissue_bicarbonate_amount) -
+                step.tissue_pco2_change * drv(derived_id::tissue_co2_buffer) + z * 0.67);
 
-    set_dsp(display_id::venous_o2_content, dsp(display_id::venous_o2_amount) * drv(derived_id::venous_content_scale));
-    set_dsp(display_id::venous_co2_content, dsp(display_id::venous_co2_amount) * drv(derived_id::venous_content_scale));
+    set_dsp(display_id::venous_o2_content,
+            dsp(display_id::venous_o2_amount) * drv(derived_id::venous_content_scale));
+    set_dsp(display_id::venous_co2_content,
+            dsp(display_id::venous_co2_amount) * drv(derived_id::venous_content_scale));
     venous_delay(step.cardiac_output);
 
-    set_dsp(display_id::venous_bicarbonate, dsp(display_id::venous_bicarbonate_amount) * drv(derived_id::venous_bicarbonate_scale) + (step.tissue_pco2 - 40.0) * drv(derived_id::bicarbonate_per_pco2));
+    set_dsp(display_id::venous_bicarbonate,
+            dsp(display_id::venous_bicarbonate_amount) * drv(derived_id::venous_bicarbonate_scale) +
+                (step.tissue_pco2 - 40.0) * drv(derived_id::bicarbonate_per_pco2));
     if (display[display_id::venous_bicarbonate].value <= 0) {
         return failure_code::venous_bicarbonate_gone;
     }
@@ -134,15 +178,17 @@ int stage_venous_pool(step_context& step)
     // positive, or from a loaded subject; a loaded 0 has no pH, so the pH
     // keeps its value until a positive tension arrives.
     if (display[display_id::tissue_pco2].value > 0) {
-        set_dsp(display_id::venous_ph, blood_ph(dsp(display_id::venous_bicarbonate), dsp(display_id::tissue_pco2)));
+        set_dsp(display_id::venous_ph,
+                blood_ph(dsp(display_id::venous_bicarbonate), dsp(display_id::tissue_pco2)));
     }
     return 0;
 }
 
 void venous_delay(float c)
 {
-    venous_delay_slot current{display[display_id::venous_o2_content].value, display[display_id::venous_co2_content].value, display[display_id::venous_bicarbonate_amount].value,
-                              display[display_id::tissue_pco2].value};
+    venous_delay_slot current{
+        display[display_id::venous_o2_content].value, display[display_id::venous_co2_content].value,
+        display[display_id::venous_bicarbonate_amount].value, display[display_id::tissue_pco2].value};
     if (c < 0) {
         std::fill(std::begin(venous_delay_line), std::end(venous_delay_line), current);
         venous_delay_write = 0;

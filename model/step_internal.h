@@ -36,18 +36,18 @@ bool natural_breathing();
 
 // Values that one stage of a step hands to later stages of the same step.
 struct step_context {
-    float cardiac_output = 0;   // cardiac_output after stage 1, litres per minute
-    float flow = 0;             // blood flow of the step, decilitres
-    float tissue_flow = 0;      // part of the flow that exchanges with the tissues
-    float bypass_flow = 0;      // arterial blood reaching the venous pool unchanged
-    float shunt = 0;            // s, fraction of the flow that bypasses the alveoli
-    float unshunted = 0;        // n = 1 - s
-    float o2_use = 0;           // u, tissue O2 use of the step (stage 6 to 8)
-    float lactate_change = 0;   // L, net lactate of the step (stage 6 to 8, 9)
-    float tissue_pco2_change = 0;  // delta P of tissue PCO2 (stage 8 to 9)
-    float tissue_pco2 = 0;      // P_t, tissue PCO2 of stage 8 before the delay line
-    float dead_space_adjust = 0;   // vd_adj (stage 10 to 13)
-    bool pressure_changed = false; // dry pressure differs from the last step's
+    float cardiac_output = 0;       // cardiac_output after stage 1, litres per minute
+    float flow = 0;                 // blood flow of the step, decilitres
+    float tissue_flow = 0;          // part of the flow that exchanges with the tissues
+    float bypass_flow = 0;          // arterial blood reaching the venous pool unchanged
+    float shunt = 0;                // s, fraction of the flow that bypasses the alveoli
+    float unshunted = 0;            // n = 1 - s
+    float o2_use = 0;               // u, tissue O2 use of the step (stage 6 to 8)
+    float lactate_change = 0;       // L, net lactate of the step (stage 6 to 8, 9)
+    float tissue_pco2_change = 0;   // delta P of tissue PCO2 (stage 8 to 9)
+    float tissue_pco2 = 0;          // P_t, tissue PCO2 of stage 8 before the delay line
+    float dead_space_adjust = 0;    // vd_adj (stage 10 to 13)
+    bool pressure_changed = false;  // dry pressure differs from the last step's
 };
 
 // Stage 10's inspiratory weight t (above 1) at the run's O2 consumption
@@ -87,16 +87,16 @@ void restore_dry_pressure_memory(const dry_pressure_memory& memory);
 
 // The stages of model(), in the order it calls them. Those returning int give
 // 0 or the step's failure code.
-void stage_cardiac_output(step_context& step);      // 1
-void stage_venous_admixture(step_context& step);    // 3
-void stage_arterial_pool(const step_context& step); // 4
-int stage_tissue_oxygen(step_context& step);        // 6, code 2
-void stage_nitrogen(const step_context& step);      // 7
-int stage_tissue_co2(step_context& step);           // 8, code 3
-int stage_venous_pool(step_context& step);          // 9, code 4
-int stage_alveolar_gas(step_context& step);         // 10, codes 5, 6, 7
-int stage_capillary_blood();                        // 11, code 8
-void stage_brain(const step_context& step);         // 12
+void stage_cardiac_output(step_context& step);           // 1
+void stage_venous_admixture(step_context& step);         // 3
+void stage_arterial_pool(const step_context& step);      // 4
+int stage_tissue_oxygen(step_context& step);             // 6, code 2
+void stage_nitrogen(const step_context& step);           // 7
+int stage_tissue_co2(step_context& step);                // 8, code 3
+int stage_venous_pool(step_context& step);               // 9, code 4
+int stage_alveolar_gas(step_context& step);              // 10, codes 5, 6, 7
+int stage_capillary_blood();                             // 11, code 8
+void stage_brain(const step_context& step);              // 12
 void stage_breathing_control(const step_context& step);  // 13
 
 // Tables looked up at the O2 uptake of the previous step (ml per minute).
@@ -107,10 +107,10 @@ extern const table_point venous_delay_table[5];
 
 // One slot of the venous delay line.
 struct venous_delay_slot {
-    float o2_content;    // venous_o2_content
-    float co2_content;   // venous_co2_content
-    float bicarbonate;   // venous_bicarbonate_amount
-    float tissue_pco2;   // tissue_pco2
+    float o2_content;   // venous_o2_content
+    float co2_content;  // venous_co2_content
+    float bicarbonate;  // venous_bicarbonate_amount
+    float tissue_pco2;  // tissue_pco2
 };
 constexpr int venous_delay_slots = 60;
 extern venous_delay_slot venous_delay_line[venous_delay_slots];
@@ -125,9 +125,9 @@ double btps_percent_to_stpd();
 
 // Memory of sympt() between calls.
 struct symptom_memory {
-    int32_t bits = 0;             // symptoms already reported, bits 0..13
-    int32_t previous_serious = 0; // the last call found a serious symptom
-    int32_t previous_any = 0;     // the last call found any symptom
+    int32_t bits = 0;              // symptoms already reported, bits 0..13
+    int32_t previous_serious = 0;  // the last call found a serious symptom
+    int32_t previous_any = 0;      // the last call found any symptom
 };
 extern symptom_memory symptoms;
 

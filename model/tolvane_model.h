@@ -91,7 +91,7 @@ TOLVANE_API extern const char* mdl_ver;
 TOLVANE_API extern char app_buf[TOLVANE_APP_BUF_SIZE];
 
 // References bound by estab_pnt(); not to be used before it has run.
-TOLVANE_API extern int32_t* ventilation;  // nonzero natural, 0 artificial (low byte counts)
+TOLVANE_API extern int32_t* ventilation;        // nonzero natural, 0 artificial (low byte counts)
 TOLVANE_API extern catalogue_record* res_rate;  // display 40, respiratory_rate
 TOLVANE_API extern catalogue_record* tidal;     // display 41, tidal_volume
 TOLVANE_API extern catalogue_record* positive;  // factor 22, peep
@@ -134,15 +134,15 @@ TOLVANE_API bool load_new(void);
 // barometric pressure and alveolar pressures the last step left (so that a
 // change of pressure is followed from the moment put back).
 typedef struct tolvane_step_memory {
-    float venous_delay[60][4];  // per slot: venous O2 content, CO2 content,
-                                // bicarbonate, tissue PCO2
-    int32_t venous_delay_write; // slot the next step writes, 0..59
+    float venous_delay[60][4];   // per slot: venous O2 content, CO2 content,
+                                 // bicarbonate, tissue PCO2
+    int32_t venous_delay_write;  // slot the next step writes, 0..59
     int32_t previous_bag_state;
     int32_t symptom_bits;
     int32_t symptom_previous_serious;
     int32_t symptom_previous_any;
     float derived[TOLVANE_NUM_DERIVED];
-    float last_dry_pressure;    // 0 when not known (a subject just made live)
+    float last_dry_pressure;  // 0 when not known (a subject just made live)
     float left_alveolar_po2;
     float left_alveolar_pco2;
 } tolvane_step_memory;
@@ -175,9 +175,8 @@ TOLVANE_API void tolvane_standard_circuit(void);
 // Reads and writes no model state, so it may be called at any time, also
 // between the steps of a run. Returns false, and writes nothing, when an
 // input is not a finite number or lies outside the ranges above.
-TOLVANE_API bool tolvane_o2_saturation(float po2, float pco2, float ph, float temperature,
-                                       float dpg, float haemoglobin, float* saturation,
-                                       float* o2_content);
+TOLVANE_API bool tolvane_o2_saturation(float po2, float pco2, float ph, float temperature, float dpg,
+                                       float haemoglobin, float* saturation, float* o2_content);
 
 #ifdef __cplusplus
 }

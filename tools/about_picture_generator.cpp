@@ -57,8 +57,7 @@ void draw_picture(QImage& image)
     // A few red cells in the stream.
     p.setPen(QPen(QColor(255, 200, 200, 150), 1));
     p.setBrush(QColor(255, 255, 255, 40));
-    for (int x = 22; x < 190; x += 30)
-        p.drawEllipse(QRectF(x, 85, 14, 12));
+    for (int x = 22; x < 190; x += 30) p.drawEllipse(QRectF(x, 85, 14, 12));
 
     // The alveolus above it, a pale sac of air with its wall.
     QRadialGradient air(100, 38, 70);
@@ -124,13 +123,12 @@ bool write_jpeg(const QImage& image, const char* path)
 
     FILE* out = std::fopen(path, "wb");
     bool ok = out && std::fwrite(buffer, 1, size, out) == size;
-    if (out)
-        ok = std::fclose(out) == 0 && ok;
+    if (out) ok = std::fclose(out) == 0 && ok;
     std::free(buffer);
     return ok;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

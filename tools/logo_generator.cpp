@@ -18,7 +18,8 @@
 namespace {
 
 // The two lungs with their airway, in a 160 x 190 box at the origin.
-void draw_lungs(QPainter& p) {
+void draw_lungs(QPainter& p)
+{
     // Two stylised lungs on the left: a trachea that branches into two lobes.
     const QColor lung(214, 96, 104);
     p.setPen(QPen(QColor(150, 50, 60), 2));
@@ -50,7 +51,8 @@ void draw_lungs(QPainter& p) {
     p.drawPath(airway);
 }
 
-void draw_logo(QImage& image) {
+void draw_logo(QImage& image)
+{
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -92,7 +94,8 @@ void draw_logo(QImage& image) {
     p.end();
 }
 
-bool write_jpeg(const QImage& image, const char* path) {
+bool write_jpeg(const QImage& image, const char* path)
+{
     FILE* out = std::fopen(path, "wb");
     if (!out) return false;
     jpeg_compress_struct info;
@@ -119,7 +122,8 @@ bool write_jpeg(const QImage& image, const char* path) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QGuiApplication app(argc, argv);
     if (argc != 2 && argc != 3) {
         std::fprintf(stderr, "usage: logo_generator LOGO.jpg [ICON.png]\n");

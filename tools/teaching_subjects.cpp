@@ -25,37 +25,55 @@ struct teaching_subject {
 
 // Display catalogue indices used below.
 enum : int {
-    alveolar_pco2 = 1, alveolar_po2 = 4, arterial_pco2 = 10, arterial_lactate = 11,
-    arterial_o2_content = 14, arterial_po2 = 15, arterial_saturation = 16, arterial_ph = 17,
-    brain_ph = 31, cardiac_output = 32, heart_rate = 35, metabolic_rate = 36,
-    respiratory_rate = 40, tidal_volume = 41, tissue_po2 = 53, total_ventilation = 55,
-    venous_admixture = 56, venous_o2_content = 62,
+    alveolar_pco2 = 1,
+    alveolar_po2 = 4,
+    arterial_pco2 = 10,
+    arterial_lactate = 11,
+    arterial_o2_content = 14,
+    arterial_po2 = 15,
+    arterial_saturation = 16,
+    arterial_ph = 17,
+    brain_ph = 31,
+    cardiac_output = 32,
+    heart_rate = 35,
+    metabolic_rate = 36,
+    respiratory_rate = 40,
+    tidal_volume = 41,
+    tissue_po2 = 53,
+    total_ventilation = 55,
+    venous_admixture = 56,
+    venous_o2_content = 62,
 };
 
 const std::vector<teaching_subject> subjects = {
-    {"subjects/altitude_450mmHg.sbj", {{25, 450}},
+    {"subjects/altitude_450mmHg.sbj",
+     {{25, 450}},
      {25, 16, 15, 5, 31, -1, -1, -1},
-     {alveolar_po2, arterial_po2, arterial_saturation, arterial_pco2, total_ventilation,
-      arterial_ph, heart_rate, tissue_po2}},
-    {"subjects/severe_anaemia.sbj", {{12, 7}, {21, 21}},
+     {alveolar_po2, arterial_po2, arterial_saturation, arterial_pco2, total_ventilation, arterial_ph,
+      heart_rate, tissue_po2}},
+    {"subjects/severe_anaemia.sbj",
+     {{12, 7}, {21, 21}},
      {12, 21, 16, 15, 31, -1, -1, -1},
-     {arterial_o2_content, venous_o2_content, arterial_po2, arterial_saturation, cardiac_output,
-      heart_rate, tissue_po2, arterial_lactate}},
-    {"subjects/exercise_100W.sbj", {{31, 100}},
+     {arterial_o2_content, venous_o2_content, arterial_po2, arterial_saturation, cardiac_output, heart_rate,
+      tissue_po2, arterial_lactate}},
+    {"subjects/exercise_100W.sbj",
+     {{31, 100}},
      {31, 16, 15, 5, 12, -1, -1, -1},
      {metabolic_rate, total_ventilation, cardiac_output, heart_rate, arterial_po2, arterial_pco2,
       arterial_lactate, venous_o2_content}},
-    {"subjects/breathing_5pct_co2.sbj", {{15, 5}},
+    {"subjects/breathing_5pct_co2.sbj",
+     {{15, 5}},
      {15, 16, 25, 5, 31, -1, -1, -1},
-     {alveolar_pco2, arterial_pco2, arterial_ph, brain_ph, total_ventilation, respiratory_rate,
-      tidal_volume, arterial_po2}},
-    {"subjects/venous_admixture_30pct.sbj", {{26, 30}},
+     {alveolar_pco2, arterial_pco2, arterial_ph, brain_ph, total_ventilation, respiratory_rate, tidal_volume,
+      arterial_po2}},
+    {"subjects/venous_admixture_30pct.sbj",
+     {{26, 30}},
      {26, 16, 15, 10, 31, -1, -1, -1},
-     {venous_admixture, alveolar_po2, arterial_po2, arterial_saturation, arterial_pco2,
-      alveolar_pco2, total_ventilation, arterial_o2_content}},
+     {venous_admixture, alveolar_po2, arterial_po2, arterial_saturation, arterial_pco2, alveolar_pco2,
+      total_ventilation, arterial_o2_content}},
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -64,8 +82,7 @@ int main(int argc, char** argv)
     int failures = 0;
     for (const teaching_subject& s : subjects) {
         load_new();
-        for (const auto& [index, value] : s.factors)
-            factor[index].value = value;
+        for (const auto& [index, value] : s.factors) factor[index].value = value;
         panel_selection selection;
         selection.factor_sel = s.factor_rows;
         selection.display_sel = s.display_rows;

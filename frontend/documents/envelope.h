@@ -32,10 +32,10 @@ struct envelope_values {
 // One evaluated case.
 struct envelope_row {
     envelope_case c;
-    QString outcome;                       // "alive", "died at mm:ss: cause", "step failure item N at mm:ss"
+    QString outcome;  // "alive", "died at mm:ss: cause", "step failure item N at mm:ss"
     bool step_failure = false;
-    QString adjusted;                      // what the controls adjusted (a value beyond its limits), or empty
-    std::optional<envelope_values> end;    // none when the run recorded nothing
+    QString adjusted;                    // what the controls adjusted (a value beyond its limits), or empty
+    std::optional<envelope_values> end;  // none when the run recorded nothing
 };
 
 envelope_row run_envelope_case(validation_runner& runner, const envelope_case& c);

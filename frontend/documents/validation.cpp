@@ -33,7 +33,8 @@ std::pair<int, int> last_minute(const script_timeline& timeline)
 QString run_end_text(const validation_run& run)
 {
     switch (run.result.status.code()) {
-    case script_end::finished: return {};
+    case script_end::finished:
+        return {};
     case script_end::died:
         return QStringLiteral("the subject died at %1").arg(format_minutes_seconds(run.result.end_time));
     case script_end::step_failed:
@@ -41,7 +42,8 @@ QString run_end_text(const validation_run& run)
             .arg(format_minutes_seconds(run.result.end_time),
                  message_text(run.result.status).section(';', 0, 0).section(QStringLiteral(": "), 1));
     case script_end::refused:
-    case script_end::load_failed: return message_text(run.result.status);
+    case script_end::load_failed:
+        return message_text(run.result.status);
     }
     return {};
 }
@@ -80,7 +82,8 @@ validation_cases parse_validation_cases(const QString& text, const QString& file
         c.unit = f[4].trimmed();
         c.published = f[5].trimmed();
         const std::optional<double> low = number(f[6]), high = number(f[7]);
-        if (!low || !high || *high < *low) return fail(QStringLiteral("low and high must be numbers, low <= high"));
+        if (!low || !high || *high < *low)
+            return fail(QStringLiteral("low and high must be numbers, low <= high"));
         c.low = *low;
         c.high = *high;
         c.source = f[8].trimmed();
@@ -106,11 +109,16 @@ validation_cases read_validation_cases(const QString& path)
 QString verdict_text(verdict v)
 {
     switch (v) {
-    case verdict::within_10: return QStringLiteral("within 10 %");
-    case verdict::within_30: return QStringLiteral("within 30 %");
-    case verdict::beyond_30: return QStringLiteral("beyond 30 %");
-    case verdict::wrong_direction: return QStringLiteral("wrong direction");
-    case verdict::no_value: return QStringLiteral("no value");
+    case verdict::within_10:
+        return QStringLiteral("within 10 %");
+    case verdict::within_30:
+        return QStringLiteral("within 30 %");
+    case verdict::beyond_30:
+        return QStringLiteral("beyond 30 %");
+    case verdict::wrong_direction:
+        return QStringLiteral("wrong direction");
+    case verdict::no_value:
+        return QStringLiteral("no value");
     }
     return {};
 }
@@ -173,7 +181,8 @@ const validation_run& validation_runner::run_file(const QString& name)
     validation_run run;
     if (!file.open(QIODevice::ReadOnly))
         run.parsed = script_parse_outcome::failure(
-            script_parse_status::cannot_read, QStringLiteral("%1: cannot read the script").arg(name).toStdString());
+            script_parse_status::cannot_read,
+            QStringLiteral("%1: cannot read the script").arg(name).toStdString());
     else
         run = run_text(QString::fromUtf8(file.readAll()), name);
     return runs_.emplace(name, std::move(run)).first->second;
@@ -206,7 +215,8 @@ measured validation_runner::simple_measure(const validation_run& run, const QStr
         return {mean_of_row(num_dsy + other_id::o2_uptake_per_step) * 60.0 / 1000.0, {}};
     if (expression == QLatin1String("H")) {
         double sum = 0;
-        for (int t = first; t <= last; ++t) sum += std::pow(10.0, 9.0 - timeline.value(display_id::arterial_ph, t));
+        for (int t = first; t <= last; ++t)
+            sum += std::pow(10.0, 9.0 - timeline.value(display_id::arterial_ph, t));
         return {sum / (last - first + 1), {}};
     }
     return {std::nullopt, QStringLiteral("unknown measure %1").arg(expression)};
@@ -230,8 +240,10 @@ measured validation_runner::measure(const QString& script, const QString& expres
     if (name == QLatin1String("slope") && args.size() == 3) {
         const validation_run& here = run_file(script);
         const validation_run& base = run_file(args[2].trimmed());
-        const measured y = simple_measure(here, args[0].trimmed()), x = simple_measure(here, args[1].trimmed());
-        const measured yb = simple_measure(base, args[0].trimmed()), xb = simple_measure(base, args[1].trimmed());
+        const measured y = simple_measure(here, args[0].trimmed()),
+                       x = simple_measure(here, args[1].trimmed());
+        const measured yb = simple_measure(base, args[0].trimmed()),
+                       xb = simple_measure(base, args[1].trimmed());
         for (const measured* part : {&y, &x, &yb, &xb})
             if (!part->value) return *part;
         if (*x.value == *xb.value) return {std::nullopt, QStringLiteral("no change in the abscissa")};
@@ -262,15 +274,16 @@ measured validation_runner::measure(const QString& script, const QString& expres
     return {std::nullopt, QStringLiteral("unknown measure %1").arg(expression)};
 }
 
-std::vector<validation_row> evaluate_cases(validation_runner& runner, const std::vector<validation_case>& cases)
+std::vector<validation_row> evaluate_cases(validation_runner& runner,
+                                           const std::vector<validation_case>& cases)
 {
     std::vector<validation_row> rows;
     for (const validation_case& c : cases) {
         validation_row row;
         row.c = c;
         row.model = runner.measure(c.script, c.measure);
-        const bool directional = c.measure.startsWith(QLatin1String("change(")) ||
-                                 c.measure.startsWith(QLatin1String("slope("));
+        const bool directional =
+            c.measure.startsWith(QLatin1String("change(")) || c.measure.startsWith(QLatin1String("slope("));
         if (row.model.value) row.difference = difference_percent(*row.model.value, c.low, c.high);
         row.v = judge(row.model.value, c.low, c.high, directional);
         rows.push_back(row);
@@ -290,29 +303,30 @@ QString report_number(double value)
     return text;
 }
 
-QString validation_markdown(const std::vector<validation_row>& rows, const std::vector<validation_figure>& figures,
-                            const QString& discussion)
+QString validation_markdown(const std::vector<validation_row>& rows,
+                            const std::vector<validation_figure>& figures, const QString& discussion)
 {
     QString md;
     md += QStringLiteral(
-        "# Validation against published human physiology\n\n"
-        "This file is written by `tolvane-validate` from `validation/cases.tsv` and the scenario "
-        "scripts beside it; do not edit it by hand. Each row runs a script on the standard subject "
-        "(178 cm, 70 kg, 40-year-old man) through the same controls as the windows and compares one "
-        "measure of the run with a published value.\n\n"
-        "How the model's values are taken:\n\n"
-        "- A steady value is the mean over the last minute of the script (60 one-second samples).\n"
-        "- O2 uptake is not a display variable. It is taken as other[%1], the O2 amount (ml STPD) "
-        "that the lungs took from the inspired gas in one 1-s step, times 60 / 1000, giving l/min "
-        "STPD.\n"
-        "- Arterial pH is compared as hydrogen ion concentration, 10^(9 - pH) nmol/l, so that the "
-        "per-cent difference means something (pH 7.35 to 7.45 is 45 to 35 nmol/l).\n"
-        "- A change is the per-cent change from the value of another script; a slope is the "
-        "difference of one measure divided by that of another between two scripts.\n"
-        "- Difference: 0 inside a published range, otherwise per cent of the nearer end (or of the "
-        "single published value). Verdict: within 10 %, within 30 %, beyond 30 %, wrong direction "
-        "(a change or slope of the opposite sign), or no value (the run ended early or had no "
-        "event).\n\n").arg(other_id::o2_uptake_per_step);
+              "# Validation against published human physiology\n\n"
+              "This file is written by `tolvane-validate` from `validation/cases.tsv` and the scenario "
+              "scripts beside it; do not edit it by hand. Each row runs a script on the standard subject "
+              "(178 cm, 70 kg, 40-year-old man) through the same controls as the windows and compares one "
+              "measure of the run with a published value.\n\n"
+              "How the model's values are taken:\n\n"
+              "- A steady value is the mean over the last minute of the script (60 one-second samples).\n"
+              "- O2 uptake is not a display variable. It is taken as other[%1], the O2 amount (ml STPD) "
+              "that the lungs took from the inspired gas in one 1-s step, times 60 / 1000, giving l/min "
+              "STPD.\n"
+              "- Arterial pH is compared as hydrogen ion concentration, 10^(9 - pH) nmol/l, so that the "
+              "per-cent difference means something (pH 7.35 to 7.45 is 45 to 35 nmol/l).\n"
+              "- A change is the per-cent change from the value of another script; a slope is the "
+              "difference of one measure divided by that of another between two scripts.\n"
+              "- Difference: 0 inside a published range, otherwise per cent of the nearer end (or of the "
+              "single published value). Verdict: within 10 %, within 30 %, beyond 30 %, wrong direction "
+              "(a change or slope of the opposite sign), or no value (the run ended early or had no "
+              "event).\n\n")
+              .arg(other_id::o2_uptake_per_step);
 
     md += QStringLiteral("## Comparisons\n\n");
     md += QStringLiteral("| Case | Quantity | Model | Published | Difference | Verdict | Source |\n");
@@ -336,8 +350,9 @@ QString validation_markdown(const std::vector<validation_row>& rows, const std::
                   .arg(r.c.group, r.c.quantity, model, r.c.published, unit, difference, verdict_text(r.v),
                        r.c.source);
     }
-    md += QStringLiteral("\nIn all %1 comparisons: %2 within 10 %, %3 within 30 %, %4 beyond 30 %, "
-                         "%5 in the wrong direction, %6 without a value.\n\n")
+    md += QStringLiteral(
+              "\nIn all %1 comparisons: %2 within 10 %, %3 within 30 %, %4 beyond 30 %, "
+              "%5 in the wrong direction, %6 without a value.\n\n")
               .arg(rows.size())
               .arg(counts[0])
               .arg(counts[1])

@@ -90,7 +90,7 @@ struct measured {
 // One script run as the validation keeps it.
 struct validation_run {
     script_run_result result;
-    QString memo;   // the clinical memo at the end
+    QString memo;                 // the clinical memo at the end
     script_parse_outcome parsed;  // not ok: the script's error, and nothing ran
 };
 
@@ -126,18 +126,19 @@ struct validation_row {
     verdict v = verdict::no_value;
 };
 
-std::vector<validation_row> evaluate_cases(validation_runner& runner, const std::vector<validation_case>& cases);
+std::vector<validation_row> evaluate_cases(validation_runner& runner,
+                                           const std::vector<validation_case>& cases);
 
 // A figure: a file name and the Markdown caption.
 struct validation_figure {
-    QString file;     // e.g. "co2_ventilation.png"
+    QString file;  // e.g. "co2_ventilation.png"
     QString caption;
 };
 
 // The whole report in Markdown; figures are linked as figures/FILE.
 // discussion (Markdown) is appended as it stands.
-QString validation_markdown(const std::vector<validation_row>& rows, const std::vector<validation_figure>& figures,
-                            const QString& discussion);
+QString validation_markdown(const std::vector<validation_row>& rows,
+                            const std::vector<validation_figure>& figures, const QString& discussion);
 
 // Number as the report shows it: 3 significant digits, no exponent.
 QString report_number(double value);

@@ -38,7 +38,8 @@ QString fill_placeholders(QString line, double x)
     QRegularExpressionMatch m;
     while ((m = scaled.match(line)).hasMatch()) {
         const double value = x * m.captured(1).toDouble() / m.captured(2).toDouble();
-        line.replace(m.capturedStart(), m.capturedLength(), QString::number(value, 'f', m.captured(3).toInt()));
+        line.replace(m.capturedStart(), m.capturedLength(),
+                     QString::number(value, 'f', m.captured(3).toInt()));
     }
     return line.replace(QStringLiteral("{x}"), QStringLiteral("%1").arg(x));
 }
@@ -68,7 +69,8 @@ sweep_figures parse_sweep_figures(const QString& text, const QString& name)
         auto fail = [&](const QString& what) {
             out.figures.clear();
             out.status = table_result::failure(
-                table_status::bad_text, QStringLiteral("%1:%2: %3").arg(name).arg(n + 1).arg(what).toStdString());
+                table_status::bad_text,
+                QStringLiteral("%1:%2: %3").arg(name).arg(n + 1).arg(what).toStdString());
             return out;
         };
         // The numbers after the key, between count_min and count_max of them.
@@ -107,14 +109,22 @@ sweep_figures parse_sweep_figures(const QString& text, const QString& name)
             if (fig.panels.empty()) return fail(QStringLiteral("\"%1\" before the first panel").arg(key));
             sweep_panel& panel = fig.panels.back();
             chart_panel& c = panel.chart;
-            if (key == QLatin1String("title")) c.title = value;
-            else if (key == QLatin1String("x_label")) c.x_label = value;
-            else if (key == QLatin1String("y_label")) c.y_label = value;
-            else if (key == QLatin1String("measure")) panel.measure = value;
-            else if (key == QLatin1String("published_label")) c.published_label = value;
-            else if (key == QLatin1String("x_reversed")) c.x_reversed = true;
-            else if (key == QLatin1String("legend_right")) c.legend_right = true;
-            else if (key == QLatin1String("legend_bottom")) c.legend_bottom = true;
+            if (key == QLatin1String("title"))
+                c.title = value;
+            else if (key == QLatin1String("x_label"))
+                c.x_label = value;
+            else if (key == QLatin1String("y_label"))
+                c.y_label = value;
+            else if (key == QLatin1String("measure"))
+                panel.measure = value;
+            else if (key == QLatin1String("published_label"))
+                c.published_label = value;
+            else if (key == QLatin1String("x_reversed"))
+                c.x_reversed = true;
+            else if (key == QLatin1String("legend_right"))
+                c.legend_right = true;
+            else if (key == QLatin1String("legend_bottom"))
+                c.legend_bottom = true;
             else if (key == QLatin1String("x_range") || key == QLatin1String("y_range")) {
                 if (!numbers(2, 2)) return fail(QStringLiteral("%1 needs MIN MAX").arg(key));
                 (key == QLatin1String("x_range") ? c.x_min : c.y_min) = v[0];
@@ -135,9 +145,10 @@ sweep_figures parse_sweep_figures(const QString& text, const QString& name)
     }
     for (const sweep_figure& fig : out.figures)
         if (fig.panels.empty() || (fig.script_lines.isEmpty() && fig.ascent_step <= 0)) {
-            out.status = table_result::failure(
-                table_status::bad_text,
-                QStringLiteral("%1: figure %2 needs a script and a panel").arg(name, fig.figure.file).toStdString());
+            out.status = table_result::failure(table_status::bad_text,
+                                               QStringLiteral("%1: figure %2 needs a script and a panel")
+                                                   .arg(name, fig.figure.file)
+                                                   .toStdString());
             out.figures.clear();
             break;
         }
@@ -170,7 +181,8 @@ std::vector<std::pair<validation_figure, std::vector<chart_panel>>> run_sweeps(
                 auto found = cache.find(x);
                 if (found == cache.end())
                     found = cache.emplace(x, runner.run_text(fig.script(x), QStringLiteral("sweep"))).first;
-                chart.model.emplace_back(x, validation_runner::simple_measure(found->second, panel.measure).value);
+                chart.model.emplace_back(
+                    x, validation_runner::simple_measure(found->second, panel.measure).value);
             }
             panels.push_back(std::move(chart));
         }

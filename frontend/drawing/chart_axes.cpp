@@ -36,18 +36,15 @@ std::vector<double> nice_ticks(double lo, double hi, int max_count)
     return ticks;
 }
 
-double tick_step(const std::vector<double>& ticks)
-{
-    return ticks.size() < 2 ? 0.0 : ticks[1] - ticks[0];
-}
+double tick_step(const std::vector<double>& ticks) { return ticks.size() < 2 ? 0.0 : ticks[1] - ticks[0]; }
 
 QString tick_text(double value, double step)
 {
     int decimals = 0;
     if (step > 0 && step < 1) decimals = std::min(6, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
     // 0.25 steps need two decimals: keep adding while the text loses the value.
-    while (decimals < 6 && std::fabs(std::round(value * std::pow(10.0, decimals)) -
-                                     value * std::pow(10.0, decimals)) > 1e-6)
+    while (decimals < 6 &&
+           std::fabs(std::round(value * std::pow(10.0, decimals)) - value * std::pow(10.0, decimals)) > 1e-6)
         ++decimals;
     if (std::fabs(value) < step * 1e-9) value = 0;  // no "-0"
     return QString::number(value, 'f', decimals);

@@ -52,13 +52,16 @@ QByteArray chart_png(QSize size, double scale, const chart_drawing& draw)
     return buffer.data();
 }
 
-save_result export_chart_picture(const QString& path, QSize size, double png_scale,
-                                 const QString& title, const chart_drawing& draw)
+save_result export_chart_picture(const QString& path, QSize size, double png_scale, const QString& title,
+                                 const chart_drawing& draw)
 {
     switch (picture_format_for(path)) {
-        case picture_format::svg: return write_exported_file(path, chart_svg(size, title, draw));
-        case picture_format::png: return write_exported_file(path, chart_png(size, png_scale, draw));
-        case picture_format::unknown: break;
+    case picture_format::svg:
+        return write_exported_file(path, chart_svg(size, title, draw));
+    case picture_format::png:
+        return write_exported_file(path, chart_png(size, png_scale, draw));
+    case picture_format::unknown:
+        break;
     }
     return save_result::failure(save_status::unknown_format,
                                 QStringLiteral("Sorry, cannot write %1: the name must end in .svg or .png.")

@@ -25,7 +25,7 @@ QByteArray chart_png(QSize size, double scale, const chart_drawing& draw);
 // Writes the chart to path: SVG for ".svg", PNG at png_scale for ".png".
 // On failure the message is the text to show, naming the path and the
 // reason (unknown_format for any other name).
-save_result export_chart_picture(const QString& path, QSize size, double png_scale,
-                                 const QString& title, const chart_drawing& draw);
+save_result export_chart_picture(const QString& path, QSize size, double png_scale, const QString& title,
+                                 const chart_drawing& draw);
 
 #endif

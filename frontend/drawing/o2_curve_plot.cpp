@@ -77,22 +77,18 @@ void draw_content_axis(QPainter& painter, const QRect& area, double haemoglobin)
     for (const content_tick& t : ticks) {
         const double y = area.bottom() - t.saturation * area.height();
         painter.drawLine(QPointF(area.right(), y), QPointF(area.right() + 4, y));
-        text_at(painter, area.right() + 6, y, Qt::AlignLeft | Qt::AlignVCenter,
-                tick_text(t.content, step));
+        text_at(painter, area.right() + 6, y, Qt::AlignLeft | Qt::AlignVCenter, tick_text(t.content, step));
     }
     upward_text_at(painter, area.right() + 50, area.center().y(),
                    QStringLiteral("O2 content bound to Hb (ml/100 ml)"));
 }
 
-bool finite_point(const curve_point& p)
-{
-    return std::isfinite(p.po2) && std::isfinite(p.saturation);
-}
+bool finite_point(const curve_point& p) { return std::isfinite(p.po2) && std::isfinite(p.saturation); }
 
 // A point beyond the PO2 scale (breathing O2, or CO2 that drives the
 // ventilation up) is a triangle on the right edge pointing on, with its PO2.
-void draw_point_beyond_scale(QPainter& painter, QPointF at, bool si, double po2,
-                             const QColor& colour, bool filled)
+void draw_point_beyond_scale(QPainter& painter, QPointF at, bool si, double po2, const QColor& colour,
+                             bool filled)
 {
     const QPolygonF arrow{QPointF(at.x() - 12, at.y() - 6.5), at, QPointF(at.x() - 12, at.y() + 6.5)};
     painter.setPen(chart_pen(colour, filled ? 1.0 : 2.0));
@@ -100,13 +96,13 @@ void draw_point_beyond_scale(QPainter& painter, QPointF at, bool si, double po2,
     painter.drawPolygon(arrow);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(chart_pen(Qt::black));
-    const QString text = si ? QString::asprintf("PO2 %.1f kPa", mmhg_to_kpa(po2))
-                            : QString::asprintf("PO2 %.0f mm Hg", po2);
+    const QString text =
+        si ? QString::asprintf("PO2 %.1f kPa", mmhg_to_kpa(po2)) : QString::asprintf("PO2 %.0f mm Hg", po2);
     text_at(painter, at.x() - 4, at.y() + 8, Qt::AlignRight | Qt::AlignTop, text);
 }
 
-void draw_point(QPainter& painter, const QRect& area, bool si, const curve_point& p,
-                const QColor& colour, bool filled)
+void draw_point(QPainter& painter, const QRect& area, bool si, const curve_point& p, const QColor& colour,
+                bool filled)
 {
     if (!finite_point(p)) return;
     QPointF at = o2_chart_position(area, si, p.po2, p.saturation);
@@ -180,8 +176,7 @@ void draw_o2_curve_chart(QPainter& painter, int width, int height, const o2_curv
             si ? QStringLiteral("grey: standard curve (pH 7.4, PCO2 5.33 kPa, 37 \u00B0C)")
                : QStringLiteral("grey: standard curve (pH 7.4, PCO2 40 mm Hg, 37 \u00B0C)"));
     painter.setPen(chart_pen(Qt::black));
-    text_at(painter, area.left(), area.bottom() + 42, Qt::AlignLeft | Qt::AlignTop,
-            o2_curve_summary(view));
+    text_at(painter, area.left(), area.bottom() + 42, Qt::AlignLeft | Qt::AlignTop, o2_curve_summary(view));
 
     painter.save();
     painter.setClipRect(area.adjusted(-1, -1, 1, 1));

@@ -13,7 +13,8 @@
 #include "subject_file.h"
 #include "window_font.h"
 
-picture_format picture_format_for(const QString& path) {
+picture_format picture_format_for(const QString& path)
+{
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("svg")) return picture_format::svg;
     if (suffix == QLatin1String("png")) return picture_format::png;
@@ -22,7 +23,8 @@ picture_format picture_format_for(const QString& path) {
 
 namespace {
 
-void paint_picture(QPainter& painter, const plot_picture& picture) {
+void paint_picture(QPainter& painter, const plot_picture& picture)
+{
     painter.setFont(window_font());
     paint_trend_plot(painter, picture.cw, picture.state, picture.display_sel, picture.model_version,
                      picture.logo, picture.reference);
@@ -30,7 +32,8 @@ void paint_picture(QPainter& painter, const plot_picture& picture) {
 
 }  // namespace
 
-QByteArray plot_svg(const plot_picture& picture) {
+QByteArray plot_svg(const plot_picture& picture)
+{
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
@@ -44,7 +47,8 @@ QByteArray plot_svg(const plot_picture& picture) {
     return buffer.data();
 }
 
-QByteArray plot_png(const plot_picture& picture, double scale) {
+QByteArray plot_png(const plot_picture& picture, double scale)
+{
     QImage image(static_cast<int>(std::ceil(picture.cw * scale)),
                  static_cast<int>(std::ceil(plot_area_height * scale)), QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
@@ -58,7 +62,8 @@ QByteArray plot_png(const plot_picture& picture, double scale) {
     return buffer.data();
 }
 
-save_result write_exported_file(const QString& path, const QByteArray& bytes) {
+save_result write_exported_file(const QString& path, const QByteArray& bytes)
+{
     errno = 0;
     const save_status status = write_subject_file(path, bytes).code();
     if (status == save_status::ok) return {};
@@ -70,7 +75,8 @@ save_result write_exported_file(const QString& path, const QByteArray& bytes) {
         reason = QStringLiteral("the file is read-only or not a plain file");
     else
         reason = QStringLiteral("the file could not be written in full");
-    return save_result::failure(status, QStringLiteral("Sorry, cannot write %1: %2.")
-                                            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason)
-                                            .toStdString());
+    return save_result::failure(status,
+                                QStringLiteral("Sorry, cannot write %1: %2.")
+                                    .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason)
+                                    .toStdString());
 }

@@ -32,9 +32,7 @@ constexpr int plot_seconds = 720;
 constexpr double marker_shift = 4.2;
 constexpr double marker_near = 4.0;
 
-double time_x(double seconds_from_start) {
-    return plot_left + 4.0 * seconds_from_start / 15.0;
-}
+double time_x(double seconds_from_start) { return plot_left + 4.0 * seconds_from_start / 15.0; }
 
 // The canvas the report is drawn on: pen, brush and font state kept apart as
 // a printer canvas keeps them (the font colour is not the pen colour), over
@@ -42,7 +40,8 @@ double time_x(double seconds_from_start) {
 class report_canvas {
 public:
     report_canvas(QPainter& painter, int layout_height, double font_scale)
-        : painter_(painter), height_(layout_height), font_scale_(font_scale) {
+        : painter_(painter), height_(layout_height), font_scale_(font_scale)
+    {
         // The layout was made for a typeface of Arial's widths: "Clinical
         // notes:" in 12 points must end before the notes begin 28 units to its
         // right. Liberation Sans has those widths; the condensed DejaVu face is
@@ -56,37 +55,52 @@ public:
     }
 
     // One report unit in device units, truncated toward zero.
-    int to_device(double units) const {
-        return static_cast<int>(std::trunc(static_cast<double>(height_) * units / report_units_per_page_height));
+    int to_device(double units) const
+    {
+        return static_cast<int>(
+            std::trunc(static_cast<double>(height_) * units / report_units_per_page_height));
     }
     QPoint point(double x, double y) const { return {to_device(x), to_device(y)}; }
 
-    void set_pen_colour(const QColor& colour) { pen_colour_ = colour; apply_pen(); }
+    void set_pen_colour(const QColor& colour)
+    {
+        pen_colour_ = colour;
+        apply_pen();
+    }
     // Pen width in device units; 0 draws the thinnest line the device has.
-    void set_pen_width_device(int width) { pen_width_ = width; apply_pen(); }
+    void set_pen_width_device(int width)
+    {
+        pen_width_ = width;
+        apply_pen();
+    }
     void set_pen_width_units(double units) { set_pen_width_device(to_device(units)); }
-    void set_dashed(bool dashed) { dashed_ = dashed; apply_pen(); }
+    void set_dashed(bool dashed)
+    {
+        dashed_ = dashed;
+        apply_pen();
+    }
     void set_brush_colour(const QColor& colour) { brush_colour_ = colour; }
     void set_font_size(int points) { font_.setPointSizeF(points * font_scale_); }
     void set_font_colour(const QColor& colour) { font_colour_ = colour; }
     const QColor& font_colour() const { return font_colour_; }
 
-    void line(double x1, double y1, double x2, double y2) {
-        painter_.drawLine(point(x1, y1), point(x2, y2));
-    }
+    void line(double x1, double y1, double x2, double y2) { painter_.drawLine(point(x1, y1), point(x2, y2)); }
     // A line through many points, so that a dash pattern runs on along it.
-    void polyline(const QVector<QPointF>& points_in_units) {
+    void polyline(const QVector<QPointF>& points_in_units)
+    {
         QPolygon polygon;
         for (const QPointF& p : points_in_units) polygon << point(p.x(), p.y());
         painter_.drawPolyline(polygon);
     }
-    void polyline(std::initializer_list<QPointF> points_in_units) {
+    void polyline(std::initializer_list<QPointF> points_in_units)
+    {
         QPolygon polygon;
         for (const QPointF& p : points_in_units) polygon << point(p.x(), p.y());
         painter_.drawPolyline(polygon);
     }
     // Circle or ellipse inside the box (x1, y1)-(x2, y2), filled with the brush.
-    void ellipse(double x1, double y1, double x2, double y2) {
+    void ellipse(double x1, double y1, double x2, double y2)
+    {
         const QPoint a = point(x1, y1);
         const QPoint b = point(x2, y2);
         painter_.setBrush(brush_colour_);
@@ -94,7 +108,8 @@ public:
         painter_.setBrush(Qt::NoBrush);
     }
     // Text with its top-left corner at (x, y), on the brush colour.
-    void text(double x, double y, const QString& text) {
+    void text(double x, double y, const QString& text)
+    {
         painter_.setFont(font_);
         const QFontMetrics metrics(font_, painter_.device());
         painter_.setPen(QPen(font_colour_));
@@ -106,7 +121,8 @@ public:
         apply_pen();
     }
     // A border one device unit wide just inside (0, 0)-(width, height), in the brush colour.
-    void frame_device(int width, int height) {
+    void frame_device(int width, int height)
+    {
         const QBrush brush(brush_colour_);
         painter_.fillRect(0, 0, width, 1, brush);
         painter_.fillRect(0, height - 1, width, 1, brush);
@@ -115,7 +131,8 @@ public:
     }
 
 private:
-    void apply_pen() {
+    void apply_pen()
+    {
         QPen pen(pen_colour_);
         pen.setWidth(pen_width_);
         // Round ends, as a printer's wide pens have: the one-second trace
@@ -127,8 +144,8 @@ private:
             // a gap of 1 unit stays visible at any device resolution (a device
             // dash pattern would shrink to nothing on a fine printer).
             const qreal width = pen_width_ > 0 ? pen_width_ : 1;
-            pen.setDashPattern({std::max<qreal>(1, to_device(1.5) / width),
-                                std::max<qreal>(1, to_device(1.0) / width)});
+            pen.setDashPattern(
+                {std::max<qreal>(1, to_device(1.5) / width), std::max<qreal>(1, to_device(1.0) / width)});
         }
         painter_.setPen(pen);
     }
@@ -153,11 +170,14 @@ struct value_scale {
     float offset;
     explicit value_scale(const catalogue_record& record)
         : n(static_cast<float>(100.0 / (static_cast<double>(record.minimum) - record.maximum))),
-          offset(static_cast<float>(plot_bottom - static_cast<double>(n) * record.minimum)) {}
+          offset(static_cast<float>(plot_bottom - static_cast<double>(n) * record.minimum))
+    {
+    }
     double y(double value) const { return value * static_cast<double>(n) + offset; }
 };
 
-QString value_with_unit(double value, const char* unit) {
+QString value_with_unit(double value, const char* unit)
+{
     return QString::asprintf("%.1f ", value) + from_cp1252(unit);
 }
 
@@ -165,20 +185,26 @@ QString value_with_unit(double value, const char* unit) {
 class marker_register {
 public:
     // Number of placed markers whose ym lies strictly within marker_near of ym.
-    int close_to(double ym) const {
+    int close_to(double ym) const
+    {
         int count = 0;
         for (int k = 0; k < 8; ++k)
             if (placed_[k] && std::fabs(ym_[k] - ym) < marker_near) ++count;
         return count;
     }
-    void place(int row, double ym) { ym_[row] = ym; placed_[row] = true; }
+    void place(int row, double ym)
+    {
+        ym_[row] = ym;
+        placed_[row] = true;
+    }
 
 private:
     std::array<double, 8> ym_{};
     std::array<bool, 8> placed_{};
 };
 
-void draw_title(report_canvas& canvas, const report_input& input) {
+void draw_title(report_canvas& canvas, const report_input& input)
+{
     canvas.set_font_size(12);
     QString title = QStringLiteral("Tolvane    %1  %2").arg(input.subject_name, input.date_text);
     if (!input.reference_name.isEmpty())
@@ -187,7 +213,8 @@ void draw_title(report_canvas& canvas, const report_input& input) {
     canvas.set_font_size(10);
 }
 
-void draw_grid_and_time_axis(report_canvas& canvas, const report_input& input) {
+void draw_grid_and_time_axis(report_canvas& canvas, const report_input& input)
+{
     canvas.set_pen_width_device(1);
     for (int i = 0; i <= 10; ++i) {
         const double y = plot_bottom - 10.0 * i;
@@ -210,14 +237,16 @@ void draw_grid_and_time_axis(report_canvas& canvas, const report_input& input) {
 double scale_x(int row) { return row < 4 ? 4.0 + 11.0 * row : 200.0 + 11.0 * row; }
 
 // The display variable of a row when it gets a scale, trace and marker.
-const catalogue_record* plotted_record(const report_input& input, int row) {
+const catalogue_record* plotted_record(const report_input& input, int row)
+{
     const int d = input.display_rows[row];
     if (!valid_index(d, input.display_count)) return nullptr;
     const catalogue_record& record = input.displays[d];
     return record.maximum == record.minimum ? nullptr : &record;
 }
 
-void draw_scales(report_canvas& canvas, const report_input& input) {
+void draw_scales(report_canvas& canvas, const report_input& input)
+{
     for (int k = 0; k < 8; ++k) {
         const catalogue_record* record = plotted_record(input, k);
         if (!record) continue;
@@ -238,11 +267,10 @@ void draw_scales(report_canvas& canvas, const report_input& input) {
     canvas.set_pen_colour(Qt::black);
 }
 
-double cursor_x(const report_input& input) {
-    return time_x(input.cursor_time - input.win_start);
-}
+double cursor_x(const report_input& input) { return time_x(input.cursor_time - input.win_start); }
 
-void draw_cursor(report_canvas& canvas, const report_input& input, marker_register& markers) {
+void draw_cursor(report_canvas& canvas, const report_input& input, marker_register& markers)
+{
     const double xc = cursor_x(input);
     canvas.set_pen_colour(Qt::red);
     canvas.set_dashed(true);
@@ -255,7 +283,8 @@ void draw_cursor(report_canvas& canvas, const report_input& input, marker_regist
     markers = marker_register{};
 }
 
-void draw_traces_and_markers(report_canvas& canvas, const report_input& input, marker_register& markers) {
+void draw_traces_and_markers(report_canvas& canvas, const report_input& input, marker_register& markers)
+{
     canvas.set_pen_width_units(0.3);
     const double xc = cursor_x(input);
     const int span = input.sim_time - input.win_start;
@@ -286,7 +315,8 @@ void draw_traces_and_markers(report_canvas& canvas, const report_input& input, m
 
 // The reference run's traces: thin dashed lines in the rows' colours, with
 // the live traces' rule, ending where the reference ends.
-void draw_reference_traces(report_canvas& canvas, const report_input& input) {
+void draw_reference_traces(report_canvas& canvas, const report_input& input)
+{
     if (input.reference_name.isEmpty() || !input.reference_value) return;
     canvas.set_pen_width_units(0.2);
     canvas.set_dashed(true);
@@ -321,25 +351,30 @@ void draw_reference_traces(report_canvas& canvas, const report_input& input) {
     canvas.set_pen_colour(Qt::black);
 }
 
-void draw_clinical_notes(report_canvas& canvas, const report_input& input) {
+void draw_clinical_notes(report_canvas& canvas, const report_input& input)
+{
     canvas.set_font_colour(Qt::red);
     const QStringList lines = report_clinical_lines(input.clinical_notes);
     for (int i = 0; i < lines.size(); ++i) canvas.text(33, 129 + 5 * i, lines[i]);
 }
 
-void draw_passport(report_canvas& canvas, const report_input& input) {
+void draw_passport(report_canvas& canvas, const report_input& input)
+{
     canvas.set_font_colour(Qt::black);
     canvas.text(5, 160, QStringLiteral("Height"));
     canvas.text(20, 160, value_with_unit(input.height.value, input.height.unit));
     canvas.text(5, 165, QStringLiteral("Weight"));
     canvas.text(20, 165, value_with_unit(input.weight.value, input.weight.unit));
     canvas.text(5, 170, QStringLiteral("Age"));
-    canvas.text(20, 170, QString::asprintf("%.0f ", static_cast<double>(input.age.value)) + from_cp1252(input.age.unit));
+    canvas.text(
+        20, 170,
+        QString::asprintf("%.0f ", static_cast<double>(input.age.value)) + from_cp1252(input.age.unit));
     canvas.text(5, 175, QStringLiteral("Sex"));
     canvas.text(20, 175, input.sex != 0 ? QStringLiteral("male") : QStringLiteral("female"));
 }
 
-void draw_factor_rows(report_canvas& canvas, const report_input& input) {
+void draw_factor_rows(report_canvas& canvas, const report_input& input)
+{
     for (int k = 0; k < 8; ++k) {
         const int f = input.factor_rows[k];
         if (!valid_index(f, input.factor_count)) continue;
@@ -349,19 +384,23 @@ void draw_factor_rows(report_canvas& canvas, const report_input& input) {
     }
 }
 
-void draw_display_rows(report_canvas& canvas, const report_input& input) {
+void draw_display_rows(report_canvas& canvas, const report_input& input)
+{
     for (int k = 0; k < 8; ++k) {
         const int d = input.display_rows[k];
         if (!valid_index(d, input.display_count)) continue;
         const catalogue_record& record = input.displays[d];
         canvas.text(161, 160 + 5 * k, QStringLiteral("%1:").arg(k + 1));
         canvas.text(165, 160 + 5 * k, from_cp1252(record.name));
-        canvas.text(248, 160 + 5 * k, value_with_unit(input.display_value(d, input.cursor_time), record.unit));
+        canvas.text(248, 160 + 5 * k,
+                    value_with_unit(input.display_value(d, input.cursor_time), record.unit));
     }
 }
 
-void draw_sentences_and_headings(report_canvas& canvas, const report_input& input) {
-    canvas.text(42, 155, QStringLiteral("Values valid at print time, they may not represent conditions during plot."));
+void draw_sentences_and_headings(report_canvas& canvas, const report_input& input)
+{
+    canvas.text(42, 155,
+                QStringLiteral("Values valid at print time, they may not represent conditions during plot."));
     canvas.text(161, 155, QStringLiteral("At cusor position ") + format_minutes_seconds(input.cursor_time));
     canvas.set_font_size(12);
     canvas.text(5, 128.4, QStringLiteral("Clinical notes:"));
@@ -372,7 +411,8 @@ void draw_sentences_and_headings(report_canvas& canvas, const report_input& inpu
 
 }  // namespace
 
-QStringList report_clinical_lines(const QString& notes) {
+QStringList report_clinical_lines(const QString& notes)
+{
     QStringList lines;
     if (notes.size() < 7) return lines;
     qsizetype pos = 0;
@@ -387,7 +427,8 @@ QStringList report_clinical_lines(const QString& notes) {
     return lines;
 }
 
-int report_layout_height(int page_width, int page_height) {
+int report_layout_height(int page_width, int page_height)
+{
     // The layout needs a page about 1.42 times as wide as high. A4 landscape
     // keeps its units (the last labels may come near the right margin); on a
     // narrower page (Letter landscape, any portrait page) the whole layout is
@@ -396,14 +437,16 @@ int report_layout_height(int page_width, int page_height) {
     return static_cast<int>(page_width * report_units_per_page_height / report_layout_width_units);
 }
 
-void draw_report(QPainter& painter, int page_width, int page_height, const report_input& given) {
+void draw_report(QPainter& painter, int page_width, int page_height, const report_input& given)
+{
     report_input input = given;
     if (!input.display_value) input.display_value = [](int, int) { return 0.0; };
     painter.save();
     const int layout_height = report_layout_height(page_width, page_height);
     // Texts shrink with a layout scaled down to a narrow page, so they keep
     // their places relative to the lines; on landscape paper the factor is 1.
-    const double font_scale = std::min(1.0, static_cast<double>(layout_height) / std::min(page_width, page_height));
+    const double font_scale =
+        std::min(1.0, static_cast<double>(layout_height) / std::min(page_width, page_height));
     report_canvas canvas(painter, layout_height, font_scale);
     marker_register markers;
 

@@ -24,7 +24,7 @@ struct report_input {
     int cursor_time = 0;
     int win_start = 0;
     std::array<int, 8> factor_rows{-1, -1, -1, -1, -1, -1, -1, -1};  // factor_sel, -1 empty
-    std::array<int, 8> display_rows{};                             // display_sel
+    std::array<int, 8> display_rows{};                               // display_sel
     QString clinical_notes;  // text of the clinical memo, lines ended by CR LF (or LF)
     // Value of display variable d at time t in the pressure units in force
     // (history_value at history_slot(t)). Called only with valid d.

@@ -22,10 +22,10 @@ bool draw_report_pdf(QIODevice& device, const report_input& input)
     writer.setResolution(report_pdf_resolution);
     writer.setCreator(QStringLiteral("Tolvane"));
     writer.setTitle(QStringLiteral("Tolvane report"));
-    const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                             QMarginsF(report_pdf_margin_mm, report_pdf_margin_mm,
-                                       report_pdf_margin_mm, report_pdf_margin_mm),
-                             QPageLayout::Millimeter);
+    const QPageLayout layout(
+        QPageSize(QPageSize::A4), QPageLayout::Landscape,
+        QMarginsF(report_pdf_margin_mm, report_pdf_margin_mm, report_pdf_margin_mm, report_pdf_margin_mm),
+        QPageLayout::Millimeter);
     writer.setPageLayout(layout);
     QPainter painter;
     if (!painter.begin(&writer)) return false;
@@ -35,7 +35,8 @@ bool draw_report_pdf(QIODevice& device, const report_input& input)
 
 }  // namespace
 
-save_result write_report_pdf(const QString& path, const report_input& input) {
+save_result write_report_pdf(const QString& path, const report_input& input)
+{
     // Drawn into memory first, then written through a temporary file beside
     // the target: a full disk or a bad folder leaves an existing file as it
     // was, and is reported rather than ending in a cut-off PDF.

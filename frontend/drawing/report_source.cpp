@@ -5,7 +5,8 @@
 #include "simulator.h"
 #include "tolvane_model.h"
 
-report_input report_input_from(const simulator& sim, const QString& clinical_notes, const QString& date_text) {
+report_input report_input_from(const simulator& sim, const QString& clinical_notes, const QString& date_text)
+{
     const run_state state = sim.state();
     report_input input;
     input.subject_name = sim.subject_name();

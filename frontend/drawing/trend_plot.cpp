@@ -16,7 +16,8 @@
 namespace {
 
 // Writes text with its cell's top-left corner at (x, y).
-void text_out(QPainter& painter, int x, int y, const QString& text) {
+void text_out(QPainter& painter, int x, int y, const QString& text)
+{
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
 }
 
@@ -24,7 +25,8 @@ void text_out(QPainter& painter, int x, int y, const QString& text) {
 // per window pixel the lines grow with the window instead of staying
 // hairlines. At one device pixel per window pixel the raster engine draws a
 // one-wide pen exactly as a cosmetic pen, so the picture there is unchanged.
-QPen solid_pen(const QColor& colour) {
+QPen solid_pen(const QColor& colour)
+{
     QPen pen(colour);
     pen.setWidth(1);
     pen.setCosmetic(false);
@@ -39,7 +41,8 @@ int scale_x(int cw, int k) { return k < 4 ? 12 + 38 * k : cw - 302 + 38 * k; }
 
 // A variable whose limits are equal (the "No display" placeholder) has no
 // scale and no trace; any other index outside the catalogue neither.
-const catalogue_record* plotted_variable(int v) {
+const catalogue_record* plotted_variable(int v)
+{
     if (v < 0 || v >= num_dsy) return nullptr;
     const catalogue_record& record = display[v];
     if (record.maximum == record.minimum) return nullptr;
@@ -48,21 +51,24 @@ const catalogue_record* plotted_variable(int v) {
 
 }  // namespace
 
-QColor colour_of(uint32_t bgr) {
+QColor colour_of(uint32_t bgr)
+{
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
 QColor trace_colour(int row) { return colour_of(trace_colours[static_cast<size_t>(row)]); }
 
-const char* scale_format(double maximum) {
+const char* scale_format(double maximum)
+{
     if (maximum >= 100) return "%.0f";
     if (maximum >= 10) return "%.1f";
     if (maximum >= 1) return "%0.1f";
     return "%.0f";
 }
 
-void draw_plot_frame(QPainter& painter, int cw, const run_state& state) {
+void draw_plot_frame(QPainter& painter, int cw, const run_state& state)
+{
     const QPen black = solid_pen(Qt::black);
     painter.fillRect(QRect(QPoint(2, 0), QPoint(cw - 1, plot_area_height - 1)), Qt::white);
     painter.setPen(black);
@@ -79,8 +85,7 @@ void draw_plot_frame(QPainter& painter, int cw, const run_state& state) {
         const int x = plot_time_origin_x + offset;
         if (offset % 60 == 0) {
             lines.emplace_back(x, scale_bottom_y, x, scale_top_y);
-            text_out(painter, 156 + offset, 355,
-                     QString::number((state.win_start + offset) / 60));
+            text_out(painter, 156 + offset, 355, QString::number((state.win_start + offset) / 60));
         }
         if ((offset + 30) % 4 == 0) lines.emplace_back(x, scale_bottom_y, x, 344);
         if ((offset + 15) % 2 == 0) lines.emplace_back(x, scale_bottom_y, x, 347);
@@ -90,7 +95,8 @@ void draw_plot_frame(QPainter& painter, int cw, const run_state& state) {
     text_out(painter, cw - 152, 355, QStringLiteral("minutes"));
 }
 
-void draw_scales(QPainter& painter, int cw, const display_selection& display_sel) {
+void draw_scales(QPainter& painter, int cw, const display_selection& display_sel)
+{
     for (int k = 0; k < 8; ++k) {
         const catalogue_record* record = plotted_variable(display_sel[static_cast<size_t>(k)]);
         if (!record) continue;
@@ -108,8 +114,8 @@ void draw_scales(QPainter& painter, int cw, const display_selection& display_sel
     painter.setPen(solid_pen(Qt::black));
 }
 
-int draw_traces(QPainter& painter, int cw, const run_state& state,
-                const display_selection& display_sel) {
+int draw_traces(QPainter& painter, int cw, const run_state& state, const display_selection& display_sel)
+{
     const int span = state.sim_time - state.win_start;
     const int width_limit = cw - 320;
     std::vector<QLine> segments;
@@ -147,7 +153,8 @@ int draw_traces(QPainter& painter, int cw, const run_state& state,
 }
 
 void draw_reference_traces(QPainter& painter, int cw, const run_state& state,
-                           const display_selection& display_sel, const reference_run& reference) {
+                           const display_selection& display_sel, const reference_run& reference)
+{
     // Segments up to the reference's last second, not the live run's.
     const int span = reference.seconds - 1 - state.win_start;
     const int width_limit = cw - 320;
@@ -188,12 +195,14 @@ void draw_reference_traces(QPainter& painter, int cw, const run_state& state,
     painter.setPen(solid_pen(Qt::black));
 }
 
-bool cursor_within_plot(const run_state& state, int cw, int t) {
+bool cursor_within_plot(const run_state& state, int cw, int t)
+{
     const int x = t - state.win_start + plot_time_origin_x;
     return x >= plot_time_origin_x && x <= cw - 160;
 }
 
-bool draw_cursor(QPainter& painter, int cw, const run_state& state, int t) {
+bool draw_cursor(QPainter& painter, int cw, const run_state& state, int t)
+{
     if (!cursor_within_plot(state, cw, t)) return false;
     const int x = t - state.win_start + plot_time_origin_x;
     QPen red = solid_pen(colour_of(0x0000FF));
@@ -210,7 +219,8 @@ bool draw_cursor(QPainter& painter, int cw, const run_state& state, int t) {
     return true;
 }
 
-void draw_credits(QPainter& painter, bool shown, const QString& model_version, const QImage* logo) {
+void draw_credits(QPainter& painter, bool shown, const QString& model_version, const QImage* logo)
+{
     if (!shown) return;
     painter.fillRect(QRect(QPoint(275, 25), QPoint(704, 339)), Qt::white);
     painter.setPen(solid_pen(Qt::black));
@@ -228,9 +238,9 @@ void draw_credits(QPainter& painter, bool shown, const QString& model_version, c
              QStringLiteral("Build: Jul 22 2013    Interface: 2.01    Model: %1").arg(model_version));
 }
 
-bool paint_trend_plot(QPainter& painter, int cw, const run_state& state,
-                      const display_selection& display_sel, const QString& model_version,
-                      const QImage* logo, const reference_run* reference) {
+bool paint_trend_plot(QPainter& painter, int cw, const run_state& state, const display_selection& display_sel,
+                      const QString& model_version, const QImage* logo, const reference_run* reference)
+{
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     draw_plot_frame(painter, cw, state);

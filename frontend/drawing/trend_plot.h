@@ -35,7 +35,6 @@ QColor trace_colour(int row);
 // up, "%.1f" from 10, "%0.1f" from 1, "%.0f" below 1.
 const char* scale_format(double maximum);
 
-
 // The display catalogue indices shown in the eight display rows.
 using display_selection = std::array<int, 8>;
 
@@ -49,8 +48,7 @@ void draw_scales(QPainter& painter, int cw, const display_selection& display_sel
 // The traces of the rows with distinct limits. A segment is drawn only when
 // the value it ends at lies strictly inside the limits. Returns the last
 // plotted time (last_plotted_time), whatever the values.
-int draw_traces(QPainter& painter, int cw, const run_state& state,
-                const display_selection& display_sel);
+int draw_traces(QPainter& painter, int cw, const run_state& state, const display_selection& display_sel);
 
 // The reference run's traces for the same rows, scales and time axis: thin
 // dashed lines in each row's colour, drawn under the live traces, with the
@@ -71,8 +69,7 @@ bool draw_cursor(QPainter& painter, int cw, const run_state& state, int t);
 // The credits box with its texts when shown; logo, when not null, is drawn
 // into the logo's place (a window may show the logo as a control instead).
 // model_version is the model library's mdl_ver text.
-void draw_credits(QPainter& painter, bool shown, const QString& model_version,
-                  const QImage* logo);
+void draw_credits(QPainter& painter, bool shown, const QString& model_version, const QImage* logo);
 
 // Where the logo sits inside the credits box (left, top, width, height).
 inline constexpr int logo_left = 310, logo_top = 30, logo_width = 350, logo_height = 190;
@@ -83,8 +80,8 @@ inline constexpr uint32_t cursor_outside_colour = 0x00FFFF;
 // The whole plot (frame, scales, reference traces when a reference is given,
 // traces or credits, cursor) in that order. Returns whether the cursor was
 // drawn. The painter's font is used for text.
-bool paint_trend_plot(QPainter& painter, int cw, const run_state& state,
-                      const display_selection& display_sel, const QString& model_version,
-                      const QImage* logo, const reference_run* reference = nullptr);
+bool paint_trend_plot(QPainter& painter, int cw, const run_state& state, const display_selection& display_sel,
+                      const QString& model_version, const QImage* logo,
+                      const reference_run* reference = nullptr);
 
 #endif

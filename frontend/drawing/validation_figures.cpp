@@ -65,14 +65,16 @@ void draw_panel(QPainter& p, const chart_panel& c, const QRect& area)
     p.drawRect(plot);
 
     // Labels.
-    p.drawText(QRect(plot.left(), plot.bottom() + 20, plot.width(), 20), Qt::AlignHCenter | Qt::AlignTop, c.x_label);
+    p.drawText(QRect(plot.left(), plot.bottom() + 20, plot.width(), 20), Qt::AlignHCenter | Qt::AlignTop,
+               c.x_label);
     p.save();
     p.translate(area.left() + 14, plot.center().y());
     p.rotate(-90);
     p.drawText(QRect(-plot.height() / 2, -10, plot.height(), 20), Qt::AlignCenter, c.y_label);
     p.restore();
     p.setFont(title_font);
-    p.drawText(QRect(plot.left(), area.top() + 5, plot.width(), 20), Qt::AlignLeft | Qt::AlignVCenter, c.title);
+    p.drawText(QRect(plot.left(), area.top() + 5, plot.width(), 20), Qt::AlignLeft | Qt::AlignVCenter,
+               c.title);
     p.setFont(font);
 
     p.save();
@@ -118,7 +120,8 @@ void draw_panel(QPainter& p, const chart_panel& c, const QRect& area)
 
     // Legend, top right inside the plot.
     const bool has_published = !c.points.empty() || !c.ranges.empty() || c.published_line.size() >= 2;
-    const int lw = std::max(fm.horizontalAdvance(c.model_label), fm.horizontalAdvance(c.published_label)) + 40;
+    const int lw =
+        std::max(fm.horizontalAdvance(c.model_label), fm.horizontalAdvance(c.published_label)) + 40;
     const int lh = has_published ? 40 : 22;
     const QRect legend(c.legend_right ? plot.right() - lw - 8 : plot.left() + 8,
                        c.legend_bottom ? plot.bottom() - lh - 8 : plot.top() + 8, lw, lh);

@@ -31,8 +31,8 @@ struct chart_panel {
     std::vector<published_range> ranges;
     QString published_label = QStringLiteral("published");
     std::vector<std::pair<double, double>> published_line;  // a published relation, dashed
-    bool legend_right = false;   // legend on the right instead of the left
-    bool legend_bottom = false;  // legend at the bottom instead of the top
+    bool legend_right = false;                              // legend on the right instead of the left
+    bool legend_bottom = false;                             // legend at the bottom instead of the top
 };
 
 // Draws panels stacked vertically into one image of the given width.

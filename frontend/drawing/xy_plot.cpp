@@ -73,8 +73,7 @@ void draw_xy_chart(QPainter& painter, int width, int height, const xy_chart_inpu
     draw_tick_texts(painter, area, x, x_ticks, y, y_ticks);
 
     painter.setPen(chart_pen(Qt::black));
-    text_at(painter, area.center().x(), area.bottom() + 22, Qt::AlignHCenter | Qt::AlignTop,
-            input.x_title);
+    text_at(painter, area.center().x(), area.bottom() + 22, Qt::AlignHCenter | Qt::AlignTop, input.x_title);
     upward_text_at(painter, 12, area.center().y(), input.y_title);
     text_at(painter, area.left(), 8, Qt::AlignLeft | Qt::AlignTop, chart_title(input));
 

@@ -48,8 +48,7 @@ QString about_text()
     QString text;
     bool first = true;
     for (const char* line : lines) {
-        if (!first)
-            text += QStringLiteral("\r\n");
+        if (!first) text += QStringLiteral("\r\n");
         text += QString::fromLatin1(line);
         first = false;
     }

@@ -66,14 +66,16 @@ factor_lookup find_factor(const QString& text)
     result.index = factor_index_by_name(text.toStdString());
     if (result.index >= 0) return result;
     if (display_index_by_name(text.toStdString()) >= 0) {
-        result.error = QStringLiteral("\"%1\" is a display variable, not a subject factor "
-                                      "(tolvane-batch --list factors shows the factors)")
+        result.error = QStringLiteral(
+                           "\"%1\" is a display variable, not a subject factor "
+                           "(tolvane-batch --list factors shows the factors)")
                            .arg(text);
         return result;
     }
     const QStringList nearest = nearest_factor_names(text);
     if (nearest.isEmpty())
-        result.error = QStringLiteral("unknown factor \"%1\" (tolvane-batch --list shows the names)").arg(text);
+        result.error =
+            QStringLiteral("unknown factor \"%1\" (tolvane-batch --list shows the names)").arg(text);
     else
         result.error = QStringLiteral("unknown factor \"%1\" (nearest: %2; tolvane-batch --list shows all)")
                            .arg(text, nearest.join(QStringLiteral(", ")));

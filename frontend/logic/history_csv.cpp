@@ -79,8 +79,8 @@ char* format_plainly(char* out, double value)
     const double magnitude = std::fabs(value);
     if (!(magnitude >= 1e-4 && magnitude < 1e6)) return nullptr;
     int exponent = 5;
-    while (exponent > -4 && magnitude < (exponent >= 0 ? exact_power_of_ten[exponent]
-                                                          : 1.0 / exact_power_of_ten[-exponent]))
+    while (exponent > -4 &&
+           magnitude < (exponent >= 0 ? exact_power_of_ten[exponent] : 1.0 / exact_power_of_ten[-exponent]))
         --exponent;
     const double scaled = magnitude * exact_power_of_ten[6 - exponent];
     if (!(scaled >= 1e6 && scaled < 1e7)) return nullptr;
@@ -94,7 +94,7 @@ char* format_plainly(char* out, double value)
     }
     char seven[7];
     for (int i = 6; i >= 0; --i, digits /= 10) seven[i] = static_cast<char>('0' + digits % 10);
-    int last = 6;  // trailing zeros after the point are not written
+    int last = 6;                      // trailing zeros after the point are not written
     const int point_after = exponent;  // digit index the point follows (< 0: before them all)
     while (last > point_after && last > 0 && seven[last] == '0') --last;
     if (value < 0) *out++ = '-';

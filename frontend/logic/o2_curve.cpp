@@ -50,14 +50,13 @@ curve_conditions standard_curve_conditions()
 curve_point curve_at(const curve_conditions& c, double po2)
 {
     float saturation = 0, content = 0;
-    if (!tolvane_o2_saturation(static_cast<float>(po2), c.pco2, c.ph, c.temperature, c.dpg,
-                               c.haemoglobin, &saturation, &content))
+    if (!tolvane_o2_saturation(static_cast<float>(po2), c.pco2, c.ph, c.temperature, c.dpg, c.haemoglobin,
+                               &saturation, &content))
         return {po2, not_a_number, not_a_number};
     return {po2, saturation, content};
 }
 
-std::vector<curve_point> curve_points(const curve_conditions& conditions, double po2_max,
-                                      int intervals)
+std::vector<curve_point> curve_points(const curve_conditions& conditions, double po2_max, int intervals)
 {
     std::vector<curve_point> points;
     if (intervals < 1) return points;
@@ -87,8 +86,9 @@ o2_curve_view o2_curve_view_at(const run_state& state, int t)
     view.time = t;
     view.in_the_past = t != state.sim_time;
     view.si_pressure = state.si_pressure;
-    view.subject = {recorded(arterial_ph, t), recorded(arterial_pco2, t), factor[factor_id::body_temperature].value,
-                    factor[factor_id::dpg].value, factor[factor_id::haemoglobin].value};
+    view.subject = {recorded(arterial_ph, t), recorded(arterial_pco2, t),
+                    factor[factor_id::body_temperature].value, factor[factor_id::dpg].value,
+                    factor[factor_id::haemoglobin].value};
     view.standard = standard_curve_conditions();
     view.arterial = {recorded(arterial_po2, t), recorded(arterial_saturation, t) / 100.0,
                      recorded(arterial_o2_content, t)};
@@ -103,9 +103,8 @@ o2_curve_view o2_curve_view_at(const run_state& state, int t)
 QString o2_curve_summary(const o2_curve_view& view)
 {
     const QString p50_text = !std::isfinite(view.subject_p50) ? QStringLiteral("-")
-                             : view.si_pressure
-                                 ? QString::asprintf("%.2f kPa", mmhg_to_kpa(view.subject_p50))
-                                 : QString::asprintf("%.1f mm Hg", view.subject_p50);
+                             : view.si_pressure ? QString::asprintf("%.2f kPa", mmhg_to_kpa(view.subject_p50))
+                                                : QString::asprintf("%.1f mm Hg", view.subject_p50);
     return QStringLiteral("P50 %1    arterial O2 content %2 ml/100 ml    venous O2 content %3 ml/100 ml")
         .arg(p50_text, QString::asprintf("%.2f", view.arterial.content),
              QString::asprintf("%.2f", view.venous.content));

@@ -42,8 +42,7 @@ curve_conditions standard_curve_conditions();
 curve_point curve_at(const curve_conditions& conditions, double po2);
 
 // intervals + 1 points evenly from PO2 0 to po2_max (mm Hg).
-std::vector<curve_point> curve_points(const curve_conditions& conditions, double po2_max,
-                                      int intervals);
+std::vector<curve_point> curve_points(const curve_conditions& conditions, double po2_max, int intervals);
 
 // The PO2 (mm Hg) at which the saturation is one half, by bisection on the
 // model's curve; NaN when the curve does not reach one half below
@@ -57,16 +56,16 @@ double po2_for_content(const curve_conditions& conditions, double content);
 
 // Everything the chart shows for one moment.
 struct o2_curve_view {
-    int time = 0;                 // the simulated second shown
-    bool in_the_past = false;     // time is before the newest second: the
-                                  // factors (not recorded) are those of now
-    bool si_pressure = false;     // PO2 axis and texts in kPa
-    curve_conditions subject;     // at that second
+    int time = 0;              // the simulated second shown
+    bool in_the_past = false;  // time is before the newest second: the
+                               // factors (not recorded) are those of now
+    bool si_pressure = false;  // PO2 axis and texts in kPa
+    curve_conditions subject;  // at that second
     curve_conditions standard;
-    curve_point arterial;         // arterial PO2, saturation and content as recorded
-    curve_point venous;           // placed on the subject's curve by its content
-    double subject_p50 = 0;       // mm Hg
-    double standard_p50 = 0;      // mm Hg
+    curve_point arterial;     // arterial PO2, saturation and content as recorded
+    curve_point venous;       // placed on the subject's curve by its content
+    double subject_p50 = 0;   // mm Hg
+    double standard_p50 = 0;  // mm Hg
 };
 
 // The view at second t from the history: arterial pH, PCO2, PO2, saturation

@@ -33,12 +33,18 @@ panel_selection initial_selection()
     // Row 4 of the shipped table named factor 32, one past the last factor.
     // We read it as the last factor, "Work Rate": the nearest valid index, not
     // used by another row, and the factor a student most often changes next.
-    selection.factor_sel = {factor_id::inspired_o2, factor_id::inspired_co2, factor_id::body_temperature,
-                            factor_id::dpg, factor_id::work_rate, -1, -1, -1};
-    selection.display_sel = {display_id::arterial_po2, display_id::arterial_pco2,
+    selection.factor_sel = {factor_id::inspired_o2,
+                            factor_id::inspired_co2,
+                            factor_id::body_temperature,
+                            factor_id::dpg,
+                            factor_id::work_rate,
+                            -1,
+                            -1,
+                            -1};
+    selection.display_sel = {display_id::arterial_po2,     display_id::arterial_pco2,
                              display_id::respiratory_rate, display_id::tissue_o2_content,
-                             display_id::metabolic_rate, display_id::heart_rate,
-                             display_id::venous_ph, display_id::venous_ph};
+                             display_id::metabolic_rate,   display_id::heart_rate,
+                             display_id::venous_ph,        display_id::venous_ph};
     return selection;
 }
 
@@ -131,8 +137,7 @@ panel_view refresh_panels(const run_state& state, const panel_selection& selecti
         const int shown = selection.display_sel[i];
         if (shown >= 0 && shown < num_dsy) {
             d.selected = shown;
-            d.value_text =
-                QString::asprintf("%.2f", history_value(state, shown, history_slot(t)));
+            d.value_text = QString::asprintf("%.2f", history_value(state, shown, history_slot(t)));
             d.unit = from_cp1252(display[shown].unit);
         }
     }

@@ -47,7 +47,7 @@ float atof_value(const QString& text);
 
 // Result of entering a typed value into a catalogue record.
 struct entered_value {
-    float stored = 0.0f;  // the clamped value now held by the record
+    float stored = 0.0f;    // the clamped value now held by the record
     bool adjusted = false;  // true when the typed value lay outside the limits
     QString text;           // the field's new text: format applied to stored
 };
@@ -121,8 +121,8 @@ public:
 
 private:
     bool active_;
-    std::array<float, TOLVANE_NUM_FACTORS> shown_{};     // values as shown
-    std::array<float, TOLVANE_NUM_FACTORS> converted_{}; // values handed to the model
+    std::array<float, TOLVANE_NUM_FACTORS> shown_{};      // values as shown
+    std::array<float, TOLVANE_NUM_FACTORS> converted_{};  // values handed to the model
 };
 
 #endif

@@ -13,14 +13,16 @@ manual_block example_of(std::string_view lines) { return {example, {}, lines}; }
 const manual_section files_section = {
     "FILES",
     {
-        item_of("*.sbj", "A subject file: the passport, the 32 subject factors, the factor and display "
-                         "rows of the panels and the model's state, as plain text."),
+        item_of("*.sbj",
+                "A subject file: the passport, the 32 subject factors, the factor and display "
+                "rows of the panels and the model's state, as plain text."),
         item_of("/usr/share/tolvane/subjects/",
                 "Teaching subjects: the standard subject with one change (altitude, anaemia, exercise, "
                 "inspired CO2, venous admixture) and the rows set to show its effect."),
         item_of("/usr/share/tolvane/scenarios/", "Example scenario scripts for tolvane-batch --script."),
-        item_of("/usr/share/doc/tolvane/", "The guide and the validation report against published "
-                                           "human data."),
+        item_of("/usr/share/doc/tolvane/",
+                "The guide and the validation report against published "
+                "human data."),
     },
 };
 
@@ -94,14 +96,17 @@ program_manual make_batch_manual()
             {"--set", "FACTOR=VALUE",
              "set subject factor FACTOR (short name or index, see --list) to VALUE before running; "
              "may be repeated; a value outside the factor's limits is clamped with a warning"},
-            {"--minutes", "N", "run N whole simulated minutes (default 0, at most 1000000); a death ends "
-                               "the run"},
+            {"--minutes", "N",
+             "run N whole simulated minutes (default 0, at most 1000000); a death ends "
+             "the run"},
             {"--script", "FILE", "run a scenario script (see SCENARIO SCRIPTS) instead of --minutes"},
-            {"--csv", "FILE", "write the recorded history: one row per simulated second from 0, the "
-                              "column time_s and every display variable by its catalogue name and unit"},
+            {"--csv", "FILE",
+             "write the recorded history: one row per simulated second from 0, the "
+             "column time_s and every display variable by its catalogue name and unit"},
             {"--save", "FILE", "save the subject as it stands after the run"},
-            {"--report", "FILE", "write the printed report (one A4 landscape PDF page) after the run, "
-                                 "cursor at its end; needs no display"},
+            {"--report", "FILE",
+             "write the printed report (one A4 landscape PDF page) after the run, "
+             "cursor at its end; needs no display"},
             {"--list", "[factors|displays]",
              "print the factors and display variables (index, short name, unit, limits with the "
              "standard value) and exit"},
@@ -120,17 +125,20 @@ program_manual make_batch_manual()
                  item_of("at TIME ventilation artificial [rate R] [tidal V] [peep P]",
                          "The respiration dialog: artificial ventilation; settings left out keep their "
                          "current values."),
-                 item_of("at TIME natural", "The respiration dialog: natural ventilation (also "
-                                            "\"ventilation natural\")."),
+                 item_of("at TIME natural",
+                         "The respiration dialog: natural ventilation (also "
+                         "\"ventilation natural\")."),
                  item_of("at TIME bag STATE [volume ML] [o2 PERCENT] [co2 PERCENT]",
                          "The respiration dialog's bag: STATE is 9 to 13 or glottis, standard, collect, "
                          "rebreathe, absorber; volume and percentages only for states 11 to 13."),
                  item_of("at TIME rerun TIME2",
                          "Cursor to TIME2, then RE-RUN: the run is cut back there and goes on from TIME2."),
-                 item_of("at TIME reset", "RESET: the subject starts again and the simulated time is 0; "
-                                          "later actions count from there."),
-                 item_of("at TIME load FILE", "Load a subject file (FILE relative to the script's folder); "
-                                              "the simulated time is 0 again."),
+                 item_of("at TIME reset",
+                         "RESET: the subject starts again and the simulated time is 0; "
+                         "later actions count from there."),
+                 item_of("at TIME load FILE",
+                         "Load a subject file (FILE relative to the script's folder); "
+                         "the simulated time is 0 again."),
                  item_of("run until TIME", "Run to TIME."),
                  para("RUN stops on minute marks, so an action's time is a whole minute, or the current "
                       "time itself (after a rerun to 22:30 an action at 22:30 acts at once). Times never go "

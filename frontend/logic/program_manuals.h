@@ -29,7 +29,7 @@ struct manual_block {
 struct manual_section {
     std::string_view title;  // upper case, as a manual page heads it
     std::vector<manual_block> blocks;
-    bool in_help = false;    // also printed by --help
+    bool in_help = false;  // also printed by --help
 };
 
 struct program_manual {
@@ -38,7 +38,7 @@ struct program_manual {
     std::vector<std::string_view> synopsis;  // usage forms without the program name
     std::vector<manual_block> description;
     std::vector<manual_option> options;
-    std::vector<manual_section> sections;    // after OPTIONS, in page order
+    std::vector<manual_section> sections;  // after OPTIONS, in page order
 };
 
 const program_manual& window_manual();  // tolvane

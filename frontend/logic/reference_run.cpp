@@ -5,13 +5,15 @@
 #include "model_host.h"
 #include "pressure_units.h"
 
-double reference_run::value(const run_state& state, int d, int t) const {
+double reference_run::value(const run_state& state, int d, int t) const
+{
     if (!holds(t) || d < 0 || d >= logged_displays) return 0.0;
     const double stored = samples[static_cast<size_t>(t) * logged_displays + static_cast<size_t>(d)];
     return state.si_pressure && model_host::pressure_display(d) ? mmhg_to_kpa(stored) : stored;
 }
 
-reference_run reference_from(const run_log& log, const QString& subject_name) {
+reference_run reference_from(const run_log& log, const QString& subject_name)
+{
     reference_run reference;
     reference.subject_name = subject_name;
     reference.seconds = log.seconds();
@@ -19,7 +21,8 @@ reference_run reference_from(const run_log& log, const QString& subject_name) {
     return reference;
 }
 
-QString reference_title(const reference_run& reference) {
+QString reference_title(const reference_run& reference)
+{
     if (reference.subject_name.isEmpty()) return QStringLiteral("standard subject");
     return QFileInfo(reference.subject_name).fileName();
 }

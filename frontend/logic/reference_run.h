@@ -13,9 +13,9 @@
 #include "run_state.h"
 
 struct reference_run {
-    QString subject_name;       // empty for the standard subject
-    int seconds = 0;            // seconds held: 0 .. seconds - 1
-    std::vector<float> samples; // seconds x logged_displays, model units
+    QString subject_name;        // empty for the standard subject
+    int seconds = 0;             // seconds held: 0 .. seconds - 1
+    std::vector<float> samples;  // seconds x logged_displays, model units
 
     // True when second t is held.
     bool holds(int t) const { return t >= 0 && t < seconds; }

@@ -11,8 +11,7 @@
 std::optional<int> bag_button_of_state(std::int32_t bag_state)
 {
     for (int i = 0; i < int(bag_button_states.size()); ++i)
-        if (bag_button_states[i] == bag_state)
-            return i;
+        if (bag_button_states[i] == bag_state) return i;
     return std::nullopt;
 }
 
@@ -36,8 +35,7 @@ double read_leading_number(const QString& text)
     // Only ASCII can belong to a number; anything else ends the scan.
     const QByteArray bytes = text.toLatin1();
     qsizetype i = 0;
-    while (i < bytes.size() && std::isspace(static_cast<unsigned char>(bytes[i])))
-        ++i;
+    while (i < bytes.size() && std::isspace(static_cast<unsigned char>(bytes[i]))) ++i;
     const c_number number = scan_c_number(bytes.constData() + i, std::size_t(bytes.size() - i));
     return number.length == 0 ? 0.0 : number.value;
 }
@@ -46,10 +44,8 @@ float clamp_to_limits(double value, float minimum, float maximum)
 {
     // Round to float first (an infinity stays infinite), then clamp.
     const float v = static_cast<float>(value);
-    if (v < minimum)
-        return minimum;
-    if (v > maximum)
-        return maximum;
+    if (v < minimum) return minimum;
+    if (v > maximum) return maximum;
     return v;
 }
 
@@ -81,7 +77,7 @@ float read_field(const QString& text, const catalogue_record& record)
     return clamp_to_limits(read_leading_number(text), record.minimum, record.maximum);
 }
 
-} // namespace
+}  // namespace
 
 respiration_ok_result apply_respiration_settings(const respiration_pending& pending,
                                                  const respiration_texts& texts)
@@ -98,8 +94,7 @@ respiration_ok_result apply_respiration_settings(const respiration_pending& pend
 
     const float c = read_field(texts.bag_co2, *bag_co2);
     const float o = read_field(texts.bag_o2, *bag_o2);
-    if (double(c) + double(o) > 100.0)
-        return respiration_ok_result::percentages_exceed_100;
+    if (double(c) + double(o) > 100.0) return respiration_ok_result::percentages_exceed_100;
 
     bag_co2->value = c;
     bag_o2->value = o;

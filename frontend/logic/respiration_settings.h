@@ -59,9 +59,9 @@ respiration_pending current_respiration_pending();
 respiration_texts current_respiration_texts();
 
 enum class respiration_ok_result {
-    accepted,                  // everything written, bager(2) called
-    percentages_exceed_100,    // ventilation, ventilator and bag state and volume
-                               // written; percentages and bager(2) not
+    accepted,                // everything written, bager(2) called
+    percentages_exceed_100,  // ventilation, ventilator and bag state and volume
+                             // written; percentages and bager(2) not
 };
 
 // Confirms the settings: writes the ventilation flag, rate, tidal volume and

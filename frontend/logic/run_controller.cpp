@@ -125,8 +125,7 @@ step_outcome run_controller::run_to_minute()
     rewind_.settle();
     if (outcome.symptom || outcome.died) ui_.beep();
     if (state_.sim_time - state_.win_start > state_.grid_span)
-        state_.win_start =
-            state_.sim_time + (outcome.step_length - outcome.seconds_done) - state_.grid_span;
+        state_.win_start = state_.sim_time + (outcome.step_length - outcome.seconds_done) - state_.grid_span;
     if (state_.sim_time > state_.latest_time) state_.latest_time = state_.sim_time;
     state_.credits_shown = false;
     redraw_main();

@@ -13,26 +13,30 @@ run_log::run_log(qint64 memory_limit) : memory_limit_(memory_limit) {}
 
 run_log::~run_log() = default;
 
-void run_log::clear() {
+void run_log::clear()
+{
     samples_.clear();
     row_end_.clear();
     rows_.clear();
     spill_.reset();
 }
 
-float run_log::sample(int d, int t) const {
+float run_log::sample(int d, int t) const
+{
     if (d < 0 || d >= logged_displays || t < 0 || t >= seconds())
         return std::numeric_limits<float>::quiet_NaN();
     return samples_[static_cast<size_t>(t) * logged_displays + static_cast<size_t>(d)];
 }
 
-void run_log::follow(const run_state& state) {
+void run_log::follow(const run_state& state)
+{
     const int now = std::max(0, state.sim_time);
     drop_from(std::min(seconds(), now));
     take(state, seconds(), now);
 }
 
-void run_log::drop_from(int t) {
+void run_log::drop_from(int t)
+{
     if (t >= seconds()) return;
     const qint64 end = t == 0 ? 0 : row_end_[static_cast<size_t>(t - 1)];
     samples_.resize(static_cast<size_t>(t) * logged_displays);
@@ -45,7 +49,8 @@ void run_log::drop_from(int t) {
     }
 }
 
-void run_log::take(const run_state& state, int first, int last) {
+void run_log::take(const run_state& state, int first, int last)
+{
     if (last < first) return;
     for (int t = first; t <= last; ++t)
         for (int d = 0; d < logged_displays; ++d) samples_.push_back(history[d][history_slot(t)]);
@@ -59,7 +64,8 @@ void run_log::take(const run_state& state, int first, int last) {
     append_rows(rows);
 }
 
-void run_log::append_rows(const QByteArray& rows) {
+void run_log::append_rows(const QByteArray& rows)
+{
     if (!spill_ && rows_.size() + rows.size() > memory_limit_) {
         auto file = std::make_unique<QTemporaryFile>();
         // Without a temporary file the rows simply stay in memory. On Linux
@@ -80,7 +86,8 @@ void run_log::append_rows(const QByteArray& rows) {
     rows_ += rows;
 }
 
-std::optional<QByteArray> run_log::csv_text() const {
+std::optional<QByteArray> run_log::csv_text() const
+{
     QByteArray text = history_csv_header_in_mmhg();
     if (!spill_) return text + rows_;
     const qint64 size = row_end_.empty() ? 0 : row_end_.back();
@@ -91,15 +98,18 @@ std::optional<QByteArray> run_log::csv_text() const {
     return text + rows;
 }
 
-QByteArray history_csv_header_in_mmhg() {
+QByteArray history_csv_header_in_mmhg()
+{
     if (!listed_factors_in_kpa()) return history_csv_header();
     // The kPa records are swapped out for the header and back in; the factor
     // values the swap scales get their shown values back bit for bit.
     std::array<float, TOLVANE_NUM_FACTORS> values{};
-    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i) values[static_cast<size_t>(i)] = factor[i].value;
+    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i)
+        values[static_cast<size_t>(i)] = factor[i].value;
     swap_pressure_units(false);
     const QByteArray header = history_csv_header();
     swap_pressure_units(true);
-    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i) factor[i].value = values[static_cast<size_t>(i)];
+    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i)
+        factor[i].value = values[static_cast<size_t>(i)];
     return header;
 }

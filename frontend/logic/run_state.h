@@ -9,11 +9,11 @@
 // One instance per process (owned by the simulator); all fields start at zero
 // or false. Times are whole simulated seconds since the last restart.
 struct run_state {
-    int32_t sim_time = 0;     // current time; one model call advances it by 1
-    int32_t cursor_time = 0;  // time at the plot cursor
-    int32_t win_start = 0;    // time at the plot's left edge, never below 0
-    int32_t grid_span = 0;    // plot offset of the last labelled minute line (multiple of 60)
-    int32_t latest_time = 0;  // largest sim_time since the restart; RE-RUN keeps it
+    int32_t sim_time = 0;        // current time; one model call advances it by 1
+    int32_t cursor_time = 0;     // time at the plot cursor
+    int32_t win_start = 0;       // time at the plot's left edge, never below 0
+    int32_t grid_span = 0;       // plot offset of the last labelled minute line (multiple of 60)
+    int32_t latest_time = 0;     // largest sim_time since the restart; RE-RUN keeps it
     bool cursor_pinned = false;  // user placed the cursor; panels show cursor_time
     bool credits_shown = false;  // after a restart until the first step or unit switch
     bool si_pressure = false;    // pressures shown in kPa

@@ -149,8 +149,7 @@ private:
                 return fail(QStringLiteral("unknown %1 setting \"%2\" (known: %3)")
                                 .arg(context, key, known.join(QStringLiteral(", "))));
             }
-            if (found->second->has_value())
-                return fail(QStringLiteral("%1 given twice").arg(key));
+            if (found->second->has_value()) return fail(QStringLiteral("%1 given twice").arg(key));
             QString value;
             if (!take_number(QStringLiteral("value of %1").arg(key), value)) return false;
             *found->second = value;
@@ -181,8 +180,9 @@ private:
         if (!take_time(QStringLiteral("action time"), action.time)) return false;
         if (!move_clock_to(action.time)) return false;
         if (at_end())
-            return fail(QStringLiteral("action missing after the time (set, ventilation, natural, "
-                                       "bag, rerun, reset or load)"));
+            return fail(
+                QStringLiteral("action missing after the time (set, ventilation, natural, "
+                               "bag, rerun, reset or load)"));
         const QString verb = take_keyword();
         if (verb == QLatin1String("set")) {
             if (!parse_set(action)) return false;
@@ -225,13 +225,15 @@ private:
         if (mode == QLatin1String("natural")) {
             action.natural = true;
             if (!at_end())
-                return fail(QStringLiteral("natural ventilation takes no ventilator settings (the "
-                                           "dialog locks those fields)"));
+                return fail(
+                    QStringLiteral("natural ventilation takes no ventilator settings (the "
+                                   "dialog locks those fields)"));
             return true;
         }
         if (mode != QLatin1String("artificial"))
-            return fail(QStringLiteral("write \"ventilation natural\" or \"ventilation artificial "
-                                       "[rate R] [tidal V] [peep P]\""));
+            return fail(
+                QStringLiteral("write \"ventilation natural\" or \"ventilation artificial "
+                               "[rate R] [tidal V] [peep P]\""));
         action.natural = false;
         return take_settings({{QStringLiteral("rate"), &action.rate},
                               {QStringLiteral("tidal"), &action.tidal},
@@ -242,8 +244,10 @@ private:
     bool parse_bag(script_action& action)
     {
         action.kind = script_action_kind::bag;
-        if (at_end()) return fail(QStringLiteral("bag state missing (9 to 13, or glottis, standard, "
-                                                  "collect, rebreathe, absorber)"));
+        if (at_end())
+            return fail(
+                QStringLiteral("bag state missing (9 to 13, or glottis, standard, "
+                               "collect, rebreathe, absorber)"));
         const QString word = take_keyword();
         bool ok = false;
         int state = word.toInt(&ok, 10);
@@ -268,8 +272,10 @@ private:
                             .arg(state));
         // The dialog clamps each percentage before it adds them.
         if (action.bag_co2 && action.bag_o2) {
-            const float c = clamp_to_limits(number_of(*action.bag_co2), factor[factor_id::bag_co2].minimum, factor[factor_id::bag_co2].maximum);
-            const float o = clamp_to_limits(number_of(*action.bag_o2), factor[factor_id::bag_o2].minimum, factor[factor_id::bag_o2].maximum);
+            const float c = clamp_to_limits(number_of(*action.bag_co2), factor[factor_id::bag_co2].minimum,
+                                            factor[factor_id::bag_co2].maximum);
+            const float o = clamp_to_limits(number_of(*action.bag_o2), factor[factor_id::bag_o2].minimum,
+                                            factor[factor_id::bag_o2].maximum);
             if (double(c) + double(o) > 100.0)
                 return fail(QStringLiteral("bag CO2 and O2 percentages add up to more than 100"));
         }
@@ -288,8 +294,7 @@ private:
         if (action.target <= latest_ - TOLVANE_HISTORY_COLUMNS)
             return fail(QStringLiteral("cannot re-run from %1: the history holds only the 30 minutes "
                                        "before %2")
-                            .arg(format_minutes_seconds(action.target),
-                                 format_minutes_seconds(latest_)));
+                            .arg(format_minutes_seconds(action.target), format_minutes_seconds(latest_)));
         now_ = action.target;
         return true;
     }
@@ -309,9 +314,8 @@ private:
         const QString file = take();
         // A relative path is taken from the script's folder, so a script and
         // its subjects can move together.
-        action.load_path = QFileInfo(file).isAbsolute()
-                               ? file
-                               : QFileInfo(result_.script.file_name).dir().filePath(file);
+        action.load_path =
+            QFileInfo(file).isAbsolute() ? file : QFileInfo(result_.script.file_name).dir().filePath(file);
         restart_clock();
         return true;
     }
@@ -430,8 +434,9 @@ private:
     bool load(const script_action& action)
     {
         if (!sim_.load_chosen_file(action.load_path).ok()) {
-            return stop(script_end::load_failed, action,
-                        where(action) + QStringLiteral("cannot load the subject file %1").arg(action.load_path));
+            return stop(
+                script_end::load_failed, action,
+                where(action) + QStringLiteral("cannot load the subject file %1").arg(action.load_path));
         }
         result_.timeline.start();
         log(QStringLiteral("loaded %1").arg(action.load_path));
@@ -503,7 +508,8 @@ private:
             if (action.natural)
                 log(QStringLiteral("natural ventilation"));
             else
-                log(QStringLiteral("artificial ventilation: rate %1 /min, tidal volume %2 ml, PEEP %3 cm water")
+                log(QStringLiteral(
+                        "artificial ventilation: rate %1 /min, tidal volume %2 ml, PEEP %3 cm water")
                         .arg(static_cast<double>(res_rate->value))
                         .arg(static_cast<double>(tidal->value))
                         .arg(static_cast<double>(positive->value)));
@@ -531,7 +537,8 @@ private:
         }
         for (int guard = 0; state.cursor_time != target && guard < 4000; ++guard) {
             const int distance = target - state.cursor_time;
-            const cursor_direction direction = distance > 0 ? cursor_direction::right : cursor_direction::left;
+            const cursor_direction direction =
+                distance > 0 ? cursor_direction::right : cursor_direction::left;
             const int before = state.cursor_time;
             controller.move_cursor(direction, std::abs(distance) >= 60);
             if (state.cursor_time == before) break;
@@ -576,7 +583,8 @@ script_parse_result read_scenario_script(const QString& path)
         script_parse_result result;
         result.script.file_name = path;
         result.status = script_parse_outcome::failure(
-            script_parse_status::cannot_read, QStringLiteral("%1: cannot read the script").arg(path).toStdString());
+            script_parse_status::cannot_read,
+            QStringLiteral("%1: cannot read the script").arg(path).toStdString());
         return result;
     }
     return parse_scenario_script(QString::fromUtf8(file.readAll()), path);
@@ -625,7 +633,8 @@ void append_csv_row(QByteArray& out, int t, const script_timeline::column& c)
     out += QByteArray::number(t);
     for (int j = 0; j < num_dsy - 1 && j < TOLVANE_NUM_DISPLAYS - 1; ++j) {
         out += ',';
-        append_csv_number(out, static_cast<double>(c[static_cast<std::size_t>(j)]), csv_number_style::c_library);
+        append_csv_number(out, static_cast<double>(c[static_cast<std::size_t>(j)]),
+                          csv_number_style::c_library);
     }
     out += '\n';
 }
@@ -657,7 +666,8 @@ void script_timeline::flush()
 QByteArray script_timeline::csv_rows() const
 {
     QByteArray out;
-    for (std::size_t i = 0; i < columns_.size(); ++i) append_csv_row(out, first_ + static_cast<int>(i), columns_[i]);
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        append_csv_row(out, first_ + static_cast<int>(i), columns_[i]);
     return out;
 }
 
@@ -672,8 +682,7 @@ void restore_standard_breathing()
 }
 
 script_run_result run_scenario_script(simulator& sim, const scenario_script& script,
-                                      const std::function<void(const QString&)>& log,
-                                      timeline_stream* stream)
+                                      const std::function<void(const QString&)>& log, timeline_stream* stream)
 {
     return script_runner(sim, script, log).run(stream);
 }

@@ -55,10 +55,10 @@ struct script_action {
     int factor_index = -1;  // set_factor
     QString value_text;     // set_factor
 
-    bool natural = true;  // ventilation: natural (1) or artificial (0)
+    bool natural = true;                       // ventilation: natural (1) or artificial (0)
     std::optional<QString> rate, tidal, peep;  // ventilation, artificial only
 
-    int bag_state = bag_state_id::standard;  // bag
+    int bag_state = bag_state_id::standard;              // bag
     std::optional<QString> bag_volume, bag_co2, bag_o2;  // bag states with a bag only
 
     int target = 0;  // rerun: cursor time; run_until: the time to run to (== time)
@@ -82,7 +82,7 @@ using script_parse_outcome = result<script_parse_status>;
 struct script_parse_result {
     scenario_script script;
     script_parse_outcome status;  // not ok: the message names the file (and line)
-    int error_line = 0;  // the line the error names (0 for the file as a whole)
+    int error_line = 0;           // the line the error names (0 for the file as a whole)
 };
 
 // Largest time a script may name: far inside 32-bit seconds.
@@ -174,9 +174,9 @@ using script_run_outcome = result<script_end>;
 
 struct script_run_result {
     script_run_outcome status;  // ok: every action carried out
-    int end_time = 0;     // sim_time at the end
-    int stopped_line = 0; // the action line not carried out (died, failed, refused)
-    QStringList notes;    // "FILE:LINE: ..." for values the controls adjusted
+    int end_time = 0;           // sim_time at the end
+    int stopped_line = 0;       // the action line not carried out (died, failed, refused)
+    QStringList notes;          // "FILE:LINE: ..." for values the controls adjusted
     script_timeline timeline;
 };
 

@@ -15,10 +15,7 @@ constexpr const char* invalid_format_text = "Invalid subject file format.";
 
 }  // namespace
 
-simulator::simulator(ui_port& ui)
-    : ui_(ui), selection_(initial_selection()), controller_(state_, ui)
-{
-}
+simulator::simulator(ui_port& ui) : ui_(ui), selection_(initial_selection()), controller_(state_, ui) {}
 
 void simulator::start()
 {
@@ -213,8 +210,6 @@ void simulator::save_clicked()
     request.filter = QString::fromLatin1(subject_file_filter);
     const std::optional<QString> chosen = ui_.save_file_dialog(request);
     if (!chosen || chosen->isEmpty()) return;
-    if (QFileInfo::exists(*chosen) && !ui_.ask_ok_cancel(QStringLiteral("file exists, overwrite?")))
-        return;
-    if (!save_subject(*chosen).ok())
-        ui_.show_error(QString::fromLatin1(cannot_open_text));
+    if (QFileInfo::exists(*chosen) && !ui_.ask_ok_cancel(QStringLiteral("file exists, overwrite?"))) return;
+    if (!save_subject(*chosen).ok()) ui_.show_error(QString::fromLatin1(cannot_open_text));
 }

@@ -42,15 +42,15 @@ public:
     panel_view panels(int t) const;
 
     // --- control buttons, mouse, keys, timer ---------------------------------
-    void run_clicked();      // RUN
-    void rerun_clicked();    // RE-RUN
-    void back_clicked();     // BACK
-    void forward_clicked();  // F'WARD
-    void reset_clicked();    // RESET: restart_subject then redraw
-    void mouse_down(int x, int y);  // left button on the window's own surface
+    void run_clicked();                                       // RUN
+    void rerun_clicked();                                     // RE-RUN
+    void back_clicked();                                      // BACK
+    void forward_clicked();                                   // F'WARD
+    void reset_clicked();                                     // RESET: restart_subject then redraw
+    void mouse_down(int x, int y);                            // left button on the window's own surface
     void cursor_key(cursor_direction direction, bool large);  // Alt(+Shift)+Left/Right
-    void info_key();         // Alt+I: the model's comment in an information box
-    void hint_timeout();     // the hint timer fired
+    void info_key();      // Alt+I: the model's comment in an information box
+    void hint_timeout();  // the hint timer fired
 
     // --- panels ------------------------------------------------------------
     // A factor row's combo box now shows index (-1 none): duplicate rule, hint 1.

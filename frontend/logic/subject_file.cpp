@@ -68,10 +68,7 @@ void append_header(QByteArray& text, const QByteArray& header)
         text += "\n// " + header.mid(at, subject_line_limit - 3);
 }
 
-bool is_blank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // Collects the numbers of the text after the first line, line by line.
 class number_collector {
@@ -169,12 +166,15 @@ subject_read_result interpret_numbers(const std::vector<double>& numbers)
 }
 
 // True when the first line's seventh character is "1".
-bool first_line_accepted(const QByteArray& first_seven) { return first_seven.size() >= 7 && first_seven[6] == '1'; }
+bool first_line_accepted(const QByteArray& first_seven)
+{
+    return first_seven.size() >= 7 && first_seven[6] == '1';
+}
 
 }  // namespace
 
-QByteArray subject_text(const QString& path, const QString& date_time,
-                        const panel_selection& selection, bool si_pressure)
+QByteArray subject_text(const QString& path, const QString& date_time, const panel_selection& selection,
+                        bool si_pressure)
 {
     QByteArray header_path = QFile::encodeName(path);
     QByteArray header_date = date_time.toUtf8();
@@ -253,9 +253,7 @@ subject_read_result read_numbers(QIODevice& device)
         if (ended) --size;
         if (size > 0 && line[size - 1] == '\r') --size;
         // A line longer than the limit ends the reading there.
-        if (size > static_cast<std::size_t>(subject_line_limit) ||
-            (!ended && !device.atEnd()))
-            break;
+        if (size > static_cast<std::size_t>(subject_line_limit) || (!ended && !device.atEnd())) break;
         collector.take_line(line, size);
     }
     return interpret_numbers(collector.values());
@@ -285,8 +283,10 @@ bool read_first_line(QIODevice& device)
 load_result subject_read_failure(subject_read_status code)
 {
     switch (code) {
-    case subject_read_status::ok: return {};
-    case subject_read_status::cannot_open: return load_result::failure(code, "cannot open subject file");
+    case subject_read_status::ok:
+        return {};
+    case subject_read_status::cannot_open:
+        return load_result::failure(code, "cannot open subject file");
     case subject_read_status::invalid_format:
         return load_result::failure(code, "invalid subject file format (first line)");
     case subject_read_status::missing_numbers:

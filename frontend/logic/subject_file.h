@@ -33,8 +33,8 @@ struct subject_data {
 // (the reader takes the numbers one after another). A value that is not a
 // number is written as 0, an infinite one as the largest float of its sign,
 // so that every saved state loads back.
-QByteArray subject_text(const QString& path, const QString& date_time,
-                        const panel_selection& selection, bool si_pressure);
+QByteArray subject_text(const QString& path, const QString& date_time, const panel_selection& selection,
+                        bool si_pressure);
 
 // The date and time as the header shows it: the system locale's short form.
 QString subject_date_time_now();
@@ -48,10 +48,10 @@ save_result write_subject_file(const QString& path, const QByteArray& text);
 
 enum class subject_read_status {
     ok,
-    cannot_open,     // the file could not be opened for reading
-    invalid_format,  // the first line's seventh character is not "1" (or no first line)
-    missing_numbers, // the text ended (or a line over 99 characters stopped it) too early
-    bad_number,      // a value beyond the range of a 32-bit float
+    cannot_open,      // the file could not be opened for reading
+    invalid_format,   // the first line's seventh character is not "1" (or no first line)
+    missing_numbers,  // the text ended (or a line over 99 characters stopped it) too early
+    bad_number,       // a value beyond the range of a 32-bit float
 };
 
 // Whether a subject file could be used; on failure the message says why in
@@ -63,8 +63,8 @@ load_result subject_read_failure(subject_read_status code);
 
 struct subject_read_result {
     load_result status;
-    subject_data data;        // meaningful only when status is ok
-    int numbers_read = 0;     // numbers found before reading stopped
+    subject_data data;          // meaningful only when status is ok
+    int numbers_read = 0;       // numbers found before reading stopped
     int corrected_indices = 0;  // sex or row indices outside their ranges that were replaced
 };
 

@@ -12,9 +12,9 @@
 
 // One value that loading moved to a limit.
 struct clamped_value {
-    QString name;   // catalogue name of the passport item or factor
-    float loaded;   // the value in the file (model units)
-    float stored;   // the limit it now has
+    QString name;  // catalogue name of the passport item or factor
+    float loaded;  // the value in the file (model units)
+    float stored;  // the limit it now has
 };
 
 // Clamps the passport (height, weight, age) and every factor of data to the

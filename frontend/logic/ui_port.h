@@ -22,7 +22,7 @@ struct passport_texts {
 // What a file dialog is to show. filter is in Qt's form ("Name (*.a *.b);;...").
 struct file_dialog_request {
     QString title;
-    QString file_name;          // proposed name, may hold a pattern such as "*.sbj"
+    QString file_name;  // proposed name, may hold a pattern such as "*.sbj"
     QString filter;
     QString default_extension;  // without the dot; empty for none
     QString folder;             // where the dialog opens; empty for the working folder

@@ -6,8 +6,7 @@
 #include "cp1252.h"
 #include "tolvane_model.h"
 
-xy_trajectory xy_trajectory_from(const run_state& state, int x_variable, int y_variable,
-                                 int cursor_time)
+xy_trajectory xy_trajectory_from(const run_state& state, int x_variable, int y_variable, int cursor_time)
 {
     xy_trajectory trajectory;
     const int last = std::max(state.sim_time, 0);
@@ -58,8 +57,8 @@ QString axis_title(int variable)
     return unit.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, unit);
 }
 
-xy_chart_input xy_chart_input_from(const run_state& state, int x_variable, int y_variable,
-                                   int cursor_time, bool fit)
+xy_chart_input xy_chart_input_from(const run_state& state, int x_variable, int y_variable, int cursor_time,
+                                   bool fit)
 {
     xy_chart_input input;
     input.x_variable = x_variable;

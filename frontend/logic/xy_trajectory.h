@@ -25,8 +25,7 @@ struct xy_trajectory {
 
 // The seconds still in the history up to sim_time (at most the last 1800),
 // with cursor_time marked.
-xy_trajectory xy_trajectory_from(const run_state& state, int x_variable, int y_variable,
-                                 int cursor_time);
+xy_trajectory xy_trajectory_from(const run_state& state, int x_variable, int y_variable, int cursor_time);
 
 struct value_range {
     double lo = 0;
@@ -56,7 +55,7 @@ struct xy_chart_input {
 
 // The chart's input for the two variables at the state's cursor, scales from
 // the catalogue or (fit) from the data.
-xy_chart_input xy_chart_input_from(const run_state& state, int x_variable, int y_variable,
-                                   int cursor_time, bool fit);
+xy_chart_input xy_chart_input_from(const run_state& state, int x_variable, int y_variable, int cursor_time,
+                                   bool fit);
 
 #endif

@@ -8,7 +8,7 @@
 
 // A number found at the start of a text.
 struct c_number {
-    double value = 0.0;  // +-HUGE_VAL on overflow, 0 (or a denormal) on underflow
+    double value = 0.0;      // +-HUGE_VAL on overflow, 0 (or a denormal) on underflow
     std::size_t length = 0;  // characters used; 0 when the text does not begin with a number
 };
 

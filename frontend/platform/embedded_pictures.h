@@ -15,7 +15,8 @@ extern const unsigned char about_jpeg[];
 extern const std::size_t about_jpeg_size;
 
 // The bytes of an embedded picture without a copy; valid for the process.
-inline QByteArray embedded_bytes(const unsigned char* data, std::size_t size) {
+inline QByteArray embedded_bytes(const unsigned char* data, std::size_t size)
+{
     return QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
 

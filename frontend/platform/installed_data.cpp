@@ -16,8 +16,7 @@ bool holds_subject_files(const QString& folder)
 QString installed_subjects_folder(const QString& program_folder)
 {
     if (program_folder.isEmpty()) return {};
-    const QString folder =
-        QDir::cleanPath(program_folder + QStringLiteral("/../share/tolvane/subjects"));
+    const QString folder = QDir::cleanPath(program_folder + QStringLiteral("/../share/tolvane/subjects"));
     return QFileInfo(folder).isDir() ? folder : QString();
 }
 

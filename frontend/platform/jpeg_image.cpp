@@ -13,7 +13,8 @@ struct jump_error_manager {
     std::jmp_buf back;
 };
 
-[[noreturn]] void jump_back(j_common_ptr info) {
+[[noreturn]] void jump_back(j_common_ptr info)
+{
     auto* manager = reinterpret_cast<jump_error_manager*>(info->err);
     std::longjmp(manager->back, 1);
 }
@@ -23,7 +24,8 @@ void stay_silent(j_common_ptr) {}
 // Decodes into image, which the caller owns; returns false on any libjpeg
 // error or warning. No object with a destructor lives in this frame, so the
 // longjmp skips nothing that needs cleaning up.
-bool decode_into(const unsigned char* data, unsigned long size, QImage* image) {
+bool decode_into(const unsigned char* data, unsigned long size, QImage* image)
+{
     jpeg_decompress_struct info;
     jump_error_manager errors;
     info.err = jpeg_std_error(&errors.base);
@@ -63,7 +65,8 @@ bool decode_into(const unsigned char* data, unsigned long size, QImage* image) {
 
 }  // namespace
 
-QImage decode_jpeg(const QByteArray& bytes) {
+QImage decode_jpeg(const QByteArray& bytes)
+{
     if (bytes.isEmpty()) return {};
     QImage image;
     if (!decode_into(reinterpret_cast<const unsigned char*>(bytes.constData()),

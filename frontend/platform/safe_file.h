@@ -41,7 +41,10 @@ public:
     bool ok() const { return opened() && error_.isEmpty(); }
     // Appends bytes; a failure is kept for error() and later writes do nothing.
     bool write(const char* bytes, std::size_t size);
-    bool write(const QByteArray& bytes) { return write(bytes.constData(), static_cast<std::size_t>(bytes.size())); }
+    bool write(const QByteArray& bytes)
+    {
+        return write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
     // Empties what was written so far (a file starting again); a device or
     // pipe written directly cannot be emptied and keeps what it got.
     bool restart();

@@ -4,14 +4,16 @@
 
 #include <algorithm>
 
-QFont window_font(int pixel_height) {
+QFont window_font(int pixel_height)
+{
     QFont font(QString::fromLatin1(window_font_family));
     font.setPixelSize(pixel_height);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
 
-QFont font_fitting(const QFont& font, const QString& text, int room) {
+QFont font_fitting(const QFont& font, const QString& text, int room)
+{
     QFont fitted = font;
     fitted.setStretch(QFont::Unstretched);
     const int needed = QFontMetrics(fitted).horizontalAdvance(text);

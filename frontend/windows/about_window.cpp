@@ -56,8 +56,8 @@ about_window_settings display_list_settings()
 Tabout_F::Tabout_F(QWidget* parent) : QDialog(parent)
 {
     // Title bar with the system menu and the close box only.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setModal(true);
     setFont(window_font());
     setFixedSize(window_width - frame_width, 682 - frame_height);
@@ -79,8 +79,7 @@ Tabout_F::Tabout_F(QWidget* parent) : QDialog(parent)
     image_I->setGeometry(35, 2, 200, 108);
     image_I->setScaledContents(true);
     const QImage picture = decode_jpeg(embedded_bytes(about_jpeg, about_jpeg_size));
-    if (!picture.isNull())
-        image_I->setPixmap(QPixmap::fromImage(picture));
+    if (!picture.isNull()) image_I->setPixmap(QPixmap::fromImage(picture));
 
     version_L = new QLabel(content_P);
     version_L->setObjectName(QStringLiteral("version_L"));
@@ -106,8 +105,7 @@ Tabout_F::Tabout_F(QWidget* parent) : QDialog(parent)
 
 Tabout_F::~Tabout_F()
 {
-    if (about_F == this)
-        about_F = nullptr;
+    if (about_F == this) about_F = nullptr;
 }
 
 void Tabout_F::apply(const about_window_settings& settings, QWidget* centre_on)
@@ -131,7 +129,4 @@ void Tabout_F::apply(const about_window_settings& settings, QWidget* centre_on)
     text_M->setPlainText(text);
 }
 
-int Tabout_F::window_height() const
-{
-    return height() + frame_height;
-}
+int Tabout_F::window_height() const { return height() + frame_height; }

@@ -108,7 +108,8 @@ QPoint chart_window::place_beside_main() const
         const QRect taken = other->frameGeometry();
         if (QRect(QPoint(left, top), size).intersects(taken)) top = taken.bottom() + 1;
     }
-    if (top + size.height() > room.bottom() + 1) top = std::max(room.top(), room.bottom() + 1 - size.height());
+    if (top + size.height() > room.bottom() + 1)
+        top = std::max(room.top(), room.bottom() + 1 - size.height());
     return {left, top};
 }
 

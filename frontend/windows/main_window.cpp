@@ -34,24 +34,25 @@ Tmain_F* main_F = nullptr;
 
 // --- the window's own surface ------------------------------------------------
 
-plot_surface::plot_surface(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(false);
-}
+plot_surface::plot_surface(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
 
-void plot_surface::paintEvent(QPaintEvent*) {
+void plot_surface::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     if (on_paint) on_paint(painter);
 }
 
-void plot_surface::mousePressEvent(QMouseEvent* event) {
+void plot_surface::mousePressEvent(QMouseEvent* event)
+{
     // Presses on child controls belong to them (labels and panels included).
     const QPoint point = event->position().toPoint();
     if (childAt(point) == nullptr && on_press) on_press(event->button(), point);
     event->accept();
 }
 
-void plot_surface::resizeEvent(QResizeEvent* event) {
+void plot_surface::resizeEvent(QResizeEvent* event)
+{
     QWidget::resizeEvent(event);
     if (on_resize) on_resize();
 }
@@ -61,7 +62,8 @@ void plot_surface::resizeEvent(QResizeEvent* event) {
 namespace {
 
 // A raised panel as the layout draws it.
-QFrame* make_panel(QWidget* parent, int left, int top, int width, int height) {
+QFrame* make_panel(QWidget* parent, int left, int top, int width, int height)
+{
     auto* panel = new QFrame(parent);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(1);
@@ -69,8 +71,8 @@ QFrame* make_panel(QWidget* parent, int left, int top, int width, int height) {
     return panel;
 }
 
-QLabel* make_label(QWidget* parent, const QString& text, int left, int top,
-                   int pixels = window_text_pixels) {
+QLabel* make_label(QWidget* parent, const QString& text, int left, int top, int pixels = window_text_pixels)
+{
     auto* label = new QLabel(text, parent);
     label->setFont(window_font(pixels));
     label->adjustSize();
@@ -87,14 +89,14 @@ constexpr int field_text_allowance = 8;
 // The fields are 40 pixels wide, laid out for a narrower face: a value such
 // as "1987.00" or "10000.00" is squeezed horizontally until it fits, rather
 // than losing its last digits.
-void fit_field_text(QLineEdit* field) {
-    const QFont fitted =
-        font_fitting(field->font(), field->text(), field->width() - field_text_allowance);
+void fit_field_text(QLineEdit* field)
+{
+    const QFont fitted = font_fitting(field->font(), field->text(), field->width() - field_text_allowance);
     if (field->font().stretch() != fitted.stretch()) field->setFont(fitted);
 }
 
-QLineEdit* make_field(QWidget* parent, const QString& text, int left, int top, int width,
-                      bool read_only) {
+QLineEdit* make_field(QWidget* parent, const QString& text, int left, int top, int width, bool read_only)
+{
     auto* field = new QLineEdit(text, parent);
     field->setGeometry(left, top, width, field_height);
     field->setReadOnly(read_only);
@@ -106,20 +108,23 @@ QLineEdit* make_field(QWidget* parent, const QString& text, int left, int top, i
     return field;
 }
 
-QComboBox* make_list(QWidget* parent, int left, int top, int width) {
+QComboBox* make_list(QWidget* parent, int left, int top, int width)
+{
     auto* list = new QComboBox(parent);
     list->setGeometry(left, top, width, field_height);
     list->setEditable(false);
     return list;
 }
 
-QPushButton* make_button(QWidget* parent, const QString& text, int left, int top) {
+QPushButton* make_button(QWidget* parent, const QString& text, int left, int top)
+{
     auto* button = new QPushButton(text, parent);
     button->setGeometry(left, top, 50, 25);
     return button;
 }
 
-QPlainTextEdit* make_memo(QWidget* parent, int left, int top, int width, int height) {
+QPlainTextEdit* make_memo(QWidget* parent, int left, int top, int width, int height)
+{
     auto* memo = new QPlainTextEdit(parent);
     memo->setGeometry(left, top, width, height);
     memo->setReadOnly(true);
@@ -129,27 +134,32 @@ QPlainTextEdit* make_memo(QWidget* parent, int left, int top, int width, int hei
 }
 
 // The same, placed by main_window_layout.
-QFrame* make_panel(QWidget* parent, control_place p) {
+QFrame* make_panel(QWidget* parent, control_place p)
+{
     return make_panel(parent, p.left, p.top, p.width, p.height);
 }
-QLabel* make_label(QWidget* parent, const QString& text, control_place p,
-                   int pixels = window_text_pixels) {
+QLabel* make_label(QWidget* parent, const QString& text, control_place p, int pixels = window_text_pixels)
+{
     return make_label(parent, text, p.left, p.top, pixels);
 }
-QLineEdit* make_field(QWidget* parent, const QString& text, control_place p, bool read_only) {
+QLineEdit* make_field(QWidget* parent, const QString& text, control_place p, bool read_only)
+{
     return make_field(parent, text, p.left, p.top, p.width, read_only);
 }
 QComboBox* make_list(QWidget* parent, control_place p) { return make_list(parent, p.left, p.top, p.width); }
-QPushButton* make_button(QWidget* parent, const QString& text, control_place p) {
+QPushButton* make_button(QWidget* parent, const QString& text, control_place p)
+{
     return make_button(parent, text, p.left, p.top);
 }
-QPlainTextEdit* make_memo(QWidget* parent, control_place p) {
+QPlainTextEdit* make_memo(QWidget* parent, control_place p)
+{
     return make_memo(parent, p.left, p.top, p.width, p.height);
 }
 
 }  // namespace
 
-Tmain_F::Tmain_F(QWidget* parent) : QMainWindow(parent), sim_(*this) {
+Tmain_F::Tmain_F(QWidget* parent) : QMainWindow(parent), sim_(*this)
+{
     main_F = this;
     setWindowTitle(QStringLiteral("Tolvane"));
     setFont(window_font());
@@ -179,7 +189,8 @@ Tmain_F::Tmain_F(QWidget* parent) : QMainWindow(parent), sim_(*this) {
     for (QWidget* control : findChildren<QWidget*>()) control->installEventFilter(this);
 }
 
-Tmain_F::~Tmain_F() {
+Tmain_F::~Tmain_F()
+{
     // The focused field gets a focus-out while the window goes: no entry then.
     closing_ = true;
     removeEventFilter(this);
@@ -189,7 +200,8 @@ Tmain_F::~Tmain_F() {
 
 int Tmain_F::client_width() const { return surface ? surface->width() : window_width - frame_width; }
 
-void Tmain_F::build_controls() {
+void Tmain_F::build_controls()
+{
     surface = new plot_surface(this);
     setCentralWidget(surface);
     surface->resize(window_width - frame_width, minimum_client_height);
@@ -231,7 +243,8 @@ void Tmain_F::build_controls() {
     connect(forward_B, &QPushButton::clicked, this, &Tmain_F::forward_BClick);
 
     passport_P = make_panel(surface, place_of("passport_P"));
-    passport_L = make_label(passport_P, QStringLiteral("Passport:"), place_of("passport_L"), heading_text_pixels);
+    passport_L =
+        make_label(passport_P, QStringLiteral("Passport:"), place_of("passport_L"), heading_text_pixels);
     height_E = make_field(passport_P, QStringLiteral("170"), place_of("height_E"), false);
     weight_E = make_field(passport_P, QStringLiteral("70.1"), place_of("weight_E"), false);
     bmi_E = make_field(passport_P, QStringLiteral("19"), place_of("bmi_E"), true);
@@ -250,7 +263,8 @@ void Tmain_F::build_controls() {
 
     factor_P = make_panel(surface, place_of("factor_P"));
     factor_P->setFont(window_font(heading_text_pixels));
-    factor_L = make_label(factor_P, QStringLiteral("Subject factors:"), place_of("factor_L"), heading_text_pixels);
+    factor_L =
+        make_label(factor_P, QStringLiteral("Subject factors:"), place_of("factor_L"), heading_text_pixels);
     constexpr control_place press = place_of("press_L");
     constexpr control_place trad = place_of("trad_RB");
     press_L = make_label(factor_P, QStringLiteral("pressure units:"), press);
@@ -267,7 +281,8 @@ void Tmain_F::build_controls() {
 
     display_P = make_panel(surface, place_of("display_P"));
     display_P->setFont(window_font(heading_text_pixels));
-    display_L = make_label(display_P, QStringLiteral("Display variables:"), place_of("display_L"), heading_text_pixels);
+    display_L = make_label(display_P, QStringLiteral("Display variables:"), place_of("display_L"),
+                           heading_text_pixels);
     time_L = make_label(display_P, QStringLiteral("cursor position:"), place_of("time_L"));
     time_E = make_field(display_P, QStringLiteral("min:sec"), place_of("time_E"), true);
 
@@ -281,9 +296,9 @@ void Tmain_F::build_controls() {
             panel_row& row = factor_row ? factor_rows[i] : display_rows[i];
             row.dsn_CB = make_list(panel, list.left, list.top + shift, list.width);
             row.dsn_CB->setFont(window_font());
-            row.vlu_E = make_field(panel, factor_row ? QString::fromLatin1(empty_factor_text)
-                                                     : QStringLiteral("value"),
-                                   value.left, value.top + shift, value.width, !factor_row);
+            row.vlu_E = make_field(
+                panel, factor_row ? QString::fromLatin1(empty_factor_text) : QStringLiteral("value"),
+                value.left, value.top + shift, value.width, !factor_row);
             row.unit_L = make_label(panel, QStringLiteral("unit"), unit.left, unit.top + shift);
             // A unit may use the rest of its panel's width.
             row.unit_L->resize(panel->width() - unit.left - 4, row.unit_L->height());
@@ -295,7 +310,8 @@ void Tmain_F::build_controls() {
     connect(time_out_T, &QTimer::timeout, this, &Tmain_F::time_out_TTimer);
 }
 
-void Tmain_F::build_menu() {
+void Tmain_F::build_menu()
+{
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     load_I = file->addAction(QStringLiteral("&Load ..."), this, &Tmain_F::load_IClick);
     save_I = file->addAction(QStringLiteral("&Save ..."), this, &Tmain_F::save_IClick);
@@ -309,13 +325,14 @@ void Tmain_F::build_menu() {
     view->addSeparator();
     about_I = view->addAction(QStringLiteral("&About ..."), this, &Tmain_F::about_IClick);
     QMenu* respiration = menuBar()->addMenu(QStringLiteral("&Respiration"));
-    respiration_I = respiration->addAction(QStringLiteral("&Respiration ..."), this,
-                                           &Tmain_F::respiration_IClick);
+    respiration_I =
+        respiration->addAction(QStringLiteral("&Respiration ..."), this, &Tmain_F::respiration_IClick);
     build_added_menu_items(file, view);
     build_view_items(view);
 }
 
-void Tmain_F::set_tooltips() {
+void Tmain_F::set_tooltips()
+{
     run_B->setToolTip(QStringLiteral("run model to next minute mark") + run_key_tooltip);
     time_E->setToolTip(QStringLiteral("cursor position mm:ss"));
     hint_M->setToolTip(QStringLiteral("operational alerts or hints"));
@@ -334,7 +351,8 @@ void Tmain_F::set_tooltips() {
 
 // --- events ---------------------------------------------------------------------
 
-void Tmain_F::FormResize() {
+void Tmain_F::FormResize()
+{
     const int h = surface->height();
     message_P->resize(message_P->width(), h - 662);
     clinical_M->resize(clinical_M->width(), h - 673);
@@ -350,7 +368,8 @@ void Tmain_F::FormResize() {
 // request of the logic (redraw_main), which is every change of what they
 // show; refreshing them on paints as well would overwrite a value the user
 // is still typing whenever the window is uncovered.
-void Tmain_F::FormPaint(QPainter& painter) {
+void Tmain_F::FormPaint(QPainter& painter)
+{
     painter.setFont(window_font());
     // Idempotent after the controller's own preparation; sets grid_span and
     // moves an unpinned cursor to the end of the trace for this width.
@@ -359,29 +378,32 @@ void Tmain_F::FormPaint(QPainter& painter) {
                      QString::fromLatin1(mdl_ver), nullptr, reference_ ? &*reference_ : nullptr);
 }
 
-void Tmain_F::FormMouseDown(Qt::MouseButton button, QPoint point) {
+void Tmain_F::FormMouseDown(Qt::MouseButton button, QPoint point)
+{
     if (button == Qt::LeftButton) sim_.mouse_down(point.x(), point.y());
 }
 
-bool Tmain_F::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+bool Tmain_F::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
     if (!(modifiers & Qt::AltModifier)) return false;
     const bool large = modifiers & Qt::ShiftModifier;
     switch (key) {
-        case Qt::Key_Left:
-            sim_.cursor_key(cursor_direction::left, large);
-            return true;
-        case Qt::Key_Right:
-            sim_.cursor_key(cursor_direction::right, large);
-            return true;
-        case Qt::Key_I:
-            sim_.info_key();
-            return true;
-        default:
-            return false;
+    case Qt::Key_Left:
+        sim_.cursor_key(cursor_direction::left, large);
+        return true;
+    case Qt::Key_Right:
+        sim_.cursor_key(cursor_direction::right, large);
+        return true;
+    case Qt::Key_I:
+        sim_.info_key();
+        return true;
+    default:
+        return false;
     }
 }
 
-bool Tmain_F::eventFilter(QObject* watched, QEvent* event) {
+bool Tmain_F::eventFilter(QObject* watched, QEvent* event)
+{
     if (closing_) return false;
     if (event->type() == QEvent::KeyPress) {
         // Key preview: act once, on the first receiver of the press (the focused
@@ -426,7 +448,8 @@ void Tmain_F::time_out_TTimer() { sim_.hint_timeout(); }
 void Tmain_F::trad_RBClick() { sim_.set_pressure_units(false); }
 void Tmain_F::metric_RBClick() { sim_.set_pressure_units(true); }
 
-void Tmain_F::exit_IClick() {
+void Tmain_F::exit_IClick()
+{
     // No question, no saving, no clean-up.
     std::fflush(nullptr);
     std::_Exit(0);

@@ -15,8 +15,8 @@
 
 #include "main_window.h"
 
-
-void Tmain_F::build_added_menu_items(QMenu* file, QMenu* view) {
+void Tmain_F::build_added_menu_items(QMenu* file, QMenu* view)
+{
     load_I->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     save_I->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     print_I->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -47,7 +47,8 @@ void Tmain_F::build_added_menu_items(QMenu* file, QMenu* view) {
     addAction(run_key_I);
 }
 
-void Tmain_F::run_key_pressed() {
+void Tmain_F::run_key_pressed()
+{
     if (!run_B->isEnabled()) return;
     // As with a click, focus moves to RUN first: a value being typed in a
     // factor or passport field is entered (its focus-out) before the run.
@@ -57,9 +58,10 @@ void Tmain_F::run_key_pressed() {
 
 // --- help -------------------------------------------------------------------------
 
-QString Tmain_F::guide_path() {
-    const QString installed = QCoreApplication::applicationDirPath() +
-                              QStringLiteral("/../share/doc/tolvane/guide.md");
+QString Tmain_F::guide_path()
+{
+    const QString installed =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/tolvane/guide.md");
     if (QFileInfo::exists(installed)) return QFileInfo(installed).canonicalFilePath();
 #ifdef TOLVANE_SOURCE_GUIDE
     const QString source = QStringLiteral(TOLVANE_SOURCE_GUIDE);
@@ -70,7 +72,8 @@ QString Tmain_F::guide_path() {
 
 bool Tmain_F::open_url(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
-void Tmain_F::guide_IClick() {
+void Tmain_F::guide_IClick()
+{
     const QString path = guide_path();
     if (path.isEmpty()) {
         ui().show_error(QStringLiteral("Sorry, the user guide is not installed."));

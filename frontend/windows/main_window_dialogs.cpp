@@ -11,8 +11,7 @@ namespace {
 // every showing sets all of its settings first.
 void show_about_window(const about_window_settings& settings, QWidget* over)
 {
-    if (about_F == nullptr)
-        return;
+    if (about_F == nullptr) return;
     about_F->apply(settings, over);
     about_F->exec();
 }
@@ -27,8 +26,7 @@ void Tmain_F::about_IClick() { show_about_window(about_settings(), this); }
 
 void Tmain_F::respiration_IClick()
 {
-    if (respiration_F == nullptr)
-        return;
+    if (respiration_F == nullptr) return;
     respiration_F->set_ui_port(&ui());
     respiration_F->exec();
     // OK (and a rejected OK left with Cancel) may have changed the bag volume,

@@ -14,17 +14,19 @@
 namespace {
 
 // The exports ask before replacing a file, in the words of "&Save ...".
-bool may_write(ui_port& ui, const QString& path) {
+bool may_write(ui_port& ui, const QString& path)
+{
     return !QFileInfo::exists(path) || ui.ask_ok_cancel(QStringLiteral("file exists, overwrite?"));
 }
 
 }  // namespace
 
-void Tmain_F::export_data_IClick() {
+void Tmain_F::export_data_IClick()
+{
     run_log_.follow(sim_.state());
-    const std::optional<QString> path = ui().save_file_dialog(
-        {QStringLiteral("Export data"), QStringLiteral("run.csv"),
-         QStringLiteral("CSV files (*.csv *.CSV)"), QStringLiteral("csv"), QString()});
+    const std::optional<QString> path =
+        ui().save_file_dialog({QStringLiteral("Export data"), QStringLiteral("run.csv"),
+                               QStringLiteral("CSV files (*.csv *.CSV)"), QStringLiteral("csv"), QString()});
     if (!path || path->isEmpty() || !may_write(ui(), *path)) return;
     const std::optional<QByteArray> text = run_log_.csv_text();
     if (!text) {
@@ -36,7 +38,8 @@ void Tmain_F::export_data_IClick() {
     if (!written.ok()) ui().show_error(message_text(written));
 }
 
-QByteArray Tmain_F::plot_picture_bytes(const QString& path) {
+QByteArray Tmain_F::plot_picture_bytes(const QString& path)
+{
     plot_picture picture;
     picture.cw = client_width();
     picture.state = sim_.state();
@@ -50,7 +53,8 @@ QByteArray Tmain_F::plot_picture_bytes(const QString& path) {
     return plot_png(picture, 2.0 * devicePixelRatioF());
 }
 
-void Tmain_F::export_picture_IClick() {
+void Tmain_F::export_picture_IClick()
+{
     const std::optional<QString> path = ui().save_file_dialog(
         {QStringLiteral("Export picture"), QStringLiteral("plot.svg"),
          QStringLiteral("SVG pictures (*.svg);;PNG pictures (*.png)"), QString(), QString()});
@@ -64,4 +68,3 @@ void Tmain_F::export_picture_IClick() {
     const save_result written = write_exported_file(*path, plot_picture_bytes(*path));
     if (!written.ok()) ui().show_error(message_text(written));
 }
-

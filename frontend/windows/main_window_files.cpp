@@ -10,7 +10,4 @@ void Tmain_F::load_IClick()
     sim_.load_clicked();
 }
 
-void Tmain_F::save_IClick()
-{
-    sim_.save_clicked();
-}
+void Tmain_F::save_IClick() { sim_.save_clicked(); }

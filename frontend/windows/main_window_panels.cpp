@@ -17,7 +17,8 @@
 
 namespace {
 
-void set_text_colour(QLineEdit* field, const QColor& colour) {
+void set_text_colour(QLineEdit* field, const QColor& colour)
+{
     QPalette palette = field->palette();
     if (palette.color(QPalette::Text) == colour) return;
     palette.setColor(QPalette::Text, colour);
@@ -26,26 +27,30 @@ void set_text_colour(QLineEdit* field, const QColor& colour) {
 
 // Fills a list with catalogue names in catalogue order (item = index); the
 // popup is wide enough for the longest name.
-void fill_list(QComboBox* list, int count, std::string (*name)(int)) {
+void fill_list(QComboBox* list, int count, std::string (*name)(int))
+{
     const QSignalBlocker quiet(list);
     list->clear();
     for (int i = 0; i < count; ++i) list->addItem(QString::fromStdString(name(i)));
     list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 24);
 }
 
-void select_quietly(QComboBox* list, int index) {
+void select_quietly(QComboBox* list, int index)
+{
     if (list->currentIndex() == index) return;
     const QSignalBlocker quiet(list);
     list->setCurrentIndex(index);
 }
 
-void set_text_if_changed(QLineEdit* field, const QString& text) {
+void set_text_if_changed(QLineEdit* field, const QString& text)
+{
     if (field->text() != text) field->setText(text);
 }
 
 }  // namespace
 
-void Tmain_F::FormCreate() {
+void Tmain_F::FormCreate()
+{
     const panel_selection& selection = sim_.selection();
     for (int i = 0; i < panel_rows; ++i) {
         set_text_colour(display_rows[i].vlu_E, trace_colour(i));
@@ -69,26 +74,30 @@ void Tmain_F::FormCreate() {
     show_plot_controls();
 }
 
-void Tmain_F::dsn_CBChange(bool factor_row, int row, int index) {
+void Tmain_F::dsn_CBChange(bool factor_row, int row, int index)
+{
     if (factor_row)
         sim_.factor_selection_changed(row, index);
     else
         sim_.display_selection_changed(row, index);
 }
 
-void Tmain_F::factorExit() {
+void Tmain_F::factorExit()
+{
     std::array<QString, panel_rows> texts;
     for (int i = 0; i < panel_rows; ++i) texts[i] = factor_rows[i].vlu_E->text();
     const std::array<QString, panel_rows> shown = sim_.factor_exit(texts);
     for (int i = 0; i < panel_rows; ++i) set_text_if_changed(factor_rows[i].vlu_E, shown[i]);
 }
 
-void Tmain_F::passportExit() {
-    set_passport_fields(sim_.passport_exit(height_E->text(), weight_E->text(), age_E->text(),
-                                           sex_CB->currentIndex()));
+void Tmain_F::passportExit()
+{
+    set_passport_fields(
+        sim_.passport_exit(height_E->text(), weight_E->text(), age_E->text(), sex_CB->currentIndex()));
 }
 
-void Tmain_F::show_panels(int t) {
+void Tmain_F::show_panels(int t)
+{
     const panel_view view = sim_.panels(t);
     for (int i = 0; i < panel_rows; ++i) {
         const factor_row_view& f = view.factors[i];
@@ -105,7 +114,8 @@ void Tmain_F::show_panels(int t) {
     show_reference_values(t);
 }
 
-void Tmain_F::show_plot_controls() {
+void Tmain_F::show_plot_controls()
+{
     const run_state& state = sim_.state();
     tolvane_I->setVisible(state.credits_shown);
     if (state.credits_shown) tolvane_I->setGeometry(logo_left, logo_top, logo_width, logo_height);

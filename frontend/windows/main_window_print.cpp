@@ -22,7 +22,8 @@ namespace {
 
 class platform_print_dialog : public print_dialog_port {
 public:
-    bool exec_print_dialog(QPrinter& printer, QWidget* parent) override {
+    bool exec_print_dialog(QPrinter& printer, QWidget* parent) override
+    {
         QPrintDialog dialog(&printer, parent);
         return dialog.exec() == QDialog::Accepted;
     }
@@ -31,7 +32,8 @@ public:
 print_dialog_port* replacement_dialog = nullptr;
 QPrinter* the_printer = nullptr;
 
-void delete_printer() {
+void delete_printer()
+{
     delete the_printer;
     the_printer = nullptr;
 }
@@ -40,17 +42,19 @@ void delete_printer() {
 
 void set_print_dialog_port(print_dialog_port* port) { replacement_dialog = port; }
 
-print_dialog_port& current_print_dialog() {
+print_dialog_port& current_print_dialog()
+{
     static platform_print_dialog platform;
     return replacement_dialog ? *replacement_dialog : platform;
 }
 
-QPrinter& report_printer() {
+QPrinter& report_printer()
+{
     if (!the_printer) {
         the_printer = new QPrinter(QPrinter::HighResolution);
-        the_printer->setPageMargins(QMarginsF(report_pdf_margin_mm, report_pdf_margin_mm,
-                                              report_pdf_margin_mm, report_pdf_margin_mm),
-                                    QPageLayout::Millimeter);
+        the_printer->setPageMargins(
+            QMarginsF(report_pdf_margin_mm, report_pdf_margin_mm, report_pdf_margin_mm, report_pdf_margin_mm),
+            QPageLayout::Millimeter);
         // The printer lives as long as the application, not past it.
         qAddPostRoutine(delete_printer);
     }
@@ -63,7 +67,8 @@ namespace {
 // printer's page layout and resolution, then written through a temporary
 // file beside it: a full disk or a bad folder is reported and an existing
 // file stays as it was (the printer itself would report success).
-print_result print_report_to_pdf_file(const QPrinter& printer, const report_input& input) {
+print_result print_report_to_pdf_file(const QPrinter& printer, const report_input& input)
+{
     const QString where = QFileInfo(printer.outputFileName()).absoluteFilePath();
     const std::string text = QStringLiteral("Sorry, cannot print the report to %1.").arg(where).toStdString();
     QBuffer pdf;
@@ -85,7 +90,8 @@ print_result print_report_to_pdf_file(const QPrinter& printer, const report_inpu
 
 }  // namespace
 
-print_result print_report(QPrinter& printer, const report_input& input) {
+print_result print_report(QPrinter& printer, const report_input& input)
+{
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         return print_report_to_pdf_file(printer, input);
     QPainter painter;
@@ -102,7 +108,8 @@ print_result print_report(QPrinter& printer, const report_input& input) {
     return {};
 }
 
-void Tmain_F::print_IClick() {
+void Tmain_F::print_IClick()
+{
     // Available only after a run: the run controller enables the entry.
     if (print_I && !print_I->isEnabled()) return;
     QPrinter& printer = report_printer();
@@ -113,7 +120,8 @@ void Tmain_F::print_IClick() {
     if (!printed.ok()) ui().show_error(message_text(printed));
 }
 
-report_input Tmain_F::report_input_now() const {
+report_input Tmain_F::report_input_now() const
+{
     report_input input = report_input_from(sim_, clinical_text(), subject_date_time_now());
     if (reference_) {
         const reference_run reference = *reference_;

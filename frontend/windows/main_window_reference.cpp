@@ -22,20 +22,23 @@ constexpr int reference_width = 47;
 
 }  // namespace
 
-void Tmain_F::keep_reference_IClick() {
+void Tmain_F::keep_reference_IClick()
+{
     run_log_.follow(sim_.state());
     reference_ = reference_from(run_log_, sim_.subject_name());
     clear_reference_I->setEnabled(true);
     redraw_main();
 }
 
-void Tmain_F::clear_reference_IClick() {
+void Tmain_F::clear_reference_IClick()
+{
     reference_.reset();
     clear_reference_I->setEnabled(false);
     redraw_main();
 }
 
-void Tmain_F::build_reference_labels() {
+void Tmain_F::build_reference_labels()
+{
     for (int i = 0; i < panel_rows; ++i) {
         auto* label = new QLabel(display_P);
         label->setFont(window_font(reference_text_pixels));
@@ -50,7 +53,8 @@ void Tmain_F::build_reference_labels() {
     }
 }
 
-void Tmain_F::show_reference_values(int t) {
+void Tmain_F::show_reference_values(int t)
+{
     const panel_selection& selection = sim_.selection();
     for (int i = 0; i < panel_rows; ++i) {
         QLabel* label = reference_L[static_cast<size_t>(i)];
@@ -70,4 +74,3 @@ void Tmain_F::show_reference_values(int t) {
         label->setText(text);
     }
 }
-

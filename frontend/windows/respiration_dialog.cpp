@@ -45,8 +45,7 @@ void make_label(QWidget* parent, const char* name, const char* text, int left, i
     label->adjustSize();
 }
 
-QRadioButton* make_radio(QWidget* parent, const char* name, const char* text, int left, int top,
-                         int width)
+QRadioButton* make_radio(QWidget* parent, const char* name, const char* text, int left, int top, int width)
 {
     auto* button = new QRadioButton(QString::fromLatin1(text), parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -65,7 +64,7 @@ void set_field_locked(QLineEdit* field, bool locked)
     field->setReadOnly(locked);
 }
 
-} // namespace
+}  // namespace
 
 Trespiration_F::Trespiration_F(QWidget* parent) : QDialog(parent)
 {
@@ -98,10 +97,9 @@ Trespiration_F::Trespiration_F(QWidget* parent) : QDialog(parent)
     bag_RB[0] = make_radio(bag_GB, "bag1_RB", "close the glottis", 12, 20, 113);
     bag_RB[1] = make_radio(bag_GB, "bag2_RB", "collect expired air in a bag", 12, 44, 149);
     bag_RB[2] = make_radio(bag_GB, "bag3_RB", "rebreathe from bag", 12, 68, 117);
-    bag_RB[3] = make_radio(bag_GB, "bag4_RB", "rebreathe from bag with CO2 absorber attached",
-                           12, 92, 253);
-    bag_RB[4] = make_radio(bag_GB, "bag5_RB",
-                           "standard state - breathing air, glottis open, no bag", 12, 116, 253);
+    bag_RB[3] = make_radio(bag_GB, "bag4_RB", "rebreathe from bag with CO2 absorber attached", 12, 92, 253);
+    bag_RB[4] =
+        make_radio(bag_GB, "bag5_RB", "standard state - breathing air, glottis open, no bag", 12, 116, 253);
     bag_RB[4]->setChecked(true);
     bagv_E = make_field(bag_GB, "bagv_E", 16, 140);
     make_label(bag_GB, "bagv_L", "bag volume, ml BTPS ", 60, 142);
@@ -129,14 +127,10 @@ Trespiration_F::Trespiration_F(QWidget* parent) : QDialog(parent)
 
 Trespiration_F::~Trespiration_F()
 {
-    if (respiration_F == this)
-        respiration_F = nullptr;
+    if (respiration_F == this) respiration_F = nullptr;
 }
 
-void Trespiration_F::set_ui_port(ui_port* port)
-{
-    ui_ = port;
-}
+void Trespiration_F::set_ui_port(ui_port* port) { ui_ = port; }
 
 bool Trespiration_F::is_locked(const QLineEdit* field)
 {
@@ -146,8 +140,7 @@ bool Trespiration_F::is_locked(const QLineEdit* field)
 void Trespiration_F::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormActivate();
+    if (!event->spontaneous()) FormActivate();
 }
 
 void Trespiration_F::FormActivate()
@@ -168,8 +161,7 @@ void Trespiration_F::FormActivate()
 
     pending_.bag_state = current.bag_state;
     const std::optional<int> row = bag_button_of_state(pending_.bag_state);
-    for (int i = 0; i < int(bag_RB.size()); ++i)
-        bag_RB[i]->setChecked(row && *row == i);
+    for (int i = 0; i < int(bag_RB.size()); ++i) bag_RB[i]->setChecked(row && *row == i);
     apply_bag_style(pending_.bag_state);
 
     bagv_E->setText(texts.bag_volume);
@@ -196,15 +188,14 @@ void Trespiration_F::artificial_RBClick()
 void Trespiration_F::bag_RBClick(int sender_row)
 {
     pending_.bag_state = bag_button_states[sender_row];
-    for (int i = 0; i < int(bag_RB.size()); ++i)
-        bag_RB[i]->setChecked(i == sender_row);
+    for (int i = 0; i < int(bag_RB.size()); ++i) bag_RB[i]->setChecked(i == sender_row);
     apply_bag_style(pending_.bag_state);
 }
 
 void Trespiration_F::ok_BClick()
 {
-    if (apply_respiration_settings(pending_, field_texts())
-        == respiration_ok_result::percentages_exceed_100) {
+    if (apply_respiration_settings(pending_, field_texts()) ==
+        respiration_ok_result::percentages_exceed_100) {
         // The dialog stays open for a correction or Cancel.
         if (ui_ != nullptr) {
             ui_->beep();
@@ -215,24 +206,18 @@ void Trespiration_F::ok_BClick()
     accept();
 }
 
-void Trespiration_F::cancel_BClick()
-{
-    reject();
-}
+void Trespiration_F::cancel_BClick() { reject(); }
 
 void Trespiration_F::set_ventilator_locked(bool locked)
 {
-    for (QLineEdit* field : {rrate_E, tidal_E, peep_E})
-        set_field_locked(field, locked);
+    for (QLineEdit* field : {rrate_E, tidal_E, peep_E}) set_field_locked(field, locked);
 }
 
 void Trespiration_F::apply_bag_style(std::int32_t bag_state)
 {
     const std::optional<bool> locked = bag_fields_locked(bag_state);
-    if (!locked)
-        return;
-    for (QLineEdit* field : {bagv_E, bagc_E, bago_E})
-        set_field_locked(field, *locked);
+    if (!locked) return;
+    for (QLineEdit* field : {bagv_E, bagc_E, bago_E}) set_field_locked(field, *locked);
 }
 
 respiration_texts Trespiration_F::field_texts() const

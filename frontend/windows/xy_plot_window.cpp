@@ -52,8 +52,8 @@ Txyplot_F::Txyplot_F(Tmain_F& main) : chart_window(main, QStringLiteral("X\u2013
 void Txyplot_F::take_state()
 {
     simulator& sim = main_.sim();
-    input_ = xy_chart_input_from(sim.state(), x_CB->currentIndex(), y_CB->currentIndex(),
-                                 sim.panel_time(), fit_CB->isChecked());
+    input_ = xy_chart_input_from(sim.state(), x_CB->currentIndex(), y_CB->currentIndex(), sim.panel_time(),
+                                 fit_CB->isChecked());
 }
 
 void Txyplot_F::draw(QPainter& painter, int width, int height) const

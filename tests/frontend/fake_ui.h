@@ -16,9 +16,9 @@
 class fake_ui : public ui_port {
 public:
     // --- recorded calls -----------------------------------------------------
-    std::map<ui_control, bool> enabled = {
-        {ui_control::run, true},    {ui_control::rerun, false}, {ui_control::back, false},
-        {ui_control::forward, false}, {ui_control::reset, false}, {ui_control::print, true}};
+    std::map<ui_control, bool> enabled = {{ui_control::run, true},    {ui_control::rerun, false},
+                                          {ui_control::back, false},  {ui_control::forward, false},
+                                          {ui_control::reset, false}, {ui_control::print, true}};
     int beeps = 0;
     QStringList warnings, errors, informations, messages, questions;
     QString clinical;
@@ -32,11 +32,11 @@ public:
     std::vector<file_dialog_request> open_requests, save_requests;
 
     // --- scripted answers ---------------------------------------------------
-    std::deque<bool> question_answers;                  // default: false (Cancel)
-    std::deque<std::optional<QString>> open_answers;    // default: cancel
-    std::deque<std::optional<QString>> save_answers;    // default: cancel
-    std::function<void()> on_warning;                   // runs inside show_warning
-    std::function<void()> on_clinical;                  // runs inside append_clinical_text
+    std::deque<bool> question_answers;                // default: false (Cancel)
+    std::deque<std::optional<QString>> open_answers;  // default: cancel
+    std::deque<std::optional<QString>> save_answers;  // default: cancel
+    std::function<void()> on_warning;                 // runs inside show_warning
+    std::function<void()> on_clinical;                // runs inside append_clinical_text
 
     void set_control_enabled(ui_control control, bool on) override { enabled[control] = on; }
     void beep() override { ++beeps; }

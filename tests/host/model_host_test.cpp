@@ -170,7 +170,8 @@ TEST(ModelHost, CatalogueNamesAreTheLibrarysInCatalogueOrder)
     for (int i = 0; i < num_fct; ++i)
         EXPECT_EQ(model_host::factor_name(i), utf8_from_cp1252(factor[i].name, std::strlen(factor[i].name)));
     for (int i = 0; i < num_dsy; ++i)
-        EXPECT_EQ(model_host::display_name(i), utf8_from_cp1252(display[i].name, std::strlen(display[i].name)));
+        EXPECT_EQ(model_host::display_name(i),
+                  utf8_from_cp1252(display[i].name, std::strlen(display[i].name)));
     EXPECT_EQ(model_host::factor_name(factor_id::inspired_o2), "Inspired O2 percentage");
     EXPECT_EQ(model_host::display_name(num_dsy - 1), "No display");
     for (int outside : {-1, num_fct}) EXPECT_EQ(model_host::factor_name(outside), "");

@@ -26,8 +26,8 @@ protected:
 double stpd_per_btps_percent()
 {
     const double T = fct(factor_id::body_temperature);
-    return static_cast<float>(static_cast<float>(fct(factor_id::barometric_pressure) - 0.03 * T * T - 5.92) * 0.003592 /
-                              (T + 273));
+    return static_cast<float>(static_cast<float>(fct(factor_id::barometric_pressure) - 0.03 * T * T - 5.92) *
+                              0.003592 / (T + 273));
 }
 
 }  // namespace
@@ -52,7 +52,8 @@ TEST_F(Bag, InspiredPercentagesFollowTheBagAndTheAbsorberTakesAllCo2)
         bager(1, nullptr, nullptr);
         const double a = static_cast<float>(1 / (5000 * drv(derived_id::btps_percent_to_stpd)));
         EXPECT_FLOAT_EQ(factor[factor_id::inspired_o2].value, static_cast<float>(800 * a));
-        EXPECT_FLOAT_EQ(factor[factor_id::inspired_co2].value, state == 13 ? 0.0f : static_cast<float>(200 * a));
+        EXPECT_FLOAT_EQ(factor[factor_id::inspired_co2].value,
+                        state == 13 ? 0.0f : static_cast<float>(200 * a));
     }
 }
 
@@ -159,7 +160,8 @@ TEST_F(Bag, ClosedGlottisLungVolumeFollowsTheAlveolarGas)
 {
     float amount = 2500;
     bager(11, &amount, nullptr);
-    EXPECT_FLOAT_EQ(factor[factor_id::lung_volume].value, static_cast<float>(2500 * 0.01 / drv(derived_id::btps_percent_to_stpd)));
+    EXPECT_FLOAT_EQ(factor[factor_id::lung_volume].value,
+                    static_cast<float>(2500 * 0.01 / drv(derived_id::btps_percent_to_stpd)));
 }
 
 TEST_F(Bag, BreathLargerThanTheBagMarksTheVentilationAndChangesNothing)
@@ -229,7 +231,8 @@ TEST_F(Bag, AbsorberTakesTheBreathsCo2FromTheBagVolume)
     float ventilation = 0.2f;
     bager(12, &excess, &ventilation);
     EXPECT_EQ(display[display_id::bag_co2_amount].value, 0.0f);
-    EXPECT_FLOAT_EQ(factor[factor_id::bag_volume].value, static_cast<float>(6000 - 3 * 0.01 / drv(derived_id::btps_percent_to_stpd)));
+    EXPECT_FLOAT_EQ(factor[factor_id::bag_volume].value,
+                    static_cast<float>(6000 - 3 * 0.01 / drv(derived_id::btps_percent_to_stpd)));
 }
 
 TEST_F(Bag, BagSmallerThanABreathStopsTheRunWithCodeFive)
@@ -250,12 +253,12 @@ TEST_F(Bag, RebreathingWithoutAbsorberBuildsUpCo2AndDrivesBreathing)
     choose(12);
     const run_outcome out = run_minutes(3);
     ASSERT_EQ(out.failure, 0);
-    EXPECT_GT(display[display_id::bag_co2_amount].value, 200.0f);       // bag CO2, ml
+    EXPECT_GT(display[display_id::bag_co2_amount].value, 200.0f);    // bag CO2, ml
     EXPECT_GT(factor[factor_id::inspired_co2].value, 5.0f);          // inspired CO2 %
-    EXPECT_LT(factor[factor_id::inspired_o2].value, 12.0f);         // inspired O2 %
-    EXPECT_GT(display[display_id::arterial_pco2].value, 45.0f);        // arterial PCO2
-    EXPECT_GT(display[display_id::total_ventilation].value, 10.0f);        // ventilation
-    EXPECT_GT(factor[factor_id::bag_volume].value, 5000.0f);        // the bag keeps most of its gas
+    EXPECT_LT(factor[factor_id::inspired_o2].value, 12.0f);          // inspired O2 %
+    EXPECT_GT(display[display_id::arterial_pco2].value, 45.0f);      // arterial PCO2
+    EXPECT_GT(display[display_id::total_ventilation].value, 10.0f);  // ventilation
+    EXPECT_GT(factor[factor_id::bag_volume].value, 5000.0f);         // the bag keeps most of its gas
 }
 
 TEST_F(Bag, RebreathingWithAbsorberKeepsCo2DownAndEmptiesTheBagOnlySlowly)
@@ -267,8 +270,7 @@ TEST_F(Bag, RebreathingWithAbsorberKeepsCo2DownAndEmptiesTheBagOnlySlowly)
     const run_outcome half_minute = [] {
         run_outcome out;
         constant(60);
-        for (int second = 0; second < 30 && run_second(out); ++second) {
-        }
+        for (int second = 0; second < 30 && run_second(out); ++second) {}
         return out;
     }();
     ASSERT_EQ(half_minute.failure, 0);
@@ -277,8 +279,8 @@ TEST_F(Bag, RebreathingWithAbsorberKeepsCo2DownAndEmptiesTheBagOnlySlowly)
     ASSERT_EQ(out.failure, 0);
     EXPECT_EQ(display[display_id::bag_co2_amount].value, 0.0f);
     EXPECT_EQ(factor[factor_id::inspired_co2].value, 0.0f);
-    EXPECT_LT(display[display_id::arterial_pco2].value, 41.0f);        // no CO2 build-up
-    EXPECT_LT(display[display_id::arterial_po2].value, 65.0f);        // the O2 runs down
+    EXPECT_LT(display[display_id::arterial_pco2].value, 41.0f);  // no CO2 build-up
+    EXPECT_LT(display[display_id::arterial_po2].value, 65.0f);   // the O2 runs down
     EXPECT_GT(factor[factor_id::bag_volume].value, 4500.0f);
 }
 
@@ -290,7 +292,7 @@ TEST_F(Bag, BreathHoldRaisesCo2AndStopsTheLungExpiring)
     ASSERT_EQ(out.failure, 0);
     EXPECT_EQ(display[display_id::total_ventilation].value, 0.0f);
     EXPECT_GT(display[display_id::arterial_pco2].value, 45.0f);
-    EXPECT_LT(factor[factor_id::lung_volume].value, volume);        // O2 taken up faster than CO2 given
+    EXPECT_LT(factor[factor_id::lung_volume].value, volume);  // O2 taken up faster than CO2 given
     choose(10);
     EXPECT_EQ(factor[factor_id::lung_volume].value, volume);
     const run_outcome after = run_minutes(2);

@@ -17,9 +17,9 @@ namespace {
 
 struct golden_case {
     const char* name;
-    int factor_index;   // -1: no change at 2:00
+    int factor_index;  // -1: no change at 2:00
     float value;
-    uint64_t hash;      // from the code before the mends
+    uint64_t hash;  // from the code before the mends
     friend std::ostream& operator<<(std::ostream& os, const golden_case& c) { return os << c.name; }
 };
 

@@ -106,13 +106,13 @@ TEST_F(Blood, SolverFindsPressuresForContents)
         float pH, po2, pco2, start_po2, start_pco2, temperature;
     };
     const row rows[] = {
-        {7.40f, 93.18f, 39.9f, 100, 40, 37},     // resting arterial blood from the last step
-        {7.37f, 40, 45.4f, 38, 47, 37},          // mixed venous
-        {7.25f, 25, 70, 60, 40, 37},             // far start, hypercapnic
-        {7.55f, 600, 25, 90, 40, 39},            // oxygen breathing, hypocapnia
-        {7.10f, 8, 90, 40, 40, 30},              // steep part of the curve, cold
-        {7.40f, 2500, 40, 100, 40, 37},          // hyperbaric oxygen
-        {7.40f, 0.5f, 0.5f, 40, 40, 37},         // near the floor
+        {7.40f, 93.18f, 39.9f, 100, 40, 37},  // resting arterial blood from the last step
+        {7.37f, 40, 45.4f, 38, 47, 37},       // mixed venous
+        {7.25f, 25, 70, 60, 40, 37},          // far start, hypercapnic
+        {7.55f, 600, 25, 90, 40, 39},         // oxygen breathing, hypocapnia
+        {7.10f, 8, 90, 40, 40, 30},           // steep part of the curve, cold
+        {7.40f, 2500, 40, 100, 40, 37},       // hyperbaric oxygen
+        {7.40f, 0.5f, 0.5f, 40, 40, 37},      // near the floor
     };
     for (const row& r : rows) {
         factor[factor_id::body_temperature].value = r.temperature;
@@ -159,12 +159,9 @@ TEST_F(Blood, SolverIsBoundedOnUnreachableTargets)
         float target_o2, target_co2;
     };
     const row rows[] = {
-        {-5, -5},        // below the contents at the 0.1 mm Hg floor
-        {-5, 47},
-        {19.5f, -1},
-        {1e6f, 47},      // more O2 than any pressure dissolves in a float
-        {19.5f, 1e7f},
-        {1e9f, 1e9f},
+        {-5, -5},                                 // below the contents at the 0.1 mm Hg floor
+        {-5, 47},      {19.5f, -1},  {1e6f, 47},  // more O2 than any pressure dissolves in a float
+        {19.5f, 1e7f}, {1e9f, 1e9f},
     };
     for (const row& r : rows) {
         float po2 = 93, pco2 = 40, saturation = -1;
@@ -220,7 +217,9 @@ TEST_F(Blood, ArterialStageOfTheStandardSubject)
     const double bicarbonate = 71.41 / 3 + (39.9 - 40) * 0.0203 * 14.8;
     EXPECT_NEAR(display[display_id::arterial_bicarbonate].value, bicarbonate, 1e-4);
     EXPECT_NEAR(display[display_id::arterial_ph].value, 6.1 + std::log10(bicarbonate / (0.03 * 39.9)), 1e-5);
-    const contents reached = at(display[display_id::arterial_ph].value, display[display_id::arterial_po2].value, display[display_id::arterial_pco2].value);
+    const contents reached =
+        at(display[display_id::arterial_ph].value, display[display_id::arterial_po2].value,
+           display[display_id::arterial_pco2].value);
     EXPECT_NEAR(reached.o2, 19.54, 0.0101);
     EXPECT_NEAR(reached.co2, 47.35, 0.0101);
     EXPECT_FLOAT_EQ(display[display_id::arterial_saturation].value, 100 * reached.saturation);
@@ -268,8 +267,7 @@ TEST(BloodCurveExport, SameChemistryAsTheStep)
                     for (float po2 : {0.0f, 3.0f, 12.5f, 27.0f, 60.0f, 93.18f, 600.0f}) {
                         float o2 = 0, co2 = 0, s = 0, s_export = 0, o2_export = 0;
                         blood_contents(ph, po2, 45, o2, co2, s);
-                        ASSERT_TRUE(tolvane_o2_saturation(po2, 45, ph, t, dpg, hb, &s_export,
-                                                          &o2_export));
+                        ASSERT_TRUE(tolvane_o2_saturation(po2, 45, ph, t, dpg, hb, &s_export, &o2_export));
                         EXPECT_EQ(s_export, s) << dpg << " " << hb << " " << t << " " << ph << " " << po2;
                         EXPECT_EQ(o2_export, o2);
                     }

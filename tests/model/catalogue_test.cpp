@@ -95,11 +95,13 @@ TEST(Catalogue, EveryRecordHasTextsAndOrderedLimits)
 
 TEST(Catalogue, TypographicQuotesAreCodePage1252Bytes)
 {
-    const char* fast_amount = "Tissue N2 amount in \x91"
-                              "fast\x92"
-                              " compartment";
+    const char* fast_amount =
+        "Tissue N2 amount in \x91"
+        "fast\x92"
+        " compartment";
     EXPECT_STREQ(display[display_id::tissue_n2_fast].name, fast_amount);
-    EXPECT_EQ(std::strlen(display[display_id::tissue_n2_fast].name), std::strlen("Tissue N2 amount in 'fast' compartment"));
+    EXPECT_EQ(std::strlen(display[display_id::tissue_n2_fast].name),
+              std::strlen("Tissue N2 amount in 'fast' compartment"));
     for (int i : {47, 48, 49, 50}) {
         const std::string name = display[i].name;
         // clang-format off
@@ -128,8 +130,8 @@ TEST(Catalogue, StandardSubject)
     EXPECT_EQ(s_age, 40.0f);
     EXPECT_EQ(s_sex, 1);
 
-    const float expected_other[20] = {71.08f, 1, 4.6f,  240,   7.4f,  4, 0, 33.6f, 33.29f, 3000,
-                                      0,      6.06f, 45.72f, 0.1f, 317.4f, 0, 0, 8.88f, 0.08f, 100};
+    const float expected_other[20] = {71.08f, 1,     4.6f,   240,  7.4f,   4, 0, 33.6f, 33.29f, 3000,
+                                      0,      6.06f, 45.72f, 0.1f, 317.4f, 0, 0, 8.88f, 0.08f,  100};
     for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(s_other[i], expected_other[i]) << i;
         EXPECT_EQ(other[i], 0.0f) << i;

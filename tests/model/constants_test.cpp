@@ -24,7 +24,8 @@ protected:
             return ::testing::AssertionFailure() << "derived[" << i << "] = " << derived[i];
         }
     }
-    for (float v : {display[display_id::metabolic_rate].value, other[other_id::o2_curve_reference_ph], factor[factor_id::dpg].value, factor[factor_id::bicarbonate_addition].value}) {
+    for (float v : {display[display_id::metabolic_rate].value, other[other_id::o2_curve_reference_ph],
+                    factor[factor_id::dpg].value, factor[factor_id::bicarbonate_addition].value}) {
         if (!std::isfinite(v)) {
             return ::testing::AssertionFailure() << "a written value is " << v;
         }
@@ -47,7 +48,8 @@ TEST_F(Constants, StandardSubjectWorkedValues)
     EXPECT_FLOAT_EQ(derived[derived_id::flow_per_cardiac_output], 1.0f / 6);
     EXPECT_FLOAT_EQ(derived[derived_id::max_tidal_volume], 3250);
     EXPECT_FLOAT_EQ(derived[derived_id::stpd_percent_to_btps], 0.01 / (713.01 * 0.003592 / 310));
-    EXPECT_NEAR(derived[derived_id::drive_to_ventilation], std::pow(8.0, 1.5) * 100 * 0.000214 * (356 / 713.01 + 0.5), 1e-6);
+    EXPECT_NEAR(derived[derived_id::drive_to_ventilation],
+                std::pow(8.0, 1.5) * 100 * 0.000214 * (356 / 713.01 + 0.5), 1e-6);
     EXPECT_FLOAT_EQ(derived[derived_id::cardiac_output_lag], 1 / 1.5f);  // F = 1 at rest
     EXPECT_NEAR(derived[derived_id::brain_oxygenation_lag], 500 / 241.08, 1e-4);
     EXPECT_FLOAT_EQ(derived[derived_id::dpg_target], 23.3f);
@@ -67,7 +69,8 @@ TEST_F(Constants, Entry44UsesBRoundedToFloat)
     const double M = display[display_id::metabolic_rate].value;
     const float B = static_cast<float>(std::pow(M * 0.01, 0.8) * 5 * 0.2);
     EXPECT_EQ(derived[derived_id::co2_drive_gain], static_cast<float>(100 * static_cast<double>(B) * 0.0132));
-    EXPECT_EQ(derived[derived_id::hypoxic_drive_gain], static_cast<float>(100 * static_cast<double>(B) * 0.008));
+    EXPECT_EQ(derived[derived_id::hypoxic_drive_gain],
+              static_cast<float>(100 * static_cast<double>(B) * 0.008));
 }
 
 TEST_F(Constants, MetabolicRateFromWorkRate)
@@ -76,7 +79,11 @@ TEST_F(Constants, MetabolicRateFromWorkRate)
         float work, rate;
     };
     const row rows[] = {
-        {0, 100}, {2.99f, 100}, {3, 178.5f}, {15, 15 * 119 / 6.7f}, {200, 200 * 119 / (20.9f + 1.6f * 50 / 75)},
+        {0, 100},
+        {2.99f, 100},
+        {3, 178.5f},
+        {15, 15 * 119 / 6.7f},
+        {200, 200 * 119 / (20.9f + 1.6f * 50 / 75)},
     };
     for (const row& r : rows) {
         factor[factor_id::work_rate].value = r.work;
@@ -96,23 +103,22 @@ TEST_F(Constants, CardiacOutputWeightCapsFBeforeDividing)
         float work, lung_volume, entry61;
     };
     const row rows[] = {
-        {0, 100, 1 / 1.5f},
-        {100, 100, 8},  // F = 12.3 before the cap
-        {200, 100, 8},  // F = 31.5 before the cap
-        {100, 50, 16},
-        {0, 0, 120},
-        {200, 0, 120},
+        {0, 100, 1 / 1.5f}, {100, 100, 8},  // F = 12.3 before the cap
+        {200, 100, 8},                      // F = 31.5 before the cap
+        {100, 50, 16},      {0, 0, 120},   {200, 0, 120},
     };
     for (const row& r : rows) {
         factor[factor_id::work_rate].value = r.work;
         other[other_id::cardiac_lag_parameter] = r.lung_volume;
         constant(60);
-        EXPECT_FLOAT_EQ(derived[derived_id::cardiac_output_lag], r.entry61) << r.work << " W, other[other_id::cardiac_lag_parameter] " << r.lung_volume;
+        EXPECT_FLOAT_EQ(derived[derived_id::cardiac_output_lag], r.entry61)
+            << r.work << " W, other[other_id::cardiac_lag_parameter] " << r.lung_volume;
     }
     factor[factor_id::work_rate].value = 70;  // below the cap: F / 1.5
     other[other_id::cardiac_lag_parameter] = 100;
     constant(60);
-    EXPECT_FLOAT_EQ(derived[derived_id::cardiac_output_lag], std::pow(display[display_id::metabolic_rate].value * 0.01f, 1.45f) / 1.5f);
+    EXPECT_FLOAT_EQ(derived[derived_id::cardiac_output_lag],
+                    std::pow(display[display_id::metabolic_rate].value * 0.01f, 1.45f) / 1.5f);
 }
 
 TEST_F(Constants, BicarbonateSpreadOverTheRunAtEveryCall)
@@ -139,10 +145,10 @@ TEST_F(Constants, DpgReferencePhAndCap)
         float dpg, reference_ph, dpg_after;
     };
     const row rows[] = {
-        {15, 7.58f, 13},               // maximum: both capped
+        {15, 7.58f, 13},  // maximum: both capped
         {13.5f, 7.58f, 13},
         {13, 7.58f, 13},
-        {11, 7.58f, 11},               // 7.58 reached before the cap of 13
+        {11, 7.58f, 11},  // 7.58 reached before the cap of 13
         {10.5f, 7.4f + 6.7f * 0.025f, 10.5f},
         {10, 7.4f + 6.2f * 0.025f, 10},
         {1, 7.4f - 2.8f * 0.025f, 1},

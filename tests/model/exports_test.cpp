@@ -65,8 +65,8 @@ struct o2_result {
     float content = -1;
 };
 
-o2_result o2_at(float po2, float pco2 = 40, float ph = 7.4f, float temperature = 37,
-                float dpg = 3.8f, float hb = 14.8f)
+o2_result o2_at(float po2, float pco2 = 40, float ph = 7.4f, float temperature = 37, float dpg = 3.8f,
+                float hb = 14.8f)
 {
     o2_result r;
     r.ok = tolvane_o2_saturation(po2, pco2, ph, temperature, dpg, hb, &r.saturation, &r.content);
@@ -103,11 +103,11 @@ TEST_F(O2Saturation, WorkedValuesOfTheStandardCurve)
 TEST_F(O2Saturation, ConditionsMoveTheCurve)
 {
     const float standard = o2_at(27).saturation;
-    EXPECT_LT(o2_at(27, 40, 7.2f).saturation, standard);       // acid: right
-    EXPECT_LT(o2_at(27, 40, 7.4f, 40).saturation, standard);   // warm: right
-    EXPECT_LT(o2_at(27, 60).saturation, standard);             // CO2: right
+    EXPECT_LT(o2_at(27, 40, 7.2f).saturation, standard);         // acid: right
+    EXPECT_LT(o2_at(27, 40, 7.4f, 40).saturation, standard);     // warm: right
+    EXPECT_LT(o2_at(27, 60).saturation, standard);               // CO2: right
     EXPECT_LT(o2_at(27, 40, 7.4f, 37, 8).saturation, standard);  // DPG: right
-    EXPECT_GT(o2_at(27, 40, 7.4f, 32).saturation, standard);   // cold: left
+    EXPECT_GT(o2_at(27, 40, 7.4f, 32).saturation, standard);     // cold: left
     // DPG beyond the cap acts as the cap.
     EXPECT_EQ(o2_at(27, 40, 7.4f, 37, 15).saturation, o2_at(27, 40, 7.4f, 37, 11).saturation);
     // Haemoglobin scales the bound O2 only.
@@ -132,8 +132,7 @@ TEST_F(O2Saturation, RefusesInputsOutsideItsRangeAndWritesNothing)
     for (const auto& in : refused) {
         float s = -7, c = -7;
         EXPECT_FALSE(tolvane_o2_saturation(in.po2, in.pco2, in.ph, in.t, in.dpg, in.hb, &s, &c))
-            << in.po2 << " " << in.pco2 << " " << in.ph << " " << in.t << " " << in.dpg << " "
-            << in.hb;
+            << in.po2 << " " << in.pco2 << " " << in.ph << " " << in.t << " " << in.dpg << " " << in.hb;
         EXPECT_EQ(s, -7);
         EXPECT_EQ(c, -7);
     }

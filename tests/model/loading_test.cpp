@@ -8,10 +8,7 @@
 
 namespace {
 
-bool same_bits(float a, float b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+bool same_bits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 void expect_live_state_is_standard()
 {
@@ -88,8 +85,10 @@ TEST(Loading, LoadNewKeepsModeBagHistoryAndBuffer)
 // A loaded subject starts its venous delay line from its own venous values.
 TEST(Loading, DelayLineStartsFromTheLoadedSubjectsVenousValues)
 {
-    const float saved[4] = {s_display[display_id::venous_o2_content].standard, s_display[display_id::venous_co2_content].standard,
-                            s_display[display_id::venous_bicarbonate_amount].standard, s_display[display_id::tissue_pco2].standard};
+    const float saved[4] = {s_display[display_id::venous_o2_content].standard,
+                            s_display[display_id::venous_co2_content].standard,
+                            s_display[display_id::venous_bicarbonate_amount].standard,
+                            s_display[display_id::tissue_pco2].standard};
     s_display[display_id::venous_o2_content].standard = 12.5f;
     s_display[display_id::venous_co2_content].standard = 53;
     s_display[display_id::venous_bicarbonate_amount].standard = 70;

@@ -11,10 +11,10 @@
 
 // What a run of seconds ended with.
 struct run_outcome {
-    int seconds = 0;        // seconds completed
-    int failure = 0;        // nonzero step failure code that stopped the run
+    int seconds = 0;  // seconds completed
+    int failure = 0;  // nonzero step failure code that stopped the run
     bool died = false;
-    std::string messages;   // everything sympt and death wrote, in order
+    std::string messages;  // everything sympt and death wrote, in order
 };
 
 // Fresh standard subject in natural ventilation with no bag, references bound.

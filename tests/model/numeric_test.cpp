@@ -11,12 +11,12 @@ TEST(Damp, Weights)
         float target, old, w, expected;
     };
     const row rows[] = {
-        {10, 0, 1, 5},          // half the gap
-        {10, 0, 9, 1},          // a tenth of the gap
-        {10, 0, 0, 10},         // weight 0 gives the target
-        {10, 3, -5, 10},        // negative weights count as 0
-        {7, 7, 60, 7},          // already there
-        {-4, 4, 3, 2},          // a quarter of the way down
+        {10, 0, 1, 5},    // half the gap
+        {10, 0, 9, 1},    // a tenth of the gap
+        {10, 0, 0, 10},   // weight 0 gives the target
+        {10, 3, -5, 10},  // negative weights count as 0
+        {7, 7, 60, 7},    // already there
+        {-4, 4, 3, 2},    // a quarter of the way down
     };
     for (const row& r : rows) {
         EXPECT_FLOAT_EQ(damp(r.target, r.old, r.w), r.expected) << r.w;
@@ -37,12 +37,12 @@ TEST(Interpolate, EndsInnerPointsAndBetween)
         float x, expected;
     };
     const row rows[] = {
-        {-10, 0},                         // below the first point: first value
+        {-10, 0},  // below the first point: first value
         {0, 0},
-        {3, 2},                           // an inner point gives its value
+        {3, 2},  // an inner point gives its value
         {15, 6.7f},
         {30, 11.5f},
-        {1000, 11.5f},                    // above the last point: no extrapolation
+        {1000, 11.5f},  // above the last point: no extrapolation
         {1.5f, 1},
         {9, 2 + 4.7f / 12 * 6},
         {20, 6.7f + 4.8f / 15 * 5},

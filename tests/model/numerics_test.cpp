@@ -78,7 +78,7 @@ TEST(NotFinite, ConstantsNotFiniteHaveEveryStepChecked)
 namespace {
 
 struct pressure_leg {
-    int failure = 0;              // step failure code, 0 when none
+    int failure = 0;                  // step failure code, 0 when none
     std::vector<float> alveolar_po2;  // alveolar_po2 after every second of the leg
 };
 
@@ -122,8 +122,8 @@ float dip_below_minute_value(const pressure_leg& leg)
 // the breathing.
 TEST(PressureChange, SuddenChangesUpAndDownNeverFailTheStep)
 {
-    for (float pressure : {253.0f, 300.0f, 350.0f, 400.0f, 450.0f, 600.0f, 1000.0f, 2000.0f,
-                           3000.0f, 3800.0f}) {
+    for (float pressure :
+         {253.0f, 300.0f, 350.0f, 400.0f, 450.0f, 600.0f, 1000.0f, 2000.0f, 3000.0f, 3800.0f}) {
         fresh_standard_subject();
         ASSERT_EQ(run_minutes(2).failure, 0);
         const pressure_leg there = run_at_pressure(pressure, 5);
@@ -142,12 +142,15 @@ TEST(PressureChange, AlveolarPressuresScaleWithTheDryPressureInTheStepOfTheChang
     fresh_standard_subject();
     ASSERT_EQ(run_minutes(2).failure, 0);
     const float before_dry = derived[derived_id::dry_pressure];
-    const float po2 = display[display_id::alveolar_po2].value, pco2 = display[display_id::alveolar_pco2].value;
+    const float po2 = display[display_id::alveolar_po2].value,
+                pco2 = display[display_id::alveolar_pco2].value;
     factor[factor_id::barometric_pressure].value = 400;
     constant(60);
     EXPECT_TRUE(follow_dry_pressure());
-    EXPECT_FLOAT_EQ(display[display_id::alveolar_po2].value, po2 * derived[derived_id::dry_pressure] / before_dry);
-    EXPECT_FLOAT_EQ(display[display_id::alveolar_pco2].value, pco2 * derived[derived_id::dry_pressure] / before_dry);
+    EXPECT_FLOAT_EQ(display[display_id::alveolar_po2].value,
+                    po2 * derived[derived_id::dry_pressure] / before_dry);
+    EXPECT_FLOAT_EQ(display[display_id::alveolar_pco2].value,
+                    pco2 * derived[derived_id::dry_pressure] / before_dry);
     const float scaled = display[display_id::alveolar_po2].value;
     EXPECT_FALSE(follow_dry_pressure());
     EXPECT_EQ(display[display_id::alveolar_po2].value, scaled);
@@ -196,7 +199,8 @@ TEST(PressureChange, SubjectLoadedAtItsOwnPressureIsLeftAlone)
 {
     fresh_standard_subject();
     constant(60);
-    const float po2 = display[display_id::alveolar_po2].value, pco2 = display[display_id::alveolar_pco2].value;
+    const float po2 = display[display_id::alveolar_po2].value,
+                pco2 = display[display_id::alveolar_pco2].value;
     EXPECT_FALSE(follow_dry_pressure());
     EXPECT_EQ(display[display_id::alveolar_po2].value, po2);
     EXPECT_EQ(display[display_id::alveolar_pco2].value, pco2);
@@ -286,9 +290,9 @@ TEST(HardExercise, SteadyStatesOfHardExerciseStayWhereTheyWere)
         double ventilation, heart_rate, arterial_pco2;
     };
     const before_mend rows[] = {
-        {200, 60.1122, 184, 41.8903}, {205, 62.7103, 184, 41.3139}, {210, 65.5056, 184, 40.6776},
-        {215, 68.6326, 184, 39.9275}, {220, 72.0741, 184, 39.0793}, {225, 76.0317, 184, 38.1170},
-        {230, 83.6093, 184, 36.3122}, {235, 93.3755, 184, 34.1634}, {240, 106.3836, 184, 31.6461},
+        {200, 60.1122, 184, 41.8903},  {205, 62.7103, 184, 41.3139}, {210, 65.5056, 184, 40.6776},
+        {215, 68.6326, 184, 39.9275},  {220, 72.0741, 184, 39.0793}, {225, 76.0317, 184, 38.1170},
+        {230, 83.6093, 184, 36.3122},  {235, 93.3755, 184, 34.1634}, {240, 106.3836, 184, 31.6461},
         {245, 123.8268, 184, 28.6150},
     };
     for (const before_mend& row : rows) {

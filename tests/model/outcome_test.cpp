@@ -13,10 +13,8 @@ namespace {
 const std::string kVeryShort = "I am very short of breath. ";
 const std::string kRatherShort = "I am rather short of breath. ";
 const std::string kDim = "My eyes are going dim. ";
-const std::string kGodBless =
-    "God bless you doctor. I feel really well again. It's like a miracle. ";
-const std::string kBetter =
-    "I feel better but not right yet. Can't you do something else for me? ";
+const std::string kGodBless = "God bless you doctor. I feel really well again. It's like a miracle. ";
+const std::string kBetter = "I feel better but not right yet. Can't you do something else for me? ";
 const std::string kThatsBetter =
     "That's better doctor. ...  But are you going to do any other nasty things to me? ";
 const std::string kDied = "I'm sorry, your patient has died.";
@@ -92,7 +90,8 @@ TEST_F(Outcome, SentencesAtTheThresholds)
         {[] { display[display_id::tissue_ph].value = 7.07f; },
          "I don't feel well at all. Your patient is twitching. "},
         {[] { display[display_id::tissue_ph].value = 7.59f; }, ""},
-        {[] { display[display_id::tissue_ph].value = 7.6f; }, "I am getting tingling and cramps in my hands. "},
+        {[] { display[display_id::tissue_ph].value = 7.6f; },
+         "I am getting tingling and cramps in my hands. "},
         {[] { display[display_id::brain_po2].value = 13.9f; }, kDim},
         {[] { display[display_id::brain_po2].value = 12.4f; }, "Your patient is unrousable. "},
         {[] { display[display_id::brain_pco2].value = 81; }, "I am feeling drowsy. "},
@@ -102,11 +101,20 @@ TEST_F(Outcome, SentencesAtTheThresholds)
         {[] { display[display_id::decompression_risk].value = 101.2f; }, "My skin is itching. "},
         {[] { display[display_id::decompression_risk].value = 160.2f; }, "I have awful pains in my legs. "},
         {[] { display[display_id::arterial_o2_content].value = 19.24f - 5; }, "Your patient is blue. "},
-        {[] { display[display_id::arterial_o2_content].value = 19.24f - 7.5f; }, "Your patient is very blue. "},
+        {[] { display[display_id::arterial_o2_content].value = 19.24f - 7.5f; },
+         "Your patient is very blue. "},
         // 1.3 x 11 - 7.3 is 7 and 1.3 x 11 - 9.3 is 5 when evaluated in double;
         // in float arithmetic both fall just short of their thresholds.
-        {[] { factor[factor_id::haemoglobin].value = 11; display[display_id::arterial_o2_content].value = 7.3f; }, "Your patient is very blue. "},
-        {[] { factor[factor_id::haemoglobin].value = 11; display[display_id::arterial_o2_content].value = 9.3f; }, "Your patient is blue. "},
+        {[] {
+             factor[factor_id::haemoglobin].value = 11;
+             display[display_id::arterial_o2_content].value = 7.3f;
+         },
+         "Your patient is very blue. "},
+        {[] {
+             factor[factor_id::haemoglobin].value = 11;
+             display[display_id::arterial_o2_content].value = 9.3f;
+         },
+         "Your patient is blue. "},
     };
     for (const row& r : rows) {
         fresh_standard_subject();
@@ -119,9 +127,9 @@ TEST_F(Outcome, SentencesAtTheThresholds)
 // tested besides it, and a serious finding always results.
 TEST_F(Outcome, UnrousableSubjectSaysNothingElseOfItsOwn)
 {
-    display[display_id::brain_po2].value = 12;   // also "eyes dim" if it were asked
-    display[display_id::respiratory_rate].value = 50;   // also "imposib..." if it were asked
-    display[display_id::tissue_ph].value = 7.0f; // twitching is observed
+    display[display_id::brain_po2].value = 12;         // also "eyes dim" if it were asked
+    display[display_id::respiratory_rate].value = 50;  // also "imposib..." if it were asked
+    display[display_id::tissue_ph].value = 7.0f;       // twitching is observed
     EXPECT_EQ(symptoms_now(), "Your patient is unrousable. Your patient is twitching. ");
     display[display_id::tissue_ph].value = 7.37f;
     EXPECT_EQ(symptoms_now(), "");  // still serious: no improvement message
@@ -210,11 +218,11 @@ TEST_F(Outcome, LongestSymptomTextFitsWhole)
     display[display_id::brain_po2].value = 13;
     symptoms_now();
     display[display_id::brain_po2].value = 29.87f;
-    display[display_id::decompression_risk].value = 120;    // itching
-    display[display_id::brain_pco2].value = 85;    // drowsy
-    display[display_id::tissue_ph].value = 7.6f;  // tingling
-    other[other_id::ventilation_demand] = 20;            // fighting the ventilator
-    display[display_id::arterial_o2_content].value = 13;    // blue
+    display[display_id::decompression_risk].value = 120;  // itching
+    display[display_id::brain_pco2].value = 85;           // drowsy
+    display[display_id::tissue_ph].value = 7.6f;          // tingling
+    other[other_id::ventilation_demand] = 20;             // fighting the ventilator
+    display[display_id::arterial_o2_content].value = 13;  // blue
     const std::string expected =
         "My skin is itching. I am feeling drowsy. "
         "I am getting tingling and cramps in my hands. "
@@ -257,7 +265,8 @@ TEST_F(Outcome, CausesOfDeath)
         std::string text;
     };
     const row rows[] = {
-        {[] { other[other_id::anoxia_index] = 7.5f; }, true, "Anoxaemia has been severe and irrecoverable. " + kDied},
+        {[] { other[other_id::anoxia_index] = 7.5f; }, true,
+         "Anoxaemia has been severe and irrecoverable. " + kDied},
         {[] { other[other_id::anoxia_index] = 7; }, false, ""},
         {[] { display[display_id::tissue_ph].value = 6.63f; }, true,
          "Tissue pH has fallen to a lethally low level. " + kDied},
@@ -268,11 +277,26 @@ TEST_F(Outcome, CausesOfDeath)
         {[] { display[display_id::decompression_risk].value = 280.5f; }, true,
          "The brain is irrecoverably full of gas bubbles. " + kDied},
         {[] { display[display_id::decompression_risk].value = 280; }, false, ""},
-        {[] { other[other_id::anoxia_index] = 8; display[display_id::tissue_ph].value = 6; }, true,
-         "Anoxaemia has been severe and irrecoverable. " + kDied},
-        {[] { display[display_id::metabolic_rate].value = 290; display[display_id::tissue_ph].value = 7.1f; }, true, "... I\tcan't go on..."},
-        {[] { display[display_id::metabolic_rate].value = 289.9f; display[display_id::tissue_ph].value = 7.1f; }, false, ""},
-        {[] { display[display_id::metabolic_rate].value = 290; display[display_id::tissue_ph].value = 7.11f; }, false, ""},
+        {[] {
+             other[other_id::anoxia_index] = 8;
+             display[display_id::tissue_ph].value = 6;
+         },
+         true, "Anoxaemia has been severe and irrecoverable. " + kDied},
+        {[] {
+             display[display_id::metabolic_rate].value = 290;
+             display[display_id::tissue_ph].value = 7.1f;
+         },
+         true, "... I\tcan't go on..."},
+        {[] {
+             display[display_id::metabolic_rate].value = 289.9f;
+             display[display_id::tissue_ph].value = 7.1f;
+         },
+         false, ""},
+        {[] {
+             display[display_id::metabolic_rate].value = 290;
+             display[display_id::tissue_ph].value = 7.11f;
+         },
+         false, ""},
     };
     for (const row& r : rows) {
         fresh_standard_subject();

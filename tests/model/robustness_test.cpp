@@ -33,8 +33,10 @@ void draw_subject(std::mt19937& rng, int number)
     age.value = uniform(rng, age.minimum, age.maximum);
     sex = static_cast<int32_t>(rng() % 2);
     ventilation_flag = static_cast<int32_t>(rng() % 2);
-    display[display_id::respiratory_rate].value = uniform(rng, display[display_id::respiratory_rate].minimum, display[display_id::respiratory_rate].maximum);
-    display[display_id::tidal_volume].value = uniform(rng, display[display_id::tidal_volume].minimum, display[display_id::tidal_volume].maximum);
+    display[display_id::respiratory_rate].value = uniform(rng, display[display_id::respiratory_rate].minimum,
+                                                          display[display_id::respiratory_rate].maximum);
+    display[display_id::tidal_volume].value =
+        uniform(rng, display[display_id::tidal_volume].minimum, display[display_id::tidal_volume].maximum);
     bag_state = static_cast<int32_t>(9 + rng() % 5);
     bager(2, nullptr, nullptr);
 }

@@ -19,7 +19,10 @@ struct slot_row {
 
 // SLOT(factor_id, inspired_o2, "Inspired O2 percentage") spells the name once
 // as the enumerator and once as the text, so the two cannot part.
-#define SLOT(ns, id, text) {ns::id, #id, text}
+#define SLOT(ns, id, text) \
+    {                      \
+        ns::id, #id, text  \
+    }
 
 const slot_row factor_rows[] = {
     SLOT(factor_id, dpg, "2,3-DPG concentration in red cells"),
@@ -131,7 +134,10 @@ const slot_row display_rows[] = {
 // Other variables and derived entries have no catalogue text: every name is
 // listed once, in index order, so a gap, a doubled index or a doubled name
 // shows.
-#define ID(ns, id) {ns::id, #id, nullptr}
+#define ID(ns, id)           \
+    {                        \
+        ns::id, #id, nullptr \
+    }
 
 const slot_row other_rows[] = {
     ID(other_id, alveolar_ventilation_per_step),
@@ -278,8 +284,7 @@ TEST(SlotIds, ShortNamesAreUniqueAndTypable)
         EXPECT_TRUE(name.front() >= 'a' && name.front() <= 'z') << name;
         EXPECT_NE(name.back(), '_') << name;
         EXPECT_EQ(name.find("__"), std::string_view::npos) << name;
-        for (char c : name)
-            EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_') << name;
+        for (char c : name) EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_') << name;
     };
     for (std::string_view name : factor_short_names) check(name);
     for (std::string_view name : display_short_names) check(name);
@@ -293,7 +298,8 @@ TEST(SlotIds, OtherAndDerivedNamesCoverEveryIndexOnce)
     EXPECT_EQ(std::size(other_rows), static_cast<std::size_t>(num_oth));
     EXPECT_EQ(std::size(derived_rows), std::size(derived));
     std::set<std::string_view> seen;
-    for (const auto& rows : {std::span<const slot_row>(other_rows), std::span<const slot_row>(derived_rows)}) {
+    for (const auto& rows :
+         {std::span<const slot_row>(other_rows), std::span<const slot_row>(derived_rows)}) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(rows[i].index, static_cast<int>(i)) << rows[i].short_name;
             EXPECT_TRUE(seen.insert(rows[i].short_name).second) << rows[i].short_name << " twice";
@@ -325,7 +331,7 @@ TEST(SlotIds, BagStatesAndFailureCodesKeepTheirNumbers)
 TEST(SlotIds, UnknownNamesAreNotFound)
 {
     EXPECT_EQ(factor_index_by_name(""), -1);
-    EXPECT_EQ(factor_index_by_name("Inspired_O2"), -1);  // names are exact
+    EXPECT_EQ(factor_index_by_name("Inspired_O2"), -1);   // names are exact
     EXPECT_EQ(factor_index_by_name("arterial_po2"), -1);  // a display, not a factor
     EXPECT_EQ(display_index_by_name("inspired_o2"), -1);
 }

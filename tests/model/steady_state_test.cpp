@@ -13,8 +13,9 @@ struct resting_values {
 
 resting_values read_resting_values()
 {
-    return {display[display_id::cardiac_output].value, display[display_id::heart_rate].value, display[display_id::arterial_po2].value,
-            display[display_id::arterial_pco2].value, display[display_id::arterial_ph].value, display[display_id::total_ventilation].value};
+    return {display[display_id::cardiac_output].value, display[display_id::heart_rate].value,
+            display[display_id::arterial_po2].value,   display[display_id::arterial_pco2].value,
+            display[display_id::arterial_ph].value,    display[display_id::total_ventilation].value};
 }
 
 // Runs the standard subject through a change of factors for some minutes.

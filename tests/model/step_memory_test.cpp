@@ -49,7 +49,7 @@ TEST(StepMemory, RestoredCopyRepeatsTheRunBitForBit)
     fresh_standard_subject();
     factor[factor_id::inspired_o2].value = 12;  // hypoxia: the symptom memory and delay line change
     run_minutes(3);
-    bag_state = bag_state_id::rebreathe_absorber;         // rebreathing with the absorber: the bag memory too
+    bag_state = bag_state_id::rebreathe_absorber;  // rebreathing with the absorber: the bag memory too
     factor[factor_id::bag_volume].value = 6000;
     bager(2, nullptr, nullptr);
     constant(60);

@@ -18,10 +18,7 @@ protected:
     }
 };
 
-float damped(float target, float old, float w)
-{
-    return target / (w + 1) + old * w / (w + 1);
-}
+float damped(float target, float old, float w) { return target / (w + 1) + old * w / (w + 1); }
 
 }  // namespace
 
@@ -40,13 +37,16 @@ TEST_F(Step, StoppedHeartGivesNoOutputNoRateAndMovesNoBlood)
     EXPECT_EQ(step.flow, 0.0f);
     stage_venous_admixture(step);
     const float mix_o2 =
-        static_cast<float>(step.shunt * dsp(display_id::venous_o2_content) + static_cast<double>(step.unshunted) * dsp(display_id::capillary_o2_content));
+        static_cast<float>(step.shunt * dsp(display_id::venous_o2_content) +
+                           static_cast<double>(step.unshunted) * dsp(display_id::capillary_o2_content));
     const float mix_co2 =
-        static_cast<float>(step.shunt * dsp(display_id::venous_co2_content) + static_cast<double>(step.unshunted) * dsp(display_id::capillary_co2_content));
+        static_cast<float>(step.shunt * dsp(display_id::venous_co2_content) +
+                           static_cast<double>(step.unshunted) * dsp(display_id::capillary_co2_content));
     stage_arterial_pool(step);
     EXPECT_EQ(display[display_id::arterial_o2_amount].value, o2_amount);
     EXPECT_EQ(display[display_id::arterial_co2_amount].value, co2_amount);
-    EXPECT_EQ(display[display_id::arterial_pool_o2_content].value, pool_o2);  // not re-derived below 0.25 l/min
+    EXPECT_EQ(display[display_id::arterial_pool_o2_content].value,
+              pool_o2);  // not re-derived below 0.25 l/min
     // The largest weight, 120, in place of a division by the zero flow.
     EXPECT_FLOAT_EQ(display[display_id::arterial_o2_content].value, damped(mix_o2, o2_content, 120));
     EXPECT_FLOAT_EQ(display[display_id::arterial_co2_content].value, damped(mix_co2, co2_content, 120));
@@ -105,8 +105,10 @@ TEST_F(Step, VenousAdmixtureLimits)
         display[display_id::alveolar_po2].value = r.alveolar_po2;
         step_context step;
         stage_venous_admixture(step);
-        const float expected =
-            static_cast<float>((drv(derived_id::admixture_base) / r.expected_p + drv(derived_id::admixture_exercise)) * drv(derived_id::admixture_peep_scale) + fct(factor_id::right_to_left_shunt));
+        const float expected = static_cast<float>(
+            (drv(derived_id::admixture_base) / r.expected_p + drv(derived_id::admixture_exercise)) *
+                drv(derived_id::admixture_peep_scale) +
+            fct(factor_id::right_to_left_shunt));
         EXPECT_FLOAT_EQ(display[display_id::total_venous_admixture].value, expected) << r.alveolar_po2;
         EXPECT_FLOAT_EQ(step.shunt + step.unshunted, 1.0f);
     }
@@ -124,8 +126,8 @@ TEST_F(Step, VenousDelayReturnsTheValuesStoredEarlierByCardiacOutput)
         float cardiac_output;
         int delay;
     };
-    for (const row& r : {row{5, 20}, row{1.5f, 25}, row{0, 25}, row{25, 10}, row{40, 10},
-                         row{2.5f, 23}, row{11.5f, 16}}) {
+    for (const row& r :
+         {row{5, 20}, row{1.5f, 25}, row{0, 25}, row{25, 10}, row{40, 10}, row{2.5f, 23}, row{11.5f, 16}}) {
         venous_delay(-1);
         // Mark each step's values with its number, then read through the line.
         float seen = -1;
@@ -138,8 +140,10 @@ TEST_F(Step, VenousDelayReturnsTheValuesStoredEarlierByCardiacOutput)
             seen = display[display_id::venous_o2_content].value;
             if (k > r.delay) {
                 EXPECT_EQ(display[display_id::venous_o2_content].value, static_cast<float>(k - r.delay));
-                EXPECT_EQ(display[display_id::venous_co2_content].value, static_cast<float>(100 + k - r.delay));
-                EXPECT_EQ(display[display_id::venous_bicarbonate_amount].value, static_cast<float>(200 + k - r.delay));
+                EXPECT_EQ(display[display_id::venous_co2_content].value,
+                          static_cast<float>(100 + k - r.delay));
+                EXPECT_EQ(display[display_id::venous_bicarbonate_amount].value,
+                          static_cast<float>(200 + k - r.delay));
                 EXPECT_EQ(display[display_id::tissue_pco2].value, static_cast<float>(300 + k - r.delay));
             }
         }
@@ -170,7 +174,8 @@ TEST_F(Step, TissueO2AboveTwoHundredFiftySetsTissuePo2Directly)
     step_context step;
     stage_cardiac_output(step);
     ASSERT_EQ(stage_tissue_oxygen(step), 0);
-    EXPECT_FLOAT_EQ(display[display_id::tissue_po2].value, static_cast<float>(45 + 0.09 * (dsp(display_id::tissue_o2_amount) - 250)));
+    EXPECT_FLOAT_EQ(display[display_id::tissue_po2].value,
+                    static_cast<float>(45 + 0.09 * (dsp(display_id::tissue_o2_amount) - 250)));
 }
 
 TEST_F(Step, TissueRespiratoryQuotientFollowsO2Uptake)
@@ -179,8 +184,8 @@ TEST_F(Step, TissueRespiratoryQuotientFollowsO2Uptake)
         float uptake_per_minute;
         float quotient;
     };
-    for (const row& r : {row{100, 0.8f}, row{250, 0.8f}, row{885, 0.865f}, row{3150, 1.0f},
-                         row{5000, 1.0f}}) {
+    for (const row& r :
+         {row{100, 0.8f}, row{250, 0.8f}, row{885, 0.865f}, row{3150, 1.0f}, row{5000, 1.0f}}) {
         other[other_id::o2_uptake_per_step] = r.uptake_per_minute / 60;
         step_context step;
         stage_cardiac_output(step);
@@ -222,7 +227,8 @@ TEST_F(Step, DissolvingBubblesRaiseTheRiskIndexFromTheExcessHeld)
     step_context step;
     stage_cardiac_output(step);
     stage_nitrogen(step);
-    EXPECT_FLOAT_EQ(display[display_id::decompression_risk].value, static_cast<float>(std::pow(2.0, 1.2) * drv(derived_id::decompression_risk_scale)));
+    EXPECT_FLOAT_EQ(display[display_id::decompression_risk].value,
+                    static_cast<float>(std::pow(2.0, 1.2) * drv(derived_id::decompression_risk_scale)));
     EXPECT_LT(display[display_id::excess_n2].value, 2.0f);  // they dissolve
 }
 
@@ -296,7 +302,8 @@ TEST_F(Step, RateSetToZeroWhileBreathingStaysFinite)
     for (int mode : {0, 1}) {
         fresh_standard_subject();
         ventilation_flag = mode;
-        factor[factor_id::inspiratory_time_ratio].value = 0;  // inspiratory ratio 0: inspiratory_weight_scale = 0, 0/0 if divided
+        factor[factor_id::inspiratory_time_ratio].value =
+            0;  // inspiratory ratio 0: inspiratory_weight_scale = 0, 0/0 if divided
         constant(60);
         display[display_id::respiratory_rate].value = 0;
         for (int second = 0; second < 60; ++second) {
@@ -312,7 +319,8 @@ TEST_F(Step, NaturalTidalVolumeIsCutToTheMaximumKeepingMinuteVolume)
     constant(60);
     ASSERT_EQ(model(), 0);
     EXPECT_FLOAT_EQ(display[display_id::tidal_volume].value, derived[derived_id::max_tidal_volume]);
-    EXPECT_NEAR(display[display_id::respiratory_rate].value * display[display_id::tidal_volume].value / 1000, display[display_id::total_ventilation].value, 1e-4);
+    EXPECT_NEAR(display[display_id::respiratory_rate].value * display[display_id::tidal_volume].value / 1000,
+                display[display_id::total_ventilation].value, 1e-4);
 }
 
 TEST_F(Step, NoVitalCapacityIsApnoea)
@@ -333,10 +341,10 @@ TEST_F(Step, FailureCodeLeavesEarlierStagesResults)
     const float dpg = factor[factor_id::dpg].value;
     const float lactate = display[display_id::tissue_lactate].value;
     EXPECT_EQ(model(), failure_code::tissue_o2_gone);
-    EXPECT_NE(factor[factor_id::dpg].value, dpg);          // stage 2 ran
-    EXPECT_NE(display[display_id::arterial_ph].value, 0.0f);       // stage 5 ran
-    EXPECT_LE(display[display_id::tissue_o2_amount].value, 0.0f);       // stage 6 wrote the amount, then stopped
-    EXPECT_EQ(display[display_id::tissue_lactate].value, lactate);    // the rest of stage 6 did not run
+    EXPECT_NE(factor[factor_id::dpg].value, dpg);                   // stage 2 ran
+    EXPECT_NE(display[display_id::arterial_ph].value, 0.0f);        // stage 5 ran
+    EXPECT_LE(display[display_id::tissue_o2_amount].value, 0.0f);   // stage 6 wrote the amount, then stopped
+    EXPECT_EQ(display[display_id::tissue_lactate].value, lactate);  // the rest of stage 6 did not run
 }
 
 TEST_F(Step, FailureCodesOfTheStages)
@@ -346,10 +354,19 @@ TEST_F(Step, FailureCodesOfTheStages)
         int code;
     };
     const row rows[] = {
-        {[] { display[display_id::venous_bicarbonate_amount].value = -100; display[display_id::arterial_pco2].value = 40; }, 1},
+        {[] {
+             display[display_id::venous_bicarbonate_amount].value = -100;
+             display[display_id::arterial_pco2].value = 40;
+         },
+         1},
         {[] { display[display_id::tissue_o2_amount].value = -1; }, 2},
         {[] { other[other_id::tissue_bicarbonate_amount] = -1000; }, 3},
-        {[] { display[display_id::venous_bicarbonate_amount].value = -10; display[display_id::arterial_pco2].value = 80; venous_delay(-1); }, 4},
+        {[] {
+             display[display_id::venous_bicarbonate_amount].value = -10;
+             display[display_id::arterial_pco2].value = 80;
+             venous_delay(-1);
+         },
+         4},
         {[] { display[display_id::alveolar_o2_amount].value = -1000; }, 6},
         {[] { display[display_id::alveolar_co2_amount].value = -500; }, 7},
     };
@@ -418,7 +435,8 @@ TEST_F(Step, HypoxicBrainStopsUsingO2AndMakesMoreCo2)
     step_context step;
     step.cardiac_output = 5;
     stage_brain(step);
-    const double m = static_cast<float>((oth(other_id::brain_oxygenation) + 0.25) * drv(derived_id::brain_metabolism));
+    const double m =
+        static_cast<float>((oth(other_id::brain_oxygenation) + 0.25) * drv(derived_id::brain_metabolism));
     EXPECT_EQ(display[display_id::brain_o2_amount].value, o2);
     EXPECT_FLOAT_EQ(display[display_id::brain_co2_amount].value, static_cast<float>(co2 + 2.15 * 10 * m));
 }

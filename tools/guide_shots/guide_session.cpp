@@ -14,35 +14,41 @@
 #include "respiration_dialog.h"
 #include "trend_plot.h"
 
-bool guide_main_window::ask_ok_cancel(const QString& text) {
+bool guide_main_window::ask_ok_cancel(const QString& text)
+{
     messages << text;
     return true;
 }
 
-std::optional<QString> guide_main_window::save_file_dialog(const file_dialog_request&) {
+std::optional<QString> guide_main_window::save_file_dialog(const file_dialog_request&)
+{
     if (next_save_path.isEmpty()) return std::nullopt;
     return next_save_path;
 }
 
-std::vector<guide_shot>& guide_shots() {
+std::vector<guide_shot>& guide_shots()
+{
     static std::vector<guide_shot> shots;
     return shots;
 }
 
-int register_guide_shot(const char* name, shot_function take) {
+int register_guide_shot(const char* name, shot_function take)
+{
     guide_shots().push_back({QString::fromUtf8(name), std::move(take)});
     return 0;
 }
 
 namespace {
 
-void settle() {
+void settle()
+{
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
 }
 
 }  // namespace
 
-guide_session::guide_session() {
+guide_session::guide_session()
+{
     window_ = std::make_unique<guide_main_window>();
     about_ = std::make_unique<Tabout_F>(window_.get());
     respiration_ = std::make_unique<Trespiration_F>(window_.get());
@@ -53,13 +59,15 @@ guide_session::guide_session() {
     settle();
 }
 
-guide_session::~guide_session() {
+guide_session::~guide_session()
+{
     // The catalogue is the model's, shared by every session: back to mm Hg.
     window_->trad_RB->click();
     settle();
 }
 
-void guide_session::run(int n) {
+void guide_session::run(int n)
+{
     for (int i = 0; i < n; ++i) {
         window_->run_B->setFocus(Qt::MouseFocusReason);
         window_->run_B->click();
@@ -67,7 +75,8 @@ void guide_session::run(int n) {
     settle();
 }
 
-void guide_session::set_factor(int row, int index, const QString& value) {
+void guide_session::set_factor(int row, int index, const QString& value)
+{
     auto& r = window_->factor_rows[static_cast<size_t>(row)];
     if (index >= 0) r.dsn_CB->setCurrentIndex(index);
     r.vlu_E->setFocus(Qt::MouseFocusReason);
@@ -76,23 +85,27 @@ void guide_session::set_factor(int row, int index, const QString& value) {
     settle();
 }
 
-void guide_session::set_display(int row, int index) {
+void guide_session::set_display(int row, int index)
+{
     window_->display_rows[static_cast<size_t>(row)].dsn_CB->setCurrentIndex(index);
     settle();
 }
 
-void guide_session::click_plot_at(int t) {
+void guide_session::click_plot_at(int t)
+{
     const run_state& state = window_->sim().state();
     window_->sim().mouse_down(plot_time_origin_x + t - state.win_start, 200);
     settle();
 }
 
-QImage guide_session::grab_window() {
+QImage guide_session::grab_window()
+{
     settle();
     return window_->grab().toImage();
 }
 
-QImage guide_session::grab_with_menu(const QString& title) {
+QImage guide_session::grab_with_menu(const QString& title)
+{
     QMenu* menu = nullptr;
     QAction* action = nullptr;
     for (QAction* a : window_->menuBar()->actions())
@@ -117,7 +130,8 @@ QImage guide_session::grab_with_menu(const QString& title) {
     return image;
 }
 
-QImage guide_session::grab_dialog(QWidget* dialog) {
+QImage guide_session::grab_dialog(QWidget* dialog)
+{
     dialog->show();
     settle();
     const QImage image = dialog->grab().toImage();

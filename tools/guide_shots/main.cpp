@@ -15,7 +15,8 @@
 namespace {
 
 // A picture of one colour only is a failed grab, not a screenshot.
-bool looks_blank(const QImage& image) {
+bool looks_blank(const QImage& image)
+{
     if (image.isNull() || image.width() < 50 || image.height() < 50) return true;
     const QRgb first = image.pixel(0, 0);
     for (int y = 0; y < image.height(); y += 7)
@@ -26,7 +27,8 @@ bool looks_blank(const QImage& image) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));

@@ -13,11 +13,12 @@
 
 namespace {
 
-constexpr int inspired_o2 = 16;  // factor "Inspired O2 percentage"
+constexpr int inspired_o2 = 16;   // factor "Inspired O2 percentage"
 constexpr int inspired_co2 = 15;  // factor "Inspired CO2 percentage"
-constexpr int work_rate = 31;    // factor "Work Rate" (factor row 4)
+constexpr int work_rate = 31;     // factor "Work Rate" (factor row 4)
 
-QImage report_page(Tmain_F& window) {
+QImage report_page(Tmain_F& window)
+{
     // A4 landscape at 120 dots per inch.
     QImage page(1403, 992, QImage::Format_RGB32);
     page.fill(Qt::white);
@@ -58,9 +59,7 @@ TOLVANE_GUIDE_SHOT("kpa", [](guide_session& s) {
     return s.grab_window();
 });
 
-TOLVANE_GUIDE_SHOT("respiration", [](guide_session& s) {
-    return s.grab_dialog(&s.respiration());
-});
+TOLVANE_GUIDE_SHOT("respiration", [](guide_session& s) { return s.grab_dialog(&s.respiration()); });
 
 TOLVANE_GUIDE_SHOT("file_menu", [](guide_session& s) {
     s.run(1);

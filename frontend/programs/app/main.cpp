@@ -19,7 +19,8 @@ namespace {
 class tolvane_application : public QApplication {
 public:
     using QApplication::QApplication;
-    bool notify(QObject* receiver, QEvent* event) override {
+    bool notify(QObject* receiver, QEvent* event) override
+    {
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& error) {
@@ -32,7 +33,8 @@ public:
 };
 
 // --help and --version print from the manual page's source; no window opens.
-bool answered_on_terminal(int argc, char** argv) {
+bool answered_on_terminal(int argc, char** argv)
+{
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(help_text(window_manual()).c_str(), stdout);
@@ -48,7 +50,8 @@ bool answered_on_terminal(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (answered_on_terminal(argc, argv)) return 0;
     tolvane_application application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));

@@ -161,7 +161,4 @@ batch_parse_result parse_batch_arguments(const QStringList& arguments)
     return result;
 }
 
-QString batch_usage()
-{
-    return QString::fromStdString(help_text(batch_manual()));
-}
+QString batch_usage() { return QString::fromStdString(help_text(batch_manual())); }

@@ -20,15 +20,15 @@ struct factor_setting {
 
 struct batch_options {
     bool help = false;
-    bool version = false;  // --version
+    bool version = false;                        // --version
     catalogue_list list = catalogue_list::none;  // --list [factors|displays]
-    std::optional<QString> subject_path;  // --subject FILE.sbj
-    std::vector<factor_setting> settings; // --set INDEX=VALUE, in order
-    int minutes = 0;                      // --minutes N
-    std::optional<QString> csv_path;      // --csv OUT.csv
-    std::optional<QString> save_path;     // --save OUT.sbj
-    std::optional<QString> script_path;   // --script FILE: scenario script instead of --minutes
-    std::optional<QString> report_path;   // --report OUT.pdf
+    std::optional<QString> subject_path;         // --subject FILE.sbj
+    std::vector<factor_setting> settings;        // --set INDEX=VALUE, in order
+    int minutes = 0;                             // --minutes N
+    std::optional<QString> csv_path;             // --csv OUT.csv
+    std::optional<QString> save_path;            // --save OUT.sbj
+    std::optional<QString> script_path;          // --script FILE: scenario script instead of --minutes
+    std::optional<QString> report_path;          // --report OUT.pdf
 };
 
 // Largest --minutes: keeps the clock far inside 32-bit seconds.

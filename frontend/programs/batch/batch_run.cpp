@@ -35,8 +35,8 @@ bool load_subject(simulator& sim, const QString& path, std::FILE* err)
                        .arg(path)
                        .arg(result.corrected_indices));
     for (const clamped_value& value : sim.clamped_on_load())
-        print(err, QStringLiteral("tolvane-batch: warning: %1: %2\n")
-                       .arg(path, describe_clamped_value(value)));
+        print(err,
+              QStringLiteral("tolvane-batch: warning: %1: %2\n").arg(path, describe_clamped_value(value)));
     return true;
 }
 
@@ -87,7 +87,8 @@ save_result csv_history_writer::finish()
 save_result csv_history_writer::failure(save_status code) const
 {
     return save_result::failure(
-        code, QStringLiteral("cannot write the CSV file %1: %2").arg(file_.target(), file_.error()).toStdString());
+        code,
+        QStringLiteral("cannot write the CSV file %1: %2").arg(file_.target(), file_.error()).toStdString());
 }
 
 int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err)
@@ -96,8 +97,7 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
     apply_settings(options.settings, err);
     if (options.script_path) {
         const int script_status = run_batch_script(sim, options, out, err);
-        if (script_status == batch_ok && options.save_path &&
-            !sim.save_subject(*options.save_path).ok()) {
+        if (script_status == batch_ok && options.save_path && !sim.save_subject(*options.save_path).ok()) {
             print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
             return batch_file_error;
         }

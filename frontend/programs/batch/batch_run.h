@@ -12,8 +12,8 @@ class simulator;
 
 // Exit statuses.
 enum batch_exit : int {
-    batch_ok = 0,           // done, also after a death
-    batch_file_error = 1,   // a file could not be read, was invalid or could not be written
+    batch_ok = 0,          // done, also after a death
+    batch_file_error = 1,  // a file could not be read, was invalid or could not be written
     batch_bad_arguments = 2,
     batch_step_failed = 3,  // model() reported a failure; output up to it was written
 };

@@ -57,9 +57,9 @@ public:
 private:
     save_result failure(save_status code) const
     {
-        return save_result::failure(
-            code,
-            QStringLiteral("cannot write the CSV file %1: %2").arg(file_->target(), file_->error()).toStdString());
+        return save_result::failure(code, QStringLiteral("cannot write the CSV file %1: %2")
+                                              .arg(file_->target(), file_->error())
+                                              .toStdString());
     }
 
     std::optional<safe_file_writer> file_;
@@ -88,7 +88,8 @@ int run_batch_script(simulator& sim, const batch_options& options, std::FILE* ou
     }
     const script_run_result result = run_scenario_script(
         sim, parsed.script, [out](const QString& line) { print(out, line + '\n'); }, &csv);
-    for (const QString& note : result.notes) print(err, QStringLiteral("tolvane-batch: warning: %1\n").arg(note));
+    for (const QString& note : result.notes)
+        print(err, QStringLiteral("tolvane-batch: warning: %1\n").arg(note));
 
     int status = batch_ok;
     switch (result.status.code()) {

@@ -9,10 +9,7 @@
 
 namespace {
 
-QString number_text(float value)
-{
-    return QLocale::c().toString(static_cast<double>(value), 'g', 6);
-}
+QString number_text(float value) { return QLocale::c().toString(static_cast<double>(value), 'g', 6); }
 
 QString latin(std::string_view text)
 {
@@ -21,17 +18,13 @@ QString latin(std::string_view text)
 
 QString row(int index, std::string_view name, const catalogue_record& record, const QString& standard)
 {
-    const QString unit = record.unit != nullptr && record.unit[0] != '\0' ? from_cp1252(record.unit)
-                                                                           : QStringLiteral("-");
+    const QString unit =
+        record.unit != nullptr && record.unit[0] != '\0' ? from_cp1252(record.unit) : QStringLiteral("-");
     const QString limits = standard.isEmpty()
                                ? QStringLiteral("-")
                                : QStringLiteral("%1 to %2 (standard %3)")
                                      .arg(number_text(record.minimum), number_text(record.maximum), standard);
-    return QStringLiteral("%1  %2  %3  %4\n")
-        .arg(index, 5)
-        .arg(latin(name), -28)
-        .arg(unit, -21)
-        .arg(limits);
+    return QStringLiteral("%1  %2  %3  %4\n").arg(index, 5).arg(latin(name), -28).arg(unit, -21).arg(limits);
 }
 
 QString heading(const char* title)

@@ -29,12 +29,12 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const std::optional<generator_arguments> args =
-        read_generator_arguments(app.arguments().mid(1), program,
-                                 "Usage: tolvane-envelope CASES_DIR OUT_FILE [--compare FILE.md]\n");
+    const std::optional<generator_arguments> args = read_generator_arguments(
+        app.arguments().mid(1), program, "Usage: tolvane-envelope CASES_DIR OUT_FILE [--compare FILE.md]\n");
     if (!args) return 2;
     QFile notes_file(QDir(args->cases_dir).filePath(QStringLiteral("envelope_notes.md")));
-    const QString notes = notes_file.open(QIODevice::ReadOnly) ? QString::fromUtf8(notes_file.readAll()) : QString();
+    const QString notes =
+        notes_file.open(QIODevice::ReadOnly) ? QString::fromUtf8(notes_file.readAll()) : QString();
 
     quiet_ui ui;
     simulator sim(ui);
@@ -50,7 +50,8 @@ int main(int argc, char** argv)
         return 1;
     }
     out.close();
-    std::fprintf(stderr, "tolvane-envelope: %zu cases written to %s\n", rows.size(), args->out.toUtf8().constData());
+    std::fprintf(stderr, "tolvane-envelope: %zu cases written to %s\n", rows.size(),
+                 args->out.toUtf8().constData());
 
     if (!args->compare.isEmpty() &&
         !equals_committed(args->compare, md, program,

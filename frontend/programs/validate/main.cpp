@@ -33,9 +33,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const std::optional<generator_arguments> args =
-        read_generator_arguments(app.arguments().mid(1), program,
-                                 "Usage: tolvane-validate CASES_DIR OUT_DIR [--compare FILE.md]\n");
+    const std::optional<generator_arguments> args = read_generator_arguments(
+        app.arguments().mid(1), program, "Usage: tolvane-validate CASES_DIR OUT_DIR [--compare FILE.md]\n");
     if (!args) return 2;
     const QDir cases_dir(args->cases_dir), out_dir(args->out);
     const validation_cases table = read_validation_cases(cases_dir.filePath(QStringLiteral("cases.tsv")));
@@ -88,8 +87,9 @@ int main(int argc, char** argv)
                  figure_list.size(), out_dir.path().toUtf8().constData());
 
     if (!args->compare.isEmpty() &&
-        !equals_committed(args->compare, md, program,
-                          QStringLiteral("Regenerate it with tolvane-validate validation docs and review the verdicts.")))
+        !equals_committed(
+            args->compare, md, program,
+            QStringLiteral("Regenerate it with tolvane-validate validation docs and review the verdicts.")))
         return 1;
     return status;
 }

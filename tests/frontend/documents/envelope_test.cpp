@@ -41,7 +41,8 @@ TEST(Envelope, CasesCoverEveryFactorRangeAndTheTeachingValues)
         {12, {"5", "20"}},  {26, {"0", "50"}}, {8, {"10", "200"}},
     };
     for (const auto& [index, needed] : teaching)
-        for (const char* v : needed) EXPECT_TRUE(values_of(cases, index).count(QLatin1String(v))) << index << " " << v;
+        for (const char* v : needed)
+            EXPECT_TRUE(values_of(cases, index).count(QLatin1String(v))) << index << " " << v;
     int work_rows = 0, sudden_rows = 0;
     for (const envelope_case& c : cases) {
         if (c.section.startsWith(QLatin1String("Work rate"))) ++work_rows;
@@ -56,7 +57,8 @@ TEST(Envelope, DeathCauseIsNamedFromTheClinicalMemo)
     EXPECT_EQ(death_cause(QStringLiteral("13:00 I'm sorry, your patient has died. Anoxaemia has been severe "
                                          "and irrecoverable. ")),
               "anoxaemia");
-    EXPECT_EQ(death_cause(QStringLiteral("Tissue pH has fallen to a lethally low level.")), "tissue pH too low");
+    EXPECT_EQ(death_cause(QStringLiteral("Tissue pH has fallen to a lethally low level.")),
+              "tissue pH too low");
     EXPECT_EQ(death_cause(QStringLiteral("... I\tcan't go on...")), "exhausted by the work");
     EXPECT_EQ(death_cause(QStringLiteral("Your patient is blue.")), "");
 }
@@ -70,11 +72,13 @@ TEST(Envelope, OutcomesOfARunAreNamedAsTheReportShowsThem)
     sim.start();
     validation_runner runner(sim, ui, QDir::tempPath());
     const envelope_row failed = run_envelope_case(
-        runner, {QStringLiteral("s"), QStringLiteral("0"), QStringLiteral("at 2:00 set 19 0\nrun until 32:00\n")});
+        runner,
+        {QStringLiteral("s"), QStringLiteral("0"), QStringLiteral("at 2:00 set 19 0\nrun until 32:00\n")});
     EXPECT_TRUE(failed.step_failure);
     EXPECT_EQ(failed.outcome, "step failure item 7 at 02:01");
     const envelope_row alive = run_envelope_case(
-        runner, {QStringLiteral("s"), QStringLiteral("12"), QStringLiteral("at 2:00 set 16 12\nrun until 12:00\n")});
+        runner,
+        {QStringLiteral("s"), QStringLiteral("12"), QStringLiteral("at 2:00 set 16 12\nrun until 12:00\n")});
     EXPECT_EQ(alive.outcome, "alive");
     ASSERT_TRUE(alive.end.has_value());
     EXPECT_LT(alive.end->arterial_po2, 60);

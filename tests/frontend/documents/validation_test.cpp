@@ -16,7 +16,9 @@ namespace {
 QString source_folder(const char* name)
 {
     // This file lives in tests/frontend/documents of the checkout.
-    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../../../%1").arg(QLatin1String(name)));
+    return QFileInfo(QString::fromUtf8(__FILE__))
+        .dir()
+        .filePath(QStringLiteral("../../../%1").arg(QLatin1String(name)));
 }
 
 struct verdict_case {
@@ -29,8 +31,8 @@ struct verdict_case {
 TEST(Validation, VerdictsAndDifferences)
 {
     const verdict_case cases[] = {
-        {100, 90, 110, false, verdict::within_10, 0},     // inside a range
-        {121, 90, 110, false, verdict::within_10, 10},    // relative to the nearer end, 10 % inclusive
+        {100, 90, 110, false, verdict::within_10, 0},   // inside a range
+        {121, 90, 110, false, verdict::within_10, 10},  // relative to the nearer end, 10 % inclusive
         {122, 90, 110, false, verdict::within_30, 10.909090909090908},
         {81, 90, 110, false, verdict::within_10, -10},
         {6.0, 6.5, 6.5, false, verdict::within_10, -7.692307692307692},
@@ -75,11 +77,13 @@ TEST(Validation, CaseTableErrorsNameTheLine)
     const std::pair<const char*, const char*> bad[] = {
         {"Rest\trest.txt\tD15\n", "c.tsv:2: 3 fields, 9 expected"},
         {"Rest\trest.txt\tD15\tPaO2\tmm Hg\t90-110\tx\t110\tBTS\n", "c.tsv:2: low and high must be numbers"},
-        {"Rest\trest.txt\tD15\tPaO2\tmm Hg\t90-110\t110\t90\tBTS\n", "c.tsv:2: low and high must be numbers, low <= high"},
+        {"Rest\trest.txt\tD15\tPaO2\tmm Hg\t90-110\t110\t90\tBTS\n",
+         "c.tsv:2: low and high must be numbers, low <= high"},
     };
     for (const auto& [row, message] : bad) {
         const validation_cases parsed = parse_validation_cases(header + QString::fromUtf8(row), "c.tsv");
-        EXPECT_TRUE(message_text(parsed.status).startsWith(QString::fromUtf8(message))) << parsed.status.message();
+        EXPECT_TRUE(message_text(parsed.status).startsWith(QString::fromUtf8(message)))
+            << parsed.status.message();
         EXPECT_TRUE(parsed.cases.empty());
     }
 }
@@ -135,7 +139,9 @@ TEST_F(ValidationRun, BreathHoldMessagesAndComplaintsAreTimedFromTheHold)
     const validation_run& run = runner.run_file("breath_hold.txt");
     // Every message of the memo is stamped; the first after 2:00 is at 2:00 + any.
     const int first = 120 + static_cast<int>(*any.value);
-    EXPECT_TRUE(run.memo.contains(QStringLiteral("%1:%2 ").arg(first / 60, 2, 10, QLatin1Char('0')).arg(first % 60, 2, 10, QLatin1Char('0'))));
+    EXPECT_TRUE(run.memo.contains(QStringLiteral("%1:%2 ")
+                                      .arg(first / 60, 2, 10, QLatin1Char('0'))
+                                      .arg(first % 60, 2, 10, QLatin1Char('0'))));
 }
 
 TEST_F(ValidationRun, EveryCaseGivesOneRowAndTheCommittedReportHasIt)
@@ -178,10 +184,12 @@ TEST(ValidationSweeps, TheCommittedFiguresAndTheirScripts)
     ASSERT_EQ(co2.panels[0].chart.points.size(), 3u);
     EXPECT_EQ(co2.panels[0].chart.points[0].y_low, 8.8 - 1.1);
     const sweep_figure& anaemia = sweeps.figures[3];
-    EXPECT_EQ(anaemia.script(10), "at 0:00 set haemoglobin 10\nat 0:00 set packed_cell_volume 30.4\nrun until 30:00\n");
+    EXPECT_EQ(anaemia.script(10),
+              "at 0:00 set haemoglobin 10\nat 0:00 set packed_cell_volume 30.4\nrun until 30:00\n");
     EXPECT_EQ(anaemia.panels[1].chart.published_line[1].second, 1.34 * 16 * 0.97 + 0.003 * 95);
     const sweep_figure& altitude = sweeps.figures[2];
-    EXPECT_EQ(altitude.script(660), "at 0:00 set barometric_pressure 710\nat 1:00 set barometric_pressure 660\nrun until 31:00\n");
+    EXPECT_EQ(altitude.script(660),
+              "at 0:00 set barometric_pressure 710\nat 1:00 set barometric_pressure 660\nrun until 31:00\n");
     EXPECT_TRUE(altitude.panels[0].chart.x_reversed && altitude.panels[0].chart.legend_right);
     EXPECT_TRUE(altitude.panels[1].chart.legend_bottom && !altitude.panels[1].chart.legend_right);
 }

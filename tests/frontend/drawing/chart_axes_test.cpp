@@ -25,15 +25,15 @@ TEST_P(NiceTicks, RoundStepsWithinTheRange)
 
 INSTANTIATE_TEST_SUITE_P(
     Ranges, NiceTicks,
-    ::testing::Values(
-        ticks_case{0, 120, 13, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}},
-        ticks_case{0, 16, 9, {0, 2, 4, 6, 8, 10, 12, 14, 16}},
-        ticks_case{0, 19.832, 11, {0, 2, 4, 6, 8, 10, 12, 14, 16, 18}},
-        ticks_case{39.5, 50.5, 11, {40, 42, 44, 46, 48, 50}},
-        ticks_case{7.3, 7.5, 11, {7.3, 7.32, 7.34, 7.36, 7.38, 7.4, 7.42, 7.44, 7.46, 7.48, 7.5}},
-        ticks_case{-0.3, 0.3, 7, {-0.3, -0.2, -0.1, 0, 0.1, 0.2, 0.3}},
-        ticks_case{5, 5, 11, {}}, ticks_case{5, 4, 11, {}}, ticks_case{0, INFINITY, 11, {}},
-        ticks_case{NAN, 1, 11, {}}, ticks_case{0, 1, 1, {}}));
+    ::testing::Values(ticks_case{0, 120, 13, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}},
+                      ticks_case{0, 16, 9, {0, 2, 4, 6, 8, 10, 12, 14, 16}},
+                      ticks_case{0, 19.832, 11, {0, 2, 4, 6, 8, 10, 12, 14, 16, 18}},
+                      ticks_case{39.5, 50.5, 11, {40, 42, 44, 46, 48, 50}},
+                      ticks_case{
+                          7.3, 7.5, 11, {7.3, 7.32, 7.34, 7.36, 7.38, 7.4, 7.42, 7.44, 7.46, 7.48, 7.5}},
+                      ticks_case{-0.3, 0.3, 7, {-0.3, -0.2, -0.1, 0, 0.1, 0.2, 0.3}},
+                      ticks_case{5, 5, 11, {}}, ticks_case{5, 4, 11, {}}, ticks_case{0, INFINITY, 11, {}},
+                      ticks_case{NAN, 1, 11, {}}, ticks_case{0, 1, 1, {}}));
 
 TEST(NiceTicks, MultiplesAreExactAndCountStaysWithinTheBound)
 {

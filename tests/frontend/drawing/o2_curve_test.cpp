@@ -220,7 +220,8 @@ TEST_F(O2Curve, StandardCurveIsGreyAndPointsTakeTheirRowColours)
     const QImage image = draw(shifted, false);
     const QRect area = o2_chart_area(chart_width, chart_height);
     const QPointF on_standard = o2_chart_position(area, false, 40, curve_at(view.standard, 40).saturation);
-    const QRgb standard_pixel = image.pixel(int(std::lround(on_standard.x())), int(std::lround(on_standard.y())));
+    const QRgb standard_pixel =
+        image.pixel(int(std::lround(on_standard.x())), int(std::lround(on_standard.y())));
     EXPECT_LT(std::abs(qGray(standard_pixel) - standard_curve_colour.lightness()), 40);
     EXPECT_EQ(qRed(standard_pixel), qBlue(standard_pixel));  // grey
 

@@ -23,11 +23,12 @@ protected:
 
 // arterial_po2 is listed in a_d_lst: it has a kPa record.
 
-TEST_F(ReportSourceTest, AfterARunTheCursorStandsAtItsEnd) {
+TEST_F(ReportSourceTest, AfterARunTheCursorStandsAtItsEnd)
+{
     sim.controller().run_to_minute();
     sim.controller().run_to_minute();
-    const report_input input = report_input_from(sim, QStringLiteral("01:20 Your patient is blue.\r\n"),
-                                                 QStringLiteral("today"));
+    const report_input input =
+        report_input_from(sim, QStringLiteral("01:20 Your patient is blue.\r\n"), QStringLiteral("today"));
     EXPECT_EQ(input.sim_time, 120);
     EXPECT_EQ(input.cursor_time, 120);
     EXPECT_EQ(input.win_start, sim.state().win_start);
@@ -41,10 +42,12 @@ TEST_F(ReportSourceTest, AfterARunTheCursorStandsAtItsEnd) {
     EXPECT_EQ(input.height.value, height.value);
     EXPECT_EQ(input.sex, sex);
     for (int t : {0, 59, 120})
-        EXPECT_EQ(input.display_value(display_id::arterial_po2, t), history[display_id::arterial_po2][t]) << t;
+        EXPECT_EQ(input.display_value(display_id::arterial_po2, t), history[display_id::arterial_po2][t])
+            << t;
 }
 
-TEST_F(ReportSourceTest, InputKeepsTheTimesOfItsMomentWhenTheSimulatorMovesOn) {
+TEST_F(ReportSourceTest, InputKeepsTheTimesOfItsMomentWhenTheSimulatorMovesOn)
+{
     sim.controller().run_to_minute();
     const report_input input = report_input_from(sim, {}, {});
     sim.controller().run_to_minute();
@@ -52,7 +55,8 @@ TEST_F(ReportSourceTest, InputKeepsTheTimesOfItsMomentWhenTheSimulatorMovesOn) {
     EXPECT_EQ(input.cursor_time, 60);
 }
 
-TEST_F(ReportSourceTest, KilopascalsWhenTheyAreInForce) {
+TEST_F(ReportSourceTest, KilopascalsWhenTheyAreInForce)
+{
     sim.controller().run_to_minute();
     const float mmhg_max = display[display_id::arterial_po2].maximum;
     sim.set_pressure_units(true);

@@ -31,7 +31,8 @@ namespace {
 
 class qt_environment : public ::testing::Environment {
 public:
-    void SetUp() override {
+    void SetUp() override
+    {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "report_test";
@@ -74,7 +75,8 @@ catalogue_record test_factors[] = {
 struct fixture_input {
     std::map<int, std::function<double(int)>> series;
     report_input input;
-    fixture_input() {
+    fixture_input()
+    {
         input.subject_name = QStringLiteral("/tmp/subject.sbj");
         input.date_text = QStringLiteral("07/12/2026 08:30");
         input.sim_time = 300;
@@ -97,7 +99,8 @@ struct fixture_input {
     fixture_input(const fixture_input&) = delete;
 };
 
-QImage render_image(const report_input& input) {
+QImage render_image(const report_input& input)
+{
     QImage image(page_width, page_height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -130,23 +133,27 @@ struct recording {
     std::vector<recorded_line> lines;
     std::vector<recorded_ellipse> ellipses;
 
-    std::vector<recorded_text> texts_at_y(int y) const {
+    std::vector<recorded_text> texts_at_y(int y) const
+    {
         std::vector<recorded_text> found;
         for (const auto& t : texts)
             if (t.top_left.y() == y) found.push_back(t);
         return found;
     }
-    const recorded_text* text_at(int x, int y) const {
+    const recorded_text* text_at(int x, int y) const
+    {
         for (const auto& t : texts)
             if (t.top_left == QPoint(x, y)) return &t;
         return nullptr;
     }
-    const recorded_text* find_text(const QString& text) const {
+    const recorded_text* find_text(const QString& text) const
+    {
         for (const auto& t : texts)
             if (t.text == text) return &t;
         return nullptr;
     }
-    bool has_vertical_line(int x, int y1, int y2, const QColor& colour) const {
+    bool has_vertical_line(int x, int y1, int y2, const QColor& colour) const
+    {
         for (const auto& l : lines)
             if (l.line == QLineF(x, y1, x, y2) && l.colour == colour) return true;
         return false;
@@ -161,19 +168,24 @@ public:
     void updateState(const QPaintEngineState&) override {}
     Type type() const override { return QPaintEngine::User; }
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawLines(const QLineF* lines, int count) override {
+    void drawLines(const QLineF* lines, int count) override
+    {
         for (int i = 0; i < count; ++i)
             out_.lines.push_back({lines[i], painter()->pen().color(), painter()->pen().style()});
     }
-    void drawPolygon(const QPointF* points, int count, PolygonDrawMode) override {
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode) override
+    {
         for (int i = 0; i + 1 < count; ++i)
-            out_.lines.push_back({QLineF(points[i], points[i + 1]), painter()->pen().color(), painter()->pen().style()});
+            out_.lines.push_back(
+                {QLineF(points[i], points[i + 1]), painter()->pen().color(), painter()->pen().style()});
     }
-    void drawEllipse(const QRectF& box) override {
+    void drawEllipse(const QRectF& box) override
+    {
         out_.ellipses.push_back({box, painter()->pen().color(), painter()->brush().color()});
     }
     void drawRects(const QRectF*, int) override {}
-    void drawTextItem(const QPointF& baseline, const QTextItem& item) override {
+    void drawTextItem(const QPointF& baseline, const QTextItem& item) override
+    {
         const QFontMetrics metrics(painter()->font(), painter()->device());
         out_.texts.push_back({item.text(),
                               QPoint(qRound(baseline.x()), qRound(baseline.y()) - metrics.ascent()),
@@ -191,18 +203,32 @@ public:
     QPaintEngine* paintEngine() const override { return &engine_; }
 
 protected:
-    int metric(PaintDeviceMetric metric) const override {
+    int metric(PaintDeviceMetric metric) const override
+    {
         switch (metric) {
-        case PdmWidth: return width_;
-        case PdmHeight: return height_;
-        case PdmWidthMM: return width_ * 254 / 960;
-        case PdmHeightMM: return height_ * 254 / 960;
-        case PdmNumColors: return 0x7fffffff;
-        case PdmDepth: return 32;
-        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-        default: return 0;
+        case PdmWidth:
+            return width_;
+        case PdmHeight:
+            return height_;
+        case PdmWidthMM:
+            return width_ * 254 / 960;
+        case PdmHeightMM:
+            return height_ * 254 / 960;
+        case PdmNumColors:
+            return 0x7fffffff;
+        case PdmDepth:
+            return 32;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            return 0;
         }
     }
 
@@ -211,7 +237,8 @@ private:
     int width_, height_;
 };
 
-recording record_report(const report_input& input, int width = page_width, int height = page_height) {
+recording record_report(const report_input& input, int width = page_width, int height = page_height)
+{
     recording out;
     recording_device device(out, width, height);
     QPainter painter(&device);
@@ -222,7 +249,8 @@ recording record_report(const report_input& input, int width = page_width, int h
 
 // --- The page: frame, title, headings --------------------------------------
 
-TEST(Report, FrameIsOneDeviceUnitAroundTheWholePage) {
+TEST(Report, FrameIsOneDeviceUnitAroundTheWholePage)
+{
     fixture_input f;
     const QImage image = render_image(f.input);
     for (int x : {0, 1, page_width / 2, page_width - 1}) {
@@ -239,14 +267,20 @@ TEST(Report, FrameIsOneDeviceUnitAroundTheWholePage) {
     EXPECT_EQ(image.pixelColor(page_width / 2, page_height - 2), QColor(Qt::white));
 }
 
-TEST(Report, TitleSentencesAndHeadingsStandAtTheirPlaces) {
+TEST(Report, TitleSentencesAndHeadingsStandAtTheirPlaces)
+{
     fixture_input f;
     const recording r = record_report(f.input);
-    struct expected { QString text; double x, y; int points; };
+    struct expected {
+        QString text;
+        double x, y;
+        int points;
+    };
     const expected table[] = {
         {QStringLiteral("Tolvane    /tmp/subject.sbj  07/12/2026 08:30"), 10, 2, 12},
         {QStringLiteral("minutes"), 243, 121, 10},
-        {QStringLiteral("Values valid at print time, they may not represent conditions during plot."), 42, 155, 10},
+        {QStringLiteral("Values valid at print time, they may not represent conditions during plot."), 42,
+         155, 10},
         {QStringLiteral("Clinical notes:"), 5, 128.4, 12},
         {QStringLiteral("Passport factors"), 5, 150, 12},
         {QStringLiteral("Subject factors"), 42, 150, 12},
@@ -269,7 +303,8 @@ TEST(Report, TitleSentencesAndHeadingsStandAtTheirPlaces) {
     }
 }
 
-TEST(Report, FemaleSubjectIsSoNamed) {
+TEST(Report, FemaleSubjectIsSoNamed)
+{
     fixture_input f;
     f.input.sex = 0;
     const recording r = record_report(f.input);
@@ -288,7 +323,8 @@ struct time_label_case {
 
 class ReportTimeAxis : public ::testing::TestWithParam<time_label_case> {};
 
-TEST_P(ReportTimeAxis, LabelsCountMinutesFromTheStartOfTheSimulation) {
+TEST_P(ReportTimeAxis, LabelsCountMinutesFromTheStartOfTheSimulation)
+{
     fixture_input f;
     f.input.win_start = GetParam().win_start;
     f.input.sim_time = f.input.cursor_time = GetParam().win_start + 60;
@@ -311,7 +347,8 @@ INSTANTIATE_TEST_SUITE_P(Starts, ReportTimeAxis,
                                            time_label_case{300, {"5", "6", "7"}, "17"},
                                            time_label_case{90, {"1", "2", "3"}, "13"}));
 
-TEST(Report, GridTicksAndMinuteLines) {
+TEST(Report, GridTicksAndMinuteLines)
+{
     fixture_input f;
     const recording r = record_report(f.input);
     for (int i = 0; i <= 10; ++i) {
@@ -320,7 +357,10 @@ TEST(Report, GridTicksAndMinuteLines) {
         for (const auto& l : r.lines) found |= l.line == QLineF(dev(48), y, dev(240), y);
         EXPECT_TRUE(found) << "grid line " << i;
     }
-    struct tick { int s; double top; };
+    struct tick {
+        int s;
+        double top;
+    };
     for (const tick& t : {tick{0, 20}, tick{60, 20}, tick{720, 20}, tick{30, 117}, tick{90, 117},
                           tick{15, 118.5}, tick{45, 118.5}, tick{705, 118.5}})
         EXPECT_TRUE(r.has_vertical_line(dev(48 + 4.0 * t.s / 15), dev(120), dev(t.top), Qt::black)) << t.s;
@@ -333,7 +373,8 @@ struct cursor_case {
 
 class ReportCursor : public ::testing::TestWithParam<cursor_case> {};
 
-TEST_P(ReportCursor, ReadoutUsesTwoDigitsEach) {
+TEST_P(ReportCursor, ReadoutUsesTwoDigitsEach)
+{
     fixture_input f;
     f.input.cursor_time = GetParam().cursor_time;
     const recording r = record_report(f.input);
@@ -346,7 +387,8 @@ INSTANTIATE_TEST_SUITE_P(Times, ReportCursor,
                          ::testing::Values(cursor_case{65, "01:05"}, cursor_case{0, "00:00"},
                                            cursor_case{600, "10:00"}, cursor_case{4500, "75:00"}));
 
-TEST(Report, CursorIsADashedRedLineWithTwoChevronsAndIsNotClipped) {
+TEST(Report, CursorIsADashedRedLineWithTwoChevronsAndIsNotClipped)
+{
     fixture_input f;
     f.input.win_start = 0;
     f.input.sim_time = 1000;
@@ -371,7 +413,8 @@ TEST(Report, CursorIsADashedRedLineWithTwoChevronsAndIsNotClipped) {
 
 // --- Scales, traces, markers -------------------------------------------------
 
-TEST(Report, NoDisplayRowHasNoScaleButIsListed) {
+TEST(Report, NoDisplayRowHasNoScaleButIsListed)
+{
     fixture_input f;
     f.input.display_rows = {d_pao2, d_none, d_ph, d_none, d_tidal, d_none, d_none, d_none};
     const recording r = record_report(f.input);
@@ -408,7 +451,8 @@ struct scale_case {
 
 class ReportScale : public ::testing::TestWithParam<scale_case> {};
 
-TEST_P(ReportScale, LabelsInTheRowColourAndTheFormatOfTheMaximum) {
+TEST_P(ReportScale, LabelsInTheRowColourAndTheFormatOfTheMaximum)
+{
     fixture_input f;
     f.input.display_rows[5] = GetParam().display;
     const recording r = record_report(f.input);
@@ -428,7 +472,8 @@ INSTANTIATE_TEST_SUITE_P(Formats, ReportScale,
                                            scale_case{d_pao2, {"0", "15", "150"}},
                                            scale_case{d_n2_fast, {"0", "10", "100"}}));
 
-TEST(Report, TraceIsDrawnInItsRowColour) {
+TEST(Report, TraceIsDrawnInItsRowColour)
+{
     fixture_input f;
     f.input.display_rows[1] = d_n2_fast;  // red row; constant 50: half way up
     f.series[d_n2_fast] = [](int) { return 50.0; };
@@ -439,7 +484,8 @@ TEST(Report, TraceIsDrawnInItsRowColour) {
     EXPECT_EQ(red, dev(120) - dev(60));
 }
 
-TEST(Report, TraceEndsAtSimTimeAndSkipsSegmentsEndingAtTheLimits) {
+TEST(Report, TraceEndsAtSimTimeAndSkipsSegmentsEndingAtTheLimits)
+{
     fixture_input f;
     f.input.win_start = 60;
     f.input.sim_time = 360;  // 300 s plotted
@@ -466,7 +512,8 @@ TEST(Report, TraceEndsAtSimTimeAndSkipsSegmentsEndingAtTheLimits) {
 
 // A reference run: its traces dashed and thin in the row's colour, up to the
 // reference's last second, and its name in the title line.
-TEST(Report, ReferenceTracesAreDashedAndTheTitleNamesTheReference) {
+TEST(Report, ReferenceTracesAreDashedAndTheTitleNamesTheReference)
+{
     fixture_input f;
     f.input.sim_time = 60;
     f.input.display_rows[1] = d_n2_fast;  // red row
@@ -474,7 +521,8 @@ TEST(Report, ReferenceTracesAreDashedAndTheTitleNamesTheReference) {
     f.input.reference_seconds = 201;
     f.input.reference_value = [](int, int) { return 30.0; };
     const recording r = record_report(f.input);
-    EXPECT_NE(r.find_text(QStringLiteral("Tolvane    /tmp/subject.sbj  07/12/2026 08:30    reference (dashed): base.sbj")),
+    EXPECT_NE(r.find_text(QStringLiteral(
+                  "Tolvane    /tmp/subject.sbj  07/12/2026 08:30    reference (dashed): base.sbj")),
               nullptr);
     double right = 0;
     int segments = 0;
@@ -493,7 +541,8 @@ TEST(Report, ReferenceTracesAreDashedAndTheTitleNamesTheReference) {
     EXPECT_NE(plain.find_text(QStringLiteral("Tolvane    /tmp/subject.sbj  07/12/2026 08:30")), nullptr);
 }
 
-TEST(Report, TraceStopsAtTheRightEdgeAfterTwelveMinutes) {
+TEST(Report, TraceStopsAtTheRightEdgeAfterTwelveMinutes)
+{
     fixture_input f;
     f.input.win_start = 0;
     f.input.sim_time = 1500;
@@ -512,13 +561,14 @@ TEST(Report, TraceStopsAtTheRightEdgeAfterTwelveMinutes) {
 
 struct marker_case {
     const char* name;
-    std::array<double, 3> values;   // rows 0, 1, 2 on the 0..150 scale
-    std::array<double, 3> shifts;   // expected x shift of each marker, units
+    std::array<double, 3> values;  // rows 0, 1, 2 on the 0..150 scale
+    std::array<double, 3> shifts;  // expected x shift of each marker, units
 };
 
 class ReportMarkers : public ::testing::TestWithParam<marker_case> {};
 
-TEST_P(ReportMarkers, CloseMarkersMoveRight) {
+TEST_P(ReportMarkers, CloseMarkersMoveRight)
+{
     fixture_input f;
     f.input.cursor_time = 100;
     // Three rows on one variable of scale 0..100 (y = 120 - v exactly), told
@@ -534,7 +584,8 @@ TEST_P(ReportMarkers, CloseMarkersMoveRight) {
     for (int k = 0; k < 3; ++k) {
         const double ym = 120 - values[k];
         const double xm = xc + GetParam().shifts[k];
-        EXPECT_EQ(r.ellipses[k].box, QRectF(QPoint(dev(xm - 2), dev(ym - 2)), QPoint(dev(xm + 2), dev(ym + 2))))
+        EXPECT_EQ(r.ellipses[k].box,
+                  QRectF(QPoint(dev(xm - 2), dev(ym - 2)), QPoint(dev(xm + 2), dev(ym + 2))))
             << GetParam().name << " row " << k;
         EXPECT_EQ(r.ellipses[k].brush, QColor(Qt::white));
         const recorded_text* number = r.text_at(dev(xm - 1), dev(ym - 2));
@@ -543,19 +594,21 @@ TEST_P(ReportMarkers, CloseMarkersMoveRight) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Shifts, ReportMarkers,
-    ::testing::Values(marker_case{"all three together", {50, 50, 50}, {0, 4.2, 8.4}},
-                      marker_case{"two close one far", {50, 52, 70}, {0, 4.2, 0}},
-                      marker_case{"exactly four apart", {50, 54, 58}, {0, 0, 0}},
-                      marker_case{"compares ym not shifted x", {50, 53.5, 57}, {0, 4.2, 4.2}}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& c : name) if (c == ' ') c = '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Shifts, ReportMarkers,
+                         ::testing::Values(marker_case{"all three together", {50, 50, 50}, {0, 4.2, 8.4}},
+                                           marker_case{"two close one far", {50, 52, 70}, {0, 4.2, 0}},
+                                           marker_case{"exactly four apart", {50, 54, 58}, {0, 0, 0}},
+                                           marker_case{
+                                               "compares ym not shifted x", {50, 53.5, 57}, {0, 4.2, 4.2}}),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name)
+                                 if (c == ' ') c = '_';
+                             return name;
+                         });
 
-TEST(Report, TwoCloseMarkersAreSeenApartOnThePage) {
+TEST(Report, TwoCloseMarkersAreSeenApartOnThePage)
+{
     fixture_input f;
     f.input.display_rows[0] = d_n2_fast;
     f.input.display_rows[1] = d_n2_fast;
@@ -578,7 +631,8 @@ TEST(Report, TwoCloseMarkersAreSeenApartOnThePage) {
     EXPECT_EQ(count_near(xc - 2, Qt::red), 0);
 }
 
-TEST(Report, MarkerNumbersTakeTheColourOfTheLastScale) {
+TEST(Report, MarkerNumbersTakeTheColourOfTheLastScale)
+{
     fixture_input f;
     f.input.display_rows = {d_pao2, d_none, d_none, d_ph, d_none, d_none, d_none, d_none};
     const recording r = record_report(f.input);
@@ -603,7 +657,8 @@ struct notes_case {
 
 class ReportNotes : public ::testing::TestWithParam<notes_case> {};
 
-TEST_P(ReportNotes, FirstFourLinesInRed) {
+TEST_P(ReportNotes, FirstFourLinesInRed)
+{
     fixture_input f;
     f.input.clinical_notes = GetParam().notes;
     const recording r = record_report(f.input);
@@ -621,20 +676,22 @@ TEST_P(ReportNotes, FirstFourLinesInRed) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, ReportNotes,
     ::testing::Values(
-        notes_case{"empty", "", {}},
-        notes_case{"six characters", "01:00 ", {}},
+        notes_case{"empty", "", {}}, notes_case{"six characters", "01:00 ", {}},
         notes_case{"seven characters", "01:00 I", {"01:00 I"}},
-        notes_case{"two lines CR LF", "01:00 I feel dizzy.\r\n02:00 I am unwell.\r\n",
+        notes_case{"two lines CR LF",
+                   "01:00 I feel dizzy.\r\n02:00 I am unwell.\r\n",
                    {"01:00 I feel dizzy.", "02:00 I am unwell."}},
         notes_case{"six lines LF", "a1 ....\nb2\nc3\nd4\ne5\nf6\n", {"a1 ....", "b2", "c3", "d4"}},
         notes_case{"no final line end", "01:00 line one\r\n02:00 two", {"01:00 line one", "02:00 two"}}),
     [](const auto& info) {
         std::string name = info.param.name;
-        for (char& c : name) if (c == ' ') c = '_';
+        for (char& c : name)
+            if (c == ' ') c = '_';
         return name;
     });
 
-TEST(Report, EmptyFactorRowsStayBlank) {
+TEST(Report, EmptyFactorRowsStayBlank)
+{
     fixture_input f;
     f.input.factor_rows = {0, -1, 1, 3 /* past the catalogue */, -1, 2, -1, -1};
     const recording r = record_report(f.input);
@@ -649,7 +706,8 @@ TEST(Report, EmptyFactorRowsStayBlank) {
     EXPECT_EQ(r.text_at(dev(119), dev(185))->text, QStringLiteral("0.0 %"));
 }
 
-TEST(Report, DisplayRowsShowTheirValueAtTheCursorWithCodePage1252Names) {
+TEST(Report, DisplayRowsShowTheirValueAtTheCursorWithCodePage1252Names)
+{
     fixture_input f;
     f.input.cursor_time = 65;
     f.input.display_rows[6] = d_n2_fast;
@@ -666,7 +724,8 @@ TEST(Report, DisplayRowsShowTheirValueAtTheCursorWithCodePage1252Names) {
     EXPECT_EQ(value->text, QStringLiteral("12.3 ml STPD"));
 }
 
-TEST(Report, ClinicalLineSplitting) {
+TEST(Report, ClinicalLineSplitting)
+{
     EXPECT_TRUE(report_clinical_lines(QStringLiteral("abcdef")).isEmpty());
     EXPECT_EQ(report_clinical_lines(QStringLiteral("a\r\n\r\nbcdef")), (QStringList{"a", "", "bcdef"}));
 }
@@ -681,13 +740,15 @@ struct page_case {
 
 class ReportPage : public ::testing::TestWithParam<page_case> {};
 
-TEST_P(ReportPage, EverythingStaysOnThePage) {
+TEST_P(ReportPage, EverythingStaysOnThePage)
+{
     fixture_input f;
     // Wide texts at the right: the 0..2500 scale last, long names and units.
     f.input.display_rows = {d_pao2, d_ph, d_tidal, d_n2_fast, d_pao2, d_ph, d_n2_fast, d_tidal};
     f.input.factor_rows = {0, 1, 2, -1, -1, -1, -1, -1};
     f.series[d_tidal] = [](int) { return 2499.9; };
-    f.input.clinical_notes = QStringLiteral("01:20 Your patient is blue.\r\n02:30 I am rather short of breath.\r\n");
+    f.input.clinical_notes =
+        QStringLiteral("01:20 Your patient is blue.\r\n02:30 I am rather short of breath.\r\n");
     const auto [name, width, height, layout_height] = GetParam();
     EXPECT_EQ(report_layout_height(width, height), layout_height) << name;
     const recording r = record_report(f.input, width, height);
@@ -709,7 +770,8 @@ INSTANTIATE_TEST_SUITE_P(Shapes, ReportPage,
                                            page_case{"a4_portrait", 794, 1123, 560}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Report, MissingValueSourceReadsZero) {
+TEST(Report, MissingValueSourceReadsZero)
+{
     fixture_input f;
     f.input.display_rows[0] = d_pao2;
     f.input.display_value = nullptr;
@@ -721,7 +783,8 @@ TEST(Report, MissingValueSourceReadsZero) {
 
 // --- PDF ---------------------------------------------------------------------
 
-TEST(ReportPdf, WritesAOnePageLandscapePdf) {
+TEST(ReportPdf, WritesAOnePageLandscapePdf)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     fixture_input f;
@@ -737,9 +800,11 @@ TEST(ReportPdf, WritesAOnePageLandscapePdf) {
     EXPECT_TRUE(pdf.contains("/MediaBox [0 0 842.000000 595.000000]"));
 }
 
-TEST(ReportPdf, UnwritablePathIsReported) {
+TEST(ReportPdf, UnwritablePathIsReported)
+{
     fixture_input f;
-    const QString error = message_text(write_report_pdf(QStringLiteral("/nonexistent-dir/x/report.pdf"), f.input));
+    const QString error =
+        message_text(write_report_pdf(QStringLiteral("/nonexistent-dir/x/report.pdf"), f.input));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(error.contains(QStringLiteral("/nonexistent-dir/x/report.pdf")));
 }
@@ -751,7 +816,8 @@ struct process_result {
     QString out, err;
 };
 
-process_result run_program(const QString& program, const QStringList& arguments) {
+process_result run_program(const QString& program, const QStringList& arguments)
+{
     QProcess process;
     process.start(program, arguments);
     process_result result;
@@ -762,12 +828,14 @@ process_result run_program(const QString& program, const QStringList& arguments)
     return result;
 }
 
-QString batch_program() {
+QString batch_program()
+{
     // Built beside the test programs.
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tolvane-batch"));
 }
 
-TEST(ReportBatch, WritesOneLandscapePageAfterTheRun) {
+TEST(ReportBatch, WritesOneLandscapePageAfterTheRun)
+{
     ASSERT_TRUE(QFile::exists(batch_program())) << batch_program().toStdString();
     const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
@@ -781,7 +849,8 @@ TEST(ReportBatch, WritesOneLandscapePageAfterTheRun) {
 
     const process_result info = run_program(pdfinfo, {path});
     ASSERT_EQ(info.exit_code, 0) << info.err.toStdString();
-    EXPECT_TRUE(info.out.contains(QRegularExpression(QStringLiteral("Pages: +1\n")))) << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains(QRegularExpression(QStringLiteral("Pages: +1\n"))))
+        << info.out.toStdString();
     EXPECT_TRUE(info.out.contains(QRegularExpression(QStringLiteral("Page size: +842 x 595 pts"))))
         << info.out.toStdString();
 
@@ -793,12 +862,14 @@ TEST(ReportBatch, WritesOneLandscapePageAfterTheRun) {
         EXPECT_TRUE(text.out.contains(QLatin1String(expected))) << expected << "\n" << text.out.toStdString();
 }
 
-TEST(ReportBatch, UnwritableReportIsAFileError) {
+TEST(ReportBatch, UnwritableReportIsAFileError)
+{
     ASSERT_TRUE(QFile::exists(batch_program()));
     const process_result batch =
         run_program(batch_program(), {"--minutes", "1", "--report", "/nonexistent-directory/r.pdf"});
     EXPECT_EQ(batch.exit_code, 1);
-    EXPECT_TRUE(batch.err.contains(QStringLiteral("/nonexistent-directory/r.pdf"))) << batch.err.toStdString();
+    EXPECT_TRUE(batch.err.contains(QStringLiteral("/nonexistent-directory/r.pdf")))
+        << batch.err.toStdString();
 }
 
 }  // namespace

@@ -24,24 +24,28 @@ namespace {
 constexpr int cw = 1022;
 // The trend rows below use alveolar_po2, scaled 0 .. 150 mm Hg.
 
-QImage blank_image() {
+QImage blank_image()
+{
     QImage image(cw, 400, QImage::Format_RGB32);
     image.fill(QColor(200, 200, 200));
     return image;
 }
 
-bool is(const QImage& image, int x, int y, const QColor& colour) {
+bool is(const QImage& image, int x, int y, const QColor& colour)
+{
     return image.pixelColor(x, y).rgb() == colour.rgb();
 }
 
-int count(const QImage& image, const QColor& colour, QRect area) {
+int count(const QImage& image, const QColor& colour, QRect area)
+{
     int n = 0;
     for (int x = area.left(); x <= area.right(); ++x)
         for (int y = area.top(); y <= area.bottom(); ++y) n += is(image, x, y, colour);
     return n;
 }
 
-display_selection only_row(int row, int variable) {
+display_selection only_row(int row, int variable)
+{
     display_selection selection;
     selection.fill(display_id::no_display);
     selection[static_cast<size_t>(row)] = variable;
@@ -51,10 +55,12 @@ display_selection only_row(int row, int variable) {
 class TrendPlot : public ::testing::Test {
 protected:
     void SetUp() override { std::memset(history, 0, sizeof history); }
-    void set_samples(int variable, int from, int to, float value) {
+    void set_samples(int variable, int from, int to, float value)
+    {
         for (int t = from; t <= to; ++t) history[variable][history_slot(t)] = value;
     }
-    QImage draw(run_state state, const display_selection& selection, bool* cursor_drawn = nullptr) {
+    QImage draw(run_state state, const display_selection& selection, bool* cursor_drawn = nullptr)
+    {
         QImage image = blank_image();
         QPainter painter(&image);
         painter.setFont(window_font());
@@ -72,7 +78,8 @@ struct format_case {
 
 class ScaleFormat : public ::testing::TestWithParam<format_case> {};
 
-TEST_P(ScaleFormat, FollowsTheMaximum) {
+TEST_P(ScaleFormat, FollowsTheMaximum)
+{
     EXPECT_STREQ(scale_format(GetParam().maximum), GetParam().format) << GetParam().maximum;
 }
 
@@ -83,13 +90,15 @@ INSTANTIATE_TEST_SUITE_P(Limits, ScaleFormat,
                                            format_case{8, "%0.1f"}, format_case{1, "%0.1f"},
                                            format_case{0.99, "%.0f"}, format_case{0, "%.0f"}));
 
-TEST(TraceColours, AreTheStoredBgrWords) {
-    const QColor expected[] = {{0, 0, 0},       {255, 0, 0},   {0, 128, 0},   {0, 0, 255},
-                               {255, 0, 255},   {128, 128, 0}, {0, 128, 128}, {128, 128, 128}};
+TEST(TraceColours, AreTheStoredBgrWords)
+{
+    const QColor expected[] = {{0, 0, 0},     {255, 0, 0},   {0, 128, 0},   {0, 0, 255},
+                               {255, 0, 255}, {128, 128, 0}, {0, 128, 128}, {128, 128, 128}};
     for (int k = 0; k < 8; ++k) EXPECT_EQ(trace_colour(k), expected[k]) << "row " << k;
 }
 
-TEST_F(TrendPlot, FrameGridAndTicks) {
+TEST_F(TrendPlot, FrameGridAndTicks)
+{
     run_state state;
     state.sim_time = 0;
     const QImage image = draw(state, only_row(0, display_id::no_display));
@@ -121,13 +130,15 @@ TEST_F(TrendPlot, FrameGridAndTicks) {
     EXPECT_TRUE(is(image, 205, 346, Qt::white));
 }
 
-TEST_F(TrendPlot, GridSpanIsTheLastLabelledMinute) {
+TEST_F(TrendPlot, GridSpanIsTheLastLabelledMinute)
+{
     run_state state;
     prepare_redraw(state, cw);
     EXPECT_EQ(state.grid_span, 660);  // largest multiple of 60 below 701
 }
 
-TEST_F(TrendPlot, TraceSitsOnePixelRightOfItsTimeInItsRowColour) {
+TEST_F(TrendPlot, TraceSitsOnePixelRightOfItsTimeInItsRowColour)
+{
     set_samples(display_id::alveolar_po2, 0, 60, 75.0f);
     run_state state;
     state.sim_time = 60;
@@ -141,7 +152,8 @@ TEST_F(TrendPlot, TraceSitsOnePixelRightOfItsTimeInItsRowColour) {
     }
 }
 
-TEST_F(TrendPlot, ValuesAtTheLimitsAreNotDrawn) {
+TEST_F(TrendPlot, ValuesAtTheLimitsAreNotDrawn)
+{
     run_state state;
     state.sim_time = 10;
     const QRect upper(161, 14, 20, 80);
@@ -155,11 +167,12 @@ TEST_F(TrendPlot, ValuesAtTheLimitsAreNotDrawn) {
     set_samples(display_id::alveolar_po2, 0, 10, 75.0f);
     set_samples(display_id::alveolar_po2, 5, 5, 400.0f);
     const QImage image = draw(state, only_row(2, display_id::alveolar_po2));
-    EXPECT_TRUE(is(image, 165, 186, trace_colour(2)));   // segment 3: 164 -> 165
+    EXPECT_TRUE(is(image, 165, 186, trace_colour(2)));                   // segment 3: 164 -> 165
     EXPECT_GT(count(image, trace_colour(2), QRect(166, 0, 1, 100)), 0);  // segment 5 from far above
 }
 
-TEST_F(TrendPlot, EqualLimitsGetNeitherScaleNorTrace) {
+TEST_F(TrendPlot, EqualLimitsGetNeitherScaleNorTrace)
+{
     ASSERT_EQ(display[display_id::no_display].minimum, display[display_id::no_display].maximum);
     set_samples(display_id::no_display, 0, 60, 0.0f);
     run_state state;
@@ -173,7 +186,8 @@ TEST_F(TrendPlot, EqualLimitsGetNeitherScaleNorTrace) {
     EXPECT_TRUE(is(image, 12, 200, Qt::white));
 }
 
-TEST_F(TrendPlot, ScalesStandAtTheirColumnsInTheirColours) {
+TEST_F(TrendPlot, ScalesStandAtTheirColumnsInTheirColours)
+{
     display_selection selection = {15, 10, 40, 52, 36, 35, 63, 17};
     run_state state;
     state.credits_shown = true;
@@ -186,7 +200,8 @@ TEST_F(TrendPlot, ScalesStandAtTheirColumnsInTheirColours) {
     }
 }
 
-TEST_F(TrendPlot, CursorInsideIsRedAndOutsideIsNotDrawn) {
+TEST_F(TrendPlot, CursorInsideIsRedAndOutsideIsNotDrawn)
+{
     run_state state;
     state.sim_time = 120;
     state.win_start = 0;
@@ -210,7 +225,8 @@ TEST_F(TrendPlot, CursorInsideIsRedAndOutsideIsNotDrawn) {
     EXPECT_FALSE(cursor_within_plot(state, cw, 61 + cw - 320));
 }
 
-TEST_F(TrendPlot, UnpinnedCursorFollowsTheLastPlottedTime) {
+TEST_F(TrendPlot, UnpinnedCursorFollowsTheLastPlottedTime)
+{
     run_state state;
     state.sim_time = 900;  // more than the plot holds: 702 seconds from win_start
     state.win_start = 100;
@@ -221,7 +237,8 @@ TEST_F(TrendPlot, UnpinnedCursorFollowsTheLastPlottedTime) {
     EXPECT_EQ(draw_traces(painter, cw, state, only_row(1, display_id::alveolar_po2)), 100 + cw - 320);
 }
 
-TEST_F(TrendPlot, CreditsBoxWithLogo) {
+TEST_F(TrendPlot, CreditsBoxWithLogo)
+{
     run_state state;
     state.credits_shown = true;
     QImage logo(350, 190, QImage::Format_RGB32);
@@ -247,7 +264,8 @@ TEST_F(TrendPlot, CreditsBoxWithLogo) {
 }
 
 // A reference of `seconds` seconds holding `value` for every variable.
-reference_run constant_reference(int seconds, float value) {
+reference_run constant_reference(int seconds, float value)
+{
     reference_run reference;
     reference.seconds = seconds;
     reference.samples.assign(static_cast<size_t>(seconds) * logged_displays, value);
@@ -257,7 +275,8 @@ reference_run constant_reference(int seconds, float value) {
 // The reference is drawn as the live traces are, dashed, thin, in the row's
 // colour, on the row's scale, up to its own last second; changing the row's
 // variable shows the reference's values of the new variable.
-TEST_F(TrendPlot, ReferenceTracesAreDashedInTheRowColourUpToTheReferenceEnd) {
+TEST_F(TrendPlot, ReferenceTracesAreDashedInTheRowColourUpToTheReferenceEnd)
+{
     run_state state;
     state.sim_time = 60;  // the live run is shorter than the reference
     state.cursor_pinned = true;
@@ -294,7 +313,8 @@ TEST_F(TrendPlot, ReferenceTracesAreDashedInTheRowColourUpToTheReferenceEnd) {
     {
         QPainter painter(&image);
         painter.setFont(window_font());
-        drawn = paint_trend_plot(painter, cw, state, only_row(3, display_id::alveolar_po2), "1.00", nullptr, &reference);
+        drawn = paint_trend_plot(painter, cw, state, only_row(3, display_id::alveolar_po2), "1.00", nullptr,
+                                 &reference);
     }
     EXPECT_TRUE(drawn);
     EXPECT_EQ(count(image, blue, QRect(162, y, 60, 1)), 60);  // the live trace covers it: solid
@@ -306,7 +326,8 @@ TEST_F(TrendPlot, ReferenceTracesAreDashedInTheRowColourUpToTheReferenceEnd) {
 // a pinned cursor, then the credits box over a grid. Its hash was taken from
 // the drawing with one-pixel cosmetic pens; the drawing at the window's own
 // scale must stay pixel-identical to it.
-QByteArray scene_hash(bool credits) {
+QByteArray scene_hash(bool credits)
+{
     std::memset(history, 0, sizeof history);
     const int rows[8] = {15, 10, 40, 52, 36, 35, 63, display_id::alveolar_po2};
     for (int k = 0; k < 8; ++k) {
@@ -336,7 +357,8 @@ QByteArray scene_hash(bool credits) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(16);
 }
 
-TEST_F(TrendPlot, OneTimesPictureIsUnchanged) {
+TEST_F(TrendPlot, OneTimesPictureIsUnchanged)
+{
     EXPECT_EQ(scene_hash(false).toStdString(), "b2bf7f6ed0cc98b8");
     EXPECT_EQ(scene_hash(true).toStdString(), "154c98d65be1927b");
 }
@@ -344,7 +366,8 @@ TEST_F(TrendPlot, OneTimesPictureIsUnchanged) {
 // On a screen of two device pixels per window pixel (QT_SCALE_FACTOR=2) the
 // frame, grid, traces and cursor are two device pixels wide, fully coloured
 // (no smoothing): they scale with the window instead of staying hairlines.
-TEST_F(TrendPlot, LinesScaleWithTheScreen) {
+TEST_F(TrendPlot, LinesScaleWithTheScreen)
+{
     set_samples(display_id::alveolar_po2, 0, 120, 75.0f);  // a flat trace at y = 353 - 166.5
     run_state state;
     state.sim_time = 120;
@@ -388,7 +411,8 @@ TEST_F(TrendPlot, LinesScaleWithTheScreen) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // Fonts for the labels need a platform; test discovery runs without the
     // test environment, so offscreen is the default here.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

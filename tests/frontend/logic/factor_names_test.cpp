@@ -13,9 +13,9 @@ TEST(FactorNames, EditDistanceCountsSingleCharacterEdits)
         const char* b;
         int distance;
     } cases[] = {
-        {"", "", 0},          {"", "peep", 4},       {"peep", "", 4},
-        {"peep", "peep", 0},  {"peep", "pep", 1},    {"pep", "peep", 1},
-        {"o2", "o3", 1},      {"kitten", "sitting", 3}, {"inspired_o2", "inspired_co2", 1},
+        {"", "", 0},         {"", "peep", 4},          {"peep", "", 4},
+        {"peep", "peep", 0}, {"peep", "pep", 1},       {"pep", "peep", 1},
+        {"o2", "o3", 1},     {"kitten", "sitting", 3}, {"inspired_o2", "inspired_co2", 1},
         {"ab", "ba", 2},
     };
     for (const auto& c : cases) {

@@ -50,12 +50,13 @@ TEST(HistoryCsv, NumbersAreWrittenAsBeforeByteForByte)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const double odd[] = {0.0, -0.0, 1.0, -1.0, 93.18, 0.1332 * 93.18f, 1e-5, 1e-4, 9.9999995e-5,
-                          123456.75, 1234567.5, 9999999.5, 99999995.0, 1e7, 1e-7, 0.5e-300,
-                          FLT_MAX, -FLT_MAX, FLT_MIN, FLT_TRUE_MIN, DBL_MAX, DBL_MIN, DBL_TRUE_MIN,
-                          inf, -inf, nan, -nan, 7.4000001, 2.5, 0.15, 1.0000005, 1.00000049999,
-                          967.28125, -967.28125, 0.00048828125, 12345675.0, 12345665.0,
-                          1234567.25, 1.2345675e19, 99999995.0, -99999985.0, 0.99999995};
+    const double odd[] = {0.0,        -0.0,          1.0,          -1.0,       93.18,         0.1332 * 93.18f,
+                          1e-5,       1e-4,          9.9999995e-5, 123456.75,  1234567.5,     9999999.5,
+                          99999995.0, 1e7,           1e-7,         0.5e-300,   FLT_MAX,       -FLT_MAX,
+                          FLT_MIN,    FLT_TRUE_MIN,  DBL_MAX,      DBL_MIN,    DBL_TRUE_MIN,  inf,
+                          -inf,       nan,           -nan,         7.4000001,  2.5,           0.15,
+                          1.0000005,  1.00000049999, 967.28125,    -967.28125, 0.00048828125, 12345675.0,
+                          12345665.0, 1234567.25,    1.2345675e19, 99999995.0, -99999985.0,   0.99999995};
     for (const double value : odd) expect_both(value);
 
     // Random floats (as the history holds them, also times 0.1332) and
@@ -79,7 +80,8 @@ TEST(HistoryCsv, NumbersAreWrittenAsBeforeByteForByte)
         for (int u = ulps(random); u != 0; u += u > 0 ? -1 : 1)
             value = std::nextafter(value, u > 0 ? HUGE_VAL : 0.0);
         const float as_float = static_cast<float>(value);
-        for (const double v : {value, -value, static_cast<double>(as_float), as_float * 0.1332}) expect_both(v);
+        for (const double v : {value, -value, static_cast<double>(as_float), as_float * 0.1332})
+            expect_both(v);
     }
     for (int i = 0; i < 100000; ++i) {
         const std::uint64_t bits = random();
@@ -135,9 +137,10 @@ TEST(HistoryCsv, LongRunsGiveTheBytesWrittenBefore)
             const QByteArray slow = printf_rows(sim.state(), written + 1, last);
             qsizetype at = 0;
             while (at < fast.size() && at < slow.size() && fast[at] == slow[at]) ++at;
-            ASSERT_EQ(at, slow.size()) << "factor " << c.factor_index << " minute " << minute << ": "
-                                       << fast.mid(std::max<qsizetype>(at - 20, 0), 40).toStdString() << " vs "
-                                       << slow.mid(std::max<qsizetype>(at - 20, 0), 40).toStdString();
+            ASSERT_EQ(at, slow.size())
+                << "factor " << c.factor_index << " minute " << minute << ": "
+                << fast.mid(std::max<qsizetype>(at - 20, 0), 40).toStdString() << " vs "
+                << slow.mid(std::max<qsizetype>(at - 20, 0), 40).toStdString();
             ASSERT_EQ(fast.size(), slow.size());
             written = last;
         }

@@ -67,7 +67,7 @@ TEST_F(PanelTest, SelectionChangesRedrawOnlyAfterTheFirstSecond)
     const int before = ui.redraws;
     sim.display_selection_changed(3, display_id::arterial_ph);
     EXPECT_EQ(sim.selection().display_sel[3], display_id::arterial_ph);
-    EXPECT_EQ(ui.redraws, before + 1);  // the panels refresh either way
+    EXPECT_EQ(ui.redraws, before + 1);      // the panels refresh either way
     sim.display_selection_changed(3, 999);  // not a display index: ignored
     EXPECT_EQ(sim.selection().display_sel[3], display_id::arterial_ph);
 }
@@ -84,16 +84,17 @@ TEST_F(PanelTest, EnteredValuesReadLikeAtofAndClampToTheLimits)
     // "Inspired O2 percentage", 0 to 100.
     const entry_case cases[] = {
         {"25", 25.0f, "25.00", false},        {"150", 100.0f, "100.00", true},
-        {"-5", 0.0f, "0.00", true},            {"abc", 0.0f, "0.00", false},
-        {"  12.5xyz", 12.5f, "12.50", false},  {"1e2", 100.0f, "100.00", false},
-        {"1e999", 100.0f, "100.00", true},     {".5", 0.5f, "0.50", false},
-        {"+3", 3.0f, "3.00", false},           {"0x10", 0.0f, "0.00", false},
-        {"nan", 0.0f, "0.00", false},          {"inf", 0.0f, "0.00", false},
-        {"20,5", 20.0f, "20.00", false},       {"", 0.0f, "0.00", false},
-        {"99.999", 99.999f, "100.00", false},  {"100.0001", 100.0f, "100.00", true},
+        {"-5", 0.0f, "0.00", true},           {"abc", 0.0f, "0.00", false},
+        {"  12.5xyz", 12.5f, "12.50", false}, {"1e2", 100.0f, "100.00", false},
+        {"1e999", 100.0f, "100.00", true},    {".5", 0.5f, "0.50", false},
+        {"+3", 3.0f, "3.00", false},          {"0x10", 0.0f, "0.00", false},
+        {"nan", 0.0f, "0.00", false},         {"inf", 0.0f, "0.00", false},
+        {"20,5", 20.0f, "20.00", false},      {"", 0.0f, "0.00", false},
+        {"99.999", 99.999f, "100.00", false}, {"100.0001", 100.0f, "100.00", true},
     };
     for (const entry_case& c : cases) {
-        const entered_value v = enter_value(factor[factor_id::inspired_o2], QString::fromLatin1(c.text), "%.2f");
+        const entered_value v =
+            enter_value(factor[factor_id::inspired_o2], QString::fromLatin1(c.text), "%.2f");
         EXPECT_FLOAT_EQ(v.stored, c.stored) << c.text;
         EXPECT_FLOAT_EQ(factor[factor_id::inspired_o2].value, c.stored) << c.text;
         EXPECT_EQ(v.text, c.shown) << c.text;
@@ -104,11 +105,11 @@ TEST_F(PanelTest, EnteredValuesReadLikeAtofAndClampToTheLimits)
 TEST_F(PanelTest, FactorExitRereadsEveryRowAndHintsEachAdjustment)
 {
     std::array<QString, panel_rows> texts;
-    texts[0] = "25";      // O2
-    texts[1] = "150";     // CO2, outside 0..100
-    texts[2] = "37";      // temperature
-    texts[3] = "0";       // 2,3-DPG, minimum 1
-    texts[4] = "10";      // work rate
+    texts[0] = "25";   // O2
+    texts[1] = "150";  // CO2, outside 0..100
+    texts[2] = "37";   // temperature
+    texts[3] = "0";    // 2,3-DPG, minimum 1
+    texts[4] = "10";   // work rate
     texts[5] = "ignored";
     const std::array<QString, panel_rows> shown = sim.factor_exit(texts);
     EXPECT_EQ(shown[0], "25.00");
@@ -144,7 +145,8 @@ TEST_F(PanelTest, FactorValuesTurnSilverAwayFromTheCurrentTime)
     const panel_view earlier = sim.panels(30);
     EXPECT_EQ(earlier.factors[0].value_colour, QColor(192, 192, 192));
     EXPECT_EQ(earlier.factors[0].value_text, QString::asprintf("%.2f", factor[factor_id::inspired_o2].value));
-    EXPECT_EQ(earlier.displays[0].value_text, QString::asprintf("%.2f", history[display_id::arterial_po2][30]));
+    EXPECT_EQ(earlier.displays[0].value_text,
+              QString::asprintf("%.2f", history[display_id::arterial_po2][30]));
     EXPECT_EQ(earlier.time_text, "00:30");
     const panel_view now = sim.panels(60);
     EXPECT_EQ(now.factors[0].value_colour, QColor(0, 0, 0));
@@ -176,7 +178,8 @@ TEST_F(PanelTest, SwitchingToKpaAndBackExchangesRecordsAndConvertsTheFactor)
     EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "101.23");
     EXPECT_STREQ(display[display_id::arterial_po2].unit, "kPa");
     EXPECT_FLOAT_EQ(display[display_id::arterial_po2].maximum, 20.0f);
-    EXPECT_FLOAT_EQ(display[display_id::arterial_po2].value, history[display_id::arterial_po2][0]);  // displays stay in mm Hg
+    EXPECT_FLOAT_EQ(display[display_id::arterial_po2].value,
+                    history[display_id::arterial_po2][0]);  // displays stay in mm Hg
     EXPECT_EQ(sim.panels(0).displays[0].value_text,
               QString::asprintf("%.2f", history[display_id::arterial_po2][0] * 0.1332));
     EXPECT_EQ(sim.panels(0).displays[0].unit, "kPa");
@@ -221,7 +224,8 @@ TEST_F(PanelTest, KpaModeGivesTheModelMillimetresAtEveryStep)
     const float pao2_at_50kpa = display[display_id::arterial_po2].value;
     sim.set_pressure_units(false);
     sim.reset_clicked();
-    enter_value(factor[factor_id::barometric_pressure], QString::number(50.0f * 7.507507507507507f, 'f', 4), "%.2f");
+    enter_value(factor[factor_id::barometric_pressure], QString::number(50.0f * 7.507507507507507f, 'f', 4),
+                "%.2f");
     sim.controller().run_to_minute();
     EXPECT_NEAR(display[display_id::arterial_po2].value, pao2_at_50kpa, 0.01f);
     EXPECT_LT(pao2_at_50kpa, in_mmhg.first - 20.0f);  // low pressure does show
@@ -240,7 +244,8 @@ TEST_F(PanelTest, SavedFilesHoldModelUnitsWhateverIsShown)
     factor[factor_id::barometric_pressure].value = 50.0f;
     ASSERT_EQ(sim.load_subject(path).status.code(), subject_read_status::ok);
     EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "101.23");
-    EXPECT_EQ(sim.panels(0).factors[0].value_text, QString::asprintf("%.2f", factor[factor_id::inspired_o2].value));
+    EXPECT_EQ(sim.panels(0).factors[0].value_text,
+              QString::asprintf("%.2f", factor[factor_id::inspired_o2].value));
     sim.set_pressure_units(false);
     ASSERT_EQ(sim.load_subject(path).status.code(), subject_read_status::ok);
     EXPECT_EQ(QString::asprintf("%.2f", factor[factor_id::barometric_pressure].value), "760.00");
@@ -259,7 +264,8 @@ TEST_F(PanelTest, BagAttachedInKpaModeHoldsTheSameGas)
         texts.bag_co2 = "5";
         texts.bag_o2 = "20";
         EXPECT_EQ(apply_respiration_settings({1, 11}, texts), respiration_ok_result::accepted);
-        const std::pair<float, float> amounts{display[display_id::bag_co2_amount].value, display[display_id::bag_o2_amount].value};
+        const std::pair<float, float> amounts{display[display_id::bag_co2_amount].value,
+                                              display[display_id::bag_o2_amount].value};
         apply_respiration_settings({1, 10}, current_respiration_texts());  // bag off again
         return amounts;
     };

@@ -18,10 +18,7 @@ struct number_case {
     double expected;
 };
 
-void PrintTo(const number_case& c, std::ostream* os)
-{
-    *os << '"' << c.text << "\" -> " << c.expected;
-}
+void PrintTo(const number_case& c, std::ostream* os) { *os << '"' << c.text << "\" -> " << c.expected; }
 
 class ReadLeadingNumber : public ::testing::TestWithParam<number_case> {};
 
@@ -34,13 +31,14 @@ TEST_P(ReadLeadingNumber, ReadsLikeTheCLocale)
 INSTANTIATE_TEST_SUITE_P(
     Fields, ReadLeadingNumber,
     ::testing::Values(number_case{"", 0.0}, number_case{"abc", 0.0}, number_case{"12,5", 12.0},
-                      number_case{"12.5", 12.5}, number_case{"  7.25xyz", 7.25},
-                      number_case{"-3", -3.0}, number_case{"+4.5", 4.5}, number_case{".5", 0.5},
-                      number_case{"-.5", -0.5}, number_case{"5.", 5.0}, number_case{".", 0.0},
-                      number_case{"-", 0.0}, number_case{"1e2", 100.0},
-                      number_case{"1e-999", 0.0}, number_case{"inf", 0.0},
+                      number_case{"12.5", 12.5}, number_case{"  7.25xyz", 7.25}, number_case{"-3", -3.0},
+                      number_case{"+4.5", 4.5}, number_case{".5", 0.5}, number_case{"-.5", -0.5},
+                      number_case{"5.", 5.0}, number_case{".", 0.0}, number_case{"-", 0.0},
+                      number_case{"1e2", 100.0}, number_case{"1e-999", 0.0}, number_case{"inf", 0.0},
                       number_case{"nan", 0.0}, number_case{"00,0", 0.0},
-                      number_case{"\xA0" "5", 0.0}));
+                      number_case{"\xA0"
+                                  "5",
+                                  0.0}));
 
 TEST(ReadLeadingNumberLimits, HugeExponentGivesInfinityThatClampsToTheMaximum)
 {
@@ -87,9 +85,8 @@ protected:
     static respiration_texts texts(const char* rate, const char* tidal_volume, const char* peep,
                                    const char* volume, const char* co2, const char* o2)
     {
-        return {QString::fromLatin1(rate),   QString::fromLatin1(tidal_volume),
-                QString::fromLatin1(peep),   QString::fromLatin1(volume),
-                QString::fromLatin1(co2),    QString::fromLatin1(o2)};
+        return {QString::fromLatin1(rate),   QString::fromLatin1(tidal_volume), QString::fromLatin1(peep),
+                QString::fromLatin1(volume), QString::fromLatin1(co2),          QString::fromLatin1(o2)};
     }
 
     // n seconds as the run controller runs them (the bag first when rebreathing).
@@ -97,8 +94,7 @@ protected:
     {
         model_host host;
         host.derive_constants();
-        for (int i = 0; i < n; ++i)
-            ASSERT_EQ(host.run_second(i + 1).failure.code(), 0) << "second " << i;
+        for (int i = 0; i < n; ++i) ASSERT_EQ(host.run_second(i + 1).failure.code(), 0) << "second " << i;
     }
 };
 
@@ -214,4 +210,4 @@ TEST_F(ApplySettings, RebreathingRaisesAlveolarCo2)
     EXPECT_GT(display[display_id::alveolar_pco2].value, pco2_before + 2.0f);
 }
 
-} // namespace
+}  // namespace

@@ -31,7 +31,8 @@ protected:
     void click_time(int t)
     {
         sim.mouse_down(160 + (t - st().win_start), 200);
-        ASSERT_EQ(st().cursor_time, t) << "sim " << st().sim_time << " win " << st().win_start << " hint " << ui.hint.toStdString();
+        ASSERT_EQ(st().cursor_time, t)
+            << "sim " << st().sim_time << " win " << st().win_start << " hint " << ui.hint.toStdString();
     }
 
     fake_ui ui;
@@ -44,8 +45,8 @@ TEST_F(RunControllerTest, RestartLeavesFreshSubjectWithOnlyRunEnabled)
     EXPECT_TRUE(st().credits_shown);
     EXPECT_FALSE(st().cursor_pinned);
     EXPECT_TRUE(ui.is_enabled(ui_control::run));
-    for (ui_control c : {ui_control::rerun, ui_control::back, ui_control::forward,
-                         ui_control::reset, ui_control::print})
+    for (ui_control c :
+         {ui_control::rerun, ui_control::back, ui_control::forward, ui_control::reset, ui_control::print})
         EXPECT_FALSE(ui.is_enabled(c));
     EXPECT_EQ(ui.passport.height, "178.0");
     EXPECT_EQ(ui.passport.weight, "70.0");
@@ -66,11 +67,12 @@ TEST_F(RunControllerTest, RunFromZeroAdvancesOneMinuteAndEnablesEverything)
     EXPECT_EQ(st().sim_time, 60);
     EXPECT_EQ(st().latest_time, 60);
     EXPECT_FALSE(st().credits_shown);
-    for (ui_control c : {ui_control::run, ui_control::rerun, ui_control::back,
-                         ui_control::forward, ui_control::reset, ui_control::print})
+    for (ui_control c : {ui_control::run, ui_control::rerun, ui_control::back, ui_control::forward,
+                         ui_control::reset, ui_control::print})
         EXPECT_TRUE(ui.is_enabled(c));
     // The newest second holds the live values; the cursor follows the trace end.
-    EXPECT_FLOAT_EQ(history[display_id::arterial_pco2][history_slot(60)], display[display_id::arterial_pco2].value);
+    EXPECT_FLOAT_EQ(history[display_id::arterial_pco2][history_slot(60)],
+                    display[display_id::arterial_pco2].value);
     EXPECT_EQ(st().cursor_time, 60);
     EXPECT_EQ(sim.panel_time(), 60);
 }
@@ -143,8 +145,8 @@ TEST_F(RunControllerTest, DeathRestoredByRerunEndsTheNextSecond)
     EXPECT_EQ(outcome.seconds_done, 1);
     EXPECT_EQ(st().sim_time, 61);
     EXPECT_FALSE(ui.is_enabled(ui_control::run));
-    for (ui_control c : {ui_control::rerun, ui_control::back, ui_control::forward,
-                         ui_control::reset, ui_control::print})
+    for (ui_control c :
+         {ui_control::rerun, ui_control::back, ui_control::forward, ui_control::reset, ui_control::print})
         EXPECT_TRUE(ui.is_enabled(c));
     EXPECT_GE(ui.beeps, 1);
     EXPECT_TRUE(ui.clinical.contains("01:01 ")) << ui.clinical.toStdString();
@@ -206,8 +208,8 @@ TEST_F(RunControllerTest, DeathInTheTenthSecondOfAStep)
     EXPECT_EQ(st().sim_time, 370);
     EXPECT_EQ(st().latest_time, 370);
     EXPECT_FALSE(ui.is_enabled(ui_control::run));
-    for (ui_control c : {ui_control::rerun, ui_control::back, ui_control::forward,
-                         ui_control::reset, ui_control::print})
+    for (ui_control c :
+         {ui_control::rerun, ui_control::back, ui_control::forward, ui_control::reset, ui_control::print})
         EXPECT_TRUE(ui.is_enabled(c));
     EXPECT_GE(ui.beeps, 1);
     EXPECT_TRUE(ui.clinical.contains("06:10 Anoxaemia has been severe and irrecoverable."))
@@ -424,7 +426,8 @@ TEST_F(RunControllerTest, ClinicalMessagesAreStampedWithUnwrappedMinutes)
 
 TEST(HistorySlot, WrapsAlsoForNegativeTimes)
 {
-    const int cases[][2] = {{0, 0}, {1799, 1799}, {1800, 0}, {2000, 200}, {-1, 1799}, {-1800, 0}, {-3601, 1799}};
+    const int cases[][2] = {{0, 0},     {1799, 1799}, {1800, 0},    {2000, 200},
+                            {-1, 1799}, {-1800, 0},   {-3601, 1799}};
     for (const auto& c : cases) EXPECT_EQ(history_slot(c[0]), c[1]) << c[0];
 }
 

@@ -25,13 +25,15 @@ namespace {
 float value_of(int run, int d, int t) { return static_cast<float>(run * 1000 + d + 0.25 * t); }
 
 // The model's part of a step: the history holds seconds first..last of run `run`.
-void record(int run, int first, int last) {
+void record(int run, int first, int last)
+{
     for (int t = first; t <= last; ++t)
         for (int d = 0; d < TOLVANE_HISTORY_ROWS; ++d) history[d][history_slot(t)] = value_of(run, d, t);
 }
 
 // Runs run `run` minute by minute from `from` to `to`, the log following.
-void run_minutes(run_log& log, run_state& state, int run, int from, int to) {
+void run_minutes(run_log& log, run_state& state, int run, int from, int to)
+{
     for (int t = from; t < to; t += 60) {
         record(run, t + 1, t + 60);
         state.sim_time = t + 60;
@@ -39,7 +41,8 @@ void run_minutes(run_log& log, run_state& state, int run, int from, int to) {
     }
 }
 
-QList<QByteArray> rows_of(const QByteArray& csv) {
+QList<QByteArray> rows_of(const QByteArray& csv)
+{
     QList<QByteArray> rows = csv.split('\n');
     rows.removeLast();  // after the last line break
     return rows;
@@ -51,7 +54,8 @@ protected:
     qint64 memory_limit() const { return GetParam(); }
 };
 
-TEST_P(RunLog, HoldsEverySecondSinceTheStartBeyondTheHistory) {
+TEST_P(RunLog, HoldsEverySecondSinceTheStartBeyondTheHistory)
+{
     run_log log(memory_limit());
     run_state state;
     record(1, 0, 0);
@@ -68,7 +72,8 @@ TEST_P(RunLog, HoldsEverySecondSinceTheStartBeyondTheHistory) {
     EXPECT_EQ(log.spilled(), memory_limit() < 1000000);
 }
 
-TEST_P(RunLog, IsWhatTheBatchWriterWritesWhileTheHistoryHoldsIt) {
+TEST_P(RunLog, IsWhatTheBatchWriterWritesWhileTheHistoryHoldsIt)
+{
     run_log log(memory_limit());
     run_state state;
     record(2, 0, 0);
@@ -77,7 +82,8 @@ TEST_P(RunLog, IsWhatTheBatchWriterWritesWhileTheHistoryHoldsIt) {
     EXPECT_EQ(*log.csv_text(), history_csv_header() + history_csv_rows(state, 0, 300));
 }
 
-TEST_P(RunLog, ReRunDropsTheAbandonedSecondsAndRestartGoesBackToZero) {
+TEST_P(RunLog, ReRunDropsTheAbandonedSecondsAndRestartGoesBackToZero)
+{
     run_log log(memory_limit());
     run_state state;
     record(1, 0, 0);
@@ -110,11 +116,13 @@ TEST_P(RunLog, ReRunDropsTheAbandonedSecondsAndRestartGoesBackToZero) {
 }
 
 // 2 kB forces the temporary file at once; 8 MB keeps it all in memory.
-INSTANTIATE_TEST_SUITE_P(MemoryAndTemporaryFile, RunLog, ::testing::Values(2048, run_log::default_memory_limit));
+INSTANTIATE_TEST_SUITE_P(MemoryAndTemporaryFile, RunLog,
+                         ::testing::Values(2048, run_log::default_memory_limit));
 
 // The temporary file has no name in the folder while the log uses it, so an
 // exit without clean-up leaves nothing behind.
-TEST(RunLogTemporaryFile, LeavesNoNameInTheTemporaryFolder) {
+TEST(RunLogTemporaryFile, LeavesNoNameInTheTemporaryFolder)
+{
     std::memset(history, 0, sizeof history);
     QTemporaryDir folder;
     const QByteArray saved = qgetenv("TMPDIR");
@@ -133,7 +141,8 @@ TEST(RunLogTemporaryFile, LeavesNoNameInTheTemporaryFolder) {
     qputenv("TMPDIR", saved);
 }
 
-TEST(RunLogUnits, RowsAndHeaderAreInMmHgWhileKpaIsShown) {
+TEST(RunLogUnits, RowsAndHeaderAreInMmHgWhileKpaIsShown)
+{
     std::memset(history, 0, sizeof history);
     const QByteArray header_mmhg = history_csv_header();
     run_log log;
@@ -163,7 +172,8 @@ TEST(RunLogUnits, RowsAndHeaderAreInMmHgWhileKpaIsShown) {
     for (int i = 0; i < num_fct; ++i) factor[i].value = before[static_cast<size_t>(i)];
 }
 
-TEST(ReferenceRun, CopiesTheWholeLogUnderTheSubjectsName) {
+TEST(ReferenceRun, CopiesTheWholeLogUnderTheSubjectsName)
+{
     std::memset(history, 0, sizeof history);
     run_log log;
     run_state state;

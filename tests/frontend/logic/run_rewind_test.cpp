@@ -24,7 +24,10 @@ using rows = std::map<int, row>;  // second -> every history row of that second
 // Setting changes made at whole minutes during a run.
 using plan = std::map<int, std::function<void()>>;
 
-void set_factor(int index, const char* text) { enter_value(factor[index], QString::fromLatin1(text), "%.2f"); }
+void set_factor(int index, const char* text)
+{
+    enter_value(factor[index], QString::fromLatin1(text), "%.2f");
+}
 
 void respiration(std::uint8_t ventilation, int bag_state, const char* rate, const char* tidal,
                  const char* volume, const char* o2, const char* co2)
@@ -114,33 +117,70 @@ std::vector<rewind_case> rewind_cases()
 {
     return {
         {"inspired O2 12 % at 5:00",
-         [] { return plan{{300, [] { set_factor(16, "12"); }}}; }, 900, {301, 359, 360, 480, 495, 899, 900}, 1200},
+         [] {
+             return plan{{300, [] { set_factor(16, "12"); }}};
+         },
+         900,
+         {301, 359, 360, 480, 495, 899, 900},
+         1200},
         {"rebreathing a 6-l bag from 2:00",
-         [] { return plan{{120, [] { respiration(1, 12, nullptr, nullptr, "6000", "20.93", "0"); }}}; },
-         600, {121, 330, 360, 599}, 720},
+         [] {
+             return plan{{120, [] { respiration(1, 12, nullptr, nullptr, "6000", "20.93", "0"); }}};
+         },
+         600,
+         {121, 330, 360, 599},
+         720},
         {"bag with CO2 absorber from 1:00",
-         [] { return plan{{60, [] { respiration(1, 13, nullptr, nullptr, "8000", "40", "0"); }}}; },
-         480, {61, 250, 420}, 600},
+         [] {
+             return plan{{60, [] { respiration(1, 13, nullptr, nullptr, "8000", "40", "0"); }}};
+         },
+         480,
+         {61, 250, 420},
+         600},
         {"ventilator 14/min 700 ml from 2:00",
-         [] { return plan{{120, [] { respiration(0, 10, "14", "700", nullptr, nullptr, nullptr); }}}; },
-         600, {150, 250, 540}, 720},
+         [] {
+             return plan{{120, [] { respiration(0, 10, "14", "700", nullptr, nullptr, nullptr); }}};
+         },
+         600,
+         {150, 250, 540},
+         720},
         {"glottis closed 1:00 to 2:00, bicarbonate at 3:00",
          [] {
              return plan{{60, [] { respiration(1, 9, nullptr, nullptr, nullptr, nullptr, nullptr); }},
                          {120, [] { respiration(1, 10, nullptr, nullptr, nullptr, nullptr, nullptr); }},
                          {180, [] { set_factor(1, "20"); }}};
          },
-         420, {181, 240, 300}, 540},
+         420,
+         {181, 240, 300},
+         540},
         {"barometric pressure 760 to 400 mm Hg at 2:00",
-         [] { return plan{{120, [] { set_factor(25, "400"); }}}; }, 420, {121, 122, 125, 150, 181}, 540},
+         [] {
+             return plan{{120, [] { set_factor(25, "400"); }}};
+         },
+         420,
+         {121, 122, 125, 150, 181},
+         540},
         {"barometric pressure 760 to 3000 mm Hg at 1:00 and back at 3:00",
-         [] { return plan{{60, [] { set_factor(25, "3000"); }}, {180, [] { set_factor(25, "760"); }}}; },
-         360, {181, 184, 240}, 420},
+         [] {
+             return plan{{60, [] { set_factor(25, "3000"); }}, {180, [] { set_factor(25, "760"); }}};
+         },
+         360,
+         {181, 184, 240},
+         420},
         {"180 W from 1:00",
-         [] { return plan{{60, [] { set_factor(31, "180"); }}}; }, 360, {61, 200, 330}, 420},
+         [] {
+             return plan{{60, [] { set_factor(31, "180"); }}};
+         },
+         360,
+         {61, 200, 330},
+         420},
         {"glottis closed from 1:00",
-         [] { return plan{{60, [] { respiration(1, 9, nullptr, nullptr, nullptr, nullptr, nullptr); }}}; },
-         150, {61, 100}, 180},
+         [] {
+             return plan{{60, [] { respiration(1, 9, nullptr, nullptr, nullptr, nullptr, nullptr); }}};
+         },
+         150,
+         {61, 100},
+         180},
     };
 }
 
@@ -193,7 +233,9 @@ TEST_F(RunRewindTest, RerunKeepsWhatTheUserSetSinceThePoint)
 TEST_F(RunRewindTest, RerunRestoresTheFactorsTheStepChangesItself)
 {
     run_until(120);
-    const float rq = factor[factor_id::tissue_rq].value, brain_bicarbonate = factor[factor_id::brain_bicarbonate_deviation].value, dpg = factor[factor_id::dpg].value;
+    const float rq = factor[factor_id::tissue_rq].value,
+                brain_bicarbonate = factor[factor_id::brain_bicarbonate_deviation].value,
+                dpg = factor[factor_id::dpg].value;
     respiration(1, 9, nullptr, nullptr, nullptr, nullptr, nullptr);  // glottis closed
     run_until(180);
     ASSERT_NE(factor[factor_id::lung_volume].value, s_factor[factor_id::lung_volume]);

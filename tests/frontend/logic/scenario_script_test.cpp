@@ -57,11 +57,12 @@ TEST(ScenarioScriptParse, EachActionReadsIntoItsFields)
     EXPECT_EQ(a.bag_co2, QString("0"));
 
     const std::pair<const char*, int> names[] = {
-        {"glottis", bag_state_id::glottis_closed},  {"standard", bag_state_id::standard},
-        {"collect", bag_state_id::collect_expired}, {"rebreathe", bag_state_id::rebreathe},
+        {"glottis", bag_state_id::glottis_closed},      {"standard", bag_state_id::standard},
+        {"collect", bag_state_id::collect_expired},     {"rebreathe", bag_state_id::rebreathe},
         {"absorber", bag_state_id::rebreathe_absorber}, {"9", bag_state_id::glottis_closed}};
     for (const auto& [name, state] : names)
-        EXPECT_EQ(parse_one(QStringLiteral("at 1:00 bag %1").arg(QLatin1String(name))).bag_state, state) << name;
+        EXPECT_EQ(parse_one(QStringLiteral("at 1:00 bag %1").arg(QLatin1String(name))).bag_state, state)
+            << name;
 
     a = parse_one(QStringLiteral("run until 40:00"));
     EXPECT_EQ(a.kind, script_action_kind::run_until);
@@ -84,14 +85,14 @@ TEST(ScenarioScriptParse, SetTakesAShortNameWhereverItTakesAnIndex)
 
 TEST(ScenarioScriptParse, RerunMovesTheClockBackAndTheCurrentTimeMayBeUsedAsIs)
 {
-    const script_parse_result parsed = parse_scenario_script(
-        QStringLiteral("# re-run example\n"
-                       "\n"
-                       "at 25:00 rerun 22:30\n"
-                       "at 22:30 set 16 15   # acts at once, no run\n"
-                       "at 23:00 set 16 20.93\n"
-                       "run until 120:00\n"),
-        QStringLiteral("r.txt"));
+    const script_parse_result parsed =
+        parse_scenario_script(QStringLiteral("# re-run example\n"
+                                             "\n"
+                                             "at 25:00 rerun 22:30\n"
+                                             "at 22:30 set 16 15   # acts at once, no run\n"
+                                             "at 23:00 set 16 20.93\n"
+                                             "run until 120:00\n"),
+                              QStringLiteral("r.txt"));
     ASSERT_TRUE(parsed.status.ok()) << parsed.status.message();
     ASSERT_EQ(parsed.script.actions.size(), 4u);
     const auto& actions = parsed.script.actions;
@@ -175,7 +176,8 @@ TEST(ScenarioScriptParse, EveryErrorNamesFileLineAndWhatIsWrong)
     for (const error_case& c : cases) {
         const script_parse_result parsed = parse_scenario_script(QString::fromLatin1(c.text), "bad.txt");
         const QString prefix = QStringLiteral("bad.txt:%1: ").arg(c.line);
-        EXPECT_TRUE(message_text(parsed.status).startsWith(prefix)) << c.text << " -> " << parsed.status.message();
+        EXPECT_TRUE(message_text(parsed.status).startsWith(prefix))
+            << c.text << " -> " << parsed.status.message();
         EXPECT_TRUE(message_text(parsed.status).contains(QLatin1String(c.fragment)))
             << c.text << " -> " << parsed.status.message();
         EXPECT_EQ(parsed.error_line, c.line) << c.text;
@@ -186,11 +188,11 @@ TEST(ScenarioScriptParse, EveryErrorNamesFileLineAndWhatIsWrong)
 TEST(ScenarioScriptParse, AcceptedEdgesOfTheRules)
 {
     const char* texts[] = {
-        "at 1:00 bag 12 co2 25 o2 75",                 // exactly 100
-        "run until 40:00\nat 40:00 rerun 10:01",       // oldest second the ring still holds
-        "at 0:00 set 15 1e-1",                          // exponent form
-        "at 0:00 set 15 500",                           // out of limits: clamped when run, not an error
-        "at 000:00 rerun 0:00",                         // re-run at the start
+        "at 1:00 bag 12 co2 25 o2 75",            // exactly 100
+        "run until 40:00\nat 40:00 rerun 10:01",  // oldest second the ring still holds
+        "at 0:00 set 15 1e-1",                    // exponent form
+        "at 0:00 set 15 500",                     // out of limits: clamped when run, not an error
+        "at 000:00 rerun 0:00",                   // re-run at the start
     };
     for (const char* text : texts) {
         const script_parse_result parsed = parse_scenario_script(QString::fromLatin1(text), "ok.txt");
@@ -325,7 +327,8 @@ TEST_F(ScenarioScriptRun, ClampedValuesAreNotedWithTheirLineAndRaiseHintTwo)
     ASSERT_EQ(result.notes.size(), 2);
     EXPECT_TRUE(result.notes[0].startsWith("s.txt:1: factor 16")) << result.notes[0].toStdString();
     EXPECT_TRUE(result.notes[0].endsWith("set to 100.00"));
-    EXPECT_TRUE(result.notes[1].startsWith("s.txt:2: rate 80 is outside 0 to 50")) << result.notes[1].toStdString();
+    EXPECT_TRUE(result.notes[1].startsWith("s.txt:2: rate 80 is outside 0 to 50"))
+        << result.notes[1].toStdString();
     EXPECT_TRUE(ui.hint_history.contains(" entered value was outside limits, it has been adjusted"));
 }
 
@@ -335,7 +338,8 @@ TEST_F(ScenarioScriptRun, DeathStopsTheScriptAndNamesTheFirstLineNotCarriedOut)
     EXPECT_EQ(result.status.code(), script_end::died);
     EXPECT_EQ(result.stopped_line, 2);
     EXPECT_LT(result.end_time, 600);
-    EXPECT_TRUE(message_text(result.status).contains("the subject died; s.txt:2: not carried out")) << result.status.message();
+    EXPECT_TRUE(message_text(result.status).contains("the subject died; s.txt:2: not carried out"))
+        << result.status.message();
     EXPECT_FLOAT_EQ(factor[factor_id::inspired_co2].value, 0.03f);  // line 2 never ran
     EXPECT_EQ(result.timeline.last_time(), result.end_time);
 }
@@ -343,11 +347,13 @@ TEST_F(ScenarioScriptRun, DeathStopsTheScriptAndNamesTheFirstLineNotCarriedOut)
 TEST_F(ScenarioScriptRun, DialogRefusalAtRunTimeStopsWithTheLine)
 {
     // Line 2 types only O2; the CO2 field keeps 20 from line 1: 110 % in all.
-    const script_run_result result = run("at 1:00 bag 12 co2 20 o2 70\nat 2:00 bag 13 o2 90\nrun until 5:00\n");
+    const script_run_result result =
+        run("at 1:00 bag 12 co2 20 o2 70\nat 2:00 bag 13 o2 90\nrun until 5:00\n");
     EXPECT_EQ(result.status.code(), script_end::refused);
     EXPECT_EQ(result.stopped_line, 2);
     EXPECT_EQ(result.end_time, 120);
-    EXPECT_TRUE(message_text(result.status).startsWith("s.txt:2: the respiration dialog refused OK")) << result.status.message();
+    EXPECT_TRUE(message_text(result.status).startsWith("s.txt:2: the respiration dialog refused OK"))
+        << result.status.message();
 }
 
 TEST_F(ScenarioScriptRun, RerunToOddSecondContinuesToTheNextMinuteMark)

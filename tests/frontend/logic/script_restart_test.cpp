@@ -60,7 +60,8 @@ TEST(ScriptRestartParse, ResetAndLoadStartTheClockAgain)
     }
     const script_parse_result before_restart =
         parse("run until 10:00\nat 10:00 reset\nrun until 1:00\nat 1:00 rerun 5:00\n");
-    EXPECT_TRUE(message_text(before_restart.status).contains("after the current time")) << before_restart.status.message();
+    EXPECT_TRUE(message_text(before_restart.status).contains("after the current time"))
+        << before_restart.status.message();
 }
 
 // Collects what a streaming timeline sends.

@@ -87,10 +87,7 @@ protected:
     }
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     // A valid file whose numbers are the standard subject's.
-    QByteArray standard_file() const
-    {
-        return QByteArray("// #001 x   today\n\n") + standard_subject_body;
-    }
+    QByteArray standard_file() const { return QByteArray("// #001 x   today\n\n") + standard_subject_body; }
 
     subject_data saved_standard_;
     QTemporaryDir dir;
@@ -101,8 +98,7 @@ protected:
 TEST_F(SubjectFileTest, WriterProducesTheExactLayout)
 {
     const QByteArray text =
-        subject_text(QStringLiteral("/tmp/a b.sbj"), QStringLiteral("7/12/26 08:30"),
-                     sim.selection(), false);
+        subject_text(QStringLiteral("/tmp/a b.sbj"), QStringLiteral("7/12/26 08:30"), sim.selection(), false);
     EXPECT_EQ(text, QByteArray("// #001 /tmp/a b.sbj   7/12/26 08:30\n\n") + standard_subject_body);
     EXPECT_FALSE(text.endsWith('\n'));
 }
@@ -164,10 +160,14 @@ TEST_F(SubjectFileTest, ExtremeAndNonFiniteStatesLoadBack)
         [&](int) {
             const float magnitude = std::pow(10.0f, exponent(random));
             switch (pick(random)) {
-            case 0: return nan;
-            case 1: return -inf;
-            case 2: return -magnitude;
-            default: return magnitude;
+            case 0:
+                return nan;
+            case 1:
+                return -inf;
+            case 2:
+                return -magnitude;
+            default:
+                return magnitude;
             }
         },
     };
@@ -188,9 +188,11 @@ TEST_F(SubjectFileTest, ExtremeAndNonFiniteStatesLoadBack)
         auto same = [](float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a == 0 && b == 0); };
         EXPECT_TRUE(same(data.weight, after_round_trip(weight.value, "%.1f"))) << "state " << n;
         for (int i = 0; i < num_fct; ++i)
-            EXPECT_TRUE(same(data.factors[i], after_round_trip(factor[i].value))) << "state " << n << " factor " << i;
+            EXPECT_TRUE(same(data.factors[i], after_round_trip(factor[i].value)))
+                << "state " << n << " factor " << i;
         for (int i = 0; i < num_dsy - 1; ++i)
-            EXPECT_TRUE(same(data.displays[i], after_round_trip(display[i].value))) << "state " << n << " display " << i;
+            EXPECT_TRUE(same(data.displays[i], after_round_trip(display[i].value)))
+                << "state " << n << " display " << i;
         for (int i = 0; i < num_oth; ++i)
             EXPECT_TRUE(same(data.others[i], after_round_trip(other[i]))) << "state " << n << " other " << i;
         EXPECT_EQ(data.selection.factor_sel, sim.selection().factor_sel);
@@ -220,8 +222,14 @@ TEST_F(SubjectFileTest, SaveAndLoadRestoresTheStartUpSubject)
     EXPECT_FLOAT_EQ(other[other_id::o2_uptake_per_step], 33.6f);
     EXPECT_FLOAT_EQ(height.value, 178.0f);
     EXPECT_EQ(sex, 1);
-    EXPECT_EQ(sim.selection().factor_sel, (std::array<int, 8>{factor_id::inspired_o2, factor_id::inspired_co2, factor_id::body_temperature, factor_id::dpg, factor_id::work_rate, -1, -1, -1}));
-    EXPECT_EQ(sim.selection().display_sel, (std::array<int, 8>{display_id::arterial_po2, display_id::arterial_pco2, display_id::respiratory_rate, display_id::tissue_o2_content, display_id::metabolic_rate, display_id::heart_rate, display_id::venous_ph, display_id::venous_ph}));
+    EXPECT_EQ(sim.selection().factor_sel, (std::array<int, 8>{factor_id::inspired_o2, factor_id::inspired_co2,
+                                                              factor_id::body_temperature, factor_id::dpg,
+                                                              factor_id::work_rate, -1, -1, -1}));
+    EXPECT_EQ(
+        sim.selection().display_sel,
+        (std::array<int, 8>{display_id::arterial_po2, display_id::arterial_pco2, display_id::respiratory_rate,
+                            display_id::tissue_o2_content, display_id::metabolic_rate, display_id::heart_rate,
+                            display_id::venous_ph, display_id::venous_ph}));
     EXPECT_EQ(sim.subject_name(), path("start.sbj"));
 }
 
@@ -257,8 +265,7 @@ TEST_F(SubjectFileTest, FirstLineCheckLooksAtTheSeventhCharacterOnly)
         {"long first line", "// #001 " + QByteArray(5000, 'p') + body, subject_read_status::ok},
         {"only a first line", "// #001", subject_read_status::missing_numbers},
     };
-    for (const reader_case& c : cases)
-        EXPECT_EQ(read_subject_text(c.text).status.code(), c.status) << c.name;
+    for (const reader_case& c : cases) EXPECT_EQ(read_subject_text(c.text).status.code(), c.status) << c.name;
 }
 
 // The numbers of a valid file, as text: the passport on one line, the values
@@ -298,14 +305,34 @@ TEST_F(SubjectFileTest, SexAndIndicesTruncateTowardZeroAndStayInRange)
         int corrections;
     };
     const index_case cases[] = {
-        {"1.9", "16 15 5 0 31 -1.5 -1 -1", "15 10 40 52 36 35 63 63.9", 1,
-         {16, 15, 5, 0, 31, -1, -1, -1}, {15, 10, 40, 52, 36, 35, 63, 63}, 0},
-        {"0.7", "32 15 5 0 31 -1 -1 -1", "65 -1 40 52 36 35 63 64", 0,
-         {-1, 15, 5, 0, 31, -1, -1, -1}, {64, 64, 40, 52, 36, 35, 63, 64}, 3},
-        {"7", "16 16 1e9 -1e9 -2 3 3 31.99", "1e9 0 0 0 0 0 0 0", 1,
-         {16, -1, -1, -1, -1, 3, -1, 31}, {64, 0, 0, 0, 0, 0, 0, 0}, 7},
-        {"-3", "-1 -1 -1 -1 -1 -1 -1 -1", "0 0 0 0 0 0 0 0", 0,
-         {-1, -1, -1, -1, -1, -1, -1, -1}, {0, 0, 0, 0, 0, 0, 0, 0}, 1},
+        {"1.9",
+         "16 15 5 0 31 -1.5 -1 -1",
+         "15 10 40 52 36 35 63 63.9",
+         1,
+         {16, 15, 5, 0, 31, -1, -1, -1},
+         {15, 10, 40, 52, 36, 35, 63, 63},
+         0},
+        {"0.7",
+         "32 15 5 0 31 -1 -1 -1",
+         "65 -1 40 52 36 35 63 64",
+         0,
+         {-1, 15, 5, 0, 31, -1, -1, -1},
+         {64, 64, 40, 52, 36, 35, 63, 64},
+         3},
+        {"7",
+         "16 16 1e9 -1e9 -2 3 3 31.99",
+         "1e9 0 0 0 0 0 0 0",
+         1,
+         {16, -1, -1, -1, -1, 3, -1, 31},
+         {64, 0, 0, 0, 0, 0, 0, 0},
+         7},
+        {"-3",
+         "-1 -1 -1 -1 -1 -1 -1 -1",
+         "0 0 0 0 0 0 0 0",
+         0,
+         {-1, -1, -1, -1, -1, -1, -1, -1},
+         {0, 0, 0, 0, 0, 0, 0, 0},
+         1},
     };
     for (const index_case& c : cases) {
         const subject_read_result r =
@@ -325,10 +352,9 @@ TEST_F(SubjectFileTest, WordsGlueAndOddNumbersReadLikeTheCLibrary)
         float value;
     };
     const word_case cases[] = {
-        {"12.5abc", 12.5f}, {"abc12", 0.0f}, {"-3e2x", -300.0f}, {"+.5", 0.5f},
-        {"5.", 5.0f},       {"1e", 1.0f},    {"1e+", 1.0f},      {"0x10", 0.0f},
-        {"nan", 0.0f},      {"inf", 0.0f},   {"-", 0.0f},        {"1,5", 1.0f},
-        {"1e-400", 0.0f},
+        {"12.5abc", 12.5f}, {"abc12", 0.0f}, {"-3e2x", -300.0f}, {"+.5", 0.5f}, {"5.", 5.0f},
+        {"1e", 1.0f},       {"1e+", 1.0f},   {"0x10", 0.0f},     {"nan", 0.0f}, {"inf", 0.0f},
+        {"-", 0.0f},        {"1,5", 1.0f},   {"1e-400", 0.0f},
     };
     for (const word_case& c : cases) {
         QByteArray text = "// #001\n" + numbers_joined("\n");
@@ -545,7 +571,8 @@ TEST_F(SubjectFileTest, LoadCommandMakesTheFileTheStandardSubject)
     EXPECT_TRUE(ui.errors.isEmpty());
     EXPECT_EQ(ui.redraws, redraws + 2);  // the load command redraws twice
     EXPECT_FLOAT_EQ(factor[factor_id::inspired_o2].value, 15.0f);
-    EXPECT_EQ(sim.selection().factor_sel, (std::array<int, 8>{factor_id::inspired_o2, -1, -1, -1, -1, -1, -1, factor_id::bag_co2}));
+    EXPECT_EQ(sim.selection().factor_sel,
+              (std::array<int, 8>{factor_id::inspired_o2, -1, -1, -1, -1, -1, -1, factor_id::bag_co2}));
     EXPECT_EQ(sim.panels(0).factors[0].value_text, "15.00");
     // RESET restarts from the loaded subject.
     factor[factor_id::inspired_o2].value = 30.0f;

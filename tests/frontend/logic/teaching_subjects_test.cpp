@@ -25,10 +25,7 @@ struct teaching_case {
     std::function<void()> check;
 };
 
-void PrintTo(const teaching_case& c, std::ostream* os)
-{
-    *os << c.file;
-}
+void PrintTo(const teaching_case& c, std::ostream* os) { *os << c.file; }
 
 float dsp(int i) { return display[i].value; }
 
@@ -49,8 +46,7 @@ TEST_P(TeachingSubject, LoadsAndRunsTenMinutes)
     sim.start();
     ASSERT_EQ(sim.load_subject(path).status.code(), subject_read_status::ok);
     EXPECT_EQ(sim.subject_name(), path);
-    for (int minute = 0; minute < 10; ++minute)
-        sim.run_clicked();
+    for (int minute = 0; minute < 10; ++minute) sim.run_clicked();
     EXPECT_TRUE(ui.warnings.isEmpty()) << ui.warnings.join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(sim.controller().subject_dead()) << ui.clinical.toStdString();
     EXPECT_EQ(sim.state().sim_time, 600);
@@ -63,48 +59,50 @@ INSTANTIATE_TEST_SUITE_P(
         teaching_case{"altitude_450mmHg.sbj",
                       [] {
                           EXPECT_EQ(factor[factor_id::barometric_pressure].value, 450.0f);
-                          EXPECT_LT(dsp(display_id::arterial_po2), 55.0f);   // arterial PO2
-                          EXPECT_LT(dsp(display_id::arterial_saturation), 90.0f);   // saturation
-                          EXPECT_LT(dsp(display_id::arterial_pco2), 35.0f);   // arterial PCO2 blown off
-                          EXPECT_GT(dsp(display_id::total_ventilation), 7.5f);    // ventilation up
-                          EXPECT_GT(dsp(display_id::arterial_ph), 7.44f);   // alkalosis
+                          EXPECT_LT(dsp(display_id::arterial_po2), 55.0f);         // arterial PO2
+                          EXPECT_LT(dsp(display_id::arterial_saturation), 90.0f);  // saturation
+                          EXPECT_LT(dsp(display_id::arterial_pco2), 35.0f);        // arterial PCO2 blown off
+                          EXPECT_GT(dsp(display_id::total_ventilation), 7.5f);     // ventilation up
+                          EXPECT_GT(dsp(display_id::arterial_ph), 7.44f);          // alkalosis
                       }},
         teaching_case{"severe_anaemia.sbj",
                       [] {
                           EXPECT_EQ(factor[factor_id::haemoglobin].value, 7.0f);
-                          EXPECT_LT(dsp(display_id::arterial_o2_content), 10.0f);   // arterial O2 content halved
+                          EXPECT_LT(dsp(display_id::arterial_o2_content),
+                                    10.0f);                                  // arterial O2 content halved
                           EXPECT_GT(dsp(display_id::arterial_po2), 90.0f);   // PO2 normal
-                          EXPECT_GT(dsp(display_id::cardiac_output), 9.0f);    // cardiac output doubled
-                          EXPECT_GT(dsp(display_id::heart_rate), 85.0f);   // heart rate
+                          EXPECT_GT(dsp(display_id::cardiac_output), 9.0f);  // cardiac output doubled
+                          EXPECT_GT(dsp(display_id::heart_rate), 85.0f);     // heart rate
                       }},
         teaching_case{"exercise_100W.sbj",
                       [] {
                           EXPECT_EQ(factor[factor_id::work_rate].value, 100.0f);
-                          EXPECT_GT(dsp(display_id::metabolic_rate), 500.0f);  // metabolic rate
-                          EXPECT_GT(dsp(display_id::total_ventilation), 25.0f);   // ventilation
-                          EXPECT_GT(dsp(display_id::cardiac_output), 14.0f);   // cardiac output
-                          EXPECT_GT(dsp(display_id::heart_rate), 110.0f);  // heart rate
+                          EXPECT_GT(dsp(display_id::metabolic_rate), 500.0f);        // metabolic rate
+                          EXPECT_GT(dsp(display_id::total_ventilation), 25.0f);      // ventilation
+                          EXPECT_GT(dsp(display_id::cardiac_output), 14.0f);         // cardiac output
+                          EXPECT_GT(dsp(display_id::heart_rate), 110.0f);            // heart rate
                           EXPECT_NEAR(dsp(display_id::arterial_pco2), 40.0f, 2.0f);  // PCO2 held
                       }},
         teaching_case{"breathing_5pct_co2.sbj",
                       [] {
                           EXPECT_EQ(factor[factor_id::inspired_co2].value, 5.0f);
-                          EXPECT_GT(dsp(display_id::arterial_pco2), 47.0f);   // arterial PCO2
-                          EXPECT_LT(dsp(display_id::arterial_ph), 7.37f);   // acidosis
-                          EXPECT_GT(dsp(display_id::total_ventilation), 12.0f);   // ventilation more than doubled
+                          EXPECT_GT(dsp(display_id::arterial_pco2), 47.0f);  // arterial PCO2
+                          EXPECT_LT(dsp(display_id::arterial_ph), 7.37f);    // acidosis
+                          EXPECT_GT(dsp(display_id::total_ventilation),
+                                    12.0f);  // ventilation more than doubled
                       }},
-        teaching_case{"venous_admixture_30pct.sbj", [] {
+        teaching_case{"venous_admixture_30pct.sbj",
+                      [] {
                           EXPECT_EQ(factor[factor_id::venous_admixture].value, 30.0f);
-                          EXPECT_GT(dsp(display_id::alveolar_po2), 105.0f);   // alveolar PO2 high
+                          EXPECT_GT(dsp(display_id::alveolar_po2), 105.0f);  // alveolar PO2 high
                           EXPECT_LT(dsp(display_id::arterial_po2), 70.0f);   // arterial PO2 low
-                          EXPECT_LT(dsp(display_id::arterial_pco2), 38.0f);   // PCO2 a little low
+                          EXPECT_LT(dsp(display_id::arterial_pco2), 38.0f);  // PCO2 a little low
                       }}),
     [](const ::testing::TestParamInfo<teaching_case>& info) {
         std::string name = info.param.file;
         name = name.substr(0, name.find('.'));
         for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
         return name;
     });
 
@@ -116,4 +114,4 @@ TEST(TeachingSubjects, EveryFileInTheFolderIsCovered)
     EXPECT_EQ(files, 5);
 }
 
-} // namespace
+}  // namespace

@@ -14,10 +14,9 @@ TEST(Cp1252, HighControlRangeMapsToTypographicCharacters)
         const char* bytes;
         char16_t code;
     } cases[] = {
-        {"\x91", 0x2018}, {"\x92", 0x2019}, {"\x93", 0x201C}, {"\x94", 0x201D},
-        {"\x80", 0x20AC}, {"\x96", 0x2013}, {"\x97", 0x2014}, {"\x85", 0x2026},
-        {"\x9F", 0x0178}, {"\x81", 0xFFFD}, {"\xE9", 0x00E9}, {"\xA0", 0x00A0},
-        {"A", u'A'},
+        {"\x91", 0x2018}, {"\x92", 0x2019}, {"\x93", 0x201C}, {"\x94", 0x201D}, {"\x80", 0x20AC},
+        {"\x96", 0x2013}, {"\x97", 0x2014}, {"\x85", 0x2026}, {"\x9F", 0x0178}, {"\x81", 0xFFFD},
+        {"\xE9", 0x00E9}, {"\xA0", 0x00A0}, {"A", u'A'},
     };
     for (const auto& c : cases) {
         const QString text = from_cp1252(c.bytes);
@@ -29,7 +28,8 @@ TEST(Cp1252, HighControlRangeMapsToTypographicCharacters)
 
 TEST(Cp1252, CatalogueNamesWithQuotesDecode)
 {
-    EXPECT_EQ(from_cp1252(display[display_id::tissue_n2_fast].name), QString::fromUtf8("Tissue N2 amount in ‘fast’ compartment"));
+    EXPECT_EQ(from_cp1252(display[display_id::tissue_n2_fast].name),
+              QString::fromUtf8("Tissue N2 amount in ‘fast’ compartment"));
     EXPECT_EQ(from_cp1252(alt_dspy[8].name), QString::fromUtf8("Tissue N2 partial in ‘slow’ compartment"));
 }
 

@@ -7,7 +7,8 @@ namespace {
 
 QByteArray logo() { return embedded_bytes(logo_jpeg, logo_jpeg_size); }
 
-TEST(JpegImage, EmbeddedLogoDecodesAtItsLaidOutSize) {
+TEST(JpegImage, EmbeddedLogoDecodesAtItsLaidOutSize)
+{
     const QImage image = decode_jpeg(logo());
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.width(), 350);
@@ -29,7 +30,8 @@ struct bad_input {
 
 class JpegImageRejects : public ::testing::TestWithParam<bad_input> {};
 
-TEST_P(JpegImageRejects, WithANullImageAndNoOutput) {
+TEST_P(JpegImageRejects, WithANullImageAndNoOutput)
+{
     testing::internal::CaptureStderr();
     const QImage image = decode_jpeg(GetParam().bytes);
     const std::string said = testing::internal::GetCapturedStderr();
@@ -37,7 +39,8 @@ TEST_P(JpegImageRejects, WithANullImageAndNoOutput) {
     EXPECT_EQ(said, "") << GetParam().what;
 }
 
-QByteArray corrupted_logo() {
+QByteArray corrupted_logo()
+{
     QByteArray bytes = logo();
     bytes.detach();
     // Overwrite the middle of the entropy-coded data with marker bytes.
@@ -45,24 +48,26 @@ QByteArray corrupted_logo() {
     return bytes;
 }
 
-QByteArray corrupted_header() {
+QByteArray corrupted_header()
+{
     QByteArray bytes = logo();
     bytes.detach();
     for (qsizetype i = 4; i < 40; ++i) bytes[i] = char(0x5A);
     return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BrokenBytes, JpegImageRejects,
-    ::testing::Values(bad_input{"empty", QByteArray()},
-                      bad_input{"not a jpeg", QByteArray("GIF89a this is no jpeg at all")},
-                      bad_input{"start marker only", QByteArray("\xFF\xD8", 2)},
-                      bad_input{"truncated to half", logo().left(logo().size() / 2)},
-                      bad_input{"truncated header", logo().left(100)},
-                      bad_input{"corrupt header", corrupted_header()},
-                      bad_input{"corrupt data", corrupted_logo()}));
+INSTANTIATE_TEST_SUITE_P(BrokenBytes, JpegImageRejects,
+                         ::testing::Values(bad_input{"empty", QByteArray()},
+                                           bad_input{"not a jpeg",
+                                                     QByteArray("GIF89a this is no jpeg at all")},
+                                           bad_input{"start marker only", QByteArray("\xFF\xD8", 2)},
+                                           bad_input{"truncated to half", logo().left(logo().size() / 2)},
+                                           bad_input{"truncated header", logo().left(100)},
+                                           bad_input{"corrupt header", corrupted_header()},
+                                           bad_input{"corrupt data", corrupted_logo()}));
 
-TEST(JpegImage, DecodesAgainAfterAFailure) {
+TEST(JpegImage, DecodesAgainAfterAFailure)
+{
     // The error manager's jump leaves nothing behind that spoils the next call.
     EXPECT_TRUE(decode_jpeg(logo().left(200)).isNull());
     EXPECT_FALSE(decode_jpeg(logo()).isNull());

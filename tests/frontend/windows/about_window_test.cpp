@@ -31,8 +31,8 @@ private:
 
     // Applies settings, shows the window without blocking, and checks every
     // property that a use sets.
-    void check_use(const about_window_settings& s, const char* caption, int memo_height,
-                   bool scroll_bar, int button_top, int window_height)
+    void check_use(const about_window_settings& s, const char* caption, int memo_height, bool scroll_bar,
+                   int button_top, int window_height)
     {
         about->apply(s, main_window);
         about->show();
@@ -94,14 +94,13 @@ private slots:
     {
         check_use(about_settings(), "Tolvane  About", 489, false, 616, 682);
         // The version label is not clipped.
-        QVERIFY(about->version_L->fontMetrics().horizontalAdvance(about->version_L->text())
-                <= about->version_L->width());
+        QVERIFY(about->version_L->fontMetrics().horizontalAdvance(about->version_L->text()) <=
+                about->version_L->width());
         // The picture really is drawn: the image area is not all white.
         const QImage shot = about->grab().toImage();
         int coloured = 0;
         for (int y = 10; y < 100; y += 3)
-            for (int x = 45; x < 230; x += 3)
-                coloured += shot.pixelColor(x, y) != QColor(Qt::white);
+            for (int x = 45; x < 230; x += 3) coloured += shot.pixelColor(x, y) != QColor(Qt::white);
         QVERIFY(coloured > 100);
         grab_to(about, "about.png");
         about->okay_B->click();
@@ -112,12 +111,12 @@ private slots:
     void about_text_has_three_sections_and_fits_without_a_scroll_bar()
     {
         const QString text = about_text();
-        QVERIFY(!text.contains(QLatin1Char('\n')) || text.count(QStringLiteral("\r\n")) == text.count(QLatin1Char('\n')));
+        QVERIFY(!text.contains(QLatin1Char('\n')) ||
+                text.count(QStringLiteral("\r\n")) == text.count(QLatin1Char('\n')));
         const QStringList lines = text.split(QStringLiteral("\r\n"));
         int headings = 0;
         for (const QString& line : lines) {
-            if (!line.isEmpty() && !line.startsWith(QLatin1Char(' ')))
-                ++headings;
+            if (!line.isEmpty() && !line.startsWith(QLatin1Char(' '))) ++headings;
             if (line.startsWith(QLatin1Char(' ')))
                 QVERIFY(line.startsWith(QStringLiteral("    ")) && line[4] != QLatin1Char(' '));
         }
@@ -134,8 +133,8 @@ private slots:
     void factor_list()
     {
         const int n = num_fct;
-        check_use(factor_list_settings(), "Tolvane Subject Factors", 14 * n + 9, false,
-                  14 * n + 142, 14 * n + 202);
+        check_use(factor_list_settings(), "Tolvane Subject Factors", 14 * n + 9, false, 14 * n + 142,
+                  14 * n + 202);
         QCOMPARE(about->text_M->height(), 457);
         QCOMPARE(about->okay_B->y(), 590);
         QCOMPARE(about->window_height(), 650);

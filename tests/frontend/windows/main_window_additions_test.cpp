@@ -25,7 +25,6 @@
 
 namespace {
 
-
 // Tmain_F whose boxes, dialogs and document viewer only record.
 class scripted_main_F : public Tmain_F {
 public:
@@ -41,25 +40,32 @@ public:
     void show_message(const QString& text) override { others << text; }
     std::deque<bool> answers;  // default OK
     QStringList questions;
-    bool ask_ok_cancel(const QString& text) override {
+    bool ask_ok_cancel(const QString& text) override
+    {
         questions << text;
         if (answers.empty()) return true;
         const bool a = answers.front();
         answers.pop_front();
         return a;
     }
-    std::optional<QString> open_file_dialog(const file_dialog_request&) override { return next(open_answers); }
-    std::optional<QString> save_file_dialog(const file_dialog_request& r) override {
+    std::optional<QString> open_file_dialog(const file_dialog_request&) override
+    {
+        return next(open_answers);
+    }
+    std::optional<QString> save_file_dialog(const file_dialog_request& r) override
+    {
         save_titles << r.title;
         return next(save_answers);
     }
-    bool open_url(const QUrl& url) override {
+    bool open_url(const QUrl& url) override
+    {
         opened << url;
         return true;
     }
 
 private:
-    static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
+    static std::optional<QString> next(std::deque<std::optional<QString>>& answers)
+    {
         if (answers.empty()) return std::nullopt;
         const std::optional<QString> a = answers.front();
         answers.pop_front();
@@ -67,7 +73,8 @@ private:
     }
 };
 
-QByteArray contents(const QString& path) {
+QByteArray contents(const QString& path)
+{
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
@@ -84,21 +91,24 @@ private:
     QString path(const char* name) const { return dir->filePath(QString::fromLatin1(name)); }
     void run_once() { QTest::mouseClick(window->run_B, Qt::LeftButton); }
     QImage plot_image() { return window->surface->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    void set_factor(int row, const QString& text) {
+    void set_factor(int row, const QString& text)
+    {
         QLineEdit* field = window->factor_rows[static_cast<size_t>(row)].vlu_E;
         field->setFocus(Qt::OtherFocusReason);
         field->setText(text);
         window->run_B->setFocus(Qt::TabFocusReason);
     }
     // Files in the folder other than those named.
-    QStringList leftovers(const QStringList& expected) const {
+    QStringList leftovers(const QStringList& expected) const
+    {
         QStringList found = QDir(dir->path()).entryList(QDir::Files | QDir::Hidden);
         for (const QString& e : expected) found.removeAll(e);
         return found;
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         dir = std::make_unique<QTemporaryDir>();
         window = std::make_unique<scripted_main_F>();
         window->resize(window->minimumSize());
@@ -106,12 +116,14 @@ private slots:
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
-    void cleanup() {
+    void cleanup()
+    {
         window.reset();
         dir.reset();
     }
 
-    void shortcuts_are_set_and_shown_in_the_menus() {
+    void shortcuts_are_set_and_shown_in_the_menus()
+    {
         QCOMPARE(window->load_I->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
         QCOMPARE(window->save_I->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
         QCOMPARE(window->print_I->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
@@ -128,7 +140,8 @@ private slots:
 
     // Digits and letters typed in a value field stay in it; F5 then enters the
     // value, as a click on RUN would, before the run.
-    void typing_in_a_value_field_is_never_a_shortcut() {
+    void typing_in_a_value_field_is_never_a_shortcut()
+    {
         QLineEdit* field = window->factor_rows[0].vlu_E;
         field->setFocus(Qt::MouseFocusReason);
         field->selectAll();
@@ -149,7 +162,8 @@ private slots:
         QVERIFY(window->sim().state().cursor_pinned);
     }
 
-    void export_data_writes_the_batch_csv_of_every_second() {
+    void export_data_writes_the_batch_csv_of_every_second()
+    {
         run_once();
         run_once();
         window->save_answers.push_back(path("run.csv"));
@@ -176,14 +190,16 @@ private slots:
         QCOMPARE(contents(path("run.csv")), history_csv_header() + history_csv_rows(state, 0, 120));
     }
 
-    void export_failures_name_the_path_and_the_reason() {
+    void export_failures_name_the_path_and_the_reason()
+    {
         run_once();
         const QString missing = path("no/such/folder/run.csv");
         window->save_answers.push_back(missing);
         window->export_data_I->trigger();
         QCOMPARE(window->errors.size(), 1);
         QVERIFY(window->errors[0].contains(missing));
-        QVERIFY2(window->errors[0].contains(QStringLiteral("No such file or directory")), qPrintable(window->errors[0]));
+        QVERIFY2(window->errors[0].contains(QStringLiteral("No such file or directory")),
+                 qPrintable(window->errors[0]));
         // A picture name of another kind is refused.
         window->save_answers.push_back(path("plot.jpg"));
         window->export_picture_I->trigger();
@@ -204,7 +220,8 @@ private slots:
         QCOMPARE(leftovers({QStringLiteral("kept.csv")}), QStringList());
     }
 
-    void export_picture_as_svg_or_png_by_the_name() {
+    void export_picture_as_svg_or_png_by_the_name()
+    {
         run_once();
         window->save_answers.push_back(path("plot.svg"));
         window->save_answers.push_back(path("plot.PNG"));
@@ -226,7 +243,8 @@ private slots:
     // Standard subject kept, then 12 % O2: the plot adds the reference's
     // traces in the rows' colours and nothing else; the panel shows the
     // reference's values; RE-RUN, RESET and Load keep it; Clear drops it.
-    void reference_run_survives_rerun_reset_and_load() {
+    void reference_run_survives_rerun_reset_and_load()
+    {
         QVERIFY(!window->clear_reference_I->isEnabled());
         for (int i = 0; i < 3; ++i) run_once();
         window->keep_reference_I->trigger();
@@ -294,7 +312,8 @@ private slots:
         factor[factor_id::inspired_o2].value = 20.93f;
     }
 
-    void help_opens_the_guide_with_the_desktop_viewer() {
+    void help_opens_the_guide_with_the_desktop_viewer()
+    {
         window->guide_I->trigger();
         QCOMPARE(window->opened.size(), 1);
         QVERIFY(window->opened[0].isLocalFile());

@@ -35,7 +35,7 @@ public:
     int beeps = 0;
     int redraws = 0;
     QStringList warnings, errors, informations, messages, questions;
-    std::deque<bool> answers;  // default Cancel
+    std::deque<bool> answers;                                       // default Cancel
     std::deque<std::optional<QString>> open_answers, save_answers;  // default cancel
     std::vector<file_dialog_request> open_requests, save_requests;
 
@@ -47,8 +47,7 @@ public:
     bool ask_ok_cancel(const QString& text) override
     {
         questions << text;
-        if (answers.empty())
-            return false;
+        if (answers.empty()) return false;
         const bool a = answers.front();
         answers.pop_front();
         return a;
@@ -76,8 +75,7 @@ private:
         // Copying the QString out (not the optional) keeps g++ -O2 free of a
         // false maybe-uninitialized warning.
         if (answers.empty() || !answers.front().has_value()) {
-            if (!answers.empty())
-                answers.pop_front();
+            if (!answers.empty()) answers.pop_front();
             return std::nullopt;
         }
         const QString path = *answers.front();
@@ -98,7 +96,7 @@ void when_modal(std::function<void(QWidget*)> action)
     });
 }
 
-} // namespace
+}  // namespace
 
 class main_window_menus_test : public QObject {
     Q_OBJECT
@@ -327,8 +325,9 @@ private slots:
             respiration_F->ok_B->click();
         });
         window->respiration_I->trigger();
-        QCOMPARE(window->warnings,
-                 QStringList{QStringLiteral("Respiration features not yet sensibly implemented.  Jul 22 2013")});
+        QCOMPARE(
+            window->warnings,
+            QStringList{QStringLiteral("Respiration features not yet sensibly implemented.  Jul 22 2013")});
         QCOMPARE(*ventilation, 0);
         run_once();
         QCOMPARE(window->sim().state().sim_time, 60);
@@ -358,8 +357,8 @@ private slots:
             standard = respiration_F->bag_RB[4]->isChecked();
             const QByteArray shots = qgetenv("TOLVANE_SCREENSHOT_DIR");
             if (!shots.isEmpty())
-                respiration_F->grab().save(
-                    QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("respiration_after_reset.png")));
+                respiration_F->grab().save(QDir(QString::fromLocal8Bit(shots))
+                                               .filePath(QStringLiteral("respiration_after_reset.png")));
             respiration_F->cancel_B->click();
         });
         window->respiration_I->trigger();
@@ -408,14 +407,14 @@ private slots:
         QCOMPARE(window->sim().selection().factor_sel[0], 25);
         QCOMPARE(window->factor_rows[0].dsn_CB->currentIndex(), 25);
         QCOMPARE(window->factor_rows[0].vlu_E->text().toDouble(), 450.0);
-        for (int minute = 0; minute < 5; ++minute)
-            run_once();
+        for (int minute = 0; minute < 5; ++minute) run_once();
         QVERIFY(window->warnings.isEmpty());
         QCOMPARE(window->sim().state().sim_time, 300);
         QVERIFY(display[display_id::arterial_po2].value < 60.0f);  // arterial PO2: hypoxaemia at altitude
         const QByteArray shots = qgetenv("TOLVANE_SCREENSHOT_DIR");
         if (!shots.isEmpty())
-            window->grab().save(QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("main_altitude.png")));
+            window->grab().save(
+                QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("main_altitude.png")));
         // Restore the program's standard subject for the next tests.
         s_factor[factor_id::barometric_pressure] = 760;
     }
@@ -447,8 +446,9 @@ private slots:
         });
         poll.start();
         plain.respiration_I->trigger();
-        QCOMPARE(seen, (QStringList{QStringLiteral("Respiration features not yet sensibly implemented.  Jul 22 2013"),
-                                    QStringLiteral("Respiration")}));
+        QCOMPARE(seen, (QStringList{
+                           QStringLiteral("Respiration features not yet sensibly implemented.  Jul 22 2013"),
+                           QStringLiteral("Respiration")}));
         QCOMPARE(*bag_index, bag_state_id::glottis_closed);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }

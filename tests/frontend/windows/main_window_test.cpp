@@ -38,7 +38,8 @@ public:
     void show_error(const QString& text) override { errors << text; }
     void show_information(const QString& text) override { informations << text; }
     void show_message(const QString& text) override { messages << text; }
-    bool ask_ok_cancel(const QString& text) override {
+    bool ask_ok_cancel(const QString& text) override
+    {
         questions << text;
         return false;
     }
@@ -49,7 +50,8 @@ public:
 QString hint_of(const Tmain_F& window) { return window.hint_M->toPlainText(); }
 
 // Number of pixels of exactly this colour in a column range of the plot.
-int count_colour(const QImage& image, const QColor& colour, int x0, int x1, int y0, int y1) {
+int count_colour(const QImage& image, const QColor& colour, int x0, int x1, int y0, int y1)
+{
     int n = 0;
     for (int x = x0; x <= x1; ++x)
         for (int y = y0; y <= y1; ++y)
@@ -66,17 +68,17 @@ private:
     std::unique_ptr<recording_main_F> window;
 
     // The plot as painted, in client (central widget) coordinates.
-    QImage plot_image() {
-        return window->surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    }
+    QImage plot_image() { return window->surface->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     void run_once() { QTest::mouseClick(window->run_B, Qt::LeftButton); }
-    void leave_field(QWidget* field) {
+    void leave_field(QWidget* field)
+    {
         field->setFocus(Qt::OtherFocusReason);
         window->run_B->setFocus(Qt::TabFocusReason);
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         window = std::make_unique<recording_main_F>();
         window->resize(window->minimumSize());
         window->show();
@@ -84,7 +86,8 @@ private slots:
     }
     void cleanup() { window.reset(); }
 
-    void start_up_state() {
+    void start_up_state()
+    {
         QCOMPARE(window->windowTitle(), QStringLiteral("Tolvane"));
         QCOMPARE(main_F, window.get());
         QVERIFY(window->run_B->isEnabled());
@@ -121,7 +124,8 @@ private slots:
         QVERIFY(!window->time_out_T->isActive());
     }
 
-    void lists_hold_the_catalogue_in_order() {
+    void lists_hold_the_catalogue_in_order()
+    {
         for (int i = 0; i < panel_rows; ++i) {
             QCOMPARE(window->factor_rows[i].dsn_CB->count(), 32);
             QCOMPARE(window->display_rows[i].dsn_CB->count(), 65);
@@ -138,23 +142,33 @@ private slots:
 
     // Every control of main_window_layout, each row of both panels, and the
     // captions' texts.
-    void controls_sit_where_laid_out_data() {
+    void controls_sit_where_laid_out_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("expected");
         QTest::addColumn<QString>("text");
-        const std::map<QString, QString> texts = {
-            {"run_B", "RUN"}, {"rerun_B", "RE-RUN"}, {"reset_B", "RESET"}, {"back_B", "BACK"},
-            {"forward_B", "F'WARD"}, {"hint_L", "Hint:"}, {"clinical_L", "Clinical:"},
-            {"control_L", "Control:"}, {"passport_L", "Passport:"}, {"factor_L", "Subject factors:"},
-            {"display_L", "Display variables:"}, {"time_L", "cursor position:"}, {"trad_RB", "mm Hg"},
-            {"metric_RB", "kPa"}, {"press_L", "pressure units:"}};
+        const std::map<QString, QString> texts = {{"run_B", "RUN"},
+                                                  {"rerun_B", "RE-RUN"},
+                                                  {"reset_B", "RESET"},
+                                                  {"back_B", "BACK"},
+                                                  {"forward_B", "F'WARD"},
+                                                  {"hint_L", "Hint:"},
+                                                  {"clinical_L", "Clinical:"},
+                                                  {"control_L", "Control:"},
+                                                  {"passport_L", "Passport:"},
+                                                  {"factor_L", "Subject factors:"},
+                                                  {"display_L", "Display variables:"},
+                                                  {"time_L", "cursor position:"},
+                                                  {"trad_RB", "mm Hg"},
+                                                  {"metric_RB", "kPa"},
+                                                  {"press_L", "pressure units:"}};
         const QString caption = QStringLiteral("passport caption ");
         for (const control_place& place : main_window_layout) {
             const QString name = QString::fromLatin1(place.name.data(), place.name.size());
             QRect expected(place.left, place.top, place.width, place.height);
             // FormResize places the passport at h - 178, three pixels below its design top.
             if (name == "passport_P") expected.moveTop(694 - 178);
-            if (name == "press_L") continue;  // kept clear of trad_RB: no_text_is_clipped
+            if (name == "press_L") continue;    // kept clear of trad_RB: no_text_is_clipped
             if (name == "tolvane_I") continue;  // drawn over the credits box (logo_left, logo_top)
             if (name.startsWith(QLatin1String("row_"))) {
                 for (int i = 0; i < panel_rows; ++i)
@@ -169,16 +183,18 @@ private slots:
                 continue;
             }
             const auto text = texts.find(name);
-            QTest::newRow(qPrintable(name))
-                << name << expected
-                << (name.startsWith(caption) ? name.mid(caption.size())
-                                             : text != texts.end() ? text->second : QString());
+            QTest::newRow(qPrintable(name)) << name << expected
+                                            << (name.startsWith(caption) ? name.mid(caption.size())
+                                                : text != texts.end()    ? text->second
+                                                                         : QString());
         }
         // The design's own coordinates, as a check on the table.
-        QCOMPARE(QRect(place_of("message_P").left, place_of("message_P").top, 1012, 32), QRect(2, 384, 1012, 32));
+        QCOMPARE(QRect(place_of("message_P").left, place_of("message_P").top, 1012, 32),
+                 QRect(2, 384, 1012, 32));
     }
 
-    void controls_sit_where_laid_out() {
+    void controls_sit_where_laid_out()
+    {
         QFETCH(QString, name);
         QFETCH(QRect, expected);
         QFETCH(QString, text);
@@ -187,19 +203,20 @@ private slots:
         window->resize(Tmain_F::window_width, window->menuBar()->height() + 694);
         QTRY_COMPARE(window->surface->height(), 694);
         std::map<QString, QWidget*> controls = {
-            {"tolvane_I", window->tolvane_I},
-            {"message_P", window->message_P}, {"hint_M", window->hint_M},
-            {"clinical_M", window->clinical_M}, {"control_P", window->control_P},
-            {"run_B", window->run_B}, {"rerun_B", window->rerun_B}, {"reset_B", window->reset_B},
-            {"back_B", window->back_B}, {"forward_B", window->forward_B},
+            {"tolvane_I", window->tolvane_I},   {"message_P", window->message_P},
+            {"hint_M", window->hint_M},         {"clinical_M", window->clinical_M},
+            {"control_P", window->control_P},   {"run_B", window->run_B},
+            {"rerun_B", window->rerun_B},       {"reset_B", window->reset_B},
+            {"back_B", window->back_B},         {"forward_B", window->forward_B},
             {"passport_P", window->passport_P}, {"height_E", window->height_E},
-            {"weight_E", window->weight_E}, {"bmi_E", window->bmi_E}, {"age_E", window->age_E},
-            {"sex_CB", window->sex_CB}, {"factor_P", window->factor_P},
-            {"display_P", window->display_P}, {"time_E", window->time_E},
-            {"hint_L", window->hint_L}, {"clinical_L", window->clinical_L},
-            {"control_L", window->control_L}, {"passport_L", window->passport_L},
-            {"factor_L", window->factor_L}, {"display_L", window->display_L},
-            {"time_L", window->time_L}, {"trad_RB", window->trad_RB}, {"metric_RB", window->metric_RB}};
+            {"weight_E", window->weight_E},     {"bmi_E", window->bmi_E},
+            {"age_E", window->age_E},           {"sex_CB", window->sex_CB},
+            {"factor_P", window->factor_P},     {"display_P", window->display_P},
+            {"time_E", window->time_E},         {"hint_L", window->hint_L},
+            {"clinical_L", window->clinical_L}, {"control_L", window->control_L},
+            {"passport_L", window->passport_L}, {"factor_L", window->factor_L},
+            {"display_L", window->display_L},   {"time_L", window->time_L},
+            {"trad_RB", window->trad_RB},       {"metric_RB", window->metric_RB}};
         for (int i = 0; i < panel_rows; ++i) {
             const QString n = QString::number(i);
             controls["f_dsn_CB" + n] = window->factor_rows[i].dsn_CB;
@@ -227,7 +244,8 @@ private slots:
         }
     }
 
-    void no_text_is_clipped() {
+    void no_text_is_clipped()
+    {
         // Every label fits its text, and no label runs into the next control.
         for (QLabel* label : window->findChildren<QLabel*>()) {
             if (label == window->tolvane_I || label->text().isEmpty()) continue;
@@ -242,7 +260,8 @@ private slots:
         QVERIFY(window->trad_RB->geometry().right() < window->metric_RB->x());
     }
 
-    void size_limits_and_tooltips() {
+    void size_limits_and_tooltips()
+    {
         // Outer 1022 wide and 740 to 845 high: the client area is 1014 wide
         // and from the design height 694 to 105 more.
         QCOMPARE(window->minimumWidth(), 1014);
@@ -256,7 +275,8 @@ private slots:
         QCOMPARE(window->client_width() - 1, window->display_P->geometry().right());
         // The laid-out text, then the key that runs.
         QCOMPARE(window->run_B->toolTip(), QStringLiteral("run model to next minute mark  (F5)"));
-        QCOMPARE(window->display_P->toolTip(), QStringLiteral("select variables to be displayed and plotted"));
+        QCOMPARE(window->display_P->toolTip(),
+                 QStringLiteral("select variables to be displayed and plotted"));
         QCOMPARE(window->clinical_M->toolTip(), QStringLiteral("subject symptoms, or subject comments"));
         QCOMPARE(window->bmi_E->toolTip(), QStringLiteral("read only"));
         QCOMPARE(window->time_E->toolTip(), QStringLiteral("cursor position mm:ss"));
@@ -265,7 +285,8 @@ private slots:
         QVERIFY(!window->factor_rows[3].vlu_E->isReadOnly());
     }
 
-    void menus_hold_every_entry() {
+    void menus_hold_every_entry()
+    {
         QStringList titles;
         for (QAction* menu : window->menuBar()->actions()) {
             titles << menu->text();
@@ -274,23 +295,42 @@ private slots:
         }
         // The laid-out entries, each added entry after those of its menu and
         // the Help menu after the laid-out menus.
-        QCOMPARE(titles, QStringList({"&File", "&Load ...", "&Save ...", "-", "&Print ...", "-", "E&xit",
-                                      "-", "&Export data ...", "Export pic&ture ...",
-                                      "&View", "&Display Variables ...", "&Factor List ...", "-",
-                                      "&About ...", "-", "&Keep as reference", "&Clear reference",
-                                      "-", "O2 dissociation curve", QStringLiteral("X\u2013Y plot"),
-                                      "&Respiration", "&Respiration ...",
-                                      "&Help", "&User guide", "&About"}));
+        QCOMPARE(titles, QStringList({"&File",
+                                      "&Load ...",
+                                      "&Save ...",
+                                      "-",
+                                      "&Print ...",
+                                      "-",
+                                      "E&xit",
+                                      "-",
+                                      "&Export data ...",
+                                      "Export pic&ture ...",
+                                      "&View",
+                                      "&Display Variables ...",
+                                      "&Factor List ...",
+                                      "-",
+                                      "&About ...",
+                                      "-",
+                                      "&Keep as reference",
+                                      "&Clear reference",
+                                      "-",
+                                      "O2 dissociation curve",
+                                      QStringLiteral("X\u2013Y plot"),
+                                      "&Respiration",
+                                      "&Respiration ...",
+                                      "&Help",
+                                      "&User guide",
+                                      "&About"}));
     }
 
-    void run_records_a_minute_and_draws_each_trace_in_its_colour() {
+    void run_records_a_minute_and_draws_each_trace_in_its_colour()
+    {
         run_once();
         QCOMPARE(window->sim().state().sim_time, 60);
-        for (int row : {15, 10, 40, 52})
-            QCOMPARE(history[row][history_slot(60)], display[row].value);
+        for (int row : {15, 10, 40, 52}) QCOMPARE(history[row][history_slot(60)], display[row].value);
         QVERIFY(!window->tolvane_I->isVisible());
-        for (QPushButton* on : {window->run_B, window->rerun_B, window->reset_B, window->back_B,
-                                window->forward_B})
+        for (QPushButton* on :
+             {window->run_B, window->rerun_B, window->reset_B, window->back_B, window->forward_B})
             QVERIFY2(on->isEnabled(), qPrintable(on->text()));
         QVERIFY(window->print_I->isEnabled());
         QCOMPARE(window->time_E->text(), QStringLiteral("01:00"));
@@ -309,7 +349,8 @@ private slots:
             QCOMPARE(count_colour(plot, trace_colour(k), 223, 400, 21, 352), 0);
     }
 
-    void cursor_placed_by_click_and_alt_keys() {
+    void cursor_placed_by_click_and_alt_keys()
+    {
         run_once();
         run_once();
         QTest::mouseClick(window->surface, Qt::LeftButton, {}, QPoint(160 + 30, 200));
@@ -345,7 +386,8 @@ private slots:
         QCOMPARE(plot_image().pixelColor(280, 17), QColor(255, 0, 0));
     }
 
-    void time_field_turns_yellow_while_the_cursor_is_off_the_plot() {
+    void time_field_turns_yellow_while_the_cursor_is_off_the_plot()
+    {
         run_once();
         run_once();
         QTest::mouseClick(window->surface, Qt::LeftButton, {}, QPoint(160 + 10, 200));
@@ -363,7 +405,8 @@ private slots:
         QCOMPARE(window->factor_rows[0].vlu_E->palette().color(QPalette::Text), QColor(Qt::black));
     }
 
-    void wide_values_are_squeezed_into_their_field() {
+    void wide_values_are_squeezed_into_their_field()
+    {
         window->display_rows[3].dsn_CB->setCurrentIndex(2);  // "Alveolar N2 amount", about 1987
         QLineEdit* field = window->display_rows[3].vlu_E;
         QVERIFY(field->text().size() >= 7);
@@ -373,7 +416,8 @@ private slots:
         QCOMPARE(field->font().stretch(), 100);
     }
 
-    void alt_left_at_the_window_start_pins_the_cursor_in_place() {
+    void alt_left_at_the_window_start_pins_the_cursor_in_place()
+    {
         run_once();
         QVERIFY(!window->sim().state().cursor_pinned);
         QTest::mouseClick(window->surface, Qt::LeftButton, {}, QPoint(160 + 1, 200));
@@ -387,7 +431,8 @@ private slots:
         QCOMPARE(window->time_E->text(), QStringLiteral("00:00"));
     }
 
-    void presses_on_child_controls_are_theirs() {
+    void presses_on_child_controls_are_theirs()
+    {
         run_once();
         QTest::mouseClick(window->hint_L, Qt::LeftButton);
         QTest::mouseClick(window->control_P, Qt::LeftButton, {}, QPoint(100, 90));
@@ -397,13 +442,15 @@ private slots:
         QCOMPARE(hint_of(*window), QStringLiteral(" click within time spanned by the plot"));
     }
 
-    void alt_i_shows_the_model_comment() {
+    void alt_i_shows_the_model_comment()
+    {
         QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
         QTest::keyClick(focus, Qt::Key_I, Qt::AltModifier);
         QCOMPARE(window->informations, QStringList{QString::fromLatin1(comment)});
     }
 
-    void duplicate_factor_choice_empties_the_row() {
+    void duplicate_factor_choice_empties_the_row()
+    {
         const int beeps = window->beeps;
         window->factor_rows[1].dsn_CB->setCurrentIndex(16);  // row 0's "Inspired O2 percentage"
         QCOMPARE(window->factor_rows[1].dsn_CB->currentIndex(), -1);
@@ -415,7 +462,8 @@ private slots:
         QCOMPARE(window->factor_rows[0].vlu_E->text(), QStringLiteral("20.93"));
     }
 
-    void clamped_entry_raises_hint_2_until_the_time_out() {
+    void clamped_entry_raises_hint_2_until_the_time_out()
+    {
         QLineEdit* field = window->factor_rows[0].vlu_E;
         field->setFocus();
         field->setText(QStringLiteral("25"));
@@ -441,7 +489,8 @@ private slots:
         QVERIFY(!window->time_out_T->isActive());
     }
 
-    void passport_entry_updates_bmi() {
+    void passport_entry_updates_bmi()
+    {
         window->height_E->setFocus();
         window->height_E->setText(QStringLiteral("170"));
         window->weight_E->setFocus(Qt::TabFocusReason);
@@ -454,7 +503,8 @@ private slots:
         QCOMPARE(hint_of(*window), QStringLiteral(" entered value was outside limits, it has been adjusted"));
     }
 
-    void kpa_switch_converts_values_units_and_scales() {
+    void kpa_switch_converts_values_units_and_scales()
+    {
         window->factor_rows[5].dsn_CB->setCurrentIndex(25);
         QCOMPARE(window->factor_rows[5].vlu_E->text(), QStringLiteral("760.00"));
         QCOMPARE(window->factor_rows[5].unit_L->text(), QStringLiteral("mm Hg"));
@@ -482,7 +532,8 @@ private slots:
         QCOMPARE(display[display_id::arterial_po2].maximum, 150.0f);
     }
 
-    void resizing_moves_the_panels_and_grows_the_clinical_memo() {
+    void resizing_moves_the_panels_and_grows_the_clinical_memo()
+    {
         QTRY_COMPARE(window->surface->height(), Tmain_F::minimum_client_height);
         const int h = window->surface->height();
         QCOMPARE(window->message_P->height(), h - 662);
@@ -504,7 +555,8 @@ private slots:
         QVERIFY(window->display_P->geometry().bottom() < window->surface->height());
     }
 
-    void exit_ends_the_process_at_once_with_status_0() {
+    void exit_ends_the_process_at_once_with_status_0()
+    {
         std::fflush(nullptr);
         const pid_t child = fork();
         QVERIFY(child >= 0);
@@ -518,7 +570,8 @@ private slots:
         QCOMPARE(WEXITSTATUS(status), 0);
     }
 
-    void one_line_clinical_memo_shows_the_newest_message() {
+    void one_line_clinical_memo_shows_the_newest_message()
+    {
         // At the smallest height the memo is one line high (21 pixels).
         QTRY_COMPARE(window->surface->height(), Tmain_F::minimum_client_height);
         QCOMPARE(window->clinical_M->height(), 21);
@@ -535,7 +588,8 @@ private slots:
         QCOMPARE(top.text(), QStringLiteral("00:15 Better."));
     }
 
-    void reset_returns_to_the_fresh_subject() {
+    void reset_returns_to_the_fresh_subject()
+    {
         run_once();
         QTest::mouseClick(window->reset_B, Qt::LeftButton);
         QCOMPARE(window->sim().state().sim_time, 0);

@@ -43,7 +43,8 @@ public:
     int shown = 0;
     QPageLayout::Orientation orientation_shown = QPageLayout::Portrait;
 
-    bool exec_print_dialog(QPrinter& printer, QWidget*) override {
+    bool exec_print_dialog(QPrinter& printer, QWidget*) override
+    {
         ++shown;
         orientation_shown = printer.pageLayout().orientation();
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -52,7 +53,8 @@ public:
     }
 };
 
-QByteArray read_all(const QString& path) {
+QByteArray read_all(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
@@ -94,7 +96,8 @@ private:
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         window = std::make_unique<recording_main_F>();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -103,12 +106,14 @@ private slots:
         QFile::remove(dialog.output_file);
         set_print_dialog_port(&dialog);
     }
-    void cleanup() {
+    void cleanup()
+    {
         set_print_dialog_port(nullptr);
         window.reset();
     }
 
-    void print_is_available_only_after_a_run() {
+    void print_is_available_only_after_a_run()
+    {
         QVERIFY(!window->print_I->isEnabled());
         window->print_I->trigger();
         QCOMPARE(dialog.shown, 0);
@@ -118,7 +123,8 @@ private slots:
         QVERIFY(!window->print_I->isEnabled());
     }
 
-    void cancel_prints_nothing_and_leaves_landscape() {
+    void cancel_prints_nothing_and_leaves_landscape()
+    {
         run_once();
         dialog.accept = false;
         window->print_I->trigger();
@@ -129,7 +135,8 @@ private slots:
         QVERIFY(window->errors.isEmpty());
     }
 
-    void prints_one_landscape_page() {
+    void prints_one_landscape_page()
+    {
         run_once();
         window->print_I->trigger();
         QCOMPARE(dialog.shown, 1);
@@ -150,7 +157,8 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Arterial O2 partial pressure")));
     }
 
-    void unwritable_output_file_is_reported() {
+    void unwritable_output_file_is_reported()
+    {
         run_once();
         dialog.output_file = QStringLiteral("/nonexistent-directory/report.pdf");
         window->print_I->trigger();
@@ -160,7 +168,8 @@ private slots:
 
     // A full disk (a file-size limit) or /dev/full: reported, an existing
     // PDF left as it was, no temporary file left beside it.
-    void failed_pdf_write_keeps_the_old_file() {
+    void failed_pdf_write_keeps_the_old_file()
+    {
         run_once();
         QFile old(dialog.output_file);
         QVERIFY(old.open(QIODevice::WriteOnly));
@@ -183,14 +192,16 @@ private slots:
         QVERIFY(window->errors.last().contains(QStringLiteral("/dev/full")));
     }
 
-    void platform_dialog_cancelled_prints_nothing() {
+    void platform_dialog_cancelled_prints_nothing()
+    {
         QVERIFY(print_through_platform_dialog(&QDialog::reject));
         QVERIFY(!QFile::exists(dialog.output_file));
         QVERIFY(window->errors.isEmpty());
     }
 
     // "Print to File (PDF)" chosen in the platform's dialog, then Print.
-    void platform_dialog_accepted_prints_to_the_pdf_file() {
+    void platform_dialog_accepted_prints_to_the_pdf_file()
+    {
         QVERIFY(print_through_platform_dialog(&QDialog::accept));
         QVERIFY(window->errors.isEmpty());
         const QByteArray pdf = read_all(dialog.output_file);

@@ -69,8 +69,7 @@ private slots:
         QCOMPARE(dialog->bag_GB->geometry(), QRect(2, 168, 270, 225));
         QCOMPARE(dialog->ok_B->geometry(), QRect(64, 400, 57, 25));
         QCOMPARE(dialog->cancel_B->geometry(), QRect(128, 400, 57, 25));
-        QCOMPARE(dialog->bag_RB[3]->text(),
-                 QStringLiteral("rebreathe from bag with CO2 absorber attached"));
+        QCOMPARE(dialog->bag_RB[3]->text(), QStringLiteral("rebreathe from bag with CO2 absorber attached"));
         // Every caption fits inside its control and every control inside its
         // group box and the dialog.
         const auto children = dialog->findChildren<QWidget*>();
@@ -91,16 +90,17 @@ private slots:
         tidal->value = 512.26f;
         positive->value = 3.0f;
         open_dialog();
-        QCOMPARE(ui.warnings,
-                 QStringList{QStringLiteral("Respiration features not yet sensibly implemented.  Jul 22 2013")});
+        QCOMPARE(
+            ui.warnings,
+            QStringList{QStringLiteral("Respiration features not yet sensibly implemented.  Jul 22 2013")});
         QVERIFY(dialog->natural_RB->isChecked());
         QVERIFY(!dialog->artificial_RB->isChecked());
         QCOMPARE(dialog->rrate_E->text(), QStringLiteral("12.35"));
         QCOMPARE(dialog->tidal_E->text(), QStringLiteral("512.3"));
         QCOMPARE(dialog->peep_E->text(), QStringLiteral("3.0"));
         QCOMPARE(dialog->bagv_E->text(), QStringLiteral("10000.0"));
-        for (QLineEdit* f : {dialog->rrate_E, dialog->tidal_E, dialog->peep_E, dialog->bagv_E,
-                             dialog->bagc_E, dialog->bago_E})
+        for (QLineEdit* f : {dialog->rrate_E, dialog->tidal_E, dialog->peep_E, dialog->bagv_E, dialog->bagc_E,
+                             dialog->bago_E})
             QVERIFY2(Trespiration_F::is_locked(f), qPrintable(f->objectName()));
         QVERIFY(dialog->bag_RB[4]->isChecked());
         grab_to(dialog, "respiration_natural.png");
@@ -126,8 +126,7 @@ private slots:
         // A bag state outside 9..13 checks no bag button and keeps the styles.
         *bag_index = 7;
         open_dialog();
-        for (QRadioButton* b : dialog->bag_RB)
-            QVERIFY(!b->isChecked());
+        for (QRadioButton* b : dialog->bag_RB) QVERIFY(!b->isChecked());
         QVERIFY(!Trespiration_F::is_locked(dialog->bagv_E));
     }
 
@@ -170,25 +169,61 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QList<float>>("expected");  // rate, tidal, peep, volume, co2, o2
 
-        QTest::newRow("empty") << "" << "" << "" << "" << "" << "" << true
-                               << QList<float>{0, 0, 0, 300, 0, 0};
-        QTest::newRow("non-numeric") << "abc" << "x1" << "-" << "none" << "?" << "o" << true
-                                     << QList<float>{0, 0, 0, 300, 0, 0};
-        QTest::newRow("comma decimal") << "12,5" << "600,7" << "2,5" << "5000,5" << "5,5" << "20,5"
-                                       << true << QList<float>{12, 600, 2, 5000, 5, 20};
-        QTest::newRow("full stop decimal") << "12.5" << "600.5" << "2.5" << "5000.5" << "5.5"
-                                           << "20.5" << true
-                                           << QList<float>{12.5f, 600.5f, 2.5f, 5000.5f, 5.5f, 20.5f};
-        QTest::newRow("sum exactly 100") << "10" << "500" << "0" << "4000" << "25" << "75" << true
-                                         << QList<float>{10, 500, 0, 4000, 25, 75};
-        QTest::newRow("sum 101 rejected") << "10" << "500" << "0" << "4000" << "25" << "76" << false
-                                          << QList<float>{10, 500, 0, 4000, 0, 0};
-        QTest::newRow("co2 40 clamped to 25") << "10" << "500" << "0" << "4000" << "40" << "75"
-                                              << true << QList<float>{10, 500, 0, 4000, 25, 75};
-        QTest::newRow("above every maximum") << "99" << "9999" << "99" << "99999" << "30" << "70"
-                                             << true << QList<float>{50, 2500, 50, 30000, 25, 70};
-        QTest::newRow("below every minimum") << "-1" << "-1" << "-1" << "-1" << "-1" << "-1" << true
-                                             << QList<float>{0, 0, 0, 300, 0, 0};
+        QTest::newRow("empty") << ""
+                               << ""
+                               << ""
+                               << ""
+                               << ""
+                               << "" << true << QList<float>{0, 0, 0, 300, 0, 0};
+        QTest::newRow("non-numeric") << "abc"
+                                     << "x1"
+                                     << "-"
+                                     << "none"
+                                     << "?"
+                                     << "o" << true << QList<float>{0, 0, 0, 300, 0, 0};
+        QTest::newRow("comma decimal") << "12,5"
+                                       << "600,7"
+                                       << "2,5"
+                                       << "5000,5"
+                                       << "5,5"
+                                       << "20,5" << true << QList<float>{12, 600, 2, 5000, 5, 20};
+        QTest::newRow("full stop decimal")
+            << "12.5"
+            << "600.5"
+            << "2.5"
+            << "5000.5"
+            << "5.5"
+            << "20.5" << true << QList<float>{12.5f, 600.5f, 2.5f, 5000.5f, 5.5f, 20.5f};
+        QTest::newRow("sum exactly 100") << "10"
+                                         << "500"
+                                         << "0"
+                                         << "4000"
+                                         << "25"
+                                         << "75" << true << QList<float>{10, 500, 0, 4000, 25, 75};
+        QTest::newRow("sum 101 rejected") << "10"
+                                          << "500"
+                                          << "0"
+                                          << "4000"
+                                          << "25"
+                                          << "76" << false << QList<float>{10, 500, 0, 4000, 0, 0};
+        QTest::newRow("co2 40 clamped to 25") << "10"
+                                              << "500"
+                                              << "0"
+                                              << "4000"
+                                              << "40"
+                                              << "75" << true << QList<float>{10, 500, 0, 4000, 25, 75};
+        QTest::newRow("above every maximum") << "99"
+                                             << "9999"
+                                             << "99"
+                                             << "99999"
+                                             << "30"
+                                             << "70" << true << QList<float>{50, 2500, 50, 30000, 25, 70};
+        QTest::newRow("below every minimum") << "-1"
+                                             << "-1"
+                                             << "-1"
+                                             << "-1"
+                                             << "-1"
+                                             << "-1" << true << QList<float>{0, 0, 0, 300, 0, 0};
     }
 
     void ok_reads_the_fields()
@@ -282,8 +317,7 @@ private slots:
         dialog->bag_RB[0]->click();
         dialog->ok_B->click();
         constant(60);
-        for (int i = 0; i < 30; ++i)
-            QCOMPARE(model(), 0);
+        for (int i = 0; i < 30; ++i) QCOMPARE(model(), 0);
         factor[factor_id::inspired_o2].value = 12;
         factor[factor_id::inspired_co2].value = 4;
         open_dialog();

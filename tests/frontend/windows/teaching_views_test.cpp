@@ -77,7 +77,8 @@ private slots:
     {
         const QStringList items = view_items(*window);
         QVERIFY(items.size() >= 7);
-        QCOMPARE(items.mid(0, 4), (QStringList{"&Display Variables ...", "&Factor List ...", "-", "&About ..."}));
+        QCOMPARE(items.mid(0, 4),
+                 (QStringList{"&Display Variables ...", "&Factor List ...", "-", "&About ..."}));
         QCOMPARE(items.mid(items.size() - 3),
                  (QStringList{"-", "O2 dissociation curve", QStringLiteral("X\u2013Y plot")}));
     }
@@ -125,8 +126,8 @@ private slots:
         To2curve_F* curve = window->o2_curve_F;
         const QImage image = curve->chart_image();
         const QRect area = o2_chart_area(image.width(), image.height());
-        const QPointF at = o2_chart_position(area, false, curve->view().arterial.po2,
-                                             curve->view().arterial.saturation);
+        const QPointF at =
+            o2_chart_position(area, false, curve->view().arterial.po2, curve->view().arterial.saturation);
         // Row 0 (arterial PO2, black) comes first.
         QCOMPARE(QColor(image.pixel(at.toPoint())), trace_colour(0));
         window->display_rows[0].dsn_CB->setCurrentIndex(64);

@@ -52,7 +52,8 @@ protected:
         if (GetParam().script)
             a << "--script" << dir.filePath("s.txt");
         else
-            a << "--minutes" << "3";
+            a << "--minutes"
+              << "3";
         a << QString::fromLatin1(GetParam().option) << target;
         return a;
     }
@@ -136,7 +137,8 @@ TEST(BatchScriptRestart, LoadAfterRunsEqualsAFreshProcess)
         "run until 7:00\n";
     ASSERT_TRUE(write_all(dir.filePath("load.txt"), mess + "at 7:00 load alt.sbj\nrun until 3:00\n"));
     ASSERT_TRUE(write_all(dir.filePath("reset.txt"), mess + "at 7:00 reset\nrun until 3:00\n"));
-    const batch_run_result loaded = run_batch_process({"--script", dir.filePath("load.txt"), "--csv", dir.filePath("a.csv")});
+    const batch_run_result loaded =
+        run_batch_process({"--script", dir.filePath("load.txt"), "--csv", dir.filePath("a.csv")});
     ASSERT_EQ(loaded.exit_code, 0) << loaded.err.toStdString();
     // The fresh process runs a script too: a script's CSV writes its numbers
     // in the C library's style, the minute CSV in Qt's (they differ on ties).
@@ -148,9 +150,12 @@ TEST(BatchScriptRestart, LoadAfterRunsEqualsAFreshProcess)
     EXPECT_EQ(read_all(dir.filePath("a.csv")), read_all(dir.filePath("b.csv")));
     EXPECT_EQ(read_all(dir.filePath("a.csv")).count('\n'), 1 + 181);
 
-    const batch_run_result reset = run_batch_process({"--script", dir.filePath("reset.txt"), "--csv", dir.filePath("c.csv")});
+    const batch_run_result reset =
+        run_batch_process({"--script", dir.filePath("reset.txt"), "--csv", dir.filePath("c.csv")});
     ASSERT_EQ(reset.exit_code, 0) << reset.err.toStdString();
-    ASSERT_EQ(run_batch_process({"--script", dir.filePath("fresh.txt"), "--csv", dir.filePath("d.csv")}).exit_code, 0);
+    ASSERT_EQ(
+        run_batch_process({"--script", dir.filePath("fresh.txt"), "--csv", dir.filePath("d.csv")}).exit_code,
+        0);
     EXPECT_EQ(read_all(dir.filePath("c.csv")), read_all(dir.filePath("d.csv")));
 
     // A load that cannot read its file is a file error.
@@ -162,9 +167,9 @@ TEST(BatchScriptRestart, LoadAfterRunsEqualsAFreshProcess)
 
 INSTANTIATE_TEST_SUITE_P(Outputs, BatchFiles, ::testing::ValuesIn(kinds),
                          [](const ::testing::TestParamInfo<output_kind>& info) {
-                             return std::string(info.param.script ? "csv_script"
+                             return std::string(info.param.script             ? "csv_script"
                                                 : info.param.option[2] == 'c' ? "csv_minutes"
-                                                                               : "report");
+                                                                              : "report");
                          });
 
 }  // namespace

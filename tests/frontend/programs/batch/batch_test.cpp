@@ -44,10 +44,19 @@ TEST(Batch, HelpAndBadArguments)
     EXPECT_TRUE(help.out.startsWith("Usage: tolvane-batch")) << help.out.toStdString();
 
     const QStringList bad[] = {
-        {"--bogus"}, {"--minutes"}, {"--minutes", "-1"}, {"--minutes", "2x"},
-        {"--set", "32=1"}, {"--set", "16"}, {"--set", "16=abc"}, {"--set", "x=1"},
-        {"--minutes", "99999999"}, {"--set", "inspired_oxygen=15"}, {"--set", "=15"},
-        {"--list", "everything"}, {"--list=everything"},
+        {"--bogus"},
+        {"--minutes"},
+        {"--minutes", "-1"},
+        {"--minutes", "2x"},
+        {"--set", "32=1"},
+        {"--set", "16"},
+        {"--set", "16=abc"},
+        {"--set", "x=1"},
+        {"--minutes", "99999999"},
+        {"--set", "inspired_oxygen=15"},
+        {"--set", "=15"},
+        {"--list", "everything"},
+        {"--list=everything"},
     };
     for (const QStringList& arguments : bad) {
         const batch_result r = run_batch_program(arguments);
@@ -144,10 +153,10 @@ TEST(Batch, ListShowsTheCatalogueByShortName)
         if (m.hasMatch()) names << m.captured(2);
     }
     EXPECT_EQ(names.size(), 32 + 64) << all.out.toStdString();
-    EXPECT_TRUE(all.out.contains(QRegularExpression(
-        "\n +16  inspired_o2 +% +0 to 100 \\(standard 20.93\\)\n")));
-    EXPECT_TRUE(all.out.contains(QRegularExpression(
-        "\n +25  barometric_pressure +mm Hg +50 to 3800 \\(standard 760\\)\n")));
+    EXPECT_TRUE(
+        all.out.contains(QRegularExpression("\n +16  inspired_o2 +% +0 to 100 \\(standard 20.93\\)\n")));
+    EXPECT_TRUE(all.out.contains(
+        QRegularExpression("\n +25  barometric_pressure +mm Hg +50 to 3800 \\(standard 760\\)\n")));
     EXPECT_TRUE(all.out.contains(QRegularExpression("\n +15  arterial_po2 +mm Hg +0 to 150 \\(standard 93")));
     EXPECT_FALSE(all.out.contains("no_display"));
 
@@ -167,8 +176,8 @@ TEST(Batch, SetTakesShortNamesAndIndicesAlike)
     QTemporaryDir dir;
     const batch_result by_name = run_batch_program(
         {"--set", "inspired_o2=15", "--set=work_rate=50", "--minutes", "2", "--csv", dir.filePath("n.csv")});
-    const batch_result by_index =
-        run_batch_program({"--set", "16=15", "--set=31=50", "--minutes", "2", "--csv", dir.filePath("i.csv")});
+    const batch_result by_index = run_batch_program(
+        {"--set", "16=15", "--set=31=50", "--minutes", "2", "--csv", dir.filePath("i.csv")});
     ASSERT_EQ(by_name.exit_code, 0) << by_name.err.toStdString();
     ASSERT_EQ(by_index.exit_code, 0) << by_index.err.toStdString();
     const QList<QByteArray> named = csv_lines(dir.filePath("n.csv"));
