@@ -12,6 +12,7 @@ packages=(
   poppler-utils
   dpkg-dev file
   qt6-svg-dev
+  clang-format
 )
 
 missing=()
