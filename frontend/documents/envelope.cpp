@@ -7,7 +7,6 @@
 #include "tolvane_model.h"
 #include "validation.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -126,13 +125,10 @@ envelope_row run_envelope_case(validation_runner& runner, const envelope_case& c
                       (cause.isEmpty() ? QString() : QStringLiteral(": ") + cause);
         break;
     }
-    case script_end::step_failed: {
-        static const QRegularExpression item(QStringLiteral("item (\\d+)"));
-        row.outcome = QStringLiteral("step failure item %1 at %2")
-                          .arg(item.match(message_text(run.result.status)).captured(1), at);
+    case script_end::step_failed:
+        row.outcome = QStringLiteral("step failure item %1 at %2").arg(run.result.failure_item).arg(at);
         row.step_failure = true;
         break;
-    }
     case script_end::refused:
     case script_end::load_failed:
         row.outcome = message_text(run.result.status);

@@ -393,12 +393,14 @@ private:
             const int now = sim_.state().sim_time;
             if (outcome.seconds_done > 0)
                 result_.timeline.take(outcome.start_time + 1, outcome.start_time + outcome.seconds_done);
-            if (!outcome.failure.ok())
+            if (!outcome.failure.ok()) {
+                result_.failure_item = outcome.failure.code();
                 return stop(script_end::step_failed, action,
                             QStringLiteral("%1 step failed: item %2; %3not carried out")
                                 .arg(format_minutes_seconds(now))
                                 .arg(outcome.failure.code())
                                 .arg(where(action)));
+            }
             if (outcome.died)
                 return stop(script_end::died, action,
                             QStringLiteral("%1 the subject died; %2not carried out")

@@ -176,6 +176,7 @@ struct script_run_result {
     script_run_outcome status;  // ok: every action carried out
     int end_time = 0;           // sim_time at the end
     int stopped_line = 0;       // the action line not carried out (died, failed, refused)
+    int failure_item = 0;       // step_failed: the item model() returned
     QStringList notes;          // "FILE:LINE: ..." for values the controls adjusted
     script_timeline timeline;
 };
