@@ -3,7 +3,6 @@
 // an image, and one run step of 60 model seconds with recording and redraw.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -137,14 +136,3 @@ void BM_run_one_minute_with_full_log(benchmark::State& bench)
 BENCHMARK(BM_run_one_minute_with_full_log)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    if (::benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
-}

@@ -94,14 +94,7 @@ validation_cases parse_validation_cases(const QString& text, const QString& file
 
 validation_cases read_validation_cases(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        validation_cases out;
-        out.status = table_result::failure(table_status::cannot_read,
-                                           QStringLiteral("%1: cannot read").arg(path).toStdString());
-        return out;
-    }
-    return parse_validation_cases(QString::fromUtf8(file.readAll()), path);
+    return read_table_file(path, parse_validation_cases);
 }
 
 // --- verdicts ----------------------------------------------------------------

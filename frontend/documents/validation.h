@@ -9,6 +9,7 @@
 #include "headless_ui.h"
 #include "result.h"
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -59,6 +60,21 @@ enum class table_status {
     bad_text,     // "FILE:LINE: message", or the file's own words where no line is to blame
 };
 using table_result = result<table_status>;
+
+// Reads the UTF-8 table file at path and returns parse(text, path); a file
+// that cannot be read gives an empty Table whose status is cannot_read.
+template <typename Table>
+Table read_table_file(const QString& path, Table (*parse)(const QString& text, const QString& file_name))
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Table out;
+        out.status = table_result::failure(table_status::cannot_read,
+                                           QStringLiteral("%1: cannot read").arg(path).toStdString());
+        return out;
+    }
+    return parse(QString::fromUtf8(file.readAll()), path);
+}
 
 struct validation_cases {
     std::vector<validation_case> cases;

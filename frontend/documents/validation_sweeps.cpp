@@ -1,6 +1,5 @@
 #include "validation_sweeps.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <cmath>
 #include <map>
@@ -155,17 +154,7 @@ sweep_figures parse_sweep_figures(const QString& text, const QString& name)
     return out;
 }
 
-sweep_figures read_sweep_figures(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        sweep_figures out;
-        out.status = table_result::failure(table_status::cannot_read,
-                                           QStringLiteral("%1: cannot read").arg(path).toStdString());
-        return out;
-    }
-    return parse_sweep_figures(QString::fromUtf8(file.readAll()), path);
-}
+sweep_figures read_sweep_figures(const QString& path) { return read_table_file(path, parse_sweep_figures); }
 
 std::vector<std::pair<validation_figure, std::vector<chart_panel>>> run_sweeps(
     validation_runner& runner, const std::vector<sweep_figure>& figures)

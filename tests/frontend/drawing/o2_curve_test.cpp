@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -237,11 +236,3 @@ TEST_F(O2Curve, StandardCurveIsGreyAndPointsTakeTheirRowColours)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

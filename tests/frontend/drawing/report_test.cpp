@@ -14,7 +14,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -28,23 +27,6 @@
 #include <vector>
 
 namespace {
-
-class qt_environment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "report_test";
-        static char* argv[] = {name, nullptr};
-        app_ = new QGuiApplication(argc, argv);
-    }
-    void TearDown() override { delete app_; }
-
-private:
-    QGuiApplication* app_ = nullptr;
-};
-::testing::Environment* const qt_env = ::testing::AddGlobalTestEnvironment(new qt_environment);
 
 // A page of A4 landscape proportions at 96 dpi.
 constexpr int page_width = 1123;

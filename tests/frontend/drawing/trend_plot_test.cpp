@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QCryptographicHash>
 #include <QImage>
 #include <QPainter>
@@ -410,13 +409,3 @@ TEST_F(TrendPlot, LinesScaleWithTheScreen)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    // Fonts for the labels need a platform; test discovery runs without the
-    // test environment, so offscreen is the default here.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
