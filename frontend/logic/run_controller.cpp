@@ -4,6 +4,7 @@
 #include "panel_logic.h"
 #include "plot_geometry.h"
 #include "pressure_units.h"
+#include "result_text.h"
 #include "tolvane_model.h"
 
 #include <string>
@@ -68,7 +69,7 @@ void run_controller::restart_subject()
 bool run_controller::check_model_result(const step_result& failure)
 {
     if (failure.ok()) return false;
-    ui_.show_warning(QString::fromStdString(failure.message()));
+    ui_.show_warning(message_text(failure));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "batch_run.h"
 
 #include "batch_script.h"
+#include "console_ui.h"
 
 #include "cp1252.h"
 #include "history_csv.h"
@@ -13,13 +14,6 @@
 #include <QFile>
 
 namespace {
-
-void print(std::FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
-}
 
 // Loads the subject file; false (after a message) when it cannot be used.
 bool load_subject(simulator& sim, const QString& path, std::FILE* err)
@@ -74,21 +68,25 @@ void csv_history_writer::write_up_to(const simulator& sim, int last)
     written_ = last;
 }
 
-save_result csv_history_writer::opened() const
-{
-    return file_.ok() ? save_result() : failure(save_status::cannot_open);
-}
+namespace {
 
-save_result csv_history_writer::finish()
-{
-    return file_.commit() ? save_result() : failure(save_status::write_failed);
-}
-
-save_result csv_history_writer::failure(save_status code) const
+save_result csv_file_failure(const safe_file_writer& file, save_status code)
 {
     return save_result::failure(
         code,
-        QStringLiteral("cannot write the CSV file %1: %2").arg(file_.target(), file_.error()).toStdString());
+        QStringLiteral("cannot write the CSV file %1: %2").arg(file.target(), file.error()).toStdString());
+}
+
+}  // namespace
+
+save_result csv_file_opened(const safe_file_writer& file)
+{
+    return file.ok() ? save_result() : csv_file_failure(file, save_status::cannot_open);
+}
+
+save_result commit_csv_file(safe_file_writer& file)
+{
+    return file.commit() ? save_result() : csv_file_failure(file, save_status::write_failed);
 }
 
 int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err)

@@ -18,6 +18,14 @@ enum batch_exit : int {
     batch_step_failed = 3,  // model() reported a failure; output up to it was written
 };
 
+// The state of a CSV file written through file: ok while it is open and all
+// written, else cannot_open with the message "cannot write the CSV file
+// PATH: REASON".
+save_result csv_file_opened(const safe_file_writer& file);
+// Completes the CSV file written through file; on failure write_failed, in
+// the words above.
+save_result commit_csv_file(safe_file_writer& file);
+
 // Appends the history to a CSV file as the run goes on. The rows go to a
 // temporary file beside the target, which replaces the target only when
 // finish() finds everything written: a failed run or write leaves an
@@ -27,21 +35,16 @@ public:
     // Creates the temporary file; check opened().
     explicit csv_history_writer(const QString& path);
 
-    // ok while the file is open and all written, else cannot_open with the
-    // message "cannot write the CSV file PATH: REASON".
-    save_result opened() const;
+    // As csv_file_opened.
+    save_result opened() const { return csv_file_opened(file_); }
     // Writes the header and the row of second 0.
     void begin(const simulator& sim);
     // Writes the rows after the last one written up to second last.
     void write_up_to(const simulator& sim, int last);
-    // Completes the file; on failure (write_failed) the message is "cannot
-    // write the CSV file PATH: REASON".
-    save_result finish();
+    // Completes the file, as commit_csv_file.
+    save_result finish() { return commit_csv_file(file_); }
 
 private:
-    // The failure of the file with code, in the words above.
-    save_result failure(save_status code) const;
-
     safe_file_writer file_;
     int written_ = -1;
 };

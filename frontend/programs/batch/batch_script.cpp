@@ -1,6 +1,7 @@
 #include "batch_script.h"
 
 #include "batch_run.h"
+#include "console_ui.h"
 #include "history_csv.h"
 #include "result_text.h"
 #include "safe_file.h"
@@ -8,17 +9,6 @@
 #include "simulator.h"
 
 #include <optional>
-
-namespace {
-
-void print(std::FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-}  // namespace
 
 namespace {
 
@@ -32,12 +22,8 @@ public:
     {
         if (path) file_.emplace(*path);
     }
-    // ok without a file or while it is open and all written, else
-    // cannot_open with the message "cannot write the CSV file PATH: REASON".
-    save_result opened() const
-    {
-        return !file_ || file_->ok() ? save_result() : failure(save_status::cannot_open);
-    }
+    // ok without a file, else as csv_file_opened.
+    save_result opened() const { return file_ ? csv_file_opened(*file_) : save_result(); }
     void restart() override
     {
         if (!file_) return;
@@ -48,20 +34,10 @@ public:
     {
         if (file_) file_->write(text);
     }
-    // Completes the file; on failure write_failed, in the words above.
-    save_result commit()
-    {
-        return !file_ || file_->commit() ? save_result() : failure(save_status::write_failed);
-    }
+    // ok without a file, else as commit_csv_file.
+    save_result commit() { return file_ ? commit_csv_file(*file_) : save_result(); }
 
 private:
-    save_result failure(save_status code) const
-    {
-        return save_result::failure(code, QStringLiteral("cannot write the CSV file %1: %2")
-                                              .arg(file_->target(), file_->error())
-                                              .toStdString());
-    }
-
     std::optional<safe_file_writer> file_;
 };
 

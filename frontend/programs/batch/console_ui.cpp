@@ -1,6 +1,6 @@
 #include "console_ui.h"
 
-void console_ui::print(std::FILE* stream, const QString& text)
+void print(std::FILE* stream, const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);

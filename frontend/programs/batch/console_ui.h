@@ -6,7 +6,12 @@
 
 #include "headless_ui.h"
 
+#include <QString>
 #include <cstdio>
+
+// Writes text to stream in UTF-8 and flushes it, so that standard output and
+// standard error keep their order on a terminal.
+void print(std::FILE* stream, const QString& text);
 
 class console_ui : public headless_ui {
 public:
@@ -19,8 +24,6 @@ public:
     void append_clinical_text(const QString& text) override;
 
 private:
-    void print(std::FILE* stream, const QString& text);
-
     std::FILE* out_;
     std::FILE* err_;
 };
