@@ -38,9 +38,9 @@ QString run_end_text(const validation_run& run)
     case script_end::died:
         return QStringLiteral("the subject died at %1").arg(format_minutes_seconds(run.result.end_time));
     case script_end::step_failed:
-        return QStringLiteral("the model step failed at %1 (%2)")
-            .arg(format_minutes_seconds(run.result.end_time),
-                 message_text(run.result.status).section(';', 0, 0).section(QStringLiteral(": "), 1));
+        return QStringLiteral("the model step failed at %1 (item %2)")
+            .arg(format_minutes_seconds(run.result.end_time))
+            .arg(run.result.failure_item);
     case script_end::refused:
     case script_end::load_failed:
         return message_text(run.result.status);

@@ -123,6 +123,11 @@ TEST_F(ValidationRun, MeasuresOfAShortRun)
     const measured none = validation_runner::simple_measure(dead, "total_ventilation");
     EXPECT_FALSE(none.value.has_value());
     EXPECT_TRUE(none.why_not.startsWith("the subject died at ")) << none.why_not.toStdString();
+    // No end-expiratory lung volume ends the step at once, with its item.
+    const validation_run failed = runner.run_text("at 2:00 set 19 0\nrun until 5:00\n", "failed");
+    ASSERT_EQ(failed.result.status.code(), script_end::step_failed);
+    EXPECT_EQ(validation_runner::simple_measure(failed, "total_ventilation").why_not,
+              "the model step failed at 02:01 (item 7)");
 
     // A script error is reported, nothing runs.
     const validation_run bad = runner.run_text("at 1:30 set 15 5\n", "bad");
