@@ -248,17 +248,21 @@ void stage_breathing_control(const step_context& step)
     // Apnoea: glottis closed, or a natural demand below the threshold. Also
     // apnoea, so that no rate or tidal volume divides by zero: a natural
     // demand of 0 or less (the threshold is negative below 26 degrees), a
-    // vital capacity of 0 (no breath fits the lungs), an artificial rate of 0.
+    // vital capacity of 0 (no breath fits the lungs), an artificial rate of
+    // 0. An apnoea writes a rate of apnoea_rate rather than 0; an artificial
+    // rate that low is still apnoea, so that a ventilator set to 0 keeps the
+    // dead space in every second of the pause, as a natural apnoea does.
+    constexpr float apnoea_rate = 0.0001f;
     const bool apnoea =
         bag_state == bag_state_id::glottis_closed ||
         (natural &&
          (other[other_id::ventilation_demand] <= derived[derived_id::apnoea_threshold] ||
           other[other_id::ventilation_demand] <= 0 || derived[derived_id::max_tidal_volume] <= 0)) ||
-        (!natural && display[display_id::respiratory_rate].value <= 0);
+        (!natural && display[display_id::respiratory_rate].value <= apnoea_rate);
     bool dead_space_kept = apnoea;
     if (apnoea) {
         display[display_id::total_ventilation].value = 0;
-        display[display_id::respiratory_rate].value = 0.0001f;
+        display[display_id::respiratory_rate].value = apnoea_rate;
     } else if (natural) {
         display[display_id::total_ventilation].value = other[other_id::ventilation_demand];
         set_dsp(display_id::respiratory_rate, (std::pow(dsp(display_id::total_ventilation), 0.7) * 0.37 +

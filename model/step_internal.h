@@ -4,6 +4,7 @@
 #ifndef TOLVANE_STEP_INTERNAL_H
 #define TOLVANE_STEP_INTERNAL_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -84,6 +85,24 @@ struct dry_pressure_memory {
 };
 dry_pressure_memory save_dry_pressure_memory();
 void restore_dry_pressure_memory(const dry_pressure_memory& memory);
+
+// A sudden change of haemoglobin: before the stages of a step whose
+// haemoglobin differs from the last step's, the O2 bound to haemoglobin in
+// every blood store is scaled to the new haemoglobin, so that the blood keeps
+// its saturation. forget_haemoglobin() is called when a subject is made
+// live. follow_haemoglobin() returns true in such a step.
+bool follow_haemoglobin();
+void forget_haemoglobin();
+// After the stages: the arterial O2 content the step leaves, so that the
+// next step sees whether an earlier moment was put back in between.
+void remember_arterial_o2_content();
+// What the haemoglobin watch carries from one step to the next.
+struct haemoglobin_memory {
+    float last_haemoglobin;
+    float left_arterial_o2_content;
+};
+haemoglobin_memory save_haemoglobin_memory();
+void restore_haemoglobin_memory(const haemoglobin_memory& memory);
 
 // The stages of model(), in the order it calls them. Those returning int give
 // 0 or the step's failure code.

@@ -1,5 +1,6 @@
 // The numerical mends of the step act only where the written numerics break
-// a lesson (a sudden barometric pressure change, work above 150 W). Every
+// a lesson (a sudden barometric pressure change, work above 150 W, a sudden
+// change of haemoglobin). Every
 // other run must give the same bits as before the mends: each case below
 // changes factors at 2:00 on the standard subject and runs to 32:00; a 64-bit
 // hash of every display, other and factor value after every second is
