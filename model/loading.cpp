@@ -34,7 +34,7 @@ bool load_new()
     clear_symptom_memory();
     venous_delay(-1);
     forget_dry_pressure();
-    forget_haemoglobin();
+    forget_blood_make_up();
     watch_new_inputs();
     return true;
 }

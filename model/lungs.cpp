@@ -11,7 +11,7 @@ namespace {
 
 // O2 consumption (o2_consumption, ml STPD per minute) above which the
 // inspiratory weight is drawn down, and at which it is 1. The standard
-// subject consumes 2059 ml/min at 150 W, 2117 at 155 W and 2210 at 160 W.
+// subject consumes 2059 ml/min at 150 W, 2117 at 155 W and 2174 at 160 W.
 constexpr double stiff_exchange_start = 2070;
 constexpr double stiff_exchange_full = 2200;
 

@@ -267,10 +267,10 @@ int32_t model()
 {
     start_finite_watch();
     const bool pressure_changed = follow_dry_pressure();
-    follow_haemoglobin();
+    follow_blood_make_up();
     const int code = run_stages(pressure_changed);
     remember_alveolar_pressures();
-    remember_arterial_o2_content();
+    remember_arterial_contents();
     // A value that is not a number would otherwise be recorded and saved as
     // if the step had succeeded: code 9 stops the run instead.
     return end_finite_watch(code);

@@ -86,23 +86,27 @@ struct dry_pressure_memory {
 dry_pressure_memory save_dry_pressure_memory();
 void restore_dry_pressure_memory(const dry_pressure_memory& memory);
 
-// A sudden change of haemoglobin: before the stages of a step whose
-// haemoglobin differs from the last step's, the O2 bound to haemoglobin in
-// every blood store is scaled to the new haemoglobin, so that the blood keeps
-// its saturation. forget_haemoglobin() is called when a subject is made
-// live. follow_haemoglobin() returns true in such a step.
-bool follow_haemoglobin();
-void forget_haemoglobin();
-// After the stages: the arterial O2 content the step leaves, so that the
-// next step sees whether an earlier moment was put back in between.
-void remember_arterial_o2_content();
-// What the haemoglobin watch carries from one step to the next.
-struct haemoglobin_memory {
+// A sudden change of haemoglobin or packed cell volume: before the stages of
+// a step whose haemoglobin differs from the last step's, the O2 bound to
+// haemoglobin in every blood store is scaled to the new haemoglobin, so that
+// the blood keeps its saturation; in a step whose packed cell volume
+// differs, the CO2 content of every blood store is scaled so that it keeps
+// its PCO2. forget_blood_make_up() is called when a subject is made live.
+// follow_blood_make_up() returns true in such a step.
+bool follow_blood_make_up();
+void forget_blood_make_up();
+// After the stages: the arterial contents the step leaves, so that the next
+// step sees whether an earlier moment was put back in between.
+void remember_arterial_contents();
+// What the watch carries from one step to the next (negative: not known).
+struct blood_make_up_memory {
     float last_haemoglobin;
+    float last_packed_cell_volume;
     float left_arterial_o2_content;
+    float left_arterial_co2_content;
 };
-haemoglobin_memory save_haemoglobin_memory();
-void restore_haemoglobin_memory(const haemoglobin_memory& memory);
+blood_make_up_memory save_blood_make_up_memory();
+void restore_blood_make_up_memory(const blood_make_up_memory& memory);
 
 // The stages of model(), in the order it calls them. Those returning int give
 // 0 or the step's failure code.

@@ -28,9 +28,11 @@ void tolvane_save_step_memory(tolvane_step_memory* memory)
     memory->last_dry_pressure = pressure.last_dry_pressure;
     memory->left_alveolar_po2 = pressure.left_po2;
     memory->left_alveolar_pco2 = pressure.left_pco2;
-    const haemoglobin_memory blood = save_haemoglobin_memory();
+    const blood_make_up_memory blood = save_blood_make_up_memory();
     memory->last_haemoglobin = blood.last_haemoglobin;
+    memory->last_packed_cell_volume = blood.last_packed_cell_volume;
     memory->left_arterial_o2_content = blood.left_arterial_o2_content;
+    memory->left_arterial_co2_content = blood.left_arterial_co2_content;
 }
 
 void tolvane_restore_step_memory(const tolvane_step_memory* memory)
@@ -50,7 +52,8 @@ void tolvane_restore_step_memory(const tolvane_step_memory* memory)
     std::copy(std::begin(memory->derived), std::end(memory->derived), derived);
     restore_dry_pressure_memory(
         {memory->last_dry_pressure, memory->left_alveolar_po2, memory->left_alveolar_pco2});
-    restore_haemoglobin_memory({memory->last_haemoglobin, memory->left_arterial_o2_content});
+    restore_blood_make_up_memory({memory->last_haemoglobin, memory->last_packed_cell_volume,
+                                  memory->left_arterial_o2_content, memory->left_arterial_co2_content});
     // The values put back did not come from a step: the next step checks
     // the whole state (and the constants) for values that are not finite.
     watch_new_constants();

@@ -145,8 +145,10 @@ typedef struct tolvane_step_memory {
     float last_dry_pressure;  // 0 when not known (a subject just made live)
     float left_alveolar_po2;
     float left_alveolar_pco2;
-    float last_haemoglobin;  // 0 when not known (a subject just made live)
+    float last_haemoglobin;         // negative when not known (a subject just made live)
+    float last_packed_cell_volume;  // negative when not known
     float left_arterial_o2_content;
+    float left_arterial_co2_content;
 } tolvane_step_memory;
 
 // Copies the step's own memory out of the library.

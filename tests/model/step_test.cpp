@@ -279,19 +279,23 @@ TEST_F(Step, ArtificialVentilationGivesTheSetMinuteVolumeWhateverTheDrive)
     EXPECT_GT(other[other_id::ventilation_demand], 0.0f);  // the demand is still worked out and kept
 }
 
-// An artificial rate of 0 is taken as apnoea: no tidal volume is worked out
-// by dividing by it, nothing becomes NaN.
+// An artificial rate of 0 is taken as apnoea in every second of the pause:
+// no tidal volume is worked out by dividing by it, nothing becomes NaN, and
+// the dead space is kept as in a natural apnoea (it used to fall from 129.8
+// to 77.7 ml, the apnoea's own rate of 0.0001 no longer counting as one).
 TEST_F(Step, ArtificialRateZeroIsApnoeaNotADivisionByZero)
 {
     ventilation_flag = 0;
     display[display_id::respiratory_rate].value = 0;
     constant(60);
+    const float dead_space = display[display_id::dead_space].value;
     for (int second = 0; second < 120; ++second) {
         ASSERT_EQ(model(), 0) << second;
         ASSERT_TRUE(state_is_finite()) << second;
         EXPECT_EQ(display[display_id::tidal_volume].value, 0.0f);
         EXPECT_EQ(display[display_id::total_ventilation].value, 0.0f);
         EXPECT_EQ(other[other_id::alveolar_ventilation_per_step], 0.0f);
+        EXPECT_EQ(display[display_id::dead_space].value, dead_space) << second;
     }
 }
 

@@ -1,6 +1,6 @@
-// A sudden change of haemoglobin: the blood keeps its saturation, not its
-// O2 content. The first steps after a change, after a load and after a
-// rewind of the step memory.
+// A sudden change of haemoglobin or packed cell volume: the blood keeps its
+// saturation and its PCO2, not its contents. The first steps after a
+// change, after a load and after a rewind of the step memory.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -99,7 +99,7 @@ TEST(HaemoglobinChange, BoundO2ScalesInEveryBloodStoreInTheStepOfTheChangeOnly)
     const double k = 10.0 / factor[factor_id::haemoglobin].value;
     factor[factor_id::haemoglobin].value = 10;
     constant(60);
-    ASSERT_TRUE(follow_haemoglobin());
+    ASSERT_TRUE(follow_blood_make_up());
     EXPECT_NEAR(display[display_id::arterial_o2_content].value, solubility * pao2 + bound(arterial, pao2) * k,
                 1e-5);
     EXPECT_NEAR(display[display_id::arterial_pool_o2_content].value,
@@ -118,7 +118,7 @@ TEST(HaemoglobinChange, BoundO2ScalesInEveryBloodStoreInTheStepOfTheChangeOnly)
     EXPECT_EQ(display[display_id::tissue_o2_amount].value, tissue_store);
 
     const float scaled = display[display_id::arterial_o2_content].value;
-    EXPECT_FALSE(follow_haemoglobin());
+    EXPECT_FALSE(follow_blood_make_up());
     EXPECT_EQ(display[display_id::arterial_o2_content].value, scaled);
 }
 
@@ -145,7 +145,7 @@ TEST(HaemoglobinChange, SubjectLoadedWithItsOwnHaemoglobinIsLeftAlone)
     constant(60);
     catalogue_record before[TOLVANE_NUM_DISPLAYS];
     std::copy(std::begin(display), std::end(display), before);
-    EXPECT_FALSE(follow_haemoglobin());
+    EXPECT_FALSE(follow_blood_make_up());
     for (int i = 0; i < TOLVANE_NUM_DISPLAYS; ++i) EXPECT_EQ(display[i].value, before[i].value) << i;
 }
 
@@ -184,4 +184,56 @@ TEST(HaemoglobinChange, RewindToTheMomentBeforeAChangeRepeatsItBitForBit)
     factor[factor_id::haemoglobin].value = 9;
     tolvane_restore_step_memory(&memory);
     EXPECT_EQ(run_half_minute(), first);
+}
+
+namespace {
+
+// Arterial PCO2 over the seconds of a run's first minute.
+std::vector<float> arterial_pco2_of_a_minute()
+{
+    std::vector<float> pco2;
+    constant(60);
+    run_outcome out;
+    for (int second = 0; second < 60; ++second) {
+        EXPECT_TRUE(run_second(out));
+        pco2.push_back(display[display_id::arterial_pco2].value);
+    }
+    return pco2;
+}
+
+}  // namespace
+
+// Cells hold less CO2 than plasma at the same PCO2. Before the mend, a
+// packed cell volume raised from 45 to 80 % at 2:00 read an arterial PCO2 of
+// 48.8 mm Hg at 2:01, and one lowered to 0 % read 32.9 and 27.7 within the
+// minute. Now the arterial PCO2 moves by less than a millimetre in the first
+// ten seconds and stays within 3 mm Hg of where it was for the minute.
+TEST(PackedCellVolumeChange, ArterialPco2KeepsItsValueAfterEveryChange)
+{
+    for (float packed_cell_volume : {0.0f, 10.0f, 20.0f, 30.0f, 60.0f, 70.0f, 80.0f}) {
+        fresh_standard_subject();
+        ASSERT_EQ(run_minutes(2).failure, 0);
+        const float before = display[display_id::arterial_pco2].value;
+        factor[factor_id::packed_cell_volume].value = packed_cell_volume;
+        const std::vector<float> pco2 = arterial_pco2_of_a_minute();
+        for (int second = 0; second < 60; ++second)
+            EXPECT_NEAR(pco2[second], before, second < 10 ? 1.0f : 3.0f)
+                << packed_cell_volume << " % " << second;
+    }
+}
+
+// In the step of the change the arterial CO2 content becomes what blood of
+// the new packed cell volume holds at the arterial pH and pressures.
+TEST(PackedCellVolumeChange, ArterialCo2ContentFitsTheNewBloodInTheStepOfTheChange)
+{
+    fresh_standard_subject();
+    ASSERT_EQ(run_minutes(2).failure, 0);
+    factor[factor_id::packed_cell_volume].value = 70;
+    constant(60);
+    ASSERT_TRUE(follow_blood_make_up());
+    float o2 = 0, co2 = 0, saturation = 0;
+    blood_contents(display[display_id::arterial_ph].value, display[display_id::arterial_po2].value,
+                   display[display_id::arterial_pco2].value, o2, co2, saturation);
+    EXPECT_NEAR(display[display_id::arterial_co2_content].value, co2, 0.02f);
+    EXPECT_FALSE(follow_blood_make_up());
 }
