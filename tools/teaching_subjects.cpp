@@ -1,8 +1,10 @@
 // Writes the teaching subjects of subjects/ with the program's own subject
-// writer: the standard subject with a few factors changed, and the factor and
-// display rows chosen to show what the change does. Run once by hand from the
-// checkout; it is built with the project:
+// writer: the standard subject with a few factors changed, run with them
+// until it has settled, and the factor and display rows chosen to show what
+// the change does. Run once by hand from the checkout; it is built with the
+// project:
 //   build/bin/teaching_subjects
+#include "model_host.h"
 #include "panel_logic.h"
 #include "subject_file.h"
 #include "tolvane_model.h"
@@ -73,6 +75,27 @@ const std::vector<teaching_subject> subjects = {
       total_ventilation, arterial_o2_content}},
 };
 
+// Minutes a subject runs with its own factors before it is saved: it then
+// starts settled, and its first minute shows no jump from blood and gas made
+// with other factors.
+constexpr int settling_minutes = 60;
+
+// Runs the live subject settling_minutes; false when a step failed or the
+// subject died.
+bool settle()
+{
+    model_host host;
+    for (int minute = 0; minute < settling_minutes; ++minute) {
+        host.derive_constants();
+        for (int second = 1; second <= 60; ++second) {
+            const second_result result = host.run_second(minute * 60 + second);
+            if (result.failed() || result.died) return false;
+        }
+    }
+    model_host::take_messages();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -81,8 +104,13 @@ int main(int argc, char** argv)
     estab_pnt();
     int failures = 0;
     for (const teaching_subject& s : subjects) {
-        load_new();
+        model_host().start_standard_subject();
         for (const auto& [index, value] : s.factors) factor[index].value = value;
+        if (!settle()) {
+            std::fprintf(stderr, "teaching_subjects: %s does not settle\n", s.path);
+            ++failures;
+            continue;
+        }
         panel_selection selection;
         selection.factor_sel = s.factor_rows;
         selection.display_sel = s.display_rows;

@@ -62,6 +62,9 @@ QString factor_name(int index)
 
 QString number(double v, int decimals) { return QString::number(v, 'f', decimals); }
 
+// Every case makes its change at 2:00.
+constexpr int change_time = 120;
+
 }  // namespace
 
 std::vector<envelope_case> envelope_cases()
@@ -126,7 +129,9 @@ envelope_row run_envelope_case(validation_runner& runner, const envelope_case& c
         break;
     }
     case script_end::step_failed:
-        row.outcome = QStringLiteral("step failure item %1 at %2").arg(run.result.failure_item).arg(at);
+        row.outcome = QStringLiteral("step failure item %1 at %2")
+                          .arg(run.result.failure_item)
+                          .arg(format_minutes_seconds(run.result.failed_time));
         row.step_failure = true;
         break;
     case script_end::refused:
@@ -142,6 +147,20 @@ envelope_row run_envelope_case(validation_runner& runner, const envelope_case& c
         row.end = envelope_values{value(display_id::arterial_po2), value(display_id::arterial_pco2),
                                   value(display_id::arterial_ph), value(display_id::total_ventilation),
                                   value(display_id::heart_rate)};
+    }
+    if (t > change_time) {
+        envelope_start start;
+        start.lowest_po2 = start.lowest_saturation = HUGE_VAL;
+        start.highest_po2 = start.highest_saturation = -HUGE_VAL;
+        for (int s = change_time + 1; s <= std::min(t, change_time + 60); ++s) {
+            const double po2 = timeline.value(display_id::arterial_po2, s);
+            const double saturation = timeline.value(display_id::arterial_saturation, s);
+            start.lowest_po2 = std::min(start.lowest_po2, po2);
+            start.highest_po2 = std::max(start.highest_po2, po2);
+            start.lowest_saturation = std::min(start.lowest_saturation, saturation);
+            start.highest_saturation = std::max(start.highest_saturation, saturation);
+        }
+        row.start = start;
     }
     return row;
 }
@@ -165,7 +184,9 @@ QString envelope_markdown(const std::vector<envelope_row>& rows, const QString& 
         "limit) and runs to 32:00. The outcome is alive, a death with its time and cause, or a step failure "
         "with the item the model reported. The values are those of the last recorded second: arterial PO2 "
         "and "
-        "PCO2 (mm Hg), arterial pH, total ventilation (l/min) and heart rate (/min).\n\n");
+        "PCO2 (mm Hg), arterial pH, total ventilation (l/min) and heart rate (/min). The last two columns "
+        "give the lowest and highest arterial PO2 (mm Hg) and saturation (%) of the first 60 s after the "
+        "change: blood that jumped at the change would show there.\n\n");
     md +=
         QStringLiteral("%1 cases: %2 step failures, %3 deaths.\n").arg(rows.size()).arg(failures).arg(deaths);
     QString section;
@@ -173,19 +194,27 @@ QString envelope_markdown(const std::vector<envelope_row>& rows, const QString& 
         if (r.c.section != section) {
             section = r.c.section;
             md += QStringLiteral("\n## %1\n\n").arg(section);
-            md += QStringLiteral("| value | outcome | PaO2 | PaCO2 | pH | ventilation | heart rate |\n");
-            md += QStringLiteral("|---|---|---|---|---|---|---|\n");
+            md += QStringLiteral(
+                "| value | outcome | PaO2 | PaCO2 | pH | ventilation | heart rate | PaO2 first 60 s | "
+                "SaO2 first 60 s |\n");
+            md += QStringLiteral("|---|---|---|---|---|---|---|---|---|\n");
         }
         QString change = r.c.change;
         if (!r.adjusted.isEmpty()) change += QStringLiteral(" (") + r.adjusted + QLatin1Char(')');
         md += QStringLiteral("| %1 | %2 |").arg(change, r.outcome);
         if (r.end)
-            md += QStringLiteral(" %1 | %2 | %3 | %4 | %5 |\n")
+            md += QStringLiteral(" %1 | %2 | %3 | %4 | %5 |")
                       .arg(number(r.end->arterial_po2, 1), number(r.end->arterial_pco2, 1),
                            number(r.end->arterial_ph, 2), number(r.end->ventilation, 1),
                            number(r.end->heart_rate, 0));
         else
-            md += QStringLiteral(" | | | | |\n");
+            md += QStringLiteral(" | | | | |");
+        if (r.start)
+            md += QStringLiteral(" %1 to %2 | %3 to %4 |\n")
+                      .arg(number(r.start->lowest_po2, 1), number(r.start->highest_po2, 1),
+                           number(r.start->lowest_saturation, 1), number(r.start->highest_saturation, 1));
+        else
+            md += QStringLiteral(" | |\n");
     }
     if (!notes.isEmpty()) md += QLatin1Char('\n') + notes;
     return md;

@@ -39,7 +39,7 @@ QString run_end_text(const validation_run& run)
         return QStringLiteral("the subject died at %1").arg(format_minutes_seconds(run.result.end_time));
     case script_end::step_failed:
         return QStringLiteral("the model step failed at %1 (item %2)")
-            .arg(format_minutes_seconds(run.result.end_time))
+            .arg(format_minutes_seconds(run.result.failed_time))
             .arg(run.result.failure_item);
     case script_end::refused:
     case script_end::load_failed:

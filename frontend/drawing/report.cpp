@@ -174,6 +174,13 @@ struct value_scale {
     {
     }
     double y(double value) const { return value * static_cast<double>(n) + offset; }
+    // y kept within the plot's frame: a value beyond the scale is drawn at
+    // the frame's edge (also one that is not a number, at the top).
+    double y_within_frame(double value) const
+    {
+        const double at = y(value);
+        return at >= plot_top ? std::min(at, plot_bottom) : plot_top;
+    }
 };
 
 QString value_with_unit(double value, const char* unit)
@@ -301,11 +308,11 @@ void draw_traces_and_markers(report_canvas& canvas, const report_input& input, m
             const double w = input.display_value(d, input.win_start + j + 1);
             if (lo < w && w < hi) {
                 const double a = input.display_value(d, input.win_start + j);
-                canvas.line(time_x(j), scale.y(a), time_x(j + 1), scale.y(w));
+                canvas.line(time_x(j), scale.y_within_frame(a), time_x(j + 1), scale.y(w));
             }
         }
         // Marker of this row at the cursor, shifted right past earlier close ones.
-        const double ym = scale.y(input.display_value(d, input.cursor_time));
+        const double ym = scale.y_within_frame(input.display_value(d, input.cursor_time));
         const double xm = xc + marker_shift * markers.close_to(ym);
         markers.place(k, ym);
         canvas.ellipse(xm - 2, ym - 2, xm + 2, ym + 2);
@@ -338,7 +345,8 @@ void draw_reference_traces(report_canvas& canvas, const report_input& input)
             const double w = input.reference_value(d, input.win_start + j + 1);
             if (lo < w && w < hi) {
                 if (line.isEmpty())
-                    line << QPointF(time_x(j), scale.y(input.reference_value(d, input.win_start + j)));
+                    line << QPointF(time_x(j),
+                                    scale.y_within_frame(input.reference_value(d, input.win_start + j)));
                 line << QPointF(time_x(j + 1), scale.y(w));
             } else {
                 flush();

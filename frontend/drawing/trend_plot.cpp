@@ -49,6 +49,14 @@ const catalogue_record* plotted_variable(int v)
     return &record;
 }
 
+// A y of the plot kept within the frame, from the scale's maximum to its
+// minimum: a value beyond the scale is drawn at the frame's edge (also one
+// that is not a number, at the top).
+double y_within_frame(double y)
+{
+    return y >= scale_top_y ? std::min(y, double(scale_bottom_y)) : double(scale_top_y);
+}
+
 }  // namespace
 
 QColor colour_of(uint32_t bgr)
@@ -134,11 +142,9 @@ int draw_traces(QPainter& painter, int cw, const run_state& state, const display
         for (int i = 0; i < span && i != width_limit; ++i) {
             const double b = history_value(state, v, history_slot(state.win_start + i + 1));
             // Only the end point is tested: a segment entering the range from
-            // outside starts outside it.
+            // outside starts at the frame's edge, never beyond it.
             if (minimum < b && b < maximum) {
-                // Values outside the limits may lie far off the plot; keep the
-                // conversion to int defined before truncating toward zero.
-                const double ya = std::clamp(double(s) * a + double(o), -1.0e6, 1.0e6);
+                const double ya = y_within_frame(double(s) * a + double(o));
                 const double yb = double(s) * b + double(o);
                 segments.emplace_back(161 + i, static_cast<int>(std::trunc(ya)), 162 + i,
                                       static_cast<int>(std::trunc(yb)));
@@ -167,7 +173,7 @@ void draw_reference_traces(QPainter& painter, int cw, const run_state& state,
         const double minimum = record->minimum;
         const double maximum = record->maximum;
         const auto y_of = [&](double value) {
-            return static_cast<int>(std::trunc(std::clamp(double(s) * value + double(o), -1.0e6, 1.0e6)));
+            return static_cast<int>(std::trunc(y_within_frame(double(s) * value + double(o))));
         };
         // Consecutive segments form one polyline, so the dashes run on
         // along the trace instead of starting again at every pixel.

@@ -18,6 +18,7 @@ public:
     void append_clinical_text(const QString& text) override { clinical_ += text; }
     void clear_clinical_text() override { clinical_.clear(); }
     QString clinical_text() const override { return clinical_; }
+    void replace_clinical_text(const QString& text) override { clinical_ = text; }
     void set_hint_text(const QString&) override {}
     void start_hint_timer(int) override {}
     void stop_hint_timer() override {}

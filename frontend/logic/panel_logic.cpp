@@ -115,6 +115,11 @@ passport_texts current_passport_texts()
     return texts;
 }
 
+QString factor_value_text(int index)
+{
+    return QString::asprintf("%.2f", static_cast<double>(factor[index].value));
+}
+
 panel_view refresh_panels(const run_state& state, const panel_selection& selection, int t)
 {
     panel_view view;
@@ -129,7 +134,7 @@ panel_view refresh_panels(const run_state& state, const panel_selection& selecti
             f.value_colour = black;
         } else {
             f.selected = index;
-            f.value_text = QString::asprintf("%.2f", static_cast<double>(factor[index].value));
+            f.value_text = factor_value_text(index);
             f.value_colour = t == state.sim_time ? black : silver;
             f.unit = from_cp1252(factor[index].unit);
         }

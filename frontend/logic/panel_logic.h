@@ -86,6 +86,9 @@ struct panel_view {
     QString time_text;  // "%02d:%02d" of the panel time
 };
 
+// What a factor row shows for the current value of factor index: "%.2f".
+QString factor_value_text(int index);
+
 // The rows' texts and colours for time t (refresh_panels without widgets).
 panel_view refresh_panels(const run_state& state, const panel_selection& selection, int t);
 

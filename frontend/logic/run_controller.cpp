@@ -7,6 +7,7 @@
 #include "result_text.h"
 #include "tolvane_model.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -46,6 +47,7 @@ void run_controller::restart_subject()
     state_.credits_shown = true;
     state_.cursor_pinned = false;
     ui_.clear_clinical_text();
+    notes_.clear();
     // Every subject starts clean: natural breathing, no bag, and nothing the
     // last run's breathing circuit left behind.
     host_.start_standard_subject();
@@ -78,8 +80,20 @@ void run_controller::append_clinical() { append_clinical(model_host::take_messag
 void run_controller::append_clinical(const std::string& text)
 {
     if (text.empty()) return;
-    ui_.append_clinical_text(format_minutes_seconds(state_.sim_time) + QLatin1Char(' ') +
-                             QString::fromStdString(text) + QStringLiteral("\r\n"));
+    notes_.push_back({state_.sim_time, format_minutes_seconds(state_.sim_time) + QLatin1Char(' ') +
+                                           QString::fromStdString(text) + QStringLiteral("\r\n")});
+    ui_.append_clinical_text(notes_.back().text);
+}
+
+void run_controller::drop_notes_after(int t)
+{
+    const auto first_dropped =
+        std::find_if(notes_.begin(), notes_.end(), [t](const clinical_note& note) { return note.time > t; });
+    if (first_dropped == notes_.end()) return;
+    notes_.erase(first_dropped, notes_.end());
+    QString text;
+    for (const clinical_note& note : notes_) text += note.text;
+    ui_.replace_clinical_text(text);
 }
 
 step_outcome run_controller::run_to_minute()
@@ -105,10 +119,15 @@ step_outcome run_controller::run_to_minute()
     state_.cursor_pinned = false;
 
     while (outcome.seconds_done < outcome.step_length) {
+        const float rate_before = display[display_id::respiratory_rate].value;
+        const float tidal_before = display[display_id::tidal_volume].value;
         ++state_.sim_time;
         const second_result second = host_.run_second(state_.sim_time);
         if (check_model_result(second.failure)) {
             outcome.failure = second.failure;
+            // The failed second was not computed: the clock, the cursor
+            // and the model go back to the last second that was.
+            rewind_to(state_.sim_time - 1, rate_before, tidal_before);
             break;
         }
         if (second.symptom) outcome.symptom = true;
@@ -138,15 +157,20 @@ step_outcome run_controller::run_to_minute()
     return outcome;
 }
 
+void run_controller::rewind_to(int t, float rate_now, float tidal_now)
+{
+    state_.sim_time = t;
+    model_host::restore_from_history(t);
+    rewind_.restore(t, rate_now, tidal_now, state_.si_pressure);
+}
+
 void run_controller::strip_to_cursor()
 {
     if (busy_) return;
     rewind_.note_user_changes(state_.sim_time);
-    const float rate_now = display[display_id::respiratory_rate].value;
-    const float tidal_now = display[display_id::tidal_volume].value;
-    state_.sim_time = state_.cursor_time;
-    model_host::restore_from_history(state_.sim_time);
-    rewind_.restore(state_.sim_time, rate_now, tidal_now, state_.si_pressure);
+    rewind_to(state_.cursor_time, display[display_id::respiratory_rate].value,
+              display[display_id::tidal_volume].value);
+    drop_notes_after(state_.sim_time);
     rewind_.settle();
     resume_pending_ = true;
     redraw_main();

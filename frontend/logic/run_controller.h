@@ -10,6 +10,7 @@
 #include "ui_port.h"
 
 #include <QString>
+#include <vector>
 
 // How one run_to_minute call ended.
 
@@ -19,8 +20,13 @@ struct step_outcome {
     int step_length = 0;   // seconds to the next minute mark, 1..60
     int seconds_done = 0;  // seconds run and recorded
     step_result failure;   // not ok: model() returned its item, the step stopped
+                           // with the clock at the last second recorded
     bool symptom = false;  // sympt() reported news during the step
     bool died = false;     // death() ended the step
+
+    // The second that failed (start_time + seconds_done + 1); meaningful
+    // only when failure is not ok.
+    int failed_time() const { return start_time + seconds_done + 1; }
 };
 
 enum class cursor_direction { left, right };
@@ -42,16 +48,20 @@ public:
 
     // RUN: constant(60) in model units, then second by second to the next
     // minute mark (bag, model, sympt, death, messages, history); stops at a
-    // model failure (warning box) or a death (RUN disabled). Ignored while a
+    // model failure (warning box) or a death (RUN disabled). After a failure
+    // the clock and the model stand at the last second computed, as after a
+    // RE-RUN to it, so that nothing shows the failed second. Ignored while a
     // step runs or after a death.
     step_outcome run_to_minute();
 
     // RE-RUN: the cursor time becomes the current time; display and other
     // take their recorded values there, and the model everything else the
     // step carried at that second (step_rewind), while what the user set
-    // keeps its current value. A RUN from a second within a minute, with
-    // nothing changed since the RE-RUN, goes on with the constants that
-    // second ran with, so it repeats the earlier run bit for bit.
+    // keeps its current value. The clinical notes stamped after the cursor
+    // time belong to the run thrown away and leave the memo. A RUN from a
+    // second within a minute, with nothing changed since the RE-RUN, goes
+    // on with the constants that second ran with, so it repeats the earlier
+    // run bit for bit.
     void strip_to_cursor();
 
     // BACK: window 60 s back, clamped at 0 (hint 4) and at latest_time - 1800 (hint 5).
@@ -99,6 +109,18 @@ public:
 
 private:
     void enable(ui_control control, bool on);
+    // Puts the clock and the model back at second t of the history as
+    // RE-RUN does; rate_now and tidal_now are the ventilator's settings the
+    // user's latest changes left.
+    void rewind_to(int t, float rate_now, float tidal_now);
+    // Drops the clinical notes stamped after t from the memo.
+    void drop_notes_after(int t);
+
+    // One line of the clinical memo and the second it was stamped with.
+    struct clinical_note {
+        int time;
+        QString text;
+    };
 
     model_host host_;
     run_state& state_;
@@ -109,6 +131,8 @@ private:
     step_rewind rewind_;
     // Set by RE-RUN until the next RUN: that RUN may resume the minute.
     bool resume_pending_ = false;
+    // The clinical memo's notes in the order appended.
+    std::vector<clinical_note> notes_;
 };
 
 #endif

@@ -395,9 +395,10 @@ private:
                 result_.timeline.take(outcome.start_time + 1, outcome.start_time + outcome.seconds_done);
             if (!outcome.failure.ok()) {
                 result_.failure_item = outcome.failure.code();
+                result_.failed_time = outcome.failed_time();
                 return stop(script_end::step_failed, action,
                             QStringLiteral("%1 step failed: item %2; %3not carried out")
-                                .arg(format_minutes_seconds(now))
+                                .arg(format_minutes_seconds(outcome.failed_time()))
                                 .arg(outcome.failure.code())
                                 .arg(where(action)));
             }

@@ -177,6 +177,7 @@ struct script_run_result {
     int end_time = 0;           // sim_time at the end
     int stopped_line = 0;       // the action line not carried out (died, failed, refused)
     int failure_item = 0;       // step_failed: the item model() returned
+    int failed_time = 0;        // step_failed: the second that failed (end_time + 1)
     QStringList notes;          // "FILE:LINE: ..." for values the controls adjusted
     script_timeline timeline;
 };

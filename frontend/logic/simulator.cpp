@@ -94,8 +94,8 @@ std::array<QString, panel_rows> simulator::factor_exit(const std::array<QString,
             shown[i] = QString::fromLatin1(empty_factor_text);
             continue;
         }
-        if (controller_.busy()) {
-            shown[i] = QString::asprintf("%.2f", static_cast<double>(factor[index].value));
+        if (controller_.busy() || texts[i] == factor_value_text(index)) {
+            shown[i] = factor_value_text(index);
             continue;
         }
         const entered_value entered = enter_value(factor[index], texts[i], "%.2f");

@@ -57,8 +57,11 @@ public:
     void factor_selection_changed(int row, int index);
     // A display row's combo box now shows index.
     void display_selection_changed(int row, int index);
-    // A factor value field lost focus: re-reads all eight rows from texts
-    // (hint 2 per adjusted row) and returns the texts the fields now show.
+    // A factor value field lost focus: enters each row whose text differs
+    // from what the row shows for its factor's current value (hint 2 per
+    // adjusted row) and returns the texts the fields now show. A row whose
+    // text the user left as shown keeps its factor's value unrounded, also
+    // a value the model moves itself.
     std::array<QString, panel_rows> factor_exit(const std::array<QString, panel_rows>& texts);
     // A passport field lost focus: enters height, weight, age and sex and
     // returns what the fields now show (BMI recomputed).

@@ -55,6 +55,14 @@ public:
     virtual void clear_clinical_text() = 0;
     // Returns the clinical memo's whole text.
     virtual QString clinical_text() const = 0;
+    // Makes text (stamped lines ended by "\r\n", or empty) the clinical
+    // memo's whole text, as if it had been appended to an empty memo, without
+    // announcing the lines again where appending announces them.
+    virtual void replace_clinical_text(const QString& text)
+    {
+        clear_clinical_text();
+        append_clinical_text(text);
+    }
 
     // Replaces the hint line's text.
     virtual void set_hint_text(const QString& text) = 0;

@@ -63,6 +63,7 @@ public:
     }
     void clear_clinical_text() override { clinical.clear(); }
     QString clinical_text() const override { return clinical; }
+    void replace_clinical_text(const QString& text) override { clinical = text; }
     void set_hint_text(const QString& text) override
     {
         hint = text;

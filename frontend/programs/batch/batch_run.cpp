@@ -116,12 +116,10 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
     for (int minute = 0; minute < options.minutes; ++minute) {
         const step_outcome outcome = sim.controller().run_to_minute();
         const int now = sim.state().sim_time;
-        // A failed second advanced the clock without a sample.
-        const int last_recorded = !outcome.failure.ok() ? now - 1 : now;
-        if (csv) csv->write_up_to(sim, last_recorded);
+        if (csv) csv->write_up_to(sim, now);
         if (!outcome.failure.ok()) {
             print(out, QStringLiteral("%1 step failed: item %2\n")
-                           .arg(format_minutes_seconds(now))
+                           .arg(format_minutes_seconds(outcome.failed_time()))
                            .arg(outcome.failure.code()));
             status = batch_step_failed;
             break;

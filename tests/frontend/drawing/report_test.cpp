@@ -492,6 +492,37 @@ TEST(Report, TraceEndsAtSimTimeAndSkipsSegmentsEndingAtTheLimits)
     EXPECT_TRUE(entering);
 }
 
+// A value beyond the scale is drawn to the frame's edge and no further: the
+// segments coming back start on the frame (top at 20 units, bottom at 120)
+// and the cursor's marker of such a value sits on the frame's edge.
+TEST(Report, ValuesBeyondTheScaleAreDrawnToTheFrameAndNoFurther)
+{
+    fixture_input f;
+    f.input.win_start = 60;
+    f.input.sim_time = 360;
+    f.input.cursor_time = 205;
+    f.input.display_rows[0] = d_n2_fast;
+    f.series[d_n2_fast] = [](int t) {
+        return t >= 200 && t < 210 ? 2040.0 : t >= 250 && t < 260 ? -500.0 : 40.0;
+    };
+    const recording r = record_report(f.input);
+    int segments = 0;
+    bool from_top = false, from_bottom = false;
+    for (const auto& l : r.lines) {
+        if (l.colour != QColor(Qt::black) || l.line.dx() >= dev(1) || l.line.dx() <= 0) continue;
+        ++segments;
+        EXPECT_GE(std::min(l.line.y1(), l.line.y2()), dev(20));
+        EXPECT_LE(std::max(l.line.y1(), l.line.y2()), dev(120));
+        from_top |= l.line.y1() == dev(20);
+        from_bottom |= l.line.y1() == dev(120);
+    }
+    EXPECT_EQ(segments, 280);
+    EXPECT_TRUE(from_top);
+    EXPECT_TRUE(from_bottom);
+    ASSERT_FALSE(r.ellipses.empty());
+    EXPECT_NEAR(r.ellipses.front().box.center().y(), dev(20), 1.0);
+}
+
 // A reference run: its traces dashed and thin in the row's colour, up to the
 // reference's last second, and its name in the title line.
 TEST(Report, ReferenceTracesAreDashedAndTheTitleNamesTheReference)

@@ -162,7 +162,7 @@ TEST_F(TrendPlot, ValuesAtTheLimitsAreNotDrawn)
     set_samples(display_id::alveolar_po2, 10, 10, 149.0f);  // just below: drawn up to y = 22
     EXPECT_GT(count(draw(state, only_row(2, display_id::alveolar_po2)), trace_colour(2), upper), 0);
     // A segment that leaves the range from inside is omitted, one that comes
-    // back starts outside it (only its end point is tested).
+    // back starts at the frame's edge (only its end point is tested).
     set_samples(display_id::alveolar_po2, 0, 10, 75.0f);
     set_samples(display_id::alveolar_po2, 5, 5, 400.0f);
     const QImage image = draw(state, only_row(2, display_id::alveolar_po2));
@@ -271,6 +271,38 @@ reference_run constant_reference(int seconds, float value)
     return reference;
 }
 
+// A value beyond the scale is drawn to the frame's edge, never beyond it:
+// the segment coming back from 2040 mm Hg starts at the top of the frame
+// (y = 20), the one coming back from below the minimum at its bottom
+// (y = 353), and no trace pixel lies outside (before, the first ran up into
+// the menu bar); the same for a reference run.
+TEST_F(TrendPlot, ValuesBeyondTheScaleAreDrawnToTheFrameAndNoFurther)
+{
+    run_state state;
+    state.sim_time = 20;
+    set_samples(display_id::alveolar_po2, 0, 20, 75.0f);
+    set_samples(display_id::alveolar_po2, 5, 5, 2040.0f);
+    set_samples(display_id::alveolar_po2, 12, 12, -500.0f);
+    const QImage image = draw(state, only_row(2, display_id::alveolar_po2));
+    const QColor colour = trace_colour(2);
+    EXPECT_EQ(count(image, colour, QRect(161, 0, 30, 20)), 0);
+    EXPECT_EQ(count(image, colour, QRect(161, 354, 30, 46)), 0);
+    EXPECT_TRUE(is(image, 166, 20, colour));   // segment 5 -> 6 from the top edge
+    EXPECT_TRUE(is(image, 173, 352, colour));  // segment 12 -> 13 from the bottom edge
+
+    reference_run reference = constant_reference(21, 75.0f);
+    reference.samples[5 * logged_displays + display_id::alveolar_po2] = 2040.0f;
+    reference.samples[12 * logged_displays + display_id::alveolar_po2] = -500.0f;
+    QImage with_reference = blank_image();
+    {
+        QPainter painter(&with_reference);
+        draw_reference_traces(painter, cw, state, only_row(2, display_id::alveolar_po2), reference);
+    }
+    EXPECT_EQ(count(with_reference, colour, QRect(161, 0, 30, 20)), 0);
+    EXPECT_EQ(count(with_reference, colour, QRect(161, 354, 30, 46)), 0);
+    EXPECT_GT(count(with_reference, colour, QRect(161, 20, 30, 1)), 0);
+}
+
 // The reference is drawn as the live traces are, dashed, thin, in the row's
 // colour, on the row's scale, up to its own last second; changing the row's
 // variable shows the reference's values of the new variable.
@@ -323,8 +355,10 @@ TEST_F(TrendPlot, ReferenceTracesAreDashedInTheRowColourUpToTheReferenceEnd)
 
 // A full scene at 1x: eight rows with traces wandering in and out of range,
 // a pinned cursor, then the credits box over a grid. Its hash was taken from
-// the drawing with one-pixel cosmetic pens; the drawing at the window's own
-// scale must stay pixel-identical to it.
+// the drawing with one-pixel cosmetic pens (and taken again for the traces
+// when a segment coming back from beyond the scale began to start at the
+// frame's edge); the drawing at the window's own scale must stay
+// pixel-identical to it.
 QByteArray scene_hash(bool credits)
 {
     std::memset(history, 0, sizeof history);
@@ -358,7 +392,7 @@ QByteArray scene_hash(bool credits)
 
 TEST_F(TrendPlot, OneTimesPictureIsUnchanged)
 {
-    EXPECT_EQ(scene_hash(false).toStdString(), "b2bf7f6ed0cc98b8");
+    EXPECT_EQ(scene_hash(false).toStdString(), "a82334300a4b4c2f");
     EXPECT_EQ(scene_hash(true).toStdString(), "154c98d65be1927b");
 }
 

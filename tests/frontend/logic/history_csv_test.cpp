@@ -94,6 +94,22 @@ TEST(HistoryCsv, NumbersAreWrittenAsBeforeByteForByte)
     }
 }
 
+// A value whose seven digits round up to 10000000 gains a digit: the
+// carry moves the point ("10", not "0"), in every decade written without
+// an exponent and at the edge where the exponent starts.
+TEST(HistoryCsv, RoundingUpToTheNextPowerOfTenCarriesIntoANewDigit)
+{
+    EXPECT_EQ(to_chars_g7(9.9999996), "10");
+    EXPECT_EQ(to_chars_g7(-0.99999996), "-1");
+    EXPECT_EQ(to_chars_g7(999999.96), "1000000");
+    EXPECT_EQ(to_chars_g7(9.9999996e-5), "0.0001");
+    for (int exponent = -6; exponent <= 7; ++exponent) {
+        const double value = 9.9999996 * std::pow(10.0, exponent);
+        expect_both(value);
+        expect_both(-value);
+    }
+}
+
 // The rows as they were written before to_chars.
 QByteArray printf_rows(const run_state& state, int first, int last)
 {

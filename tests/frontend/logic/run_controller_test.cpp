@@ -353,7 +353,8 @@ TEST_F(RunControllerTest, ModelFailureStopsTheStepWithAWarningAndNoSample)
     const step_outcome outcome = sim.controller().run_to_minute();
     if (outcome.failure.code() == 0) GTEST_SKIP() << "the model tolerated the inputs";
     EXPECT_EQ(outcome.seconds_done, 0);
-    EXPECT_EQ(st().sim_time, 1);
+    EXPECT_EQ(outcome.failed_time(), 1);
+    EXPECT_EQ(st().sim_time, 0);
     EXPECT_FALSE(outcome.died);
     ASSERT_EQ(ui.warnings.size(), 1);
     EXPECT_EQ(ui.warnings[0],
@@ -361,9 +362,39 @@ TEST_F(RunControllerTest, ModelFailureStopsTheStepWithAWarningAndNoSample)
     EXPECT_FLOAT_EQ(history[display_id::arterial_po2][1], 12345.0f);
     EXPECT_TRUE(ui.is_enabled(ui_control::run));
     EXPECT_TRUE(ui.is_enabled(ui_control::rerun));
-    // The failed second was not counted: the window heads one second further.
-    EXPECT_EQ(st().latest_time, 1);
+    // The failed second was not counted: the clock stays at the last second computed.
+    EXPECT_EQ(st().latest_time, 0);
     history[display_id::arterial_po2][1] = before;
+}
+
+// A step failing within a run leaves the clock, the cursor and the model at
+// the last second computed: the history column of the failed second still
+// holds an earlier run's second, and nothing shows it. The next RUN starts
+// from the second before the failure, and with its cause mended runs the
+// minute on as if the failure had never been.
+TEST_F(RunControllerTest, FailedStepLeavesEverythingAtTheLastSecondComputed)
+{
+    run_to(180);
+    const float good = history[display_id::venous_bicarbonate_amount][history_slot(90)];
+    history[display_id::venous_bicarbonate_amount][history_slot(90)] = -1000.0f;
+    sim.state().cursor_time = 90;
+    sim.state().cursor_pinned = true;
+    sim.rerun_clicked();
+    const step_outcome outcome = sim.controller().run_to_minute();
+    ASSERT_NE(outcome.failure.code(), 0);
+    EXPECT_EQ(outcome.failed_time(), 91);
+    EXPECT_EQ(st().sim_time, 90);
+    EXPECT_EQ(st().cursor_time, 90);
+    EXPECT_EQ(sim.panel_time(), 90);
+    EXPECT_EQ(display[display_id::venous_bicarbonate_amount].value, -1000.0f);
+
+    history[display_id::venous_bicarbonate_amount][history_slot(90)] = good;
+    sim.state().cursor_time = 90;
+    sim.rerun_clicked();
+    const step_outcome again = sim.controller().run_to_minute();
+    EXPECT_EQ(again.failure.code(), 0);
+    EXPECT_EQ(again.seconds_done, 30);
+    EXPECT_EQ(st().sim_time, 120);
 }
 
 // Weight 0 (below its limit, possible only by hand) makes every value not a

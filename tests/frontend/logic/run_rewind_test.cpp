@@ -15,6 +15,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -326,3 +327,46 @@ TEST_F(RunRewindTest, SubjectLoadedAfterAnyRunsStartsClean)
 }
 
 }  // namespace
+
+// RE-RUN takes the notes of the run it throws away out of the clinical memo
+// (and so out of the report): a symptom noted after the re-run point is
+// noted again, once, at the second the new branch reaches it, exactly as in
+// the run before. Kept notes would show it twice; a symptom memory left
+// as the discarded run left it would never note it again.
+TEST_F(RunRewindTest, RerunDropsTheNotesAfterThePointAndTheNewBranchNotesThemOnce)
+{
+    const plan changes{{60, [] { set_factor(16, "8"); }}};
+    run_until(300, changes);
+    const QString memo = ui.clinical;
+    const QStringList lines = memo.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    const std::optional<int> first = parse_script_time(lines.first().section(QLatin1Char(' '), 0, 0));
+    ASSERT_TRUE(first && *first > 60) << memo.toStdString();
+
+    rerun_to(*first - 1);
+    EXPECT_TRUE(ui.clinical.isEmpty()) << ui.clinical.toStdString();
+    run_until(300);
+    EXPECT_EQ(ui.clinical, memo);
+
+    // A re-run to the note's own second keeps it.
+    rerun_to(*first);
+    EXPECT_TRUE(ui.clinical.startsWith(lines.first())) << ui.clinical.toStdString();
+}
+
+// The script's "rerun" drops them too, from the memo the report prints.
+TEST_F(RunRewindTest, ScriptRerunDropsTheNotesAfterThePoint)
+{
+    const char* straight_text = "at 1:00 set 16 8\nrun until 5:00\n";
+    const char* rerun_text = "at 1:00 set 16 8\nrun until 5:00\nat 5:00 rerun 1:00\n";
+    QString memos[2];
+    const char* texts[2] = {straight_text, rerun_text};
+    for (int i = 0; i < 2; ++i) {
+        sim.reset_clicked();
+        const script_parse_result parsed = parse_scenario_script(QString::fromLatin1(texts[i]), "s");
+        ASSERT_TRUE(parsed.status.ok()) << parsed.status.message();
+        ASSERT_EQ(run_scenario_script(sim, parsed.script).status.code(), script_end::finished);
+        memos[i] = ui.clinical;
+    }
+    EXPECT_FALSE(memos[0].isEmpty());
+    EXPECT_TRUE(memos[1].isEmpty()) << memos[1].toStdString();
+}

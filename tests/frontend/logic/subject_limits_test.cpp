@@ -35,6 +35,14 @@ const clamp_case clamp_cases[] = {
     {"barometric pressure above", [](subject_data& d) { d.factors[factor_id::barometric_pressure] = 5000; },
      "Total barometric pressure, 5000.00 set to 3800.00",
      [](const subject_data& d) { EXPECT_EQ(d.factors[factor_id::barometric_pressure], 3800.0f); }},
+    // The first and the last factor of the file: the loop over the factors
+    // reaches both ends.
+    {"first factor above", [](subject_data& d) { d.factors[factor_id::dpg] = 20; },
+     "2,3-DPG concentration in red cells 20.00 set to 15.00",
+     [](const subject_data& d) { EXPECT_EQ(d.factors[factor_id::dpg], 15.0f); }},
+    {"last factor above", [](subject_data& d) { d.factors[factor_id::work_rate] = 250; },
+     "Work Rate 250.00 set to 200.00",
+     [](const subject_data& d) { EXPECT_EQ(d.factors[factor_id::work_rate], 200.0f); }},
 };
 
 class SubjectLimits : public ::testing::TestWithParam<clamp_case> {};

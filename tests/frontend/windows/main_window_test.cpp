@@ -15,13 +15,18 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "headless_ui.h"
 #include "main_window.h"
 #include "main_window_layout.h"
+#include "scenario_script.h"
+#include "simulator.h"
 #include "tolvane_model.h"
 #include "trend_plot.h"
 
@@ -460,6 +465,40 @@ private slots:
         QCOMPARE(window->beeps, beeps + 1);
         QCOMPARE(window->factor_rows[0].dsn_CB->currentIndex(), 16);
         QCOMPARE(window->factor_rows[0].vlu_E->text(), QStringLiteral("20.93"));
+    }
+
+    // Leaving a factor field enters nothing unless its text was changed:
+    // 2,3-DPG, which the model moves itself, is not pinned to the two
+    // decimals its field shows, and a RE-RUN after clicking through every
+    // field runs what a script with the same actions runs, bit for bit.
+    void leaving_unchanged_fields_enters_nothing()
+    {
+        for (int minute = 0; minute < 3; ++minute) run_once();
+        const float dpg = factor[factor_id::dpg].value;
+        QVERIFY(QString::asprintf("%.2f", dpg).toFloat() != dpg);
+        for (const auto& row : window->factor_rows) leave_field(row.vlu_E);
+        QCOMPARE(factor[factor_id::dpg].value, dpg);
+        QTest::mouseClick(window->surface, Qt::LeftButton, {}, QPoint(160 + 90, 200));
+        QTest::mouseClick(window->rerun_B, Qt::LeftButton);
+        run_once();
+        run_once();
+        std::vector<float> window_run;
+        for (int t = 1; t <= 180; ++t)
+            for (int k = 0; k < TOLVANE_HISTORY_ROWS; ++k) window_run.push_back(history[k][t]);
+        const float window_dpg = factor[factor_id::dpg].value;
+
+        headless_ui ui;
+        simulator script_sim(ui);
+        script_sim.start();
+        const script_parse_result parsed = parse_scenario_script(
+            QStringLiteral("at 3:00 rerun 1:30\nrun until 3:00\n"), QStringLiteral("rerun.txt"));
+        QVERIFY(parsed.status.ok());
+        QVERIFY(run_scenario_script(script_sim, parsed.script).status.ok());
+        std::vector<float> script_run;
+        for (int t = 1; t <= 180; ++t)
+            for (int k = 0; k < TOLVANE_HISTORY_ROWS; ++k) script_run.push_back(history[k][t]);
+        QVERIFY(std::memcmp(window_run.data(), script_run.data(), window_run.size() * sizeof(float)) == 0);
+        QCOMPARE(window_dpg, factor[factor_id::dpg].value);
     }
 
     void clamped_entry_raises_hint_2_until_the_time_out()
