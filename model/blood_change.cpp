@@ -94,14 +94,6 @@ double packed_cell_volume_of_arterial_blood()
     return 100 * (dsp(display_id::arterial_co2_content) - plasma_only) / (cells_only - plasma_only);
 }
 
-// The value the blood of a subject just made live was made with: the
-// present value when the estimate is within tolerance or cannot be told,
-// else the estimate.
-double blood_made_with(float present, double estimate, bool within_tolerance)
-{
-    return estimate < 0 || within_tolerance ? present : estimate;
-}
-
 // Scales the O2 bound in a content (ml/100 ml) of blood at PO2 po2.
 void scale_bound_o2(float& content, double po2, double scale)
 {
@@ -149,7 +141,7 @@ void scale_bound_o2_in_blood(double scale)
 double co2_content_ratio(float ph, float po2, float pco2, double before, double after)
 {
     if (!(pco2 > 0)) {
-        return 1;
+        return 1.0;
     }
     blood_conditions blood = current_blood_conditions();
     float o2 = 0, co2_before = 0, co2_after = 0, saturation = 0;
@@ -189,52 +181,51 @@ void scale_co2_in_blood(double before, double after)
     }
 }
 
-// Haemoglobin: true when the blood was scaled.
-bool follow_haemoglobin()
+// Scales the blood to a haemoglobin changed from before to after: false
+// when blood without haemoglobin holds no bound O2 to scale.
+bool rescale_haemoglobin(double before, double after)
 {
-    const float haemoglobin = factor[factor_id::haemoglobin].value;
-    if (haemoglobin == last_haemoglobin) {
+    if (!(before > 0)) {
         return false;
     }
-    double before = last_haemoglobin;
-    if (before < 0) {
-        // The first step of a subject just made live or put back to an
-        // earlier moment: its blood may have been made with another
-        // haemoglobin (a subject file saved right after the haemoglobin was
-        // typed, a moment before it was changed). Within the tolerance it is
-        // taken as made with the present haemoglobin and left alone.
-        const double made = haemoglobin_of_arterial_blood();
-        before = blood_made_with(haemoglobin, made,
-                                 std::abs(made / haemoglobin - 1) <= loaded_haemoglobin_tolerance);
-    }
-    last_haemoglobin = haemoglobin;
-    // Blood without haemoglobin holds no bound O2 to scale.
-    if (before == haemoglobin || !(before > 0)) {
-        return false;
-    }
-    scale_bound_o2_in_blood(haemoglobin / before);
+    scale_bound_o2_in_blood(after / before);
     return true;
 }
 
-// Packed cell volume: true when the blood was scaled.
-bool follow_packed_cell_volume()
+bool rescale_packed_cell_volume(double before, double after)
 {
-    const float packed_cell_volume = factor[factor_id::packed_cell_volume].value;
-    if (packed_cell_volume == last_packed_cell_volume) {
-        return false;
-    }
-    double before = last_packed_cell_volume;
-    if (before < 0) {
-        const double made = packed_cell_volume_of_arterial_blood();
-        before = blood_made_with(packed_cell_volume, made,
-                                 std::abs(made - packed_cell_volume) <= loaded_packed_cell_volume_tolerance);
-    }
-    last_packed_cell_volume = packed_cell_volume;
-    if (before == packed_cell_volume) {
-        return false;
-    }
-    scale_co2_in_blood(before, packed_cell_volume);
+    scale_co2_in_blood(before, after);
     return true;
+}
+
+// One factor of the blood's make-up that the watch follows.
+struct make_up_factor {
+    int index;         // factor_id
+    float& last;       // its value in the last step; negative when not known
+    double (*made)();  // the value the arterial blood was made with; negative when not told
+    bool (*fits)(double made, double present);     // made counts as the present value
+    bool (*rescale)(double before, double after);  // false when nothing was scaled
+};
+
+// True when the blood was scaled to the factor's present value.
+bool follow(const make_up_factor& f)
+{
+    const float present = factor[f.index].value;
+    if (present == f.last) {
+        return false;
+    }
+    double before = f.last;
+    if (before < 0) {
+        // The first step of a subject just made live or put back to an
+        // earlier moment: its blood may have been made with another value
+        // (a subject file saved right after the value was typed, a moment
+        // before it was changed). Within the tolerance it is taken as made
+        // with the present value and left alone.
+        const double made = f.made();
+        before = made < 0 || f.fits(made, present) ? present : made;
+    }
+    f.last = present;
+    return before != present && f.rescale(before, present);
 }
 
 }  // namespace
@@ -270,7 +261,17 @@ bool follow_blood_make_up()
         display[display_id::arterial_co2_content].value != left_arterial_co2_content) {
         forget_blood_make_up();
     }
-    const bool haemoglobin_changed = follow_haemoglobin();
-    const bool packed_cell_volume_changed = follow_packed_cell_volume();
+    const bool haemoglobin_changed =
+        follow({factor_id::haemoglobin, last_haemoglobin, haemoglobin_of_arterial_blood,
+                [](double made, double present) {
+                    return std::abs(made / present - 1) <= loaded_haemoglobin_tolerance;
+                },
+                rescale_haemoglobin});
+    const bool packed_cell_volume_changed =
+        follow({factor_id::packed_cell_volume, last_packed_cell_volume, packed_cell_volume_of_arterial_blood,
+                [](double made, double present) {
+                    return std::abs(made - present) <= loaded_packed_cell_volume_tolerance;
+                },
+                rescale_packed_cell_volume});
     return haemoglobin_changed || packed_cell_volume_changed;
 }

@@ -53,6 +53,19 @@ blood_trace run_following_blood(int minutes)
     return trace;
 }
 
+// A display variable over the first seconds of a run from the current moment.
+std::vector<float> display_of_seconds(int d, int seconds)
+{
+    std::vector<float> values;
+    constant(60);
+    run_outcome out;
+    for (int second = 0; second < seconds; ++second) {
+        EXPECT_TRUE(run_second(out));
+        values.push_back(display[d].value);
+    }
+    return values;
+}
+
 }  // namespace
 
 // The arterial PO2 of every second after 2:00, while the subject breathes
@@ -165,43 +178,16 @@ TEST(HaemoglobinChange, RewindToTheMomentBeforeAChangeRepeatsItBitForBit)
     tolvane_step_memory memory;
     tolvane_save_step_memory(&memory);
 
-    const auto run_half_minute = [] {
-        std::vector<float> po2;
-        constant(60);
-        run_outcome out;
-        for (int second = 0; second < 30; ++second) {
-            EXPECT_TRUE(run_second(out));
-            po2.push_back(display[display_id::arterial_po2].value);
-        }
-        return po2;
-    };
     factor[factor_id::haemoglobin].value = 9;
-    const std::vector<float> first = run_half_minute();
+    const std::vector<float> first = display_of_seconds(display_id::arterial_po2, 30);
 
     for (int i = 0; i < TOLVANE_NUM_DISPLAYS; ++i) display[i].value = displays[i].value;
     std::copy(std::begin(others), std::end(others), other);
     for (int i = 0; i < TOLVANE_NUM_FACTORS; ++i) factor[i].value = factors[i];
     factor[factor_id::haemoglobin].value = 9;
     tolvane_restore_step_memory(&memory);
-    EXPECT_EQ(run_half_minute(), first);
+    EXPECT_EQ(display_of_seconds(display_id::arterial_po2, 30), first);
 }
-
-namespace {
-
-// Arterial PCO2 over the seconds of a run's first minute.
-std::vector<float> arterial_pco2_of_a_minute()
-{
-    std::vector<float> pco2;
-    constant(60);
-    run_outcome out;
-    for (int second = 0; second < 60; ++second) {
-        EXPECT_TRUE(run_second(out));
-        pco2.push_back(display[display_id::arterial_pco2].value);
-    }
-    return pco2;
-}
-
-}  // namespace
 
 // Cells hold less CO2 than plasma at the same PCO2. Before the mend, a
 // packed cell volume raised from 45 to 80 % at 2:00 read an arterial PCO2 of
@@ -215,7 +201,7 @@ TEST(PackedCellVolumeChange, ArterialPco2KeepsItsValueAfterEveryChange)
         ASSERT_EQ(run_minutes(2).failure, 0);
         const float before = display[display_id::arterial_pco2].value;
         factor[factor_id::packed_cell_volume].value = packed_cell_volume;
-        const std::vector<float> pco2 = arterial_pco2_of_a_minute();
+        const std::vector<float> pco2 = display_of_seconds(display_id::arterial_pco2, 60);
         for (int second = 0; second < 60; ++second)
             EXPECT_NEAR(pco2[second], before, second < 10 ? 1.0f : 3.0f)
                 << packed_cell_volume << " % " << second;

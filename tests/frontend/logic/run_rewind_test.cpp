@@ -335,7 +335,10 @@ TEST_F(RunRewindTest, SubjectLoadedAfterAnyRunsStartsClean)
 // as the discarded run left it would never note it again.
 TEST_F(RunRewindTest, RerunDropsTheNotesAfterThePointAndTheNewBranchNotesThemOnce)
 {
-    const plan changes{{60, [] { set_factor(16, "8"); }}};
+    const plan changes{{60, [] {
+                            set_factor(16, "6");
+                            set_factor(15, "8");
+                        }}};
     run_until(300, changes);
     const QString memo = ui.clinical;
     const QStringList lines = memo.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
@@ -356,8 +359,8 @@ TEST_F(RunRewindTest, RerunDropsTheNotesAfterThePointAndTheNewBranchNotesThemOnc
 // The script's "rerun" drops them too, from the memo the report prints.
 TEST_F(RunRewindTest, ScriptRerunDropsTheNotesAfterThePoint)
 {
-    const char* straight_text = "at 1:00 set 16 8\nrun until 5:00\n";
-    const char* rerun_text = "at 1:00 set 16 8\nrun until 5:00\nat 5:00 rerun 1:00\n";
+    const char* straight_text = "at 1:00 set 16 6\nat 1:00 set 15 8\nrun until 5:00\n";
+    const char* rerun_text = "at 1:00 set 16 6\nat 1:00 set 15 8\nrun until 5:00\nat 5:00 rerun 1:00\n";
     QString memos[2];
     const char* texts[2] = {straight_text, rerun_text};
     for (int i = 0; i < 2; ++i) {
