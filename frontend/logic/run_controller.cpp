@@ -95,6 +95,8 @@ step_outcome run_controller::run_to_minute()
     const bool changed = rewind_.note_user_changes(state_.sim_time);
     const bool resume = resume_pending_ && !changed && state_.sim_time % 60 != 0;
     resume_pending_ = false;
+    // A later RE-RUN to this second starts from the settings just made.
+    rewind_.record_after_settings(state_.sim_time, resume);
     if (!resume) {
         // The model derives its constants from model units (mm Hg).
         const model_units_scope model_units(state_.si_pressure);
@@ -146,9 +148,8 @@ void run_controller::strip_to_cursor()
     const float tidal_now = display[display_id::tidal_volume].value;
     state_.sim_time = state_.cursor_time;
     model_host::restore_from_history(state_.sim_time);
-    rewind_.restore(state_.sim_time, rate_now, tidal_now, state_.si_pressure);
+    resume_pending_ = rewind_.restore(state_.sim_time, rate_now, tidal_now, state_.si_pressure);
     rewind_.settle();
-    resume_pending_ = true;
     redraw_main();
 }
 

@@ -49,9 +49,11 @@ public:
     // RE-RUN: the cursor time becomes the current time; display and other
     // take their recorded values there, and the model everything else the
     // step carried at that second (step_rewind), while what the user set
-    // keeps its current value. A RUN from a second within a minute, with
-    // nothing changed since the RE-RUN, goes on with the constants that
-    // second ran with, so it repeats the earlier run bit for bit.
+    // since keeps its current value. At a second where a RUN started, the
+    // values are those after the settings made there. A RUN from a second
+    // within a minute, with nothing changed since the RE-RUN, goes on with
+    // the constants that second ran with, so it repeats the earlier run bit
+    // for bit.
     void strip_to_cursor();
 
     // BACK: window 60 s back, clamped at 0 (hint 4) and at latest_time - 1800 (hint 5).
