@@ -53,7 +53,7 @@ void apply_settings(const std::vector<factor_setting>& settings, std::FILE* err)
 
 }  // namespace
 
-csv_history_writer::csv_history_writer(const QString& path) : file_(path) {}
+csv_history_writer::csv_history_writer(const QString& path, int digits) : file_(path), digits_(digits) {}
 
 void csv_history_writer::begin(const simulator& sim)
 {
@@ -64,7 +64,7 @@ void csv_history_writer::begin(const simulator& sim)
 void csv_history_writer::write_up_to(const simulator& sim, int last)
 {
     if (last <= written_) return;
-    file_.write(history_csv_rows(sim.state(), written_ + 1, last));
+    file_.write(history_csv_rows(sim.state(), written_ + 1, last, digits_));
     written_ = last;
 }
 
@@ -95,16 +95,14 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
     apply_settings(options.settings, err);
     if (options.script_path) {
         const int script_status = run_batch_script(sim, options, out, err);
-        if (script_status == batch_ok && options.save_path && !sim.save_subject(*options.save_path).ok()) {
-            print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
-            return batch_file_error;
-        }
-        return script_status;
+        // A script that could not run as written saves nothing either.
+        if (script_status == batch_file_error || script_status == batch_bad_arguments) return script_status;
+        return save_after_run(sim, options, script_status, err);
     }
 
     std::optional<csv_history_writer> csv;
     if (options.csv_path) {
-        csv.emplace(*options.csv_path);
+        csv.emplace(*options.csv_path, options.csv_digits);
         if (const save_result opened = csv->opened(); !opened.ok()) {
             print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(opened)));
             return batch_file_error;
@@ -138,9 +136,23 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
             status = batch_file_error;
         }
     }
-    if (options.save_path && !sim.save_subject(*options.save_path).ok()) {
-        print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
-        return batch_file_error;
+    return save_after_run(sim, options, status, err);
+}
+
+int save_after_run(simulator& sim, const batch_options& options, int status, std::FILE* err)
+{
+    if (!options.save_path) return status;
+    const QString where = output_path_for_messages(*options.save_path);
+    if (status == batch_step_failed) {
+        print(err, QStringLiteral("tolvane-batch: the subject was not saved to %1: the model step "
+                                  "failed\n")
+                       .arg(where));
+        return status;
     }
-    return status;
+    const save_result saved = sim.save_subject(*options.save_path);
+    if (saved.ok()) return status;
+    QString message = QStringLiteral("tolvane-batch: cannot save subject to %1").arg(where);
+    if (!saved.message().empty()) message += QStringLiteral(": ") + message_text(saved);
+    print(err, message + '\n');
+    return batch_file_error;
 }

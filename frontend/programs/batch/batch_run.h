@@ -32,8 +32,9 @@ save_result commit_csv_file(safe_file_writer& file);
 // existing file untouched.
 class csv_history_writer {
 public:
-    // Creates the temporary file; check opened().
-    explicit csv_history_writer(const QString& path);
+    // Creates the temporary file; check opened(). Numbers get digits
+    // significant digits (format_csv_number).
+    csv_history_writer(const QString& path, int digits);
 
     // As csv_file_opened.
     save_result opened() const { return csv_file_opened(file_); }
@@ -46,8 +47,14 @@ public:
 
 private:
     safe_file_writer file_;
+    int digits_;
     int written_ = -1;
 };
+
+// Saves the subject for --save after a run that ended with status; after a
+// failed model step it saves nothing and says so (the model holds the
+// failed second). Returns status, or batch_file_error when the save failed.
+int save_after_run(simulator& sim, const batch_options& options, int status, std::FILE* err);
 
 // Runs the whole batch on sim (already started); messages go to out and err.
 int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err);
