@@ -7,11 +7,12 @@
 #include "c_number.h"
 #include "cp1252.h"
 #include "factor_names.h"
+#include "file_names.h"
 #include "history_csv.h"
 #include "panel_logic.h"
 #include "pressure_units.h"
-#include "safe_file.h"
 #include "respiration_settings.h"
+#include "safe_file.h"
 #include "simulator.h"
 #include "subject_file.h"
 #include "subject_limits.h"
@@ -644,8 +645,7 @@ script_parse_result read_scenario_script(const QString& path)
     const bool from_input = path == QLatin1String(standard_stream_path);
     const QString name = from_input ? QStringLiteral("standard input") : path;
     QFile file;
-    const bool opened = from_input ? file.open(stdin, QIODevice::ReadOnly)
-                                   : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    const bool opened = open_for_reading(file, path);
     auto failure = [&](const QString& why) {
         script_parse_result result;
         result.script.file_name = name;

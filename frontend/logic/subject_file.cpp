@@ -1,6 +1,7 @@
 #include "subject_file.h"
 
 #include "c_number.h"
+#include "file_names.h"
 #include "safe_file.h"
 
 #include <QDateTime>
@@ -305,10 +306,7 @@ static subject_read_result read_subject(QIODevice& device)
 subject_read_result read_subject_file(const QString& path)
 {
     QFile file;
-    const bool opened = path == QLatin1String(standard_stream_path)
-                            ? file.open(stdin, QIODevice::ReadOnly)
-                            : (file.setFileName(path), file.open(QIODevice::ReadOnly));
-    if (!opened) {
+    if (!open_for_reading(file, path)) {
         subject_read_result result;
         result.status = subject_read_failure(subject_read_status::cannot_open);
         return result;

@@ -1,6 +1,8 @@
 #include "safe_file.h"
 
-#include <QFile>
+#include "file_names.h"
+
+#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -56,13 +58,22 @@ extern "C" void remove_temporaries_and_end(int signal_number)
     ::raise(signal_number);
 }
 
-// The file a chain of symbolic links ends at (path itself when it is none),
-// whether that file exists or not.
-QString through_links(const QString& path)
+// The absolute name of the file a chain of symbolic links ends at (name
+// itself when it is none), whether that file exists or not. Worked on the
+// bytes, so that a name that is not UTF-8 stays as it is.
+QByteArray through_links(QByteArray name)
 {
-    QFileInfo file(path);
-    for (int depth = 0; depth < 40 && file.isSymLink(); ++depth) file = QFileInfo(file.symLinkTarget());
-    return file.absoluteFilePath();
+    if (!name.startsWith('/')) name = file_name_bytes(QDir::currentPath()) + '/' + name;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat link {};
+        if (::lstat(name.constData(), &link) != 0 || !S_ISLNK(link.st_mode)) break;
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(name.constData(), target, sizeof target);
+        if (length <= 0 || length >= static_cast<ssize_t>(sizeof target)) break;
+        const QByteArray next(target, length);
+        name = next.startsWith('/') ? next : name.left(name.lastIndexOf('/') + 1) + next;
+    }
+    return name;
 }
 
 }  // namespace
@@ -91,7 +102,7 @@ safe_file_writer::safe_file_writer(const QString& path) : target_(output_path_fo
         if (fd_ < 0) error_ = QString::fromLocal8Bit(std::strerror(errno));
         return;
     }
-    const QByteArray given = QFile::encodeName(path);
+    const QByteArray given = file_name_bytes(path);
     struct stat existing {};
     if (::stat(given.constData(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
         !S_ISDIR(existing.st_mode)) {
@@ -100,19 +111,23 @@ safe_file_writer::safe_file_writer(const QString& path) : target_(output_path_fo
         if (fd_ < 0) error_ = QString::fromLocal8Bit(std::strerror(errno));
         return;
     }
-    const QString final_path = through_links(path);
-    final_name_ = QFile::encodeName(final_path);
-    // A read-only file stays as it is: the rename would otherwise replace
-    // what could not be opened for writing (also for the superuser).
-    if (::stat(final_name_.constData(), &existing) == 0 && S_ISREG(existing.st_mode) &&
-        ((existing.st_mode & 0222) == 0 || ::access(final_name_.constData(), W_OK) != 0)) {
-        error_ = QString::fromLocal8Bit(std::strerror(EACCES));
-        return;
+    final_name_ = through_links(given);
+    // A folder, and a read-only file, stay as they are: the rename would
+    // otherwise replace what could not be opened for writing (also for the
+    // superuser).
+    if (::stat(final_name_.constData(), &existing) == 0) {
+        int refused = 0;
+        if (S_ISDIR(existing.st_mode))
+            refused = EISDIR;
+        else if ((existing.st_mode & 0222) == 0 || ::access(final_name_.constData(), W_OK) != 0)
+            refused = EACCES;
+        if (refused != 0) {
+            error_ = QString::fromLocal8Bit(std::strerror(refused));
+            return;
+        }
     }
-    const QFileInfo final_file(final_path);
-    temporary_name_ =
-        QFile::encodeName(final_file.absolutePath() + QStringLiteral("/.") + final_file.fileName()) +
-        ".XXXXXX";
+    const qsizetype slash = final_name_.lastIndexOf('/');
+    temporary_name_ = final_name_.left(slash + 1) + '.' + final_name_.mid(slash + 1) + ".XXXXXX";
     fd_ = ::mkstemp(temporary_name_.data());
     if (fd_ < 0) {
         error_ = QString::fromLocal8Bit(std::strerror(errno));

@@ -4,6 +4,7 @@
 #include "batch_run.h"
 #include "catalogue_listing.h"
 #include "console_ui.h"
+#include "file_names.h"
 #include "manual_text.h"
 #include "result_text.h"
 #include "safe_file.h"
@@ -57,7 +58,10 @@ int run_program(int argc, char** argv)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    const batch_parse_result parsed = parse_batch_arguments(app->arguments().mid(1));
+    // The arguments left after Qt took its own, file names byte for byte.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << file_name_from_bytes(QByteArray(argv[i]));
+    const batch_parse_result parsed = parse_batch_arguments(arguments);
     if (!parsed.error.isEmpty()) {
         print(stderr, QStringLiteral("tolvane-batch: %1 (try --help)\n").arg(parsed.error));
         return batch_bad_arguments;

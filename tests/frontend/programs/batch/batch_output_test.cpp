@@ -12,24 +12,16 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
-
-QByteArray read_all(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool write_all(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 
 class BatchOutput : public ::testing::Test {
 protected:
@@ -234,6 +226,25 @@ TEST_F(BatchOutput, OneCsvNumberStyleAndFullPrecision)
             if (field.size() > 9) ++longer;
         }
     EXPECT_GT(longer, 1000);  // the digits beyond 7 are there
+}
+
+// File names that are not UTF-8 are written and read under their own bytes.
+TEST_F(BatchOutput, FileNamesThatAreNotUtf8KeepTheirBytes)
+{
+    QProcess shell;
+    shell.setWorkingDirectory(dir.path());
+    shell.start(
+        QStringLiteral("/bin/bash"),
+        {"-c", QStringLiteral("b='%1'; \"$b\" --minutes 1 --csv $'caf\\xe9.csv' --save $'s\\xff.sbj' && "
+                              "\"$b\" --subject $'s\\xff.sbj' --minutes 0 --report $'r\\xe9\\x80.pdf'")
+                   .arg(QStringLiteral(TOLVANE_BATCH_PATH))});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path().toStdString()))
+        names.push_back(entry.path().filename().native());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"caf\xe9.csv", "r\xe9\x80.pdf", "s\xff.sbj"}));
 }
 
 // Control characters in names and messages are shown escaped on a terminal;

@@ -1,8 +1,10 @@
 // Runs the built tolvane-batch with real arguments, optionally under a
-// file-size limit (a full disk as the program sees it).
+// file-size limit (a full disk as the program sees it), with standard input
+// or output redirected; and reads and writes the files its tests use.
 #ifndef TOLVANE_TESTS_BATCH_PROGRAM_H
 #define TOLVANE_TESTS_BATCH_PROGRAM_H
 
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -13,6 +15,20 @@
 #ifndef TOLVANE_BATCH_PATH
 #error "TOLVANE_BATCH_PATH must name the built tolvane-batch"
 #endif
+
+// A whole file's bytes (empty when it cannot be read).
+inline QByteArray read_all(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Replaces a file's contents; false when that failed.
+inline bool write_all(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
 
 struct batch_run_result {
     int exit_code = -1;  // -2 after a crash, -1 when it did not finish
