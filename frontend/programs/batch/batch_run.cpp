@@ -89,6 +89,31 @@ save_result commit_csv_file(safe_file_writer& file)
     return file.commit() ? save_result() : csv_file_failure(file, save_status::write_failed);
 }
 
+namespace {
+
+// Saves the subject for --save after a run that ended with status; after a
+// failed model step it saves nothing and says so (the model holds the
+// failed second). Returns status, or batch_file_error when the save failed.
+int save_after_run(simulator& sim, const batch_options& options, int status, std::FILE* err)
+{
+    if (!options.save_path) return status;
+    const QString where = output_path_for_messages(*options.save_path);
+    if (status == batch_step_failed) {
+        print(err, QStringLiteral("tolvane-batch: the subject was not saved to %1: the model step "
+                                  "failed\n")
+                       .arg(where));
+        return status;
+    }
+    const save_result saved = sim.save_subject(*options.save_path);
+    if (saved.ok()) return status;
+    QString message = QStringLiteral("tolvane-batch: cannot save subject to %1").arg(where);
+    if (!saved.message().empty()) message += QStringLiteral(": ") + message_text(saved);
+    print(err, message + '\n');
+    return batch_file_error;
+}
+
+}  // namespace
+
 int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err)
 {
     if (options.subject_path && !load_subject(sim, *options.subject_path, err)) return batch_file_error;
@@ -137,22 +162,4 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
         }
     }
     return save_after_run(sim, options, status, err);
-}
-
-int save_after_run(simulator& sim, const batch_options& options, int status, std::FILE* err)
-{
-    if (!options.save_path) return status;
-    const QString where = output_path_for_messages(*options.save_path);
-    if (status == batch_step_failed) {
-        print(err, QStringLiteral("tolvane-batch: the subject was not saved to %1: the model step "
-                                  "failed\n")
-                       .arg(where));
-        return status;
-    }
-    const save_result saved = sim.save_subject(*options.save_path);
-    if (saved.ok()) return status;
-    QString message = QStringLiteral("tolvane-batch: cannot save subject to %1").arg(where);
-    if (!saved.message().empty()) message += QStringLiteral(": ") + message_text(saved);
-    print(err, message + '\n');
-    return batch_file_error;
 }

@@ -51,11 +51,6 @@ private:
     int written_ = -1;
 };
 
-// Saves the subject for --save after a run that ended with status; after a
-// failed model step it saves nothing and says so (the model holds the
-// failed second). Returns status, or batch_file_error when the save failed.
-int save_after_run(simulator& sim, const batch_options& options, int status, std::FILE* err);
-
 // Runs the whole batch on sim (already started); messages go to out and err.
 int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err);
 
