@@ -122,18 +122,35 @@ int model_host::history_slot(int t)
     return slot < 0 ? slot + TOLVANE_HISTORY_COLUMNS : slot;
 }
 
+model_host::sample_column model_host::current_samples()
+{
+    sample_column samples{};
+    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) samples[j] = display[j].value;
+    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) samples[num_dsy + k] = other[k];
+    return samples;
+}
+
+void model_host::set_samples(const sample_column& samples)
+{
+    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) display[j].value = samples[j];
+    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) other[k] = samples[num_dsy + k];
+}
+
 void model_host::record_history(int t)
 {
     const int column = history_slot(t);
-    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) history[j][column] = display[j].value;
-    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) history[num_dsy + k][column] = other[k];
+    const sample_column samples = current_samples();
+    for (int row = 0; row < num_dsy + num_oth && row < TOLVANE_HISTORY_ROWS; ++row)
+        history[row][column] = samples[row];
 }
 
 void model_host::restore_from_history(int t)
 {
     const int column = history_slot(t);
-    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) display[j].value = history[j][column];
-    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) other[k] = history[num_dsy + k][column];
+    sample_column samples{};
+    for (int row = 0; row < num_dsy + num_oth && row < TOLVANE_HISTORY_ROWS; ++row)
+        samples[row] = history[row][column];
+    set_samples(samples);
 }
 
 std::string model_host::take_messages()

@@ -15,6 +15,9 @@
 #include "result.h"
 #include "slot_ids.h"
 
+#include "tolvane_model.h"
+
+#include <array>
 #include <string>
 #include <vector>
 
@@ -65,6 +68,13 @@ public:
     // number) display and other go back to the recorded second t - 1, so
     // such values are never saved.
     second_result run_second(int t);
+
+    // Display 0..num_dsy-1, then other 0..num_oth-1: one history column.
+    using sample_column = std::array<float, TOLVANE_HISTORY_ROWS>;
+    // The model's display and other values as one history column would hold them.
+    static sample_column current_samples();
+    // Sets display and other from a column taken by current_samples.
+    static void set_samples(const sample_column& samples);
 
     // Stores display 0..num_dsy-1 and other 0..num_oth-1 into history
     // column history_slot(t).

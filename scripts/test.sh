@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the release build,
-# then the model library again under AddressSanitizer and UBSan.
+# then the model library again under AddressSanitizer and UBSan, and the
+# model-only tree with its benchmarks (which the sanitizer build leaves out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -12,3 +13,6 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build-sanitize -j"$(nproc)"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)"
+
+cmake -S . -B build-model-only -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOLVANE_MODEL_ONLY=ON
+cmake --build build-model-only -j"$(nproc)"

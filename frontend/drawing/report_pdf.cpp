@@ -5,7 +5,6 @@
 #include "safe_file.h"
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -40,7 +39,7 @@ save_result write_report_pdf(const QString& path, const report_input& input)
     // Drawn into memory first, then written through a temporary file beside
     // the target: a full disk or a bad folder leaves an existing file as it
     // was, and is reported rather than ending in a cut-off PDF.
-    const QString where = QFileInfo(path).absoluteFilePath();
+    const QString where = output_path_for_messages(path);
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     if (!draw_report_pdf(pdf, input))

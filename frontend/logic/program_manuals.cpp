@@ -77,7 +77,7 @@ program_manual make_batch_manual()
         "run the respiration simulator without windows",
         {
             "[--subject FILE.sbj] [--set FACTOR=VALUE]... [--minutes N | --script FILE] "
-            "[--csv OUT.csv] [--save OUT.sbj] [--report OUT.pdf]",
+            "[--csv OUT.csv [--digits N]] [--save OUT.sbj] [--report OUT.pdf]",
             "--list [factors | displays]",
             "--help | --version",
         },
@@ -92,18 +92,29 @@ program_manual make_batch_manual()
                  "is an error that names the nearest ones."),
         },
         {
-            {"--subject", "FILE", "start from a saved subject instead of the standard one"},
+            {"--subject", "FILE",
+             "start from a saved subject instead of the standard one (- reads it from standard "
+             "input)"},
             {"--set", "FACTOR=VALUE",
              "set subject factor FACTOR (short name or index, see --list) to VALUE before running; "
              "may be repeated; a value outside the factor's limits is clamped with a warning"},
             {"--minutes", "N",
              "run N whole simulated minutes (default 0, at most 1000000); a death ends "
              "the run"},
-            {"--script", "FILE", "run a scenario script (see SCENARIO SCRIPTS) instead of --minutes"},
+            {"--script", "FILE",
+             "run a scenario script (see SCENARIO SCRIPTS) instead of --minutes (- reads it from "
+             "standard input; at most 1 MB)"},
             {"--csv", "FILE",
              "write the recorded history: one row per simulated second from 0, the "
-             "column time_s and every display variable by its catalogue name and unit"},
-            {"--save", "FILE", "save the subject as it stands after the run"},
+             "column time_s and every display variable by its catalogue name and unit; numbers as "
+             "printf's %.7g writes them in the C locale (the exact value correctly rounded, ties to "
+             "even)"},
+            {"--digits", "N",
+             "significant digits of the CSV numbers, 1 to 17 (default 7, %.Ng); 9 writes every "
+             "value so that it reads back as the same float"},
+            {"--save", "FILE",
+             "save the subject as it stands after the run; after a failed model step nothing is "
+             "saved and a message says so"},
             {"--report", "FILE",
              "write the printed report (one A4 landscape PDF page) after the run, "
              "cursor at its end; needs no display"},
@@ -140,6 +151,8 @@ program_manual make_batch_manual()
                          "Load a subject file (FILE relative to the script's folder); "
                          "the simulated time is 0 again."),
                  item_of("run until TIME", "Run to TIME."),
+                 para("The whole script is checked before anything runs: each line, the files that "
+                      "load names, and the bag percentages the respiration dialog would take."),
                  para("RUN stops on minute marks, so an action's time is a whole minute, or the current "
                       "time itself (after a rerun to 22:30 an action at 22:30 acts at once). Times never go "
                       "back except through rerun, reset and load. Several actions may share a time; they "
@@ -155,6 +168,16 @@ program_manual make_batch_manual()
                  item_of("3", "The model step failed; output up to it was written."),
              },
              true},
+            {"FILES WRITTEN",
+             {
+                 para("--csv, --save and --report write to a hidden temporary file beside FILE and "
+                      "rename it over FILE only when it is complete: a full disk, a file-size limit, "
+                      "an interruption or a script that fails its check leaves an existing FILE as "
+                      "it was and no temporary file behind. A read-only FILE is refused; a symbolic "
+                      "link is written through. FILE - is standard output (the program's own "
+                      "messages then go to standard error); a pipe or a device is written directly, "
+                      "every write checked."),
+             }},
             files_section,
             {"EXAMPLES",
              {

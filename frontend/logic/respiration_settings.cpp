@@ -61,13 +61,15 @@ respiration_texts current_respiration_texts()
 {
     respiration_texts t;
     t.rate = QString::asprintf("%.2f", double(res_rate->value));
-    t.tidal = QString::asprintf("%.1f", double(tidal->value));
-    t.peep = QString::asprintf("%.1f", double(positive->value));
-    t.bag_volume = QString::asprintf("%.1f", double(bag_vol->value));
-    t.bag_co2 = QString::asprintf("%.1f", double(bag_co2->value));
-    t.bag_o2 = QString::asprintf("%.1f", double(bag_o2->value));
+    t.tidal = respiration_field_text(tidal->value);
+    t.peep = respiration_field_text(positive->value);
+    t.bag_volume = respiration_field_text(bag_vol->value);
+    t.bag_co2 = respiration_field_text(bag_co2->value);
+    t.bag_o2 = respiration_field_text(bag_o2->value);
     return t;
 }
+
+QString respiration_field_text(float value) { return QString::asprintf("%.1f", double(value)); }
 
 namespace {
 
@@ -78,6 +80,14 @@ float read_field(const QString& text, const catalogue_record& record)
 }
 
 }  // namespace
+
+std::optional<std::pair<float, float>> accepted_bag_percentages(const respiration_texts& texts)
+{
+    const float c = read_field(texts.bag_co2, *bag_co2);
+    const float o = read_field(texts.bag_o2, *bag_o2);
+    if (double(c) + double(o) > 100.0) return std::nullopt;
+    return std::pair{c, o};
+}
 
 respiration_ok_result apply_respiration_settings(const respiration_pending& pending,
                                                  const respiration_texts& texts)
@@ -92,12 +102,11 @@ respiration_ok_result apply_respiration_settings(const respiration_pending& pend
     *bag_index = pending.bag_state;
     bag_vol->value = read_field(texts.bag_volume, *bag_vol);
 
-    const float c = read_field(texts.bag_co2, *bag_co2);
-    const float o = read_field(texts.bag_o2, *bag_o2);
-    if (double(c) + double(o) > 100.0) return respiration_ok_result::percentages_exceed_100;
+    const std::optional<std::pair<float, float>> percentages = accepted_bag_percentages(texts);
+    if (!percentages) return respiration_ok_result::percentages_exceed_100;
 
-    bag_co2->value = c;
-    bag_o2->value = o;
+    bag_co2->value = percentages->first;
+    bag_o2->value = percentages->second;
     {
         // A newly attached bag is filled by amounts reckoned from the
         // barometric pressure, which the model reads in mm Hg.

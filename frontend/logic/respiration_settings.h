@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 // What the user has chosen but not yet confirmed with OK.
 struct respiration_pending {
@@ -63,6 +64,14 @@ enum class respiration_ok_result {
     percentages_exceed_100,  // ventilation, ventilator and bag state and volume
                              // written; percentages and bager(2) not
 };
+
+// The text of a volume, pressure or percentage field for a value ("%.1f").
+QString respiration_field_text(float value);
+
+// The bag CO2 and O2 percentages that OK takes from texts, each read and
+// clamped to its factor's limits; none when they add up to more than 100 %
+// (OK refuses them). Reads only the limits of the model's records.
+std::optional<std::pair<float, float>> accepted_bag_percentages(const respiration_texts& texts);
 
 // Confirms the settings: writes the ventilation flag, rate, tidal volume and
 // PEEP, the bag state and the bag volume (each clamped to its record's

@@ -109,6 +109,8 @@ step_outcome run_controller::run_to_minute()
     const bool changed = rewind_.note_user_changes(state_.sim_time);
     const bool resume = resume_pending_ && !changed && state_.sim_time % 60 != 0;
     resume_pending_ = false;
+    // A later RE-RUN to this second starts from the settings just made.
+    rewind_.record_after_settings(state_.sim_time, resume);
     if (!resume) {
         // The model derives its constants from model units (mm Hg).
         const model_units_scope model_units(state_.si_pressure);
@@ -157,22 +159,21 @@ step_outcome run_controller::run_to_minute()
     return outcome;
 }
 
-void run_controller::rewind_to(int t, float rate_now, float tidal_now)
+bool run_controller::rewind_to(int t, float rate_now, float tidal_now)
 {
     state_.sim_time = t;
     model_host::restore_from_history(t);
-    rewind_.restore(t, rate_now, tidal_now, state_.si_pressure);
+    return rewind_.restore(t, rate_now, tidal_now, state_.si_pressure);
 }
 
 void run_controller::strip_to_cursor()
 {
     if (busy_) return;
     rewind_.note_user_changes(state_.sim_time);
-    rewind_to(state_.cursor_time, display[display_id::respiratory_rate].value,
-              display[display_id::tidal_volume].value);
+    resume_pending_ = rewind_to(state_.cursor_time, display[display_id::respiratory_rate].value,
+                                display[display_id::tidal_volume].value);
     drop_notes_after(state_.sim_time);
     rewind_.settle();
-    resume_pending_ = true;
     redraw_main();
 }
 

@@ -57,11 +57,13 @@ public:
     // RE-RUN: the cursor time becomes the current time; display and other
     // take their recorded values there, and the model everything else the
     // step carried at that second (step_rewind), while what the user set
-    // keeps its current value. The clinical notes stamped after the cursor
-    // time belong to the run thrown away and leave the memo. A RUN from a
-    // second within a minute, with nothing changed since the RE-RUN, goes
-    // on with the constants that second ran with, so it repeats the earlier
-    // run bit for bit.
+    // since keeps its current value. At a second where a RUN started, the
+    // values are those after the settings made there. The clinical notes
+    // stamped after the cursor time belong to the run thrown away and leave
+    // the memo. A RUN from a second
+    // within a minute, with nothing changed since the RE-RUN, goes on with
+    // the constants that second ran with, so it repeats the earlier run bit
+    // for bit.
     void strip_to_cursor();
 
     // BACK: window 60 s back, clamped at 0 (hint 4) and at latest_time - 1800 (hint 5).
@@ -111,8 +113,9 @@ private:
     void enable(ui_control control, bool on);
     // Puts the clock and the model back at second t of the history as
     // RE-RUN does; rate_now and tidal_now are the ventilator's settings the
-    // user's latest changes left.
-    void rewind_to(int t, float rate_now, float tidal_now);
+    // user's latest changes left. Returns true when a RUN from t may go on
+    // with the constants the model now holds (step_rewind::restore).
+    bool rewind_to(int t, float rate_now, float tidal_now);
     // Drops the clinical notes stamped after t from the memo.
     void drop_notes_after(int t);
 

@@ -7,17 +7,22 @@
 #include "c_number.h"
 #include "cp1252.h"
 #include "factor_names.h"
+#include "file_names.h"
 #include "history_csv.h"
 #include "panel_logic.h"
 #include "pressure_units.h"
 #include "respiration_settings.h"
+#include "safe_file.h"
 #include "simulator.h"
+#include "subject_file.h"
+#include "subject_limits.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -38,13 +43,7 @@ const std::map<QString, int>& bag_state_names()
 }
 
 // A plain decimal number and nothing else (sign, digits, point, exponent).
-bool is_number(const QString& text)
-{
-    const QByteArray bytes = text.toLatin1();
-    if (bytes.isEmpty() || text.size() != bytes.size()) return false;
-    const c_number n = scan_c_number(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    return n.length == static_cast<std::size_t>(bytes.size()) && std::isfinite(n.value);
-}
+bool is_number(const QString& text) { return whole_c_number(text).has_value(); }
 
 double number_of(const QString& text)
 {
@@ -345,6 +344,11 @@ public:
         // from a later moment keeps the earlier seconds recorded there.
         for (int t = 1; t <= sim_.state().sim_time && t < TOLVANE_HISTORY_COLUMNS; ++t)
             result_.timeline.take(t, t);
+        if (!check_before_running()) {
+            result_.end_time = sim_.state().sim_time;
+            result_.timeline.stream_to(nullptr);
+            return result_;
+        }
         for (const script_action& action : script_.actions) {
             if (!advance_to(action)) break;
             if (!carry_out(action)) break;
@@ -371,6 +375,67 @@ private:
         result_.status = script_run_outcome::failure(end, message.toStdString());
         result_.stopped_line = action.line;
         return false;
+    }
+
+    // What the lines will meet, found before anything runs: every "load"
+    // file is read, and the bag percentages are followed through "set",
+    // "bag", "ventilation", "reset" and "load" as the respiration dialog
+    // takes them, so that an OK the dialog would refuse, with its two
+    // percentages set on different lines, stops the script before its first
+    // RUN rather than minutes into it.
+    bool check_before_running()
+    {
+        using percentages = std::pair<float, float>;  // CO2, O2
+        percentages now{factor[factor_id::bag_co2].value, factor[factor_id::bag_o2].value};
+        // What a reset brings back: the subject last loaded.
+        percentages standard{s_factor[factor_id::bag_co2], s_factor[factor_id::bag_o2]};
+        for (const script_action& action : script_.actions) {
+            switch (action.kind) {
+            case script_action_kind::set_factor:
+                if (action.factor_index == factor_id::bag_co2 || action.factor_index == factor_id::bag_o2) {
+                    catalogue_record record = factor[action.factor_index];
+                    const float value = enter_value(record, action.value_text, "%.2f").stored;
+                    (action.factor_index == factor_id::bag_co2 ? now.first : now.second) = value;
+                }
+                break;
+            case script_action_kind::ventilation:
+            case script_action_kind::bag: {
+                respiration_texts texts;
+                texts.bag_co2 = action.bag_co2.value_or(respiration_field_text(now.first));
+                texts.bag_o2 = action.bag_o2.value_or(respiration_field_text(now.second));
+                const std::optional<percentages> accepted = accepted_bag_percentages(texts);
+                if (!accepted)
+                    return stop(script_end::refused, action,
+                                where(action) + QStringLiteral("the respiration dialog would refuse OK: the "
+                                                               "bag's CO2 %1 % and O2 %2 % add up to more "
+                                                               "than 100")
+                                                    .arg(texts.bag_co2, texts.bag_o2));
+                now = *accepted;
+                break;
+            }
+            case script_action_kind::reset:
+                now = standard;
+                break;
+            case script_action_kind::load: {
+                subject_read_result read = read_subject_file(action.load_path);
+                if (!read.status.ok())
+                    return stop(script_end::load_failed, action, cannot_load_message(action));
+                clamp_subject_to_limits(read.data);
+                standard = {read.data.factors[factor_id::bag_co2], read.data.factors[factor_id::bag_o2]};
+                now = standard;
+                break;
+            }
+            case script_action_kind::rerun:
+            case script_action_kind::run_until:
+                break;
+            }
+        }
+        return true;
+    }
+
+    QString cannot_load_message(const script_action& action) const
+    {
+        return where(action) + QStringLiteral("cannot load the subject file %1").arg(action.load_path);
     }
 
     // RUN until the clock shows the action's time.
@@ -436,11 +501,8 @@ private:
     // "&Load ..." with the file the line names instead of the dialog's choice.
     bool load(const script_action& action)
     {
-        if (!sim_.load_chosen_file(action.load_path).ok()) {
-            return stop(
-                script_end::load_failed, action,
-                where(action) + QStringLiteral("cannot load the subject file %1").arg(action.load_path));
-        }
+        if (!sim_.load_chosen_file(action.load_path).ok())
+            return stop(script_end::load_failed, action, cannot_load_message(action));
         result_.timeline.start();
         log(QStringLiteral("loaded %1").arg(action.load_path));
         return true;
@@ -581,16 +643,24 @@ script_parse_result parse_scenario_script(const QString& text, const QString& fi
 
 script_parse_result read_scenario_script(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const bool from_input = path == QLatin1String(standard_stream_path);
+    const QString name = from_input ? QStringLiteral("standard input") : path;
+    QFile file;
+    const bool opened = open_for_reading(file, path);
+    auto failure = [&](const QString& why) {
         script_parse_result result;
-        result.script.file_name = path;
-        result.status = script_parse_outcome::failure(
-            script_parse_status::cannot_read,
-            QStringLiteral("%1: cannot read the script").arg(path).toStdString());
+        result.script.file_name = name;
+        result.status = script_parse_outcome::failure(script_parse_status::cannot_read,
+                                                      QStringLiteral("%1: %2").arg(name, why).toStdString());
         return result;
-    }
-    return parse_scenario_script(QString::fromUtf8(file.readAll()), path);
+    };
+    if (!opened) return failure(QStringLiteral("cannot read the script"));
+    // Read one byte past the limit to tell a script at the limit from a
+    // larger one (or an endless device).
+    const QByteArray text = file.read(script_max_bytes + 1);
+    if (text.size() > script_max_bytes)
+        return failure(QStringLiteral("the script is larger than %1 MB").arg(script_max_bytes >> 20));
+    return parse_scenario_script(QString::fromUtf8(text), name);
 }
 
 void script_timeline::start()
@@ -629,52 +699,46 @@ float script_timeline::value(int row, int t) const
     return columns_[static_cast<std::size_t>(t - first_)][static_cast<std::size_t>(row)];
 }
 
-namespace {
-
-void append_csv_row(QByteArray& out, int t, const script_timeline::column& c)
+void append_timeline_csv_row(QByteArray& out, int t, const history_column& column, int digits)
 {
-    out += QByteArray::number(t);
+    char row[16 + (1 + csv_number_max) * TOLVANE_NUM_DISPLAYS];
+    char* end = std::to_chars(row, row + 16, t).ptr;
     for (int j = 0; j < num_dsy - 1 && j < TOLVANE_NUM_DISPLAYS - 1; ++j) {
-        out += ',';
-        append_csv_number(out, static_cast<double>(c[static_cast<std::size_t>(j)]),
-                          csv_number_style::c_library);
+        *end++ = ',';
+        end = format_csv_number(end, static_cast<double>(column[static_cast<std::size_t>(j)]), digits);
     }
-    out += '\n';
+    *end++ = '\n';
+    out.append(row, end - row);
 }
-
-}  // namespace
 
 void script_timeline::send_unreachable()
 {
     // A re-run reaches back to the second after latest - 1800 (the ring).
     const int oldest_reachable = latest_ - TOLVANE_HISTORY_COLUMNS + 1;
-    if (stream_ == nullptr || first_ >= oldest_reachable || columns_.empty()) return;
-    QByteArray text;
+    if (stream_ == nullptr) return;
     while (!columns_.empty() && first_ < oldest_reachable) {
-        append_csv_row(text, first_, columns_.front());
+        stream_->second(first_, columns_.front());
         columns_.pop_front();
         ++first_;
     }
-    stream_->rows(text);
 }
 
 void script_timeline::flush()
 {
-    if (stream_ == nullptr || columns_.empty()) return;
-    stream_->rows(csv_rows());
-    first_ += static_cast<int>(columns_.size());
+    if (stream_ == nullptr) return;
+    for (const column& c : columns_) stream_->second(first_++, c);
     columns_.clear();
 }
 
-QByteArray script_timeline::csv_rows() const
+QByteArray script_timeline::csv_rows(int digits) const
 {
     QByteArray out;
     for (std::size_t i = 0; i < columns_.size(); ++i)
-        append_csv_row(out, first_ + static_cast<int>(i), columns_[i]);
+        append_timeline_csv_row(out, first_ + static_cast<int>(i), columns_[i], digits);
     return out;
 }
 
-QByteArray script_timeline::csv() const { return history_csv_header() + csv_rows(); }
+QByteArray script_timeline::csv(int digits) const { return history_csv_header() + csv_rows(digits); }
 
 void restore_standard_breathing()
 {

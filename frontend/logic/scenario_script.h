@@ -21,6 +21,7 @@
 #ifndef TOLVANE_SCENARIO_SCRIPT_H
 #define TOLVANE_SCENARIO_SCRIPT_H
 
+#include "history_csv.h"
 #include "result.h"
 #include "slot_ids.h"
 #include "tolvane_model.h"
@@ -91,13 +92,22 @@ inline constexpr int script_max_minutes = 100000;
 // Parses script text; file_name is used in messages only.
 script_parse_result parse_scenario_script(const QString& text, const QString& file_name);
 
-// Reads and parses a script file (UTF-8). A file that cannot be read gives
-// "FILE: cannot read the script".
+// Largest script file: a script is a page of lines, not a stream.
+inline constexpr qint64 script_max_bytes = qint64(1) << 20;
+
+// Reads and parses a script file (UTF-8); "-" is standard input, named
+// "standard input" in messages (relative "load" paths are then taken from
+// the working folder). A file that cannot be read gives "FILE: cannot read
+// the script", one larger than script_max_bytes "FILE: the script is larger
+// than 1 MB".
 script_parse_result read_scenario_script(const QString& path);
 
 // Parses "M:SS" or "MM:SS" (seconds 00..59, at most script_max_minutes
 // minutes) into seconds; nullopt for anything else.
 std::optional<int> parse_script_time(const QString& text);
+
+// One second's history column: display rows, then other rows.
+using history_column = std::array<float, TOLVANE_HISTORY_ROWS>;
 
 // Where a streaming timeline sends the seconds no re-run can reach any more.
 class timeline_stream {
@@ -105,9 +115,14 @@ public:
     virtual ~timeline_stream() = default;
     // The run starts again (a reset or load): what was sent is void.
     virtual void restart() = 0;
-    // CSV rows (script_timeline::csv's format, no header) of seconds in order.
-    virtual void rows(const QByteArray& text) = 0;
+    // Second t's column; seconds come in order, each once (until a restart).
+    virtual void second(int t, const history_column& column) = 0;
 };
+
+// Appends second t's CSV row: "t", then display variables 0..num_dsy-2
+// (the header of the batch runner's CSV) as format_csv_number writes them
+// with digits significant digits, pressures in mm Hg; ends with "\n".
+void append_timeline_csv_row(QByteArray& out, int t, const history_column& column, int digits);
 
 // Every recorded second of the run as it stands at the end: a re-run cuts
 // the seconds after the cursor and the run goes on from there. Unlike the
@@ -123,7 +138,7 @@ public:
     void flush();
 
     static constexpr int rows = TOLVANE_HISTORY_ROWS;  // display rows, then other rows
-    using column = std::array<float, rows>;
+    using column = history_column;
 
     // Forgets everything (a stream is told to restart) and takes the history
     // column of second 0.
@@ -143,12 +158,11 @@ public:
     float value(int row, int t) const;
     const column& at(int t) const { return columns_.at(static_cast<std::size_t>(t - first_)); }
 
-    // The seconds kept as CSV, one row per second: "time_s", then display
-    // variables 0..num_dsy-2 (the header of the batch runner's CSV), "%.7g",
-    // pressures in mm Hg.
-    QByteArray csv() const;
+    // The seconds kept as CSV after history_csv_header(), one row per
+    // second as append_timeline_csv_row writes it.
+    QByteArray csv(int digits = csv_default_digits) const;
     // Only the rows of the seconds kept, without the header.
-    QByteArray csv_rows() const;
+    QByteArray csv_rows(int digits = csv_default_digits) const;
 
 private:
     // Sends the seconds no re-run can reach to the stream.

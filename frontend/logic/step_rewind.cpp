@@ -38,24 +38,44 @@ step_rewind::step_rewind() : seconds_(TOLVANE_HISTORY_COLUMNS) { restart(); }
 void step_rewind::restart()
 {
     set_at_.fill(never);
+    noted_as_.fill(0);
     settle();
 }
 
-void step_rewind::record(int t)
+step_rewind::carried_second& step_rewind::keep(int t)
 {
     carried_second& second = seconds_[history_slot(t)];
     tolvane_save_step_memory(&second.memory);
     for (int i = 0; i < TOLVANE_NUM_FACTORS; ++i) second.factors[i] = factor[i].value;
     second.bag_state = bag_index != nullptr ? *bag_index : 0;
+    second.kept_as = ++order_;
+    return second;
+}
+
+void step_rewind::record(int t)
+{
+    carried_second& second = keep(t);
+    second.after_settings = false;
+    second.resumes_minute = true;
+}
+
+void step_rewind::record_after_settings(int t, bool resumes_minute)
+{
+    carried_second& second = keep(t);
+    second.after_settings = true;
+    second.resumes_minute = resumes_minute;
+    second.samples = model_host::current_samples();
 }
 
 bool step_rewind::note_user_changes(int now)
 {
     const user_inputs in = user_inputs::current();
+    const uint64_t order = ++order_;
     bool changed = false;
     auto note = [&](int slot, float before, float after) {
         if (same(before, after)) return;
         set_at_[slot] = now;
+        noted_as_[slot] = order;
         changed = true;
     };
     for (int i = 0; i < TOLVANE_NUM_FACTORS; ++i) note(i, settled_.factors[i], in.factors[i]);
@@ -70,14 +90,20 @@ bool step_rewind::note_user_changes(int now)
 
 void step_rewind::settle() { settled_ = user_inputs::current(); }
 
-void step_rewind::restore(int t, float rate_now, float tidal_now, bool si_pressure)
+bool step_rewind::set_since(int slot, int t, const carried_second& second) const
+{
+    return set_at_[slot] > t || (set_at_[slot] == t && noted_as_[slot] > second.kept_as);
+}
+
+bool step_rewind::restore(int t, float rate_now, float tidal_now, bool si_pressure)
 {
     const carried_second& second = seconds_[history_slot(t)];
     tolvane_restore_step_memory(&second.memory);
+    if (second.after_settings) model_host::set_samples(second.samples);
     for (int i : step_owned_factors)
-        if (set_at_[i] < t) factor[i].value = second.factors[i];
-    if (set_at_[rate_slot] >= t) display[display_id::respiratory_rate].value = rate_now;
-    if (set_at_[tidal_slot] >= t) display[display_id::tidal_volume].value = tidal_now;
+        if (!set_since(i, t, second)) factor[i].value = second.factors[i];
+    if (set_since(rate_slot, t, second)) display[display_id::respiratory_rate].value = rate_now;
+    if (set_since(tidal_slot, t, second)) display[display_id::tidal_volume].value = tidal_now;
     // In the branch that starts here, a setting kept from later was set at t.
     for (int& when : set_at_)
         if (when > t) when = t;
@@ -87,4 +113,5 @@ void step_rewind::restore(int t, float rate_now, float tidal_now, bool si_pressu
         const model_units_scope model_units(si_pressure);
         bager(2, nullptr, nullptr);
     }
+    return second.resumes_minute;
 }

@@ -1,6 +1,7 @@
 #include "subject_file.h"
 
 #include "c_number.h"
+#include "file_names.h"
 #include "safe_file.h"
 
 #include <QDateTime>
@@ -220,16 +221,10 @@ QString subject_date_time_now()
 
 save_result write_subject_file(const QString& path, const QByteArray& text)
 {
-    // Save through a symbolic link into the file it names, not over the link.
-    QFileInfo target(path);
-    if (target.isSymLink() && target.exists()) target = QFileInfo(target.canonicalFilePath());
-    // A read-only or non-regular target stays as it is: the rename would
-    // otherwise replace what could not be opened for writing.
-    if (target.exists() && (!target.isFile() || !target.isWritable()))
-        return save_result::failure(save_status::cannot_open);
     // Qt's QSaveFile reports success after a short write (a full disk or a
-    // file-size limit), so the temporary file is written and checked by us.
-    safe_file_writer file(target.absoluteFilePath());
+    // file-size limit), so the temporary file is written and checked by us;
+    // the writer also refuses a read-only file and saves through a link.
+    safe_file_writer file(path);
     if (!file.opened()) return save_result::failure(save_status::cannot_open, file.error().toStdString());
     file.write(text);
     if (file.commit()) return {};
@@ -310,8 +305,8 @@ static subject_read_result read_subject(QIODevice& device)
 
 subject_read_result read_subject_file(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!open_for_reading(file, path)) {
         subject_read_result result;
         result.status = subject_read_failure(subject_read_status::cannot_open);
         return result;

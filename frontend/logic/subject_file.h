@@ -71,7 +71,7 @@ struct subject_read_result {
 // Longest line, line feed not counted, that the reader accepts after the first.
 inline constexpr int subject_line_limit = 99;
 
-// Reads and checks a subject file. The first line may be of any length and
+// Reads and checks a subject file ("-": standard input). The first line may be of any length and
 // only its seventh character is tested; "//" lines are skipped; a later line
 // of more than 99 characters ends the reading; numbers glued to other
 // characters are read and the rest skipped; sex and indices are truncated

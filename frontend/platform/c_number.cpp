@@ -1,6 +1,8 @@
 #include "c_number.h"
 
+#include <QByteArray>
 #include <cctype>
+#include <cmath>
 #include <clocale>
 #include <cstdlib>
 #include <locale.h>
@@ -45,4 +47,14 @@ c_number scan_c_number(const char* text, std::size_t size)
     result.value = strtod_l(span.c_str(), nullptr, c_locale());
     result.length = p;
     return result;
+}
+
+std::optional<double> whole_c_number(const QString& text)
+{
+    // A character outside Latin-1 becomes "?", which no number holds.
+    const QByteArray bytes = text.toLatin1();
+    const c_number n = scan_c_number(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (n.length == 0 || n.length != static_cast<std::size_t>(bytes.size()) || !std::isfinite(n.value))
+        return std::nullopt;
+    return n.value;
 }

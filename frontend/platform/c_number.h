@@ -4,7 +4,9 @@
 #ifndef TOLVANE_C_NUMBER_H
 #define TOLVANE_C_NUMBER_H
 
+#include <QString>
 #include <cstddef>
+#include <optional>
 
 // A number found at the start of a text.
 struct c_number {
@@ -16,5 +18,10 @@ struct c_number {
 // digit) and an optional exponent from text[0..size); no leading blanks, no
 // hex, "inf" or "nan". Never reads past size.
 c_number scan_c_number(const char* text, std::size_t size);
+
+// The whole text read as one finite number as scan_c_number reads it:
+// nothing before or after it, not even blanks ("1,000" and " 5" are not
+// numbers); none otherwise.
+std::optional<double> whole_c_number(const QString& text);
 
 #endif

@@ -1,9 +1,13 @@
 #include "safe_file.h"
 
-#include <QFile>
+#include "file_names.h"
+
+#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,30 +25,116 @@ mode_t mode_for(const QByteArray& final_name)
     return 0666 & ~mask;
 }
 
+// The temporary files being written, for the signal handler: a slot's name
+// is complete before it is marked in use.
+struct temporary_slot {
+    volatile sig_atomic_t in_use = 0;
+    char name[PATH_MAX] = {};
+};
+temporary_slot temporaries[8];
+
+void note_temporary(const QByteArray& name)
+{
+    if (name.size() >= PATH_MAX) return;
+    for (temporary_slot& slot : temporaries) {
+        if (slot.in_use) continue;
+        std::memcpy(slot.name, name.constData(), static_cast<std::size_t>(name.size()) + 1);
+        slot.in_use = 1;
+        return;
+    }
+}
+
+void forget_temporary(const QByteArray& name)
+{
+    for (temporary_slot& slot : temporaries)
+        if (slot.in_use && name == slot.name) slot.in_use = 0;
+}
+
+extern "C" void remove_temporaries_and_end(int signal_number)
+{
+    for (temporary_slot& slot : temporaries)
+        if (slot.in_use) ::unlink(slot.name);
+    ::signal(signal_number, SIG_DFL);
+    ::raise(signal_number);
+}
+
+// The absolute name of the file a chain of symbolic links ends at (name
+// itself when it is none), whether that file exists or not. Worked on the
+// bytes, so that a name that is not UTF-8 stays as it is.
+QByteArray through_links(QByteArray name)
+{
+    if (!name.startsWith('/')) name = file_name_bytes(QDir::currentPath()) + '/' + name;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat link {};
+        if (::lstat(name.constData(), &link) != 0 || !S_ISLNK(link.st_mode)) break;
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(name.constData(), target, sizeof target);
+        if (length <= 0 || length >= static_cast<ssize_t>(sizeof target)) break;
+        const QByteArray next(target, length);
+        name = next.startsWith('/') ? next : name.left(name.lastIndexOf('/') + 1) + next;
+    }
+    return name;
+}
+
 }  // namespace
 
-safe_file_writer::safe_file_writer(const QString& path)
+void remove_temporary_files_on_interruption()
 {
-    QFileInfo target(path);
-    if (target.isSymLink() && target.exists()) target = QFileInfo(target.canonicalFilePath());
-    target_ = target.absoluteFilePath();
-    final_name_ = QFile::encodeName(target_);
-    struct stat existing {};
-    if (::stat(final_name_.constData(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
-        !S_ISDIR(existing.st_mode)) {
-        // A device or a pipe cannot be replaced by a rename: write into it.
-        fd_ = ::open(final_name_.constData(), O_WRONLY | O_CLOEXEC);
+    struct sigaction action {};
+    action.sa_handler = remove_temporaries_and_end;
+    sigemptyset(&action.sa_mask);
+    for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal_number, &action, nullptr);
+    ::signal(SIGXFSZ, SIG_IGN);
+    ::signal(SIGPIPE, SIG_IGN);
+}
+
+QString output_path_for_messages(const QString& path)
+{
+    if (path == QLatin1String(standard_stream_path)) return QStringLiteral("standard output");
+    return QFileInfo(path).absoluteFilePath();
+}
+
+safe_file_writer::safe_file_writer(const QString& path) : target_(output_path_for_messages(path))
+{
+    if (path == QLatin1String(standard_stream_path)) {
+        // A copy, so that completing the file leaves standard output open.
+        fd_ = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
         if (fd_ < 0) error_ = QString::fromLocal8Bit(std::strerror(errno));
         return;
     }
-    temporary_name_ =
-        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) + ".XXXXXX";
+    const QByteArray given = file_name_bytes(path);
+    struct stat existing {};
+    if (::stat(given.constData(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
+        !S_ISDIR(existing.st_mode)) {
+        // A device or a pipe cannot be replaced by a rename: write into it.
+        fd_ = ::open(given.constData(), O_WRONLY | O_CLOEXEC);
+        if (fd_ < 0) error_ = QString::fromLocal8Bit(std::strerror(errno));
+        return;
+    }
+    final_name_ = through_links(given);
+    // A folder, and a read-only file, stay as they are: the rename would
+    // otherwise replace what could not be opened for writing (also for the
+    // superuser).
+    if (::stat(final_name_.constData(), &existing) == 0) {
+        int refused = 0;
+        if (S_ISDIR(existing.st_mode))
+            refused = EISDIR;
+        else if ((existing.st_mode & 0222) == 0 || ::access(final_name_.constData(), W_OK) != 0)
+            refused = EACCES;
+        if (refused != 0) {
+            error_ = QString::fromLocal8Bit(std::strerror(refused));
+            return;
+        }
+    }
+    const qsizetype slash = final_name_.lastIndexOf('/');
+    temporary_name_ = final_name_.left(slash + 1) + '.' + final_name_.mid(slash + 1) + ".XXXXXX";
     fd_ = ::mkstemp(temporary_name_.data());
     if (fd_ < 0) {
         error_ = QString::fromLocal8Bit(std::strerror(errno));
         temporary_name_.clear();
         return;
     }
+    note_temporary(temporary_name_);
     if (::fchmod(fd_, mode_for(final_name_)) != 0) fail(errno);
 }
 
@@ -62,7 +152,10 @@ void safe_file_writer::discard()
 {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (!temporary_name_.isEmpty()) ::unlink(temporary_name_.constData());
+    if (!temporary_name_.isEmpty()) {
+        ::unlink(temporary_name_.constData());
+        forget_temporary(temporary_name_);
+    }
     temporary_name_.clear();
 }
 
@@ -123,6 +216,7 @@ bool safe_file_writer::commit()
         discard();
         return false;
     }
+    forget_temporary(temporary_name_);
     temporary_name_.clear();
     committed_ = true;
     return true;

@@ -24,12 +24,22 @@ enum class save_status {
 // ("No space left on device") where the caller adds its own words.
 using save_result = result<save_status>;
 
+// The path that names standard output (and, for reading, standard input).
+inline constexpr const char* standard_stream_path = "-";
+
+// How messages name an output path: its absolute path as given, or
+// "standard output" for "-".
+QString output_path_for_messages(const QString& path);
+
 class safe_file_writer {
 public:
-    // Creates the temporary file beside path (a symbolic link is followed to
-    // the file it names). An existing target that is not a regular file (a
-    // device such as /dev/null or /dev/full, a pipe) is written directly,
-    // with every write checked. Check opened().
+    // Creates the temporary file beside path; a symbolic link is followed to
+    // the file it names, which is created or replaced, never the link. A
+    // read-only target is refused (opened() false, error() "Permission
+    // denied"). "-" is standard output; it and an existing target that is
+    // not a regular file (a device such as /dev/null or /dev/full, a pipe,
+    // /dev/stdout) are written directly, with every write checked. Check
+    // opened().
     explicit safe_file_writer(const QString& path);
     // Removes the temporary file unless commit() succeeded.
     ~safe_file_writer();
@@ -51,7 +61,7 @@ public:
     // Syncs, checks the size on disk, closes and renames over the target.
     // Returns false (the target untouched, no temporary left) on any failure.
     bool commit();
-    // The target as an absolute path, for messages.
+    // The target for messages (output_path_for_messages).
     const QString& target() const { return target_; }
     // What failed, e.g. "No space left on device"; empty while all is well.
     const QString& error() const { return error_; }
@@ -72,5 +82,12 @@ private:
 // Writes bytes to path through safe_file_writer; on failure the message
 // says what failed ("No space left on device").
 save_result write_file_safely(const QString& path, const QByteArray& bytes);
+
+// For a program that writes files through safe_file_writer: SIGINT, SIGTERM
+// and SIGHUP remove the temporary files of the writers still open, then end
+// the program as the signal would have; a file-size limit (SIGXFSZ) and a
+// closed pipe (SIGPIPE) no longer end it, so the write that met them fails
+// (EFBIG, EPIPE) and the program reports it. Call once at start.
+void remove_temporary_files_on_interruption();
 
 #endif

@@ -1,22 +1,14 @@
 #include "batch_options.h"
 
+#include "c_number.h"
 #include "factor_names.h"
 #include "manual_text.h"
+#include "safe_file.h"
 
-#include <QLocale>
 #include <cmath>
 #include <functional>
 
 namespace {
-
-// Reads a plain decimal number, nothing before or after it.
-std::optional<double> strict_number(const QString& text)
-{
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value) || text.trimmed() != text || text.isEmpty()) return std::nullopt;
-    return value;
-}
 
 std::optional<int> strict_int(const QString& text)
 {
@@ -41,7 +33,8 @@ QString take_set(batch_options& options, const QString& value)
     const factor_lookup factor = find_factor(value.left(equals));
     if (factor.index < 0) return QStringLiteral("--set: %1").arg(factor.error);
     const QString number_text = value.mid(equals + 1);
-    const std::optional<double> number = strict_number(number_text);
+    // As strictly as a script's "set": the whole text is one number.
+    const std::optional<double> number = whole_c_number(number_text);
     if (!number) return QStringLiteral("--set: \"%1\" is not a number").arg(number_text);
     options.settings.push_back({factor.index, *number, number_text});
     return {};
@@ -79,6 +72,17 @@ const std::vector<option_row>& option_table()
              o.csv_path = v;
              return QString();
          }},
+        {"--digits",
+         [](batch_options& o, const QString& v) {
+             const std::optional<int> n = strict_int(v);
+             if (!n || *n < csv_min_digits || *n > csv_max_digits)
+                 return QStringLiteral("--digits wants a whole number %1 to %2, got \"%3\"")
+                     .arg(csv_min_digits)
+                     .arg(csv_max_digits)
+                     .arg(v);
+             o.csv_digits = *n;
+             return QString();
+         }},
         {"--save",
          [](batch_options& o, const QString& v) {
              o.save_path = v;
@@ -96,6 +100,21 @@ const std::vector<option_row>& option_table()
          }},
     };
     return table;
+}
+
+// "-" is standard output for one output and standard input for one input.
+QString standard_stream_conflict(const batch_options& options)
+{
+    auto is_stream = [](const std::optional<QString>& path) {
+        return path && *path == QLatin1String(standard_stream_path);
+    };
+    if (int(is_stream(options.csv_path)) + int(is_stream(options.save_path)) +
+            int(is_stream(options.report_path)) >
+        1)
+        return QStringLiteral("only one of --csv, --save and --report can write to standard output (-)");
+    if (is_stream(options.script_path) && is_stream(options.subject_path))
+        return QStringLiteral("--script and --subject cannot both read standard input (-)");
+    return {};
 }
 
 }  // namespace
@@ -158,6 +177,7 @@ batch_parse_result parse_batch_arguments(const QStringList& arguments)
         result.error = row->handler(result.options, *value);
         if (!result.error.isEmpty()) return result;
     }
+    result.error = standard_stream_conflict(result.options);
     return result;
 }
 

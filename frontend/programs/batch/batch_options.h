@@ -3,6 +3,8 @@
 #ifndef TOLVANE_BATCH_OPTIONS_H
 #define TOLVANE_BATCH_OPTIONS_H
 
+#include "history_csv.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -26,6 +28,7 @@ struct batch_options {
     std::vector<factor_setting> settings;        // --set INDEX=VALUE, in order
     int minutes = 0;                             // --minutes N
     std::optional<QString> csv_path;             // --csv OUT.csv
+    int csv_digits = csv_default_digits;         // --digits N: significant digits in the CSV
     std::optional<QString> save_path;            // --save OUT.sbj
     std::optional<QString> script_path;          // --script FILE: scenario script instead of --minutes
     std::optional<QString> report_path;          // --report OUT.pdf

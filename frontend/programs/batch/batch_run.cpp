@@ -53,7 +53,7 @@ void apply_settings(const std::vector<factor_setting>& settings, std::FILE* err)
 
 }  // namespace
 
-csv_history_writer::csv_history_writer(const QString& path) : file_(path) {}
+csv_history_writer::csv_history_writer(const QString& path, int digits) : file_(path), digits_(digits) {}
 
 void csv_history_writer::begin(const simulator& sim)
 {
@@ -64,7 +64,7 @@ void csv_history_writer::begin(const simulator& sim)
 void csv_history_writer::write_up_to(const simulator& sim, int last)
 {
     if (last <= written_) return;
-    file_.write(history_csv_rows(sim.state(), written_ + 1, last));
+    file_.write(history_csv_rows(sim.state(), written_ + 1, last, digits_));
     written_ = last;
 }
 
@@ -89,22 +89,45 @@ save_result commit_csv_file(safe_file_writer& file)
     return file.commit() ? save_result() : csv_file_failure(file, save_status::write_failed);
 }
 
+namespace {
+
+// Saves the subject for --save after a run that ended with status; after a
+// failed model step it saves nothing and says so (the model holds the
+// failed second). Returns status, or batch_file_error when the save failed.
+int save_after_run(simulator& sim, const batch_options& options, int status, std::FILE* err)
+{
+    if (!options.save_path) return status;
+    const QString where = output_path_for_messages(*options.save_path);
+    if (status == batch_step_failed) {
+        print(err, QStringLiteral("tolvane-batch: the subject was not saved to %1: the model step "
+                                  "failed\n")
+                       .arg(where));
+        return status;
+    }
+    const save_result saved = sim.save_subject(*options.save_path);
+    if (saved.ok()) return status;
+    QString message = QStringLiteral("tolvane-batch: cannot save subject to %1").arg(where);
+    if (!saved.message().empty()) message += QStringLiteral(": ") + message_text(saved);
+    print(err, message + '\n');
+    return batch_file_error;
+}
+
+}  // namespace
+
 int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err)
 {
     if (options.subject_path && !load_subject(sim, *options.subject_path, err)) return batch_file_error;
     apply_settings(options.settings, err);
     if (options.script_path) {
         const int script_status = run_batch_script(sim, options, out, err);
-        if (script_status == batch_ok && options.save_path && !sim.save_subject(*options.save_path).ok()) {
-            print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
-            return batch_file_error;
-        }
-        return script_status;
+        // A script that could not run as written saves nothing either.
+        if (script_status == batch_file_error || script_status == batch_bad_arguments) return script_status;
+        return save_after_run(sim, options, script_status, err);
     }
 
     std::optional<csv_history_writer> csv;
     if (options.csv_path) {
-        csv.emplace(*options.csv_path);
+        csv.emplace(*options.csv_path, options.csv_digits);
         if (const save_result opened = csv->opened(); !opened.ok()) {
             print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(opened)));
             return batch_file_error;
@@ -136,9 +159,5 @@ int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std:
             status = batch_file_error;
         }
     }
-    if (options.save_path && !sim.save_subject(*options.save_path).ok()) {
-        print(err, QStringLiteral("tolvane-batch: cannot save subject to %1\n").arg(*options.save_path));
-        return batch_file_error;
-    }
-    return status;
+    return save_after_run(sim, options, status, err);
 }

@@ -32,8 +32,9 @@ save_result commit_csv_file(safe_file_writer& file);
 // existing file untouched.
 class csv_history_writer {
 public:
-    // Creates the temporary file; check opened().
-    explicit csv_history_writer(const QString& path);
+    // Creates the temporary file; check opened(). Numbers get digits
+    // significant digits (format_csv_number).
+    csv_history_writer(const QString& path, int digits);
 
     // As csv_file_opened.
     save_result opened() const { return csv_file_opened(file_); }
@@ -46,6 +47,7 @@ public:
 
 private:
     safe_file_writer file_;
+    int digits_;
     int written_ = -1;
 };
 

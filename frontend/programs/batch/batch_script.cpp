@@ -14,11 +14,12 @@ namespace {
 
 // The script's CSV, written as the run goes: the header and rows go to a
 // temporary file beside the target, which a reset or load starts again and
-// which replaces the target only when complete. Without --csv the rows are
-// dropped, so that memory stays bounded for a script of any length.
+// which replaces the target only when complete. Without --csv the seconds
+// are dropped as they come, unformatted, so that memory stays bounded for a
+// script of any length.
 class csv_stream : public timeline_stream {
 public:
-    explicit csv_stream(const std::optional<QString>& path)
+    csv_stream(const std::optional<QString>& path, int digits) : digits_(digits)
     {
         if (path) file_.emplace(*path);
     }
@@ -27,18 +28,35 @@ public:
     void restart() override
     {
         if (!file_) return;
+        pending_.clear();
         file_->restart();
         file_->write(history_csv_header());
     }
-    void rows(const QByteArray& text) override
+    void second(int t, const history_column& column) override
     {
-        if (file_) file_->write(text);
+        if (!file_) return;
+        append_timeline_csv_row(pending_, t, column, digits_);
+        if (pending_.size() >= write_size) write_pending();
     }
     // ok without a file, else as commit_csv_file.
-    save_result commit() { return file_ ? commit_csv_file(*file_) : save_result(); }
+    save_result commit()
+    {
+        if (!file_) return save_result();
+        write_pending();
+        return commit_csv_file(*file_);
+    }
 
 private:
+    static constexpr qsizetype write_size = 1 << 16;
+    void write_pending()
+    {
+        file_->write(pending_);
+        pending_.clear();
+    }
+
     std::optional<safe_file_writer> file_;
+    int digits_;
+    QByteArray pending_;
 };
 
 }  // namespace
@@ -57,7 +75,7 @@ int run_batch_script(simulator& sim, const batch_options& options, std::FILE* ou
         return parsed.error_line == 0 ? batch_file_error : batch_bad_arguments;
     }
 
-    csv_stream csv(options.csv_path);
+    csv_stream csv(options.csv_path, options.csv_digits);
     if (const save_result opened = csv.opened(); !opened.ok()) {
         print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(opened)));
         return batch_file_error;
@@ -85,6 +103,9 @@ int run_batch_script(simulator& sim, const batch_options& options, std::FILE* ou
         break;
     }
 
+    // A script that could not be carried out as written leaves an existing
+    // CSV file as it was (the temporary file goes with csv).
+    if (status == batch_file_error || status == batch_bad_arguments) return status;
     if (const save_result committed = csv.commit(); !committed.ok()) {
         print(err, QStringLiteral("tolvane-batch: %1\n").arg(message_text(committed)));
         return batch_file_error;

@@ -10,8 +10,22 @@
 #include <cstdio>
 
 // Writes text to stream in UTF-8 and flushes it, so that standard output and
-// standard error keep their order on a terminal.
+// standard error keep their order on a terminal. On a terminal, control
+// characters other than line feed and tab are shown escaped
+// (terminal_safe), so that a crafted name cannot retitle or clear it. A
+// failed write leaves the stream's error flag set (see
+// standard_output_status).
 void print(std::FILE* stream, const QString& text);
+
+// text with every control character but line feed and tab (C0, DEL, C1)
+// written as "\xHH".
+QString terminal_safe(const QString& text);
+
+// Completes standard output at the end of the program: flushes it and
+// returns status, or batch_file_error (1) after printing "tolvane-batch:
+// cannot write to standard output: REASON" to standard error when a write
+// to it failed (a full disk, a closed pipe) and status was 0.
+int standard_output_status(int status);
 
 class console_ui : public headless_ui {
 public:

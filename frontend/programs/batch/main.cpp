@@ -4,7 +4,10 @@
 #include "batch_run.h"
 #include "catalogue_listing.h"
 #include "console_ui.h"
+#include "file_names.h"
 #include "manual_text.h"
+#include "result_text.h"
+#include "safe_file.h"
 #include "report_pdf.h"
 #include "report_source.h"
 #include "simulator.h"
@@ -35,11 +38,19 @@ void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString&
     std::fprintf(stderr, "tolvane-batch: %s\n", message.toLocal8Bit().constData());
 }
 
-}  // namespace
+// True when an output file is standard output: the program's own lines then
+// go to standard error.
+bool writes_standard_output(const batch_options& options)
+{
+    for (const std::optional<QString>& path : {options.csv_path, options.save_path, options.report_path})
+        if (path && *path == QLatin1String(standard_stream_path)) return true;
+    return false;
+}
 
-int main(int argc, char** argv)
+int run_program(int argc, char** argv)
 {
     qInstallMessageHandler(quiet_qt_messages);
+    remove_temporary_files_on_interruption();
     std::unique_ptr<QCoreApplication> app;
     if (wants_report(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -47,34 +58,43 @@ int main(int argc, char** argv)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    const batch_parse_result parsed = parse_batch_arguments(app->arguments().mid(1));
+    // The arguments left after Qt took its own, file names byte for byte.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << file_name_from_bytes(QByteArray(argv[i]));
+    const batch_parse_result parsed = parse_batch_arguments(arguments);
     if (!parsed.error.isEmpty()) {
-        std::fprintf(stderr, "tolvane-batch: %s (try --help)\n", parsed.error.toUtf8().constData());
+        print(stderr, QStringLiteral("tolvane-batch: %1 (try --help)\n").arg(parsed.error));
         return batch_bad_arguments;
     }
     if (parsed.options.help) {
-        std::fputs(batch_usage().toUtf8().constData(), stdout);
+        print(stdout, batch_usage());
         return batch_ok;
     }
     if (parsed.options.version) {
-        std::fputs(version_text(batch_manual()).c_str(), stdout);
+        print(stdout, QString::fromStdString(version_text(batch_manual())));
         return batch_ok;
     }
     if (parsed.options.list != catalogue_list::none) {
-        std::fputs(catalogue_listing(parsed.options.list).toUtf8().constData(), stdout);
+        print(stdout, catalogue_listing(parsed.options.list));
         return batch_ok;
     }
-    console_ui ui(stdout, stderr);
+    std::FILE* const out = writes_standard_output(parsed.options) ? stderr : stdout;
+    console_ui ui(out, stderr);
     simulator sim(ui);
     sim.start();
-    const int status = run_batch(sim, parsed.options, stdout, stderr);
-    if (parsed.options.report_path && status != batch_file_error) {
+    const int status = run_batch(sim, parsed.options, out, stderr);
+    // A run that could not go as asked writes no report either.
+    if (parsed.options.report_path && status != batch_file_error && status != batch_bad_arguments) {
         const save_result written = write_report_pdf(
             *parsed.options.report_path, report_input_from(sim, ui.clinical_text(), subject_date_time_now()));
         if (!written.ok()) {
-            std::fprintf(stderr, "tolvane-batch: %s\n", written.message().c_str());
+            print(stderr, QStringLiteral("tolvane-batch: %1\n").arg(message_text(written)));
             return batch_file_error;
         }
     }
     return status;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return standard_output_status(run_program(argc, argv)); }

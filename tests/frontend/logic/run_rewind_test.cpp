@@ -112,8 +112,10 @@ struct rewind_case {
     int end;                  // then run on to this second
 };
 
-// Re-run points lie after the plan's last change: a change after the point
-// would be a setting the re-run keeps, no longer the straight run.
+// Re-run points lie at or after the plan's last change: a change after the
+// point would be a setting the re-run keeps, no longer the straight run. A
+// point at a change's own minute goes back to the values as they were set
+// there (the bag just filled, the dose not yet given).
 std::vector<rewind_case> rewind_cases()
 {
     return {
@@ -122,28 +124,28 @@ std::vector<rewind_case> rewind_cases()
              return plan{{300, [] { set_factor(16, "12"); }}};
          },
          900,
-         {301, 359, 360, 480, 495, 899, 900},
+         {300, 301, 359, 360, 480, 495, 899, 900},
          1200},
         {"rebreathing a 6-l bag from 2:00",
          [] {
              return plan{{120, [] { respiration(1, 12, nullptr, nullptr, "6000", "20.93", "0"); }}};
          },
          600,
-         {121, 330, 360, 599},
+         {120, 121, 330, 360, 599},
          720},
         {"bag with CO2 absorber from 1:00",
          [] {
              return plan{{60, [] { respiration(1, 13, nullptr, nullptr, "8000", "40", "0"); }}};
          },
          480,
-         {61, 250, 420},
+         {60, 61, 250, 420},
          600},
         {"ventilator 14/min 700 ml from 2:00",
          [] {
              return plan{{120, [] { respiration(0, 10, "14", "700", nullptr, nullptr, nullptr); }}};
          },
          600,
-         {150, 250, 540},
+         {120, 150, 250, 540},
          720},
         {"glottis closed 1:00 to 2:00, bicarbonate at 3:00",
          [] {
@@ -152,35 +154,35 @@ std::vector<rewind_case> rewind_cases()
                          {180, [] { set_factor(1, "20"); }}};
          },
          420,
-         {181, 240, 300},
+         {180, 181, 240, 300},
          540},
         {"barometric pressure 760 to 400 mm Hg at 2:00",
          [] {
              return plan{{120, [] { set_factor(25, "400"); }}};
          },
          420,
-         {121, 122, 125, 150, 181},
+         {120, 121, 122, 125, 150, 181},
          540},
         {"barometric pressure 760 to 3000 mm Hg at 1:00 and back at 3:00",
          [] {
              return plan{{60, [] { set_factor(25, "3000"); }}, {180, [] { set_factor(25, "760"); }}};
          },
          360,
-         {181, 184, 240},
+         {180, 181, 184, 240},
          420},
         {"180 W from 1:00",
          [] {
              return plan{{60, [] { set_factor(31, "180"); }}};
          },
          360,
-         {61, 200, 330},
+         {60, 61, 200, 330},
          420},
         {"glottis closed from 1:00",
          [] {
              return plan{{60, [] { respiration(1, 9, nullptr, nullptr, nullptr, nullptr, nullptr); }}};
          },
          150,
-         {61, 100},
+         {60, 61, 100},
          180},
     };
 }

@@ -344,16 +344,25 @@ TEST_F(ScenarioScriptRun, DeathStopsTheScriptAndNamesTheFirstLineNotCarriedOut)
     EXPECT_EQ(result.timeline.last_time(), result.end_time);
 }
 
-TEST_F(ScenarioScriptRun, DialogRefusalAtRunTimeStopsWithTheLine)
+TEST_F(ScenarioScriptRun, DialogRefusalOverTwoLinesIsFoundBeforeAnythingRuns)
 {
     // Line 2 types only O2; the CO2 field keeps 20 from line 1: 110 % in all.
     const script_run_result result =
         run("at 1:00 bag 12 co2 20 o2 70\nat 2:00 bag 13 o2 90\nrun until 5:00\n");
     EXPECT_EQ(result.status.code(), script_end::refused);
     EXPECT_EQ(result.stopped_line, 2);
-    EXPECT_EQ(result.end_time, 120);
-    EXPECT_TRUE(message_text(result.status).startsWith("s.txt:2: the respiration dialog refused OK"))
+    EXPECT_EQ(result.end_time, 0);
+    EXPECT_TRUE(message_text(result.status).startsWith("s.txt:2: the respiration dialog would refuse OK"))
         << result.status.message();
+    // The CO2 set by "set", a reset back to the standard 0 %, and a load of
+    // a subject with its own percentages are followed the same way.
+    EXPECT_EQ(run("at 0:00 set bag_co2 30\nat 1:00 bag 12 o2 80\nrun until 2:00\n").stopped_line, 2);
+    fresh_start();
+    EXPECT_EQ(
+        run("at 0:00 set bag_co2 30\nat 1:00 reset\nat 0:00 bag 12 o2 80\nrun until 1:00\n").status.code(),
+        script_end::finished);
+    fresh_start();
+    EXPECT_EQ(run("at 0:00 bag 12 o2 80 co2 20\nrun until 1:00\n").status.code(), script_end::finished);
 }
 
 TEST_F(ScenarioScriptRun, RerunToOddSecondContinuesToTheNextMinuteMark)

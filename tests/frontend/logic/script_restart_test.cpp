@@ -74,7 +74,10 @@ public:
         ++restarts;
         text = history_csv_header();
     }
-    void rows(const QByteArray& more) override { text += more; }
+    void second(int t, const history_column& column) override
+    {
+        append_timeline_csv_row(text, t, column, csv_default_digits);
+    }
 };
 
 class ScriptRestartRun : public ::testing::Test {
@@ -150,8 +153,10 @@ TEST_F(ScriptRestartRun, ResetAndLoadGiveTheRunOfAFreshSubject)
     EXPECT_FALSE(missing.status.ok());
     EXPECT_EQ(missing.status.code(), script_end::load_failed);
     EXPECT_TRUE(message_text(missing.status).contains("none.sbj")) << missing.status.message();
-    EXPECT_EQ(missing.end_time, 60);  // the run goes on no further and keeps its time
-    EXPECT_EQ(ui.errors.last(), "Sorry, cannot open subject file.");
+    // Found before anything runs: nothing ran, no error box.
+    EXPECT_EQ(missing.end_time, 0);
+    EXPECT_EQ(missing.stopped_line, 2);
+    EXPECT_TRUE(ui.errors.isEmpty());
 }
 
 }  // namespace

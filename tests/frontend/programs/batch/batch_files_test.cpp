@@ -13,18 +13,6 @@
 
 namespace {
 
-QByteArray read_all(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool write_all(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 struct output_kind {
     const char* name;
     const char* option;
@@ -140,8 +128,8 @@ TEST(BatchScriptRestart, LoadAfterRunsEqualsAFreshProcess)
     const batch_run_result loaded =
         run_batch_process({"--script", dir.filePath("load.txt"), "--csv", dir.filePath("a.csv")});
     ASSERT_EQ(loaded.exit_code, 0) << loaded.err.toStdString();
-    // The fresh process runs a script too: a script's CSV writes its numbers
-    // in the C library's style, the minute CSV in Qt's (they differ on ties).
+    // The fresh process runs a script too, although both CSV writers now
+    // write numbers alike.
     ASSERT_TRUE(write_all(dir.filePath("fresh_load.txt"), "at 0:00 load alt.sbj\nrun until 3:00\n"));
     ASSERT_TRUE(write_all(dir.filePath("fresh.txt"), "run until 3:00\n"));
     const batch_run_result fresh =

@@ -57,6 +57,18 @@ TEST(Batch, HelpAndBadArguments)
         {"--set", "=15"},
         {"--list", "everything"},
         {"--list=everything"},
+        // --set reads numbers as strictly as a script's "set".
+        {"--set", "work_rate=1,000"},
+        {"--set", "work_rate=50W"},
+        {"--set", "work_rate= 50"},
+        {"--set", "work_rate=50 "},
+        {"--set", "work_rate=0x10"},
+        {"--set", "work_rate=inf"},
+        {"--set", "work_rate=1e999"},
+        {"--set", "work_rate=٥٠"},
+        {"--digits", "0"},
+        {"--digits", "18"},
+        {"--digits", "9.5"},
     };
     for (const QStringList& arguments : bad) {
         const batch_result r = run_batch_program(arguments);
