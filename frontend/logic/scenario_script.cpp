@@ -586,7 +586,7 @@ script_parse_result read_scenario_script(const QString& path)
         result.script.file_name = path;
         result.status = script_parse_outcome::failure(
             script_parse_status::cannot_read,
-            QStringLiteral("%1: cannot read the script").arg(path).toStdString());
+            QStringLiteral("%1: cannot read the script: %2").arg(path, file.errorString()).toStdString());
         return result;
     }
     return parse_scenario_script(QString::fromUtf8(file.readAll()), path);

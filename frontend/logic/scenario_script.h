@@ -74,7 +74,7 @@ struct scenario_script {
 // Why a script cannot be run.
 enum class script_parse_status {
     ok,
-    cannot_read,  // the file could not be read ("FILE: cannot read the script")
+    cannot_read,  // the file could not be read ("FILE: cannot read the script: REASON")
     bad_line,     // a line is not understood ("FILE:LINE: message")
 };
 using script_parse_outcome = result<script_parse_status>;
@@ -92,7 +92,7 @@ inline constexpr int script_max_minutes = 100000;
 script_parse_result parse_scenario_script(const QString& text, const QString& file_name);
 
 // Reads and parses a script file (UTF-8). A file that cannot be read gives
-// "FILE: cannot read the script".
+// "FILE: cannot read the script: REASON", the system's reason.
 script_parse_result read_scenario_script(const QString& path);
 
 // Parses "M:SS" or "MM:SS" (seconds 00..59, at most script_max_minutes

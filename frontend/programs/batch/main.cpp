@@ -47,6 +47,11 @@ int main(int argc, char** argv)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // Nothing asked: the usage, as for a wrong call.
+    if (app->arguments().size() <= 1) {
+        std::fputs(short_usage_text(batch_manual()).c_str(), stderr);
+        return batch_bad_arguments;
+    }
     const batch_parse_result parsed = parse_batch_arguments(app->arguments().mid(1));
     if (!parsed.error.isEmpty()) {
         std::fprintf(stderr, "tolvane-batch: %s (try --help)\n", parsed.error.toUtf8().constData());
