@@ -6,7 +6,11 @@
 #   development     libtolvane-dev      the headers and the libtolvane_model.so link
 #
 # A new package is one tolvane_debian_package() call below plus the
-# COMPONENT of its install() rules. Every package carries the copyright file
+# COMPONENT of its install() rules; a new shared library is one
+# tolvane_shared_library() call (shared_library.cmake) naming the components.
+# lintian accepts a library package whose name matches any one of the SONAMEs
+# it holds, so a second library may share model_library's package if that
+# package is named after the second one (libtolvane1 for libtolvane.so.1). Every package carries the copyright file
 # and the changelog (NEWS.md); a package with a shared library also carries
 # a shlibs file and an ldconfig trigger, both written by CPack. Dependencies
 # on system libraries come from dpkg-shlibdeps (package dpkg-dev), those
@@ -59,21 +63,18 @@ add_custom_command(OUTPUT ${TOLVANE_DEBIAN_CHANGELOG}
 add_custom_target(debian_changelog ALL DEPENDS ${TOLVANE_DEBIAN_CHANGELOG})
 
 # tolvane_debian_package(COMPONENT PACKAGE NAME SECTION SECTION
-#                        DESCRIPTION "synopsis\nlong text" [MULTIARCH same|foreign]
+#                        DESCRIPTION "synopsis\nlong text"
 #                        [DEPENDS COMPONENT...] [EXTRA_DEPENDS "deb, deb"]):
 # the install component COMPONENT becomes the package NAME, with the
 # copyright file and the changelog in /usr/share/doc/NAME.
 set(TOLVANE_DEBIAN_COMPONENTS)
 macro(tolvane_debian_package component)
-  cmake_parse_arguments(package "" "PACKAGE;SECTION;DESCRIPTION;MULTIARCH;EXTRA_DEPENDS" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(package "" "PACKAGE;SECTION;DESCRIPTION;EXTRA_DEPENDS" "DEPENDS" ${ARGN})
   string(TOUPPER ${component} package_variable)
   set(CPACK_DEBIAN_${package_variable}_PACKAGE_NAME ${package_PACKAGE})
   set(CPACK_DEBIAN_${package_variable}_PACKAGE_SECTION ${package_SECTION})
   set(CPACK_DEBIAN_${package_variable}_DESCRIPTION "${package_DESCRIPTION}")
   set(CPACK_COMPONENT_${package_variable}_DEPENDS ${package_DEPENDS})
-  if(package_MULTIARCH)
-    set(CPACK_DEBIAN_${package_variable}_PACKAGE_MULTIARCH ${package_MULTIARCH})
-  endif()
   if(package_EXTRA_DEPENDS)
     set(CPACK_DEBIAN_${package_variable}_PACKAGE_DEPENDS "${package_EXTRA_DEPENDS}")
   endif()
@@ -96,14 +97,14 @@ sentences and can die. The package holds the window program tolvane,
 tolvane-batch for scripted runs and data export, teaching subjects,
 example scenarios, manual pages, the guide and the validation report.")
 
-tolvane_debian_package(model_library PACKAGE libtolvane-model1 SECTION libs MULTIARCH same
+tolvane_debian_package(model_library PACKAGE libtolvane-model1 SECTION libs
   DESCRIPTION "respiration model library of the Tolvane simulator
 The physiological model of Tolvane, a teaching simulator of human
 respiration: one call advances a simulated person by one second, and the
 whole state lives in exported variables with C linkage, so any host can
 bind it.")
 
-tolvane_debian_package(development PACKAGE libtolvane-dev SECTION libdevel MULTIARCH same
+tolvane_debian_package(development PACKAGE libtolvane-dev SECTION libdevel
   DEPENDS model_library
   DESCRIPTION "development files of the Tolvane respiration model
 The header tolvane/tolvane_model.h and the link libtolvane_model.so, for
