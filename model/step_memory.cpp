@@ -1,6 +1,7 @@
 // The step's own memory as one copyable block, for the front end's exact
 // rewind, and the breathing circuit of a fresh subject.
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 #include "step_internal.h"
@@ -49,7 +50,9 @@ void tolvane_restore_step_memory(const tolvane_step_memory* memory)
     symptoms.bits = memory->symptom_bits;
     symptoms.previous_serious = memory->symptom_previous_serious;
     symptoms.previous_any = memory->symptom_previous_any;
-    std::copy(std::begin(memory->derived), std::end(memory->derived), derived);
+    // A copy of fixed size, which the compiler writes out in place: std::copy
+    // from a caller's block calls memmove, which _FORTIFY_SOURCE cannot guard.
+    std::memcpy(derived, memory->derived, sizeof derived);
     restore_dry_pressure_memory(
         {memory->last_dry_pressure, memory->left_alveolar_po2, memory->left_alveolar_pco2});
     restore_blood_make_up_memory({memory->last_haemoglobin, memory->last_packed_cell_volume,

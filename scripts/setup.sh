@@ -13,6 +13,10 @@ packages=(
   dpkg-dev file
   qt6-svg-dev
   clang-format
+  # The package tests: lintian, hardening-check (devscripts), the desktop's
+  # validators and MIME tools, manual pages, and a fresh root to install into.
+  lintian devscripts appstream desktop-file-utils shared-mime-info xdg-utils man-db
+  debootstrap
 )
 
 missing=()

@@ -1,8 +1,8 @@
-// Draws the main window's logo (350 x 190) and writes it as a JPEG file, and
-// optionally the desktop icon (128 x 128 PNG, the lungs of the logo).
-// Run once by hand; assets/logo.jpg (embedded in the program) and
-// assets/tolvane.png (installed) are committed. Built with the project:
-//   QT_QPA_PLATFORM=offscreen build/bin/logo_generator assets/logo.jpg assets/tolvane.png
+// Draws the main window's logo (350 x 190) and writes it as a JPEG file.
+// Run once by hand; assets/logo.jpg (embedded in the program) is committed.
+// The desktop icon, the same lungs, is assets/icons/tolvane.svg. Built with
+// the project:
+//   QT_QPA_PLATFORM=offscreen build/bin/logo_generator assets/logo.jpg
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -125,23 +125,12 @@ bool write_jpeg(const QImage& image, const char* path)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: logo_generator LOGO.jpg [ICON.png]\n");
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: logo_generator LOGO.jpg\n");
         return 2;
     }
     QImage image(350, 190, QImage::Format_RGB32);
     draw_logo(image);
     if (!write_jpeg(image, argv[1])) return 1;
-    if (argc == 3) {
-        QImage icon(128, 128, QImage::Format_ARGB32);
-        icon.fill(Qt::transparent);
-        QPainter p(&icon);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(128.0 / 170, 128.0 / 170);
-        p.translate(5, -8);
-        draw_lungs(p);
-        p.end();
-        if (!icon.save(QString::fromLocal8Bit(argv[2]), "PNG")) return 1;
-    }
     return 0;
 }

@@ -15,11 +15,12 @@ QString about_text()
         "    Begin with the standard subject, a resting adult at sea level, change one subject "
         "factor at a time and press RUN to watch the response. What the subject would feel "
         "appears in the clinical line; a subject pushed too far will faint and die.",
-        "    The program and its model are offered as they are, without any warranty of any kind. "
-        "The numbers it shows come from a simplified mathematical model: they are meant to show "
-        "the direction and the rough size of physiological effects, not to predict what happens "
-        "in a real patient. The program must never be used to diagnose, treat or monitor anybody, "
-        "nor to plan any real exposure of a person.",
+        "    The program and its model are offered under the Apache License, version 2.0, as they are, "
+        "without any warranty. "
+        "The numbers it shows come from a simplified model: they are meant to show "
+        "the direction and rough size of physiological effects, not to predict what happens "
+        "in a patient. The program must never be used to diagnose, treat or monitor anybody, "
+        "nor to plan any exposure of a person.",
         "    The authors accept no responsibility for any use made of the program or of its "
         "results, nor for any decision that is taken on the strength of those results.",
         "",

@@ -1,5 +1,6 @@
 #include "factor_names.h"
 
+#include "model_host.h"
 #include "slot_ids.h"
 
 #include <algorithm>
@@ -49,6 +50,20 @@ QStringList nearest_factor_names(const QString& text)
     return names;
 }
 
+namespace {
+
+// The catalogue's own name of a factor ("Inspired O2 percentage", as the
+// window and the batch output show it), in any case; -1 when none matches.
+int factor_index_by_long_name(const QString& text)
+{
+    for (int i = 0; i < factor_id::count; ++i)
+        if (QString::fromStdString(model_host::factor_name(i)).compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+}  // namespace
+
 factor_lookup find_factor(const QString& text)
 {
     factor_lookup result;
@@ -63,9 +78,10 @@ factor_lookup find_factor(const QString& text)
                                .arg(text);
         return result;
     }
-    result.index = factor_index_by_name(text.toStdString());
+    result.index = factor_index_by_name(text.toLower().toStdString());
+    if (result.index < 0) result.index = factor_index_by_long_name(text);
     if (result.index >= 0) return result;
-    if (display_index_by_name(text.toStdString()) >= 0) {
+    if (display_index_by_name(text.toLower().toStdString()) >= 0) {
         result.error = QStringLiteral(
                            "\"%1\" is a display variable, not a subject factor "
                            "(tolvane-batch --list factors shows the factors)")

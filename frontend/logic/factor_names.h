@@ -1,5 +1,7 @@
 // A subject factor as a user names it on the command line or in a script:
-// by its short name ("inspired_o2") or by its index in the catalogue ("16").
+// by its short name in any case ("inspired_o2", "Inspired_O2"), by the
+// catalogue's long name ("Inspired O2 percentage") or by its index in the
+// catalogue ("16").
 // An unknown name is answered with the nearest short names.
 #ifndef TOLVANE_FACTOR_NAMES_H
 #define TOLVANE_FACTOR_NAMES_H
@@ -12,7 +14,8 @@ struct factor_lookup {
     QString error;   // why not, e.g. unknown factor "inspired_02" (nearest: inspired_o2, ...)
 };
 
-// Resolves a factor given as a whole number 0..31 or a short name.
+// Resolves a factor given as a whole number 0..31, a short name or a long
+// name, the names in any case.
 factor_lookup find_factor(const QString& text);
 
 // Up to three short names of factors closest to text by edit distance, the

@@ -138,11 +138,8 @@ void append_roff_blocks(std::string& out, const std::vector<manual_block>& block
     }
 }
 
-}  // namespace
-
-std::string_view program_version() { return TOLVANE_VERSION; }
-
-std::string help_text(const program_manual& manual)
+// "Usage: PROGRAM SYNOPSIS" and one line for each further synopsis.
+std::string usage_lines(const program_manual& manual)
 {
     std::string out;
     const std::string usage = "Usage: ";
@@ -153,6 +150,25 @@ std::string help_text(const program_manual& manual)
         const std::size_t indent = usage.size() + manual.program.size() + 1;
         append_wrapped(out, manual.synopsis[i], indent, indent);
     }
+    return out;
+}
+
+}  // namespace
+
+std::string_view program_version() { return TOLVANE_VERSION; }
+
+std::string_view program_licence() { return "Apache License, version 2.0"; }
+
+std::string short_usage_text(const program_manual& manual)
+{
+    std::string out = usage_lines(manual);
+    append(out, {"Try '", manual.program, " --help' for more.\n"});
+    return out;
+}
+
+std::string help_text(const program_manual& manual)
+{
+    std::string out = usage_lines(manual);
     std::string summary(manual.summary);
     summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
     append(out, {summary, ".\n\nOptions:\n"});
@@ -170,7 +186,8 @@ std::string help_text(const program_manual& manual)
 std::string version_text(const program_manual& manual)
 {
     std::string out;
-    append(out, {manual.program, " ", program_version(), "\n"});
+    append(out, {manual.program, " ", program_version(), "\nLicensed under the ", program_licence(),
+                 "; offered as it is, without any warranty.\n"});
     return out;
 }
 

@@ -10,11 +10,19 @@
 // The version both programs and their manual pages carry.
 std::string_view program_version();
 
+// The licence the programs are offered under, as the --version text, the
+// manual pages and the About window name it.
+std::string_view program_licence();
+
+// The usage lines and a pointer to --help: what a program prints to
+// standard error when it is called wrongly.
+std::string short_usage_text(const program_manual& manual);
+
 // Usage lines, the summary, every option and the sections marked in_help,
 // wrapped to 79 columns.
 std::string help_text(const program_manual& manual);
 
-// "tolvane-batch 2.01" and a newline: the --version text.
+// "tolvane-batch 2.01" and a line naming the licence: the --version text.
 std::string version_text(const program_manual& manual);
 
 // The whole manual as a section 1 manual page.

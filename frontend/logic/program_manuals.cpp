@@ -26,6 +26,17 @@ const manual_section files_section = {
     },
 };
 
+// Both programs' terms.
+const manual_section copyright_section = {
+    "COPYRIGHT",
+    {
+        para("Copyright 2026 Tolvane developers. Licensed under the Apache License, version 2.0 "
+             "(/usr/share/common-licenses/Apache-2.0 on Debian). The program is for teaching and is "
+             "offered as it is, without any warranty; it must never be used to diagnose, treat or "
+             "monitor anybody."),
+    },
+};
+
 program_manual make_window_manual()
 {
     return {
@@ -56,7 +67,12 @@ program_manual make_window_manual()
              {para("The window accepts Qt's own options, for example -platform offscreen or -style "
                    "Fusion. The environment variable QT_QPA_PLATFORM chooses the "
                    "platform as -platform does.")}},
-            {"EXIT STATUS", {item_of("0", "The window was closed (or --help, --version).")}, true},
+            {"EXIT STATUS",
+             {
+                 item_of("0", "The window was closed (or --help, --version)."),
+                 item_of("1", "No window could open: no display (see EXAMPLES for a machine without one)."),
+             },
+             true},
             files_section,
             {"EXAMPLES",
              {
@@ -65,6 +81,7 @@ program_manual make_window_manual()
                  para("On a machine without a display, inside a virtual X server:"),
                  example_of("xvfb-run -s \"-screen 0 1280x1024x24\" tolvane"),
              }},
+            copyright_section,
             {"SEE ALSO", {para("tolvane-batch(1)")}},
         },
     };
@@ -88,8 +105,10 @@ program_manual make_batch_manual()
                  "writes the history as CSV, the subject as a subject file and the printed report as "
                  "PDF. Clinical messages, step failures and a death are printed with mm:ss stamps."),
             para("A factor is named by its short name (inspired_o2, work_rate, barometric_pressure, "
-                 "haemoglobin, ...) or by its index 0 to 31; --list prints them all. An unknown name "
-                 "is an error that names the nearest ones."),
+                 "haemoglobin, ...) in any case, by the catalogue's long name (\"Inspired O2 "
+                 "percentage\") or by its index 0 to 31; --list prints them all. An unknown name "
+                 "is an error that names the nearest ones. -- ends the options; the program takes no "
+                 "other arguments, and without any it prints its usage and exits with status 2."),
         },
         {
             {"--subject", "FILE",
@@ -190,7 +209,7 @@ program_manual make_batch_manual()
                  para("Exercise at 100 W from a teaching subject and print the report:"),
                  example_of("tolvane-batch --subject /usr/share/tolvane/subjects/severe_anaemia.sbj \\\n"
                             "    --set work_rate=100 --minutes 5 --report anaemia_exercise.pdf"),
-                 para("A scenario script:"),
+                 para("A scenario script (/usr/share/tolvane/scenarios/co2_then_rerun.txt, with comments):"),
                  example_of("at 2:00 set inspired_co2 5    # 5 % CO2\n"
                             "at 12:00 set inspired_co2 0.03\n"
                             "run until 16:00\n"
@@ -198,10 +217,12 @@ program_manual make_batch_manual()
                             "at 2:00 set inspired_co2 3\n"
                             "at 12:00 set inspired_co2 0.03\n"
                             "run until 16:00"),
-                 example_of("tolvane-batch --script co2_then_rerun.txt --csv co2.csv"),
+                 example_of("tolvane-batch --script /usr/share/tolvane/scenarios/co2_then_rerun.txt "
+                            "--csv co2.csv"),
                  para("The catalogue's short names:"),
                  example_of("tolvane-batch --list factors"),
              }},
+            copyright_section,
             {"SEE ALSO", {para("tolvane(1)")}},
         },
     };

@@ -654,7 +654,7 @@ script_parse_result read_scenario_script(const QString& path)
                                                       QStringLiteral("%1: %2").arg(name, why).toStdString());
         return result;
     };
-    if (!opened) return failure(QStringLiteral("cannot read the script"));
+    if (!opened) return failure(QStringLiteral("cannot read the script: %1").arg(file.errorString()));
     // Read one byte past the limit to tell a script at the limit from a
     // larger one (or an endless device).
     const QByteArray text = file.read(script_max_bytes + 1);

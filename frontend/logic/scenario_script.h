@@ -75,7 +75,7 @@ struct scenario_script {
 // Why a script cannot be run.
 enum class script_parse_status {
     ok,
-    cannot_read,  // the file could not be read ("FILE: cannot read the script")
+    cannot_read,  // the file could not be read ("FILE: cannot read the script: REASON")
     bad_line,     // a line is not understood ("FILE:LINE: message")
 };
 using script_parse_outcome = result<script_parse_status>;
@@ -98,8 +98,8 @@ inline constexpr qint64 script_max_bytes = qint64(1) << 20;
 // Reads and parses a script file (UTF-8); "-" is standard input, named
 // "standard input" in messages (relative "load" paths are then taken from
 // the working folder). A file that cannot be read gives "FILE: cannot read
-// the script", one larger than script_max_bytes "FILE: the script is larger
-// than 1 MB".
+// the script: REASON" (the system's reason), one larger than
+// script_max_bytes "FILE: the script is larger than 1 MB".
 script_parse_result read_scenario_script(const QString& path);
 
 // Parses "M:SS" or "MM:SS" (seconds 00..59, at most script_max_minutes

@@ -64,7 +64,8 @@ QString Tmain_F::guide_path()
         QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/tolvane/guide.md");
     if (QFileInfo::exists(installed)) return QFileInfo(installed).canonicalFilePath();
 #ifdef TOLVANE_SOURCE_GUIDE
-    const QString source = QStringLiteral(TOLVANE_SOURCE_GUIDE);
+    const QString source =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" TOLVANE_SOURCE_GUIDE));
     if (QFileInfo::exists(source)) return source;
 #endif
     return {};

@@ -1,83 +1,124 @@
 cmake_minimum_required(VERSION 3.25)
-# Builds the Debian package with cpack from the build tree BINARY_DIR and
-# checks its file list and dependencies against the source tree SOURCE_DIR:
-# the programs, the library, desktop entry and icon, manual pages, every
-# document of docs/, every teaching subject and example scenario; nothing
-# outside /usr and no other program; dependencies from dpkg-shlibdeps.
-file(REMOVE_RECURSE ${WORK_DIR})
-file(MAKE_DIRECTORY ${WORK_DIR})
-execute_process(COMMAND cpack -G DEB --config ${BINARY_DIR}/CPackConfig.cmake -B ${WORK_DIR}
-                WORKING_DIRECTORY ${WORK_DIR} RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "cpack failed:\n${log}")
-endif()
-execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE arch OUTPUT_STRIP_TRAILING_WHITESPACE)
-set(deb ${WORK_DIR}/tolvane_${VERSION}_${arch}.deb)
-if(NOT EXISTS ${deb})
-  file(GLOB made ${WORK_DIR}/*.deb)
-  message(FATAL_ERROR "expected ${deb}, cpack made: ${made}")
-endif()
+# Checks the file lists and control fields of the packages that
+# build_debs.cmake made in WORK_DIR against the source tree SOURCE_DIR:
+# tolvane holds the programs, the desktop's files, the manual pages, every
+# document of docs/, every teaching subject and example scenario;
+# libtolvane-model1 the versioned library with its shlibs file and ldconfig
+# trigger; libtolvane-dev the header and the link; each its copyright and
+# changelog; nothing else, and nothing outside /usr. Dependencies on system
+# libraries come from dpkg-shlibdeps, those between the packages are pinned.
+include(${CMAKE_CURRENT_LIST_DIR}/package_names.cmake)
+set(problems)
 
-execute_process(COMMAND dpkg-deb -c ${deb} OUTPUT_VARIABLE listing RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "dpkg-deb -c ${deb} failed")
-endif()
-# "-rw-r--r-- root/root 123 2026-01-01 12:00 ./usr/bin/tolvane" -> /usr/bin/tolvane
-string(REGEX MATCHALL "\\./[^\n]*[^/\n]\n" entries "${listing}")
-set(files)
-foreach(entry ${entries})
-  string(REGEX REPLACE "^\\.(.*)\n$" "\\1" path "${entry}")
-  list(APPEND files ${path})
-endforeach()
+# package_files(DEB VARIABLE): the paths of the files and links in DEB.
+function(package_files deb variable)
+  execute_process(COMMAND dpkg-deb -c ${deb} OUTPUT_VARIABLE listing COMMAND_ERROR_IS_FATAL ANY)
+  # "-rw-r--r-- root/root 123 2026-01-01 12:00 ./usr/bin/tolvane" -> /usr/bin/tolvane;
+  # a link's " -> target" is left off.
+  string(REGEX MATCHALL "\\./[^\n]*[^/\n]\n" entries "${listing}")
+  set(files)
+  foreach(entry ${entries})
+    string(REGEX REPLACE "^\\.(.*)\n$" "\\1" path "${entry}")
+    string(REGEX REPLACE " -> .*" "" path "${path}")
+    list(APPEND files ${path})
+  endforeach()
+  set(${variable} ${files} PARENT_SCOPE)
+endfunction()
 
-set(expected
+# The files each package must hold, and only those.
+execute_process(COMMAND dpkg-architecture -qDEB_HOST_MULTIARCH OUTPUT_VARIABLE multiarch
+                OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(libdir /usr/lib/${multiarch})
+set(expected_tolvane
   /usr/bin/tolvane
   /usr/bin/tolvane-batch
-  /usr/lib/libtolvane_model.so
-  /usr/share/applications/tolvane.desktop
-  /usr/share/icons/hicolor/128x128/apps/tolvane.png
+  /usr/share/applications/org.tolvane.Tolvane.desktop
+  /usr/share/metainfo/org.tolvane.Tolvane.metainfo.xml
+  /usr/share/mime/packages/tolvane.xml
+  /usr/share/icons/hicolor/scalable/apps/tolvane.svg
   /usr/share/man/man1/tolvane.1.gz
-  /usr/share/man/man1/tolvane-batch.1.gz
-  /usr/share/doc/tolvane/validation.md)
+  /usr/share/man/man1/tolvane-batch.1.gz)
+foreach(size 48 64 128 256)
+  list(APPEND expected_tolvane /usr/share/icons/hicolor/${size}x${size}/apps/tolvane.png)
+endforeach()
 file(GLOB_RECURSE docs RELATIVE ${SOURCE_DIR}/docs ${SOURCE_DIR}/docs/*)
 foreach(doc ${docs})
-  list(APPEND expected /usr/share/doc/tolvane/${doc})
+  list(APPEND expected_tolvane /usr/share/doc/tolvane/${doc})
 endforeach()
 foreach(folder subjects scenarios)
   file(GLOB data RELATIVE ${SOURCE_DIR}/${folder} ${SOURCE_DIR}/${folder}/*)
   foreach(name ${data})
-    list(APPEND expected /usr/share/tolvane/${folder}/${name})
+    list(APPEND expected_tolvane /usr/share/tolvane/${folder}/${name})
   endforeach()
 endforeach()
-list(REMOVE_DUPLICATES expected)
+set(expected_libtolvane-model1 ${libdir}/libtolvane_model.so.1 ${libdir}/libtolvane_model.so.1.0.0)
+set(expected_libtolvane-dev ${libdir}/libtolvane_model.so /usr/include/tolvane/tolvane_model.h)
 
-set(problems)
-foreach(path ${expected})
-  if(NOT path IN_LIST files)
-    string(APPEND problems "  missing: ${path}\n")
+foreach(package tolvane libtolvane-model1 libtolvane-dev)
+  if(NOT deb_${package})
+    string(APPEND problems "  no package ${package} among: ${debs}\n")
+    continue()
+  endif()
+  list(APPEND expected_${package} /usr/share/doc/${package}/copyright /usr/share/doc/${package}/changelog.gz)
+  package_files(${deb_${package}} files)
+  foreach(path ${expected_${package}})
+    if(NOT path IN_LIST files)
+      string(APPEND problems "  ${package} lacks ${path}\n")
+    endif()
+  endforeach()
+  foreach(path ${files})
+    if(NOT path IN_LIST expected_${package})
+      string(APPEND problems "  ${package} holds what is not expected: ${path}\n")
+    endif()
+  endforeach()
+  execute_process(COMMAND dpkg-deb -f ${deb_${package}} Maintainer Version Source OUTPUT_VARIABLE fields)
+  if(NOT fields MATCHES "Maintainer: [^\n]*<[^@>]+@[a-z0-9.-]+\\.[a-z]+>\nVersion: ${VERSION}\nSource: tolvane\n"
+     OR fields MATCHES "localhost")
+    string(APPEND problems "  ${package}: control fields ${fields}")
   endif()
 endforeach()
-foreach(path ${files})
-  if(NOT path IN_LIST expected)
-    string(APPEND problems "  not expected: ${path}\n")
-  endif()
-endforeach()
+list(LENGTH debs count)
+if(NOT count EQUAL 3)
+  string(APPEND problems "  3 packages expected, made: ${debs}\n")
+endif()
 
-# Dependencies: the Qt libraries come from dpkg-shlibdeps; the package's own
-# model library is no dependency.
-execute_process(COMMAND dpkg-deb -f ${deb} Depends OUTPUT_VARIABLE depends)
+# Dependencies: the Qt libraries from dpkg-shlibdeps, the fonts by hand, our
+# own packages at exactly this version.
+execute_process(COMMAND dpkg-deb -f ${deb_tolvane} Depends OUTPUT_VARIABLE depends)
 foreach(library libc6 libqt6core6 libqt6widgets6 libjpeg62-turbo)
   if(NOT depends MATCHES "(^|, )${library} \\(>= ")
-    string(APPEND problems "  Depends lacks a versioned ${library}: ${depends}\n")
+    string(APPEND problems "  tolvane's Depends lacks a versioned ${library}: ${depends}\n")
   endif()
 endforeach()
-if(depends MATCHES "tolvane")
-  string(APPEND problems "  Depends names the package's own library: ${depends}\n")
+foreach(required "libtolvane-model1 (= ${VERSION})" fonts-dejavu-core fonts-liberation2)
+  string(FIND "${depends}" "${required}" at)
+  if(at LESS 0)
+    string(APPEND problems "  tolvane's Depends lacks ${required}: ${depends}\n")
+  endif()
+endforeach()
+execute_process(COMMAND dpkg-deb -f ${deb_libtolvane-dev} Depends OUTPUT_VARIABLE depends)
+if(NOT depends MATCHES "^libtolvane-model1 \\(= ${VERSION}\\)\n$")
+  string(APPEND problems "  libtolvane-dev's Depends: ${depends}\n")
 endif()
 
-if(problems)
-  message(FATAL_ERROR "${deb}:\n${problems}")
+# The library package tells dpkg-shlibdeps which package provides the SONAME,
+# and ldconfig runs through a trigger, not a maintainer script.
+execute_process(COMMAND dpkg-deb -I ${deb_libtolvane-model1} shlibs OUTPUT_VARIABLE shlibs)
+if(NOT shlibs STREQUAL "libtolvane_model 1 libtolvane-model1 (>= ${VERSION})\n")
+  string(APPEND problems "  libtolvane-model1's shlibs: ${shlibs}\n")
 endif()
-list(LENGTH files count)
-message(STATUS "${deb}: ${count} files as expected; Depends: ${depends}")
-file(REMOVE_RECURSE ${WORK_DIR})
+execute_process(COMMAND dpkg-deb -I ${deb_libtolvane-model1} triggers OUTPUT_VARIABLE triggers)
+if(NOT triggers MATCHES "activate-noawait ldconfig")
+  string(APPEND problems "  libtolvane-model1 has no ldconfig trigger: ${triggers}\n")
+endif()
+foreach(script postinst postrm)
+  execute_process(COMMAND dpkg-deb -I ${deb_libtolvane-model1} ${script} OUTPUT_VARIABLE text ERROR_QUIET)
+  if(text MATCHES "ldconfig")
+    string(APPEND problems "  libtolvane-model1's ${script} calls ldconfig\n")
+  endif()
+endforeach()
+
+if(problems)
+  message(FATAL_ERROR "${WORK_DIR}:\n${problems}")
+endif()
+message(STATUS "${debs}: files and dependencies as expected")

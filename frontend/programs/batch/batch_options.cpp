@@ -124,6 +124,12 @@ batch_parse_result parse_batch_arguments(const QStringList& arguments)
     batch_parse_result result;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
+        // "--" ends the options; no other arguments follow.
+        if (argument == QLatin1String("--")) {
+            if (i + 1 < arguments.size())
+                result.error = QStringLiteral("unexpected argument \"%1\"").arg(arguments[i + 1]);
+            return result;
+        }
         if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
             result.options.help = true;
             continue;

@@ -58,6 +58,11 @@ int run_program(int argc, char** argv)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // Nothing asked: the usage, as for a wrong call.
+    if (argc <= 1) {
+        std::fputs(short_usage_text(batch_manual()).c_str(), stderr);
+        return batch_bad_arguments;
+    }
     // The arguments left after Qt took its own, file names byte for byte.
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << file_name_from_bytes(QByteArray(argv[i]));

@@ -2,6 +2,8 @@
 // names offered for a typo.
 #include "factor_names.h"
 
+#include "model_host.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,6 +36,19 @@ TEST(FactorNames, NamesAndIndicesFindTheSameFactor)
     EXPECT_TRUE(find_factor("haemoglobin").error.isEmpty());
 }
 
+TEST(FactorNames, ShortNamesInAnyCaseAndTheCataloguesLongNamesFindTheFactor)
+{
+    EXPECT_EQ(find_factor("Inspired_O2").index, 16);
+    EXPECT_EQ(find_factor("WORK_RATE").index, 31);
+    EXPECT_EQ(find_factor("inspired co2 percentage").index, 15);
+    // Every long name leads back to its own factor, so no two are alike.
+    for (int i = 0; i < model_host::factor_count(); ++i) {
+        const QString name = QString::fromStdString(model_host::factor_name(i));
+        EXPECT_EQ(find_factor(name).index, i) << name.toStdString();
+        EXPECT_EQ(find_factor(name.toUpper()).index, i) << name.toStdString();
+    }
+}
+
 TEST(FactorNames, BadTextsSayWhatIsWrong)
 {
     const struct {
@@ -47,6 +62,8 @@ TEST(FactorNames, BadTextsSayWhatIsWrong)
         {"temperature", "nearest: body_temperature"},
         {"barometric", "nearest: barometric_pressure"},
         {"arterial_po2", "\"arterial_po2\" is a display variable, not a subject factor"},
+        {"Arterial_PO2", "\"Arterial_PO2\" is a display variable"},
+        {"inspired o2", "unknown factor \"inspired o2\""},
         {"zzzzzzzzzzzz", "(tolvane-batch --list shows the names)"},
         {"", "unknown factor \"\""},
     };

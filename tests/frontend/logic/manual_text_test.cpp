@@ -60,10 +60,26 @@ TEST(ManualText, RoffPageHasTheManSectionsAndEscapes)
     }
 }
 
-TEST(ManualText, VersionNamesTheProgram)
+TEST(ManualText, VersionNamesTheProgramAndTheLicence)
 {
-    EXPECT_EQ(version_text(batch_manual()), "tolvane-batch " + std::string(program_version()) + "\n");
+    EXPECT_EQ(version_text(batch_manual()),
+              "tolvane-batch " + std::string(program_version()) +
+                  "\nLicensed under the Apache License, version 2.0; offered as "
+                  "it is, without any warranty.\n");
     EXPECT_FALSE(program_version().empty());
+    // The manual pages name it too.
+    for (const program_manual* manual : {&window_manual(), &batch_manual()})
+        EXPECT_NE(roff_page(*manual).find("Apache License, version 2.0"), std::string::npos)
+            << manual->program;
+}
+
+TEST(ManualText, ShortUsageIsTheSynopsisAndAPointerToHelp)
+{
+    const std::string usage = short_usage_text(batch_manual());
+    EXPECT_TRUE(usage.starts_with("Usage: tolvane-batch [--subject FILE.sbj]")) << usage;
+    EXPECT_TRUE(usage.ends_with("\nTry 'tolvane-batch --help' for more.\n")) << usage;
+    EXPECT_TRUE(help_text(batch_manual()).starts_with(usage.substr(0, usage.find("Try"))));
+    EXPECT_EQ(usage.find("Options:"), std::string::npos);
 }
 
 }  // namespace

@@ -144,7 +144,7 @@ TEST(ScenarioScriptParse, EveryErrorNamesFileLineAndWhatIsWrong)
         {"at 1:00 set -1 1", 1, "factor index must be"},
         {"at 1:00 set x 1", 1, "unknown factor \"x\""},
         {"at 1:00 set work_rat 1", 1, "unknown factor \"work_rat\" (nearest: work_rate;"},
-        {"at 1:00 set Inspired_O2 1", 1, "(nearest: inspired_o2, inspired_co2"},
+        {"at 1:00 set Inspired_Q2 1", 1, "(nearest: inspired_o2, inspired_co2"},
         {"at 1:00 set 16.0 1", 1, "unknown factor \"16.0\""},
         {"at 1:00 set 15", 1, "value missing"},
         {"at 1:00 set 15 five", 1, "value \"five\" is not a number"},
@@ -193,6 +193,7 @@ TEST(ScenarioScriptParse, AcceptedEdgesOfTheRules)
         "at 0:00 set 15 1e-1",                    // exponent form
         "at 0:00 set 15 500",                     // out of limits: clamped when run, not an error
         "at 000:00 rerun 0:00",                   // re-run at the start
+        "at 1:00 set Inspired_O2 15",             // a short name in any case
     };
     for (const char* text : texts) {
         const script_parse_result parsed = parse_scenario_script(QString::fromLatin1(text), "ok.txt");
@@ -200,10 +201,16 @@ TEST(ScenarioScriptParse, AcceptedEdgesOfTheRules)
     }
 }
 
-TEST(ScenarioScriptParse, UnreadableFileIsNamed)
+TEST(ScenarioScriptParse, UnreadableFileIsNamedWithTheSystemsReason)
 {
-    const script_parse_result parsed = read_scenario_script(QStringLiteral("/nonexistent/s.txt"));
-    EXPECT_EQ(message_text(parsed.status), "/nonexistent/s.txt: cannot read the script");
+    const script_parse_result missing = read_scenario_script(QStringLiteral("/nonexistent/s.txt"));
+    EXPECT_EQ(message_text(missing.status),
+              "/nonexistent/s.txt: cannot read the script: No such file or directory");
+    const script_parse_result folder = read_scenario_script(QStringLiteral("/"));
+    EXPECT_EQ(folder.status.code(), script_parse_status::cannot_read);
+    const QString prefix = QStringLiteral("/: cannot read the script: ");
+    EXPECT_TRUE(message_text(folder.status).startsWith(prefix)) << message_text(folder.status).toStdString();
+    EXPECT_GT(message_text(folder.status).size(), prefix.size());
 }
 
 // --- running ---------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "about_window.h"
 
 #include "about_texts.h"
+#include "manual_text.h"
 #include "tolvane_model.h"
 
 #include <QDir>
@@ -127,6 +128,9 @@ private slots:
         // All of it is visible although the memo has no scroll bar.
         QCOMPARE(about->text_M->verticalScrollBar()->maximum(), 0);
         QCOMPARE(text.size(), 2603);
+        // The licence is named, as --version names it.
+        QVERIFY(text.contains(
+            QString::fromLatin1(program_licence().data(), qsizetype(program_licence().size()))));
         about->hide();
     }
 

@@ -69,6 +69,7 @@ TEST(Batch, HelpAndBadArguments)
         {"--digits", "0"},
         {"--digits", "18"},
         {"--digits", "9.5"},
+        {"--minutes", "1", "--", "extra"},
     };
     for (const QStringList& arguments : bad) {
         const batch_result r = run_batch_program(arguments);
@@ -76,6 +77,19 @@ TEST(Batch, HelpAndBadArguments)
         EXPECT_TRUE(r.err.startsWith("tolvane-batch: ")) << r.err.toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
     }
+}
+
+TEST(Batch, NoArgumentsPrintsTheUsageAndFailsAndDashDashEndsTheOptions)
+{
+    const batch_result none = run_batch_program({});
+    EXPECT_EQ(none.exit_code, 2);
+    EXPECT_TRUE(none.out.isEmpty()) << none.out.toStdString();
+    EXPECT_TRUE(none.err.startsWith("Usage: tolvane-batch ")) << none.err.toStdString();
+    EXPECT_TRUE(none.err.endsWith("Try 'tolvane-batch --help' for more.\n")) << none.err.toStdString();
+
+    const batch_result ended = run_batch_program({"--version", "--"});
+    EXPECT_EQ(ended.exit_code, 0) << ended.err.toStdString();
+    EXPECT_TRUE(ended.out.contains("Apache License, version 2.0")) << ended.out.toStdString();
 }
 
 TEST(Batch, UnreadableOrInvalidSubjectFails)
@@ -202,6 +216,16 @@ TEST(Batch, SetTakesShortNamesAndIndicesAlike)
 
     const batch_result clamped = run_batch_program({"--set", "inspired_o2=-4"});
     EXPECT_TRUE(clamped.err.contains("warning: factor 16")) << clamped.err.toStdString();
+
+    // Short names in any case, and the catalogue's long name, name the same factor.
+    for (const char* name : {"Inspired_O2", "INSPIRED_O2", "Inspired O2 percentage"}) {
+        const QString csv = dir.filePath(QStringLiteral("%1.csv").arg(QString::fromLatin1(name)));
+        const batch_result other =
+            run_batch_program({"--set", QStringLiteral("%1=15").arg(QString::fromLatin1(name)), "--set=31=50",
+                               "--minutes", "2", "--csv", csv});
+        ASSERT_EQ(other.exit_code, 0) << name << ": " << other.err.toStdString();
+        EXPECT_EQ(csv_lines(csv), named) << name;
+    }
 
     const batch_result typo = run_batch_program({"--set", "haemoglobn=7"});
     EXPECT_EQ(typo.exit_code, 2);

@@ -1,0 +1,35 @@
+# SPDX-License-Identifier: Apache-2.0
+# lintian on every package build_debs.cmake made in WORK_DIR: no error and no
+# warning, and every info tag it still reports is named, with its reason, in
+# EXPLAINED (cmake/debian_package.cmake). Skipped where lintian is missing.
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/package_names.cmake)
+find_program(LINTIAN lintian)
+if(NOT LINTIAN)
+  message(STATUS "SKIPPED: lintian is not installed (scripts/setup.sh installs it)")
+  return()
+endif()
+execute_process(COMMAND ${LINTIAN} --display-info --allow-root --tag-display-limit 0 ${debs}
+                OUTPUT_VARIABLE report ERROR_VARIABLE errors RESULT_VARIABLE status)
+file(READ ${EXPLAINED} explained)
+set(problems)
+string(REGEX MATCHALL "(^|\n)[EWIXP]: [^\n]*" lines "${report}")
+foreach(line ${lines})
+  string(STRIP "${line}" line)
+  if(line MATCHES "^[EW]: ")
+    string(APPEND problems "  ${line}\n")
+  elseif(line MATCHES "^I: [^ ]+ [^ ]+: ([^ ]+)")
+    string(FIND "${explained}" "${CMAKE_MATCH_1}" at)
+    if(at LESS 0)
+      string(APPEND problems "  not explained in ${EXPLAINED}: ${line}\n")
+    endif()
+  endif()
+endforeach()
+# lintian itself failing (not the packages) says so on stderr.
+if(errors MATCHES "(^|\n)(error|internal error|Cannot)")
+  string(APPEND problems "  lintian failed (${status}): ${errors}\n")
+endif()
+if(problems)
+  message(FATAL_ERROR "lintian on ${debs}:\n${problems}\nFull report:\n${report}")
+endif()
+message(STATUS "lintian: no error, no warning; explained info tags:\n${report}")

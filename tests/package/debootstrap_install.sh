@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
+# Installs the packages in DEBS (a folder of .deb files) into a fresh Debian
+# root made with debootstrap under WORK, as a new user's machine would get
+# them, and checks there: lintian; desktop-file-validate and appstreamcli
+# validate; the manual pages; a shipped scenario run from an empty folder;
+# a subject file's MIME type and its default application (xdg-mime); the
+# window's one-line refusal without a display; a clean purge.
+# Exits 77 (ctest: skipped) where debootstrap cannot work: not root, no
+# debootstrap, no chroot, or no Debian mirror within reach.
+# Usage: debootstrap_install.sh DEBS WORK
+set -euo pipefail
+debs=$(realpath "$1")
+work=$2
+started=$SECONDS
+skip() { echo "SKIPPED: $*"; exit 77; }
+
+[[ $(id -u) -eq 0 ]] || skip "debootstrap and chroot need root"
+command -v debootstrap >/dev/null || skip "debootstrap is not installed (scripts/setup.sh installs it)"
+suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+[[ -n $suite ]] || skip "not a Debian release here"
+mirror=${TOLVANE_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+
+root=$work/root
+rm -rf "$root"
+# Downloaded packages are kept here between runs.
+mkdir -p "$work/cache"
+cleanup() {
+  umount "$root/var/cache/apt/archives" 2>/dev/null || true
+  umount "$root/proc" 2>/dev/null || true
+  rm -rf "$root"
+}
+trap cleanup EXIT
+
+if ! debootstrap --variant=minbase --cache-dir="$(realpath "$work/cache")" "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1; then
+  tail -5 "$work/debootstrap.log"
+  skip "debootstrap $suite from $mirror failed (no network or mirror?)"
+fi
+echo "debootstrap: $((SECONDS - started)) s"
+mount -t proc proc "$root/proc" || skip "cannot mount /proc in the root (a container without the right?)"
+in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
+
+mkdir -p "$work/cache/apt" "$root/tmp/debs"
+mount --bind "$(realpath "$work/cache/apt")" "$root/var/cache/apt/archives" || skip "cannot bind-mount in the root"
+cp "$debs"/*.deb "$root/tmp/debs/"
+in_root apt-get update -qq
+# The packages, and what a desktop and a Debian developer would bring.
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  $(cd "$root" && ls tmp/debs/*.deb | sed 's|^|/|') lintian desktop-file-utils appstream man-db xdg-utils shared-mime-info \
+  libfile-mimeinfo-perl >"$work/install.log" 2>&1 || { tail -20 "$work/install.log"; exit 1; }
+echo "installed: $((SECONDS - started)) s"
+
+failures=0
+check() {  # check WHAT COMMAND...: runs COMMAND in the root, counts a failure
+  local what=$1
+  shift
+  if in_root sh -c "$*"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+check "lintian: no error, no warning" \
+  '! lintian --allow-root /tmp/debs/*.deb | grep -E "^(E|W): "'
+check "desktop-file-validate: not even a hint" \
+  'test -z "$(desktop-file-validate /usr/share/applications/org.tolvane.Tolvane.desktop 2>&1)"'
+check "appstreamcli validate" \
+  'appstreamcli validate --no-net /usr/share/metainfo/org.tolvane.Tolvane.metainfo.xml >/dev/null'
+check "man tolvane and man tolvane-batch" \
+  'man -P cat tolvane | grep -q "EXIT STATUS" && man -P cat tolvane-batch | grep -q "EXAMPLES"'
+check "a shipped scenario from an empty folder" \
+  'cd "$(mktemp -d)" && tolvane-batch --script /usr/share/tolvane/scenarios/co2_then_rerun.txt --csv co2.csv >/dev/null && test "$(wc -l <co2.csv)" -eq 962'
+check "a subject file is application/x-tolvane-subject" \
+  'cp /usr/share/tolvane/subjects/severe_anaemia.sbj /tmp/x.sbj && test "$(xdg-mime query filetype /tmp/x.sbj)" = application/x-tolvane-subject'
+check "Tolvane opens subject files by default" \
+  'test "$(xdg-mime query default application/x-tolvane-subject)" = org.tolvane.Tolvane.desktop'
+check "no display: one line and exit status 1" \
+  'out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb tolvane 2>&1); test $? -eq 1 && test "$(printf "%s\n" "$out" | wc -l)" -eq 1'
+in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tolvane libtolvane-model1 libtolvane-dev \
+  >>"$work/install.log" 2>&1
+check "a clean purge" \
+  '! dpkg -l | grep -q tolvane && ! ls /usr/bin/tolvane* /usr/share/tolvane /usr/share/doc/tolvane /usr/lib/*/libtolvane* 2>/dev/null && ! grep -q sbj /usr/share/mime/globs2'
+echo "whole test: $((SECONDS - started)) s"
+exit $((failures > 0))
