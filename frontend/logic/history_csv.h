@@ -23,7 +23,8 @@ QByteArray history_csv_rows(const run_state& state, int first, int last);
 // a value exactly halfway between two 7-digit decimals and for the sign of
 // zero and NaN: the batch runner's minute-by-minute CSV used Qt's
 // formatting (ties away from zero, "0", "nan"), a script's CSV the C
-// library's (ties to even, "-0", "-nan").
+// library's (ties to even, "-0", "-nan"). Every CSV now uses Qt's, the
+// window's export included, so that one run gives one text.
 enum class csv_number_style { qt, c_library };
 
 // Appends value as "%.7g" text ("93.18", "1e-05", "inf") in the given style,

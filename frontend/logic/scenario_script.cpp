@@ -355,6 +355,14 @@ public:
         return result_;
     }
 
+    // One action at the current moment, without running to its time.
+    script_run_result act(const script_action& action)
+    {
+        carry_out(action);
+        result_.end_time = sim_.state().sim_time;
+        return result_;
+    }
+
 private:
     QString where(const script_action& action) const
     {
@@ -635,8 +643,9 @@ void append_csv_row(QByteArray& out, int t, const script_timeline::column& c)
     out += QByteArray::number(t);
     for (int j = 0; j < num_dsy - 1 && j < TOLVANE_NUM_DISPLAYS - 1; ++j) {
         out += ',';
-        append_csv_number(out, static_cast<double>(c[static_cast<std::size_t>(j)]),
-                          csv_number_style::c_library);
+        // As "Export data ..." and --minutes write them, so that a scenario
+        // saved in the window gives the window's CSV byte for byte.
+        append_csv_number(out, static_cast<double>(c[static_cast<std::size_t>(j)]), csv_number_style::qt);
     }
     out += '\n';
 }
@@ -687,4 +696,10 @@ script_run_result run_scenario_script(simulator& sim, const scenario_script& scr
                                       const std::function<void(const QString&)>& log, timeline_stream* stream)
 {
     return script_runner(sim, script, log).run(stream);
+}
+
+script_run_result carry_out_script_action(simulator& sim, const scenario_script& script,
+                                          const script_action& action)
+{
+    return script_runner(sim, script, {}).act(action);
 }
