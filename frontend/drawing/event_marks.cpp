@@ -130,7 +130,10 @@ void paint_whole_run(QPainter& painter, int cw, const run_state& state, const di
         const double x = whole_run_x(cw, seconds, minute * 60);
         if (x > cw - 160) break;
         painter.drawLine(QPointF(x, scale_bottom_y), QPointF(x, scale_top_y));
-        text_at(painter, x - 4, 355, QString::number(minute));
+        // A label that would run into "minutes" is left out; its line stays.
+        const QString label = QString::number(minute);
+        if (x - 4 + painter.fontMetrics().horizontalAdvance(label) < cw - 156)
+            text_at(painter, x - 4, 355, label);
     }
     painter.drawLine(cw - 160, scale_bottom_y, cw - 160, scale_top_y);
     text_at(painter, cw - 152, 355, QStringLiteral("minutes"));

@@ -343,6 +343,7 @@ private:
     bool closing_ = false;  // set in the destructor: focus-outs are no entries
     scenario_player player_;
     bool whole_run_ = false;
+    QRect normal_geometry_;  // where the window was before full screen
 };
 
 // The one main window, set by its constructor; null before and after.

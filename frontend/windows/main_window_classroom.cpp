@@ -348,9 +348,13 @@ void Tmain_F::full_screen_IClick()
 {
     if (isFullScreen()) {
         showNormal();
+        if (normal_geometry_.isValid()) setGeometry(normal_geometry_);
         full_screen_I->setChecked(false);
     } else {
+        normal_geometry_ = geometry();
         showFullScreen();
+        // Without a window manager to honour the request, take the screen too.
+        if (const QScreen* room = screen()) setGeometry(room->geometry());
         full_screen_I->setChecked(true);
     }
 }
