@@ -379,7 +379,7 @@ void draw_events(report_canvas& canvas, const report_input& input)
 {
     if (input.event_lines.isEmpty()) return;
     constexpr int shown_lines = 4;
-    constexpr int line_characters = 30;
+    constexpr int line_characters = 40;
     canvas.set_font_colour(Qt::black);
     canvas.text(5, 180.5, QStringLiteral("Events"));
     canvas.set_font_size(7);

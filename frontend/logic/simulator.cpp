@@ -48,8 +48,7 @@ void simulator::forward_clicked() { controller_.page_forward(); }
 void simulator::reset_clicked()
 {
     if (controller_.busy()) return;
-    controller_.events().record(
-        {run_event_kind::reset, 0, state_.sim_time, "RESET", "the subject starts again", "reset"});
+    controller_.events().record({run_event_kind::reset, 0, state_.sim_time, "RESET", "", "reset"});
     controller_.restart_subject();
     redraw();
 }
