@@ -39,6 +39,18 @@ TOLVANE_GUIDE_SHOT("events_list", [](guide_session& s) {
     return s.grab_dialog(s.window().events_F);
 });
 
+// "Export picture ..." of the same lesson with the standard subject kept as
+// reference: the marks, the reference's legend and the traces' names.
+TOLVANE_GUIDE_SHOT("exported", [](guide_session& s) {
+    s.run(9);
+    s.window().keep_reference_I->trigger();
+    s.window().reset_B->click();
+    co2_lesson(s);
+    QImage picture;
+    picture.loadFromData(s.window().plot_picture_bytes(QStringLiteral("plot.png")), "PNG");
+    return picture;
+});
+
 TOLVANE_GUIDE_SHOT("whole_run", [](guide_session& s) {
     s.run(2);
     s.set_factor(1, inspired_co2, QStringLiteral("5"));
