@@ -34,6 +34,7 @@
 #include "xy_plot_window.h"
 #include "plot_stage.h"
 #include "report.h"
+#include "respiration_dialog.h"
 #include "respiration_settings.h"
 #include "run_events.h"
 #include "slot_ids.h"
@@ -397,6 +398,14 @@ private slots:
         QVERIFY(bag);
         QVERIFY2(bag->co2 > 2.0 && bag->co2 < 10.0, qPrintable(QString::number(bag->co2)));
         QVERIFY(bag->o2 < 20.0);
+        // The respiration dialog's bag fields show the bag as it is now.
+        {
+            Trespiration_F dialog(window.get());
+            dialog.FormActivate();
+            QCOMPARE(dialog.bagc_E->text(), QString::asprintf("%.1f", bag->co2));
+            QCOMPARE(dialog.bago_E->text(), QString::asprintf("%.1f", bag->o2));
+            QCOMPARE(dialog.bagv_E->text(), QString::asprintf("%.1f", bag->volume));
+        }
         const QString line = window->breathing_L->text();
         QVERIFY2(line.contains(QStringLiteral("rebreathing from the bag")), qPrintable(line));
         QVERIFY2(line.contains(QStringLiteral("CO2 %1 %").arg(bag->co2, 0, 'f', 1)), qPrintable(line));
