@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   xvfb xauth
+  x11-apps netpbm xdotool
   poppler-utils
   dpkg-dev file
   qt6-svg-dev

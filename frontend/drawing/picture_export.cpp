@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "plot_legend.h"
 #include "subject_file.h"
 #include "window_font.h"
 
@@ -26,11 +27,26 @@ namespace {
 void paint_picture(QPainter& painter, const plot_picture& picture)
 {
     painter.setFont(window_font());
-    paint_trend_plot(painter, picture.cw, picture.state, picture.display_sel, picture.model_version,
-                     picture.logo, picture.reference);
+    const QString reference_name = picture.reference ? picture.reference_name : QString();
+    if (picture.whole_run_seconds > 0 && picture.whole_run_value) {
+        paint_whole_run(painter, picture.cw, picture.state, picture.display_sel, picture.whole_run_seconds,
+                        picture.whole_run_value, picture.marks);
+    } else {
+        paint_trend_plot(painter, picture.cw, picture.state, picture.display_sel, picture.model_version,
+                         picture.logo, picture.reference);
+        draw_page_event_marks(painter, picture.cw, picture.state, picture.marks);
+        draw_reference_legend(painter, picture.cw, reference_name);
+    }
+    draw_trace_legend(painter, picture.cw, plot_area_height, picture.display_sel, reference_name);
 }
 
 }  // namespace
+
+int picture_height(const plot_picture& picture)
+{
+    return plot_area_height +
+           trace_legend_height(picture.reference != nullptr && !picture.reference_name.isEmpty());
+}
 
 QByteArray plot_svg(const plot_picture& picture)
 {
@@ -38,8 +54,8 @@ QByteArray plot_svg(const plot_picture& picture)
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(picture.cw, plot_area_height));
-    generator.setViewBox(QRect(0, 0, picture.cw, plot_area_height));
+    generator.setSize(QSize(picture.cw, picture_height(picture)));
+    generator.setViewBox(QRect(0, 0, picture.cw, picture_height(picture)));
     generator.setTitle(QStringLiteral("Tolvane trend plot"));
     QPainter painter(&generator);
     paint_picture(painter, picture);
@@ -50,7 +66,7 @@ QByteArray plot_svg(const plot_picture& picture)
 QByteArray plot_png(const plot_picture& picture, double scale)
 {
     QImage image(static_cast<int>(std::ceil(picture.cw * scale)),
-                 static_cast<int>(std::ceil(plot_area_height * scale)), QImage::Format_RGB32);
+                 static_cast<int>(std::ceil(picture_height(picture) * scale)), QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     QPainter painter(&image);

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QString>
 
+#include "event_marks.h"
 #include "run_state.h"
 #include "safe_file.h"
 #include "trend_plot.h"
@@ -27,12 +28,22 @@ struct plot_picture {
     QString model_version;
     const QImage* logo = nullptr;
     const reference_run* reference = nullptr;
+    QString reference_name;         // named in the legends when a reference is given
+    std::vector<event_mark> marks;  // the run's events on the time axis
+    // View > Whole run: seconds of the whole run and their values (units in
+    // force); a page of the history when whole_run_seconds is 0.
+    int whole_run_seconds = 0;
+    std::function<double(int d, int t)> whole_run_value;
 };
 
-// The plot area (cw x 383 window pixels) as an SVG document.
+// Height of the picture: the plot area and the band naming the traces.
+int picture_height(const plot_picture& picture);
+
+// The plot area (cw x 383 window pixels) and under it the band that names
+// the traces in their colours, as an SVG document.
 QByteArray plot_svg(const plot_picture& picture);
 
-// The plot area as a PNG image of scale device pixels per window pixel.
+// The same as a PNG image of scale device pixels per window pixel.
 QByteArray plot_png(const plot_picture& picture, double scale);
 
 // Writes bytes to path through a temporary file beside it, renamed over the

@@ -381,6 +381,28 @@ void draw_passport(report_canvas& canvas, const report_input& input)
     canvas.text(20, 175, input.sex != 0 ? QStringLiteral("male") : QStringLiteral("female"));
 }
 
+// Under the passport: the events, as many as the corner holds, then how
+// many more there were.
+void draw_events(report_canvas& canvas, const report_input& input)
+{
+    if (input.event_lines.isEmpty()) return;
+    constexpr int shown_lines = 4;
+    constexpr int line_characters = 40;
+    canvas.set_font_colour(Qt::black);
+    canvas.text(5, 180.5, QStringLiteral("Events"));
+    canvas.set_font_size(7);
+    const qsizetype count = input.event_lines.size();
+    const qsizetype listed = count > shown_lines ? shown_lines - 1 : count;
+    for (qsizetype i = 0; i < listed; ++i) {
+        QString line = input.event_lines[i];
+        if (line.size() > line_characters) line = line.left(line_characters - 1) + QChar(0x2026);
+        canvas.text(5, 185 + 3.2 * double(i), line);
+    }
+    if (listed < count)
+        canvas.text(5, 185 + 3.2 * double(listed), QStringLiteral("... and %1 more").arg(count - listed));
+    canvas.set_font_size(10);
+}
+
 void draw_factor_rows(report_canvas& canvas, const report_input& input)
 {
     for (int k = 0; k < 8; ++k) {
@@ -474,6 +496,7 @@ void draw_report(QPainter& painter, int page_width, int page_height, const repor
     draw_traces_and_markers(canvas, input, markers);
     draw_clinical_notes(canvas, input);
     draw_passport(canvas, input);
+    draw_events(canvas, input);
     draw_factor_rows(canvas, input);
     draw_display_rows(canvas, input);
     draw_sentences_and_headings(canvas, input);

@@ -7,6 +7,7 @@
 #define TOLVANE_REPORT_H
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -44,6 +45,9 @@ struct report_input {
     // display d at second t (0 .. reference_seconds - 1) in the units in force.
     QString reference_name;
     int reference_seconds = 0;
+    // The run's events, one line each ("1  02:00 Inspired CO2 percentage
+    // 5.00"), printed under the passport; more than fit are counted.
+    QStringList event_lines;
     std::function<double(int d, int t)> reference_value;
 };
 

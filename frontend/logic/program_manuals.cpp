@@ -42,7 +42,7 @@ program_manual make_window_manual()
     return {
         "tolvane",
         "teaching simulator of human respiration",
-        {"[--help] [--version] [Qt options]"},
+        {"[--help] [--version] [Qt options] [FILE.sbj]"},
         {
             para("tolvane opens the simulator's window. A student takes a simulated person (a "
                  "passport and 32 subject factors such as inspired O2, work rate or haemoglobin), runs "
@@ -55,6 +55,10 @@ program_manual make_window_manual()
                  "the Respiration menu sets artificial ventilation and breathing bags. When the "
                  "working folder holds no subject files of the user's own, the Load dialog opens in "
                  "the installed teaching subjects."),
+            para("A subject file named on the command line is loaded at start, as the File menu's "
+                 "Load does; the run then starts from that subject. File > Open scenario plays a "
+                 "tolvane-batch script in the window as RUN is pressed, and File > Save as scenario "
+                 "writes the run's events as such a script."),
             para("The same simulator without a window, for scripted runs and data export, is "
                  "tolvane-batch(1)."),
         },
@@ -78,6 +82,8 @@ program_manual make_window_manual()
              {
                  para("Start the simulator from a terminal (the desktop menu entry does the same):"),
                  example_of("tolvane"),
+                 para("Open a teaching subject:"),
+                 example_of("tolvane /usr/share/tolvane/subjects/severe_anaemia.sbj"),
                  para("On a machine without a display, inside a virtual X server:"),
                  example_of("xvfb-run -s \"-screen 0 1280x1024x24\" tolvane"),
              }},

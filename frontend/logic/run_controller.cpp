@@ -170,6 +170,9 @@ void run_controller::strip_to_cursor()
 {
     if (busy_) return;
     rewind_.note_user_changes(state_.sim_time);
+    events_.record({run_event_kind::rerun, state_.cursor_time, state_.sim_time, "RE-RUN",
+                    "from " + script_time_text(state_.sim_time),
+                    "rerun " + script_time_text(state_.cursor_time)});
     resume_pending_ = rewind_to(state_.cursor_time, display[display_id::respiratory_rate].value,
                                 display[display_id::tidal_volume].value);
     drop_notes_after(state_.sim_time);
@@ -238,8 +241,13 @@ void run_controller::place_cursor(int x, int y)
 void run_controller::show_hint(int code, bool beep)
 {
     if (code < 0 || code >= static_cast<int>(hint_texts.size())) return;
+    show_hint_text(QString::fromLatin1(hint_texts[code]), beep);
+}
+
+void run_controller::show_hint_text(const QString& text, bool beep)
+{
     if (beep) ui_.beep();
-    ui_.set_hint_text(QString::fromLatin1(hint_texts[code]));
+    ui_.set_hint_text(text);
     ui_.start_hint_timer(hint_time_out_ms);
 }
 

@@ -4,6 +4,7 @@
 #ifndef TOLVANE_RUN_CONTROLLER_H
 #define TOLVANE_RUN_CONTROLLER_H
 
+#include "event_log.h"
 #include "model_host.h"
 #include "run_state.h"
 #include "step_rewind.h"
@@ -84,6 +85,9 @@ public:
     // time-out; beeps first when beep is true.
     void show_hint(int code, bool beep);
 
+    // Shows text on the hint line as a hint is shown (timer, optional beep).
+    void show_hint_text(const QString& text, bool beep);
+
     // Hint time-out: stops the timer and empties the hint line.
     void time_out_TTimer();
 
@@ -108,6 +112,12 @@ public:
     run_state& state() { return state_; }
     const run_state& state() const { return state_; }
     ui_port& ui() { return ui_; }
+
+    // What happened during the run; RE-RUN records itself, the simulator
+    // records factor changes, RESET and loads, the window the respiration
+    // dialog.
+    event_log& events() { return events_; }
+    const event_log& events() const { return events_; }
 
 private:
     void enable(ui_control control, bool on);
@@ -136,6 +146,7 @@ private:
     bool resume_pending_ = false;
     // The clinical memo's notes in the order appended.
     std::vector<clinical_note> notes_;
+    event_log events_;
 };
 
 #endif

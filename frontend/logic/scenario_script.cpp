@@ -359,6 +359,14 @@ public:
         return result_;
     }
 
+    // One action at the current moment, without running to its time.
+    script_run_result act(const script_action& action)
+    {
+        carry_out(action);
+        result_.end_time = sim_.state().sim_time;
+        return result_;
+    }
+
 private:
     QString where(const script_action& action) const
     {
@@ -752,4 +760,10 @@ script_run_result run_scenario_script(simulator& sim, const scenario_script& scr
                                       const std::function<void(const QString&)>& log, timeline_stream* stream)
 {
     return script_runner(sim, script, log).run(stream);
+}
+
+script_run_result carry_out_script_action(simulator& sim, const scenario_script& script,
+                                          const script_action& action)
+{
+    return script_runner(sim, script, {}).act(action);
 }

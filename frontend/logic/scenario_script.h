@@ -205,6 +205,12 @@ script_run_result run_scenario_script(simulator& sim, const scenario_script& scr
                                       const std::function<void(const QString&)>& log = {},
                                       timeline_stream* stream = nullptr);
 
+// Carries out one action now, as run_scenario_script does once the clock
+// shows the action's time ("run until" does nothing): for a window that
+// plays a script as its user presses RUN. The result has no timeline.
+script_run_result carry_out_script_action(simulator& sim, const scenario_script& script,
+                                          const script_action& action);
+
 // Natural ventilation and the standard bag state through the respiration
 // dialog's OK. RESET and Load now start the circuit clean themselves; a host
 // may still call this to put the standard circuit back without a restart.

@@ -2,6 +2,8 @@
 
 #include "cp1252.h"
 #include "installed_data.h"
+#include "entry_message.h"
+#include "run_events.h"
 #include "tolvane_model.h"
 
 #include <QCoreApplication>
@@ -20,6 +22,8 @@ simulator::simulator(ui_port& ui) : ui_(ui), selection_(initial_selection()), co
 void simulator::start()
 {
     estab_pnt();
+    builtin_subject_ = standard_subject_data();
+    builtin_subject_.selection = selection_;
     state_.si_pressure = false;
     controller_.restart_subject();
     // The window's first paint: it also sets the grid span that the first
@@ -44,8 +48,24 @@ void simulator::forward_clicked() { controller_.page_forward(); }
 void simulator::reset_clicked()
 {
     if (controller_.busy()) return;
+    controller_.events().record({run_event_kind::reset, 0, state_.sim_time, "RESET", "", "reset"});
     controller_.restart_subject();
     redraw();
+}
+
+void simulator::restart_builtin_subject()
+{
+    if (controller_.busy()) return;
+    if (state_.si_pressure) {
+        state_.si_pressure = false;
+        swap_pressure_units(false);
+    }
+    store_standard_subject(builtin_subject_);
+    selection_ = builtin_subject_.selection;
+    subject_name_.clear();
+    clamped_on_load_.clear();
+    controller_.events().clear();
+    controller_.restart_subject();
 }
 
 void simulator::mouse_down(int x, int y) { controller_.place_cursor(x, y); }
@@ -85,6 +105,18 @@ void simulator::display_selection_changed(int row, int index)
         ui_.redraw_main();
 }
 
+void simulator::show_entry_hint(const catalogue_record& record, const QString& typed,
+                                const entered_value& entered)
+{
+    // A value set to a limit names the limit; text read as 0 says so.
+    const QString message =
+        entry_message(from_cp1252(record.name), typed, record.minimum, record.maximum, entered);
+    if (!message.isEmpty())
+        controller_.show_hint_text(message, entered.adjusted);
+    else if (entered.adjusted)
+        controller_.show_hint(hint_value_adjusted, true);
+}
+
 std::array<QString, panel_rows> simulator::factor_exit(const std::array<QString, panel_rows>& texts)
 {
     std::array<QString, panel_rows> shown;
@@ -98,9 +130,11 @@ std::array<QString, panel_rows> simulator::factor_exit(const std::array<QString,
             shown[i] = factor_value_text(index);
             continue;
         }
+        const float before = factor[index].value;
         const entered_value entered = enter_value(factor[index], texts[i], "%.2f");
+        record_factor_change(*this, index, before);
         shown[i] = entered.text;
-        if (entered.adjusted) controller_.show_hint(hint_value_adjusted, true);
+        show_entry_hint(factor[index], texts[i], entered);
     }
     return shown;
 }
@@ -111,15 +145,20 @@ passport_texts simulator::passport_exit(const QString& height_text, const QStrin
     if (controller_.busy()) return current_passport_texts();
     passport_texts shown;
     auto enter = [&](catalogue_record& record, const QString& text) {
+        const float before = record.value;
         const entered_value entered = enter_value(record, text, "%.1f");
-        if (entered.adjusted) controller_.show_hint(hint_value_adjusted, true);
+        record_passport_change(*this, from_cp1252(record.name).toUtf8().constData(), before, record.value);
+        show_entry_hint(record, text, entered);
         return entered.text;
     };
     shown.height = enter(height, height_text);
     shown.weight = enter(weight, weight_text);
     shown.bmi = bmi_text();
     shown.age = enter(age, age_text);
-    if (sex_index == 0 || sex_index == 1) sex = sex_index;
+    if ((sex_index == 0 || sex_index == 1) && sex != sex_index) {
+        record_passport_change(*this, "sex", static_cast<float>(sex), static_cast<float>(sex_index));
+        sex = sex_index;
+    }
     shown.sex_index = sex;
     return shown;
 }
@@ -142,6 +181,8 @@ subject_read_result simulator::load_subject(const QString& path)
     store_standard_subject(result.data);
     selection_ = result.data.selection;
     subject_name_ = path;
+    controller_.events().record(
+        {run_event_kind::load, 0, state_.sim_time, "Load", path.toStdString(), "load " + path.toStdString()});
     controller_.restart_subject();
     return result;
 }
@@ -208,8 +249,10 @@ void simulator::save_clicked()
     request.title = QStringLiteral("Enter subject file name");
     request.file_name = QStringLiteral("subject.sbj");
     request.filter = QString::fromLatin1(subject_file_filter);
-    const std::optional<QString> chosen = ui_.save_file_dialog(request);
+    std::optional<QString> chosen = ui_.save_file_dialog(request);
     if (!chosen || chosen->isEmpty()) return;
+    // A name without an extension gets ".sbj", so that "&Load ..." lists it.
+    if (QFileInfo(*chosen).suffix().isEmpty()) *chosen += QStringLiteral(".sbj");
     if (QFileInfo::exists(*chosen) && !ui_.ask_ok_cancel(QStringLiteral("file exists, overwrite?"))) return;
     if (!save_subject(*chosen).ok()) ui_.show_error(QString::fromLatin1(cannot_open_text));
 }

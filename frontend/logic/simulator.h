@@ -34,6 +34,7 @@ public:
     const run_state& state() const { return state_; }
     const panel_selection& selection() const { return selection_; }
     run_controller& controller() { return controller_; }
+    const run_controller& controller() const { return controller_; }
     // Path of the last subject file loaded (empty at start).
     const QString& subject_name() const { return subject_name_; }
     // The time the panels show now: cursor_time when pinned, else sim_time.
@@ -82,6 +83,10 @@ public:
     load_result load_chosen_file(const QString& path);
     // "&Save ...": dialog, overwrite question, write (old file kept on failure).
     void save_clicked();
+    // The subject the program started with, restarted as tolvane-batch starts
+    // it (mm Hg, no subject name, start-up panel rows, empty event log): where
+    // a scenario is played from. No redraw.
+    void restart_builtin_subject();
 
     // Loads a subject file without dialogs: on success the standard subject
     // and the panel rows take its values, the subject name becomes path and
@@ -95,6 +100,8 @@ public:
 
 private:
     void redraw();
+    // The hint for a typed value the field did not take as typed.
+    void show_entry_hint(const catalogue_record& record, const QString& typed, const entered_value& entered);
 
     ui_port& ui_;
     run_state state_;
@@ -105,6 +112,7 @@ private:
     QString load_dialog_name_ = QStringLiteral("*.sbj");
     run_controller controller_;
     std::vector<clamped_value> clamped_on_load_;
+    subject_data builtin_subject_;  // the standard subject at start()
 };
 
 #endif

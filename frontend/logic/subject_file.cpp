@@ -333,3 +333,17 @@ void store_standard_subject(const subject_data& data)
         s_display[i].standard = data.displays[i];
     for (int i = 0; i < num_oth && i < TOLVANE_NUM_OTHERS; ++i) s_other[i] = data.others[i];
 }
+
+subject_data standard_subject_data()
+{
+    subject_data data;
+    data.height = s_height;
+    data.weight = s_weight;
+    data.age = s_age;
+    data.sex = s_sex;
+    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i) data.factors[i] = s_factor[i];
+    for (int i = 0; i < num_dsy - 1 && i < TOLVANE_NUM_DISPLAYS - 1; ++i)
+        data.displays[i] = s_display[i].standard;
+    for (int i = 0; i < num_oth && i < TOLVANE_NUM_OTHERS; ++i) data.others[i] = s_other[i];
+    return data;
+}

@@ -89,4 +89,9 @@ subject_read_result read_subject_text(const QByteArray& text);
 // caller then restarts the subject, which makes it live through load_new.
 void store_standard_subject(const subject_data& data);
 
+// The model's standard subject as the subject-file reader would hand it over
+// (the inverse of store_standard_subject); the panel rows are left at their
+// defaults.
+subject_data standard_subject_data();
+
 #endif

@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -13,6 +14,7 @@
 
 #include "chart_picture.h"
 #include "main_window.h"
+#include "reference_run.h"
 #include "result_text.h"
 #include "window_font.h"
 
@@ -42,7 +44,7 @@ private:
 }  // namespace
 
 chart_window::chart_window(Tmain_F& main, const QString& title, QSize chart_size)
-    : QWidget(&main, Qt::Window), main_(main)
+    : QWidget(&main, Qt::Tool), main_(main)
 {
     setWindowTitle(title);
     setFont(window_font());
@@ -57,6 +59,9 @@ chart_window::chart_window(Tmain_F& main, const QString& title, QSize chart_size
     chart_->resize(chart_size);
     column->addWidget(chart_, 1);
     controls_->addStretch(1);
+    reference_L = new QLabel(this);
+    reference_L->hide();
+    controls_->addWidget(reference_L);
     export_B = new QPushButton(QStringLiteral("Export picture ..."), this);
     controls_->addWidget(export_B);
     connect(export_B, &QPushButton::clicked, this, &chart_window::export_picture_clicked);
@@ -70,6 +75,7 @@ void chart_window::refresh()
 {
     if (!isVisible()) return;
     take_state();
+    show_reference_name();
     chart_->update();
 }
 
@@ -77,7 +83,17 @@ void chart_window::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     take_state();
+    show_reference_name();
     chart_->update();
+}
+
+void chart_window::show_reference_name()
+{
+    const std::optional<reference_run>& reference = main_.reference();
+    reference_L->setVisible(reference.has_value());
+    if (reference)
+        reference_L->setText(
+            QStringLiteral("reference: %1 (dashed on the main plot)").arg(reference_title(*reference)));
 }
 
 void chart_window::show_beside_main()

@@ -11,6 +11,7 @@
 #include "safe_file.h"
 
 class QHBoxLayout;
+class QLabel;
 class QPushButton;
 class Tmain_F;
 
@@ -28,6 +29,8 @@ public:
     // The chart's own surface and the export button.
     QWidget* chart() const { return chart_; }
     QPushButton* export_B = nullptr;
+    // Names the main window's reference run while one is kept.
+    QLabel* reference_L = nullptr;
 
     // The chart as the window shows it, drawn at its present size.
     QImage chart_image() const;
@@ -50,6 +53,8 @@ protected:
     virtual QString picture_name() const = 0;
 
     void showEvent(QShowEvent* event) override;
+    // The reference's name beside the export button, or nothing.
+    void show_reference_name();
     // Where the window goes at its first showing.
     QPoint place_beside_main() const;
 

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include <cstdlib>
 
 #include "embedded_pictures.h"
+#include "plot_stage.h"
 #include "jpeg_image.h"
 #include "trend_plot.h"
 #include "window_font.h"
@@ -163,16 +165,16 @@ Tmain_F::Tmain_F(QWidget* parent) : QMainWindow(parent), sim_(*this)
     main_F = this;
     setWindowTitle(QStringLiteral("Tolvane"));
     setFont(window_font());
-    setFixedWidth(window_width - frame_width);
     logo_image_ = decode_jpeg(embedded_bytes(logo_jpeg, logo_jpeg_size));
 
     build_controls();
     build_reference_labels();
     build_menu();
-    const int menu_height = menuBar()->sizeHint().height();
-    setMinimumHeight(menu_height + minimum_client_height);
-    setMaximumHeight(menu_height + minimum_client_height + (maximum_height - minimum_height));
-    resize(window_width - frame_width, maximumHeight());
+    // From the laid-out width and design height up to any size (the surface
+    // then scales to fit, plot_stage); smaller only on a screen that is
+    // (fit_to_screen). The status line lies below the client area.
+    setMinimumSize(window_width - frame_width, default_size().height() - (maximum_height - minimum_height));
+    resize(default_size());
 
     // Construction: tooltips, estab_pnt, mm Hg checked, restart_subject.
     set_tooltips();
@@ -202,8 +204,9 @@ int Tmain_F::client_width() const { return surface ? surface->width() : window_w
 
 void Tmain_F::build_controls()
 {
-    surface = new plot_surface(this);
-    setCentralWidget(surface);
+    stage = new plot_stage(this, window_width - frame_width, minimum_client_height);
+    setCentralWidget(stage);
+    surface = new plot_surface(stage);
     surface->resize(window_width - frame_width, minimum_client_height);
     surface->on_paint = [this](QPainter& painter) { FormPaint(painter); };
     surface->on_press = [this](Qt::MouseButton button, QPoint point) { FormMouseDown(button, point); };
@@ -305,6 +308,8 @@ void Tmain_F::build_controls()
         }
     }
 
+    stage->set_surface(surface);
+
     time_out_T = new QTimer(this);
     time_out_T->setInterval(5000);
     connect(time_out_T, &QTimer::timeout, this, &Tmain_F::time_out_TTimer);
@@ -329,6 +334,7 @@ void Tmain_F::build_menu()
         respiration->addAction(QStringLiteral("&Respiration ..."), this, &Tmain_F::respiration_IClick);
     build_added_menu_items(file, view);
     build_view_items(view);
+    build_classroom_items(file, view);
 }
 
 void Tmain_F::set_tooltips()
@@ -374,13 +380,21 @@ void Tmain_F::FormPaint(QPainter& painter)
     // Idempotent after the controller's own preparation; sets grid_span and
     // moves an unpinned cursor to the end of the trace for this width.
     prepare_redraw(sim_.state(), client_width());
+    if (paint_whole_run_instead(painter)) return;
     paint_trend_plot(painter, client_width(), sim_.state(), sim_.selection().display_sel,
                      QString::fromLatin1(mdl_ver), nullptr, reference_ ? &*reference_ : nullptr);
+    paint_plot_additions(painter);
 }
 
 void Tmain_F::FormMouseDown(Qt::MouseButton button, QPoint point)
 {
-    if (button == Qt::LeftButton) sim_.mouse_down(point.x(), point.y());
+    if (button != Qt::LeftButton) return;
+    if (whole_run_ && point.y() > click_band_top_y && point.y() < click_band_bottom_y &&
+        point.x() >= plot_time_origin_x && point.x() <= client_width() - 160) {
+        move_cursor_to(whole_run_time(client_width(), run_log_.seconds(), point.x()));
+        return;
+    }
+    sim_.mouse_down(point.x(), point.y());
 }
 
 bool Tmain_F::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
@@ -408,10 +422,14 @@ bool Tmain_F::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         // Key preview: act once, on the first receiver of the press (the focused
         // control of this window, or the window itself), and let it through.
+        // A scaled surface is a window of its own inside the stage's view.
+        const auto of_this_window = [this](QWidget* w) {
+            return w->window() == this || w->window() == surface;
+        };
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this) {
+        if (widget && of_this_window(widget)) {
             QWidget* first = QApplication::focusWidget();
-            if (!first || first->window() != this) first = this;
+            if (!first || !of_this_window(first)) first = this;
             if (widget == first) {
                 auto* key = static_cast<QKeyEvent*>(event);
                 FormKeyDown(key->key(), key->modifiers());
@@ -438,7 +456,12 @@ bool Tmain_F::eventFilter(QObject* watched, QEvent* event)
 
 // --- buttons, radio buttons, menu, timer --------------------------------------------
 
-void Tmain_F::run_BClick() { sim_.run_clicked(); }
+void Tmain_F::run_BClick()
+{
+    play_due_actions();
+    sim_.run_clicked();
+    scenario_run_ended();
+}
 void Tmain_F::rerun_BClick() { sim_.rerun_clicked(); }
 void Tmain_F::back_BClick() { sim_.back_clicked(); }
 void Tmain_F::forward_BClick() { sim_.forward_clicked(); }
@@ -450,7 +473,8 @@ void Tmain_F::metric_RBClick() { sim_.set_pressure_units(true); }
 
 void Tmain_F::exit_IClick()
 {
-    // No question, no saving, no clean-up.
+    // A question only for a run with events not kept; no saving, no clean-up.
+    if (!may_discard_run()) return;
     std::fflush(nullptr);
     std::_Exit(0);
 }

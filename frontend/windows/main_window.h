@@ -18,13 +18,17 @@
 
 #include "panel_logic.h"
 #include "reference_run.h"
+#include "event_marks.h"
 #include "report.h"
 #include "run_log.h"
+#include "scenario_player.h"
 #include "simulator.h"
 #include "ui_port.h"
 
 class QAction;
+class QCloseEvent;
 class QComboBox;
+class QDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -32,8 +36,11 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QTextBrowser;
 class QTimer;
+class QTreeWidget;
 class QUrl;
+class plot_stage;
 class To2curve_F;
 class Txyplot_F;
 
@@ -80,6 +87,11 @@ public:
 
     // Client (central widget) width, the plot's cw.
     int client_width() const;
+    // The size the window opens at: the client area as laid out at its
+    // tallest (1014 x 799) with the menu bar above and the status line below.
+    QSize default_size() const;
+    // Shrinks the window to the screen's available room when it does not fit.
+    void fit_to_screen();
     // The decoded logo (null if it could not be decoded).
     const QImage& logo() const { return logo_image_; }
 
@@ -104,6 +116,7 @@ public:
     void set_caption(const QString& caption) override;
 
     // --- controls, named as in the layout ---------------------------------------
+    plot_stage* stage = nullptr;  // the central widget; holds the surface
     plot_surface* surface = nullptr;
     QLabel* tolvane_I = nullptr;
     QFrame* message_P = nullptr;
@@ -172,10 +185,13 @@ public:
     // Every second since the subject's start, and the run kept for comparison.
     const run_log& log() const { return run_log_; }
     const std::optional<reference_run>& reference() const { return reference_; }
-    // The installed user guide (docs/guide.md), or the source tree's when
-    // the program runs from its build tree; empty when neither is there.
-    static QString guide_path();
-    // Opens a document with the desktop's viewer; tests replace it.
+    // Where the user guide (docs/guide.md with its pictures) lies among the
+    // program's compiled-in resources; Help > User guide shows it.
+    static constexpr const char* guide_resource = "qrc:/guide.md";
+    QDialog* guide_F = nullptr;
+    QTextBrowser* guide_browser = nullptr;
+    // Opens a document with the desktop's viewer (a link of the guide to
+    // another document); tests replace it.
     virtual bool open_url(const QUrl& url);
     // What "&Print ..." puts on the page now, the reference run included.
     report_input report_input_now() const;
@@ -188,6 +204,44 @@ public:
     QAction* xy_plot_I = nullptr;
     To2curve_F* o2_curve_F = nullptr;
     Txyplot_F* xy_plot_F = nullptr;
+
+    // The classroom additions (main_window_classroom.cpp): scenarios in the
+    // File menu before Exit, the event list, the whole run and full screen
+    // in the View menu, and the status line of what the subject breathes.
+    QAction* open_scenario_I = nullptr;
+    QAction* save_scenario_I = nullptr;
+    QAction* events_I = nullptr;
+    QAction* whole_run_I = nullptr;
+    QAction* full_screen_I = nullptr;
+    QLabel* breathing_L = nullptr;
+    QDialog* events_F = nullptr;
+    QTreeWidget* events_list = nullptr;
+    // The script played as RUN is pressed (none playing at first).
+    const scenario_player& player() const { return player_; }
+    // The event-list rows, the status line and the plot marks follow the run.
+    void show_events();
+    // Plays script (a path) from the subject the program started with;
+    // false, with an error box, when it cannot be read.
+    bool open_scenario(const QString& path);
+    // Writes the run's events as a script; false, with an error box, on failure.
+    bool save_scenario(const QString& path);
+    // Asks before a run with events not kept is discarded; true to go on.
+    bool may_discard_run();
+    // Loads the first argument after the program's name that is no option
+    // (a subject file), as Load does with a chosen file; false when there is
+    // none or it could not be loaded (an error box said why).
+    bool open_from_command_line(const QStringList& arguments);
+    // What the status line says the subject breathes now.
+    static QString breathing_text();
+    // Places the cursor at second t of the run as it stands (clamped to what
+    // the history still holds) and shows the page that holds it.
+    void move_cursor_to(int t);
+    // View > Whole run: the plot fits the whole recorded run.
+    bool whole_run() const { return whole_run_; }
+    // The marks of the run's events as the plot draws them.
+    std::vector<event_mark> current_marks() const;
+    // Display d at second t of the whole run in the units in force.
+    double whole_run_value(int d, int t) const;
 
 signals:
     // After every redraw_main: the teaching views follow the run, the cursor
@@ -229,8 +283,17 @@ public slots:
     void o2_curve_IClick();
     void xy_plot_IClick();
 
+    // File and View, classroom (main_window_classroom.cpp).
+    void open_scenario_IClick();
+    void save_scenario_IClick();
+    void events_IClick();
+    void whole_run_IClick();
+    void full_screen_IClick();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing the window asks as Exit does.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void build_controls();
@@ -239,10 +302,23 @@ private:
     void build_added_menu_items(QMenu* file, QMenu* view);
     // The teaching views' View items, last in the menu.
     void build_view_items(QMenu* view);
+    // Scenario items before Exit, event list, whole run, full screen, status line.
+    void build_classroom_items(QMenu* file, QMenu* view);
+    // Click selects a value field's text; Enter takes the value.
+    void build_value_entry();
+    // Before a RUN: the played script's actions due now.
+    void play_due_actions();
+    // After a RUN: a played script whose last run is over says so.
+    void scenario_run_ended();
     void set_tooltips();
     void FormCreate();
     void FormResize();
     void FormPaint(QPainter& painter);
+    // View > Whole run: draws the whole run instead of the page and returns
+    // true; false (nothing drawn) when the page is due.
+    bool paint_whole_run_instead(QPainter& painter);
+    // Drawn over the page: the event marks and the reference's legend.
+    void paint_plot_additions(QPainter& painter);
     void FormMouseDown(Qt::MouseButton button, QPoint point);
     // Alt+Left/Right (with Shift: large steps) and Alt+I; true when acted.
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -265,6 +341,9 @@ private:
     QImage logo_image_;
     QString clinical_text_;
     bool closing_ = false;  // set in the destructor: focus-outs are no entries
+    scenario_player player_;
+    bool whole_run_ = false;
+    QRect normal_geometry_;  // where the window was before full screen
 };
 
 // The one main window, set by its constructor; null before and after.

@@ -1,17 +1,18 @@
 // What the main window offers beyond its laid-out menus: keyboard shortcuts,
 // the added File and View items (main_window_export.cpp and
 // main_window_reference.cpp hold their handlers), F5 for RUN and a Help menu
-// with the user guide. The laid-out items stay as they are; these come after.
+// with the user guide, shown from the copy compiled into the program. The laid-out items stay as they are;
+// these come after.
 #include <QAction>
-#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
+#include <QDialog>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "main_window.h"
 
@@ -58,29 +59,35 @@ void Tmain_F::run_key_pressed()
 
 // --- help -------------------------------------------------------------------------
 
-QString Tmain_F::guide_path()
-{
-    const QString installed =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/tolvane/guide.md");
-    if (QFileInfo::exists(installed)) return QFileInfo(installed).canonicalFilePath();
-#ifdef TOLVANE_SOURCE_GUIDE
-    const QString source =
-        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" TOLVANE_SOURCE_GUIDE));
-    if (QFileInfo::exists(source)) return source;
-#endif
-    return {};
-}
-
 bool Tmain_F::open_url(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 void Tmain_F::guide_IClick()
 {
-    const QString path = guide_path();
-    if (path.isEmpty()) {
-        ui().show_error(QStringLiteral("Sorry, the user guide is not installed."));
+    // The guide and its pictures are compiled into the program: no document
+    // folder and no viewer of the desktop is needed.
+    if (!guide_F) {
+        guide_F = new QDialog(this, Qt::Window);
+        guide_F->setWindowTitle(QStringLiteral("Tolvane user guide"));
+        guide_browser = new QTextBrowser(guide_F);
+        guide_browser->setOpenLinks(false);
+        connect(guide_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+            // Places in the guide stay in the window; other documents go to the desktop.
+            if (url.scheme() == QLatin1String("qrc") || url.isRelative())
+                guide_browser->setSource(guide_browser->source().resolved(url),
+                                         QTextDocument::MarkdownResource);
+            else
+                open_url(url);
+        });
+        auto* layout = new QVBoxLayout(guide_F);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(guide_browser);
+        guide_F->resize(1080, 720);
+    }
+    guide_browser->setSource(QUrl(QString::fromLatin1(guide_resource)), QTextDocument::MarkdownResource);
+    if (guide_browser->document()->isEmpty()) {
+        ui().show_error(QStringLiteral("Sorry, the user guide is missing from this program."));
         return;
     }
-    if (!open_url(QUrl::fromLocalFile(path)))
-        ui().show_error(QStringLiteral("Sorry, cannot open the user guide %1: no viewer for it.")
-                            .arg(QDir::toNativeSeparators(path)));
+    guide_F->show();
+    guide_F->raise();
 }

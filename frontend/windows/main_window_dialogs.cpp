@@ -4,6 +4,7 @@
 
 #include "about_window.h"
 #include "respiration_dialog.h"
+#include "run_events.h"
 
 namespace {
 
@@ -28,7 +29,9 @@ void Tmain_F::respiration_IClick()
 {
     if (respiration_F == nullptr) return;
     respiration_F->set_ui_port(&ui());
-    respiration_F->exec();
+    const respiration_snapshot before = snapshot_respiration();
+    const bool confirmed = respiration_F->exec() == QDialog::Accepted;
+    if (!sim_.controller().busy()) record_respiration_change(sim_, before, confirmed);
     // OK (and a rejected OK left with Cancel) may have changed the bag volume,
     // the bag percentages and the PEEP: the factor rows must show the new
     // values, or the next focus loss of a row would write the old ones back.

@@ -35,7 +35,10 @@ void Tmain_F::export_data_IClick()
         return;
     }
     const save_result written = write_exported_file(*path, *text);
-    if (!written.ok()) ui().show_error(message_text(written));
+    if (!written.ok())
+        ui().show_error(message_text(written));
+    else
+        sim_.controller().events().mark_kept();
 }
 
 QByteArray Tmain_F::plot_picture_bytes(const QString& path)
@@ -48,6 +51,12 @@ QByteArray Tmain_F::plot_picture_bytes(const QString& path)
     picture.model_version = QString::fromStdString(model_host::version());
     picture.logo = &logo();
     picture.reference = reference_ ? &*reference_ : nullptr;
+    if (reference_) picture.reference_name = reference_title(*reference_);
+    picture.marks = current_marks();
+    if (whole_run_ && !picture.state.credits_shown) {
+        picture.whole_run_seconds = run_log_.seconds();
+        picture.whole_run_value = [this](int d, int t) { return whole_run_value(d, t); };
+    }
     if (picture_format_for(path) == picture_format::svg) return plot_svg(picture);
     // Twice the resolution of the screen the window is on.
     return plot_png(picture, 2.0 * devicePixelRatioF());
@@ -66,5 +75,8 @@ void Tmain_F::export_picture_IClick()
     }
     if (!may_write(ui(), *path)) return;
     const save_result written = write_exported_file(*path, plot_picture_bytes(*path));
-    if (!written.ok()) ui().show_error(message_text(written));
+    if (!written.ok())
+        ui().show_error(message_text(written));
+    else
+        sim_.controller().events().mark_kept();
 }

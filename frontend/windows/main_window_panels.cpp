@@ -88,6 +88,9 @@ void Tmain_F::factorExit()
     for (int i = 0; i < panel_rows; ++i) texts[i] = factor_rows[i].vlu_E->text();
     const std::array<QString, panel_rows> shown = sim_.factor_exit(texts);
     for (int i = 0; i < panel_rows; ++i) set_text_if_changed(factor_rows[i].vlu_E, shown[i]);
+    // A changed value is an event: its mark, list line and the status line.
+    show_events();
+    surface->update();
 }
 
 void Tmain_F::passportExit()

@@ -11,6 +11,7 @@
 #include <QPrinter>
 
 #include "main_window.h"
+#include "pressure_units.h"
 #include "report_pdf.h"
 #include "report_printing.h"
 #include "report_source.h"
@@ -117,12 +118,21 @@ void Tmain_F::print_IClick()
     if (!current_print_dialog().exec_print_dialog(printer, this)) return;
     // The title's date is taken now, after the dialog.
     const print_result printed = print_report(printer, report_input_now());
-    if (!printed.ok()) ui().show_error(message_text(printed));
+    if (!printed.ok())
+        ui().show_error(message_text(printed));
+    else
+        sim_.controller().events().mark_kept();
 }
 
 report_input Tmain_F::report_input_now() const
 {
     report_input input = report_input_from(sim_, clinical_text(), subject_date_time_now());
+    int number = 0;
+    for (const run_event& event : sim_.controller().events().current_branch())
+        input.event_lines << QStringLiteral("%1  %2 %3 %4")
+                                 .arg(++number)
+                                 .arg(format_minutes_seconds(event.time), QString::fromStdString(event.what),
+                                      QString::fromStdString(event.value));
     if (reference_) {
         const reference_run reference = *reference_;
         const run_state state = sim_.state();

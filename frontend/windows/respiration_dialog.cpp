@@ -1,6 +1,8 @@
 // The respiration dialog's layout and handlers.
 #include "respiration_dialog.h"
 
+#include "breathing_circuit.h"
+
 #include "ui_port.h"
 #include "window_font.h"
 
@@ -167,6 +169,11 @@ void Trespiration_F::FormActivate()
     bagv_E->setText(texts.bag_volume);
     bagc_E->setText(texts.bag_co2);
     bago_E->setText(texts.bag_o2);
+    // While a bag is attached its fields show what it holds now.
+    if (const std::optional<bag_contents> bag = live_bag()) {
+        bagc_E->setText(QString::asprintf("%.1f", bag->co2));
+        bago_E->setText(QString::asprintf("%.1f", bag->o2));
+    }
 }
 
 void Trespiration_F::natural_RBClick()

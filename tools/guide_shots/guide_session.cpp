@@ -52,8 +52,8 @@ guide_session::guide_session()
     window_ = std::make_unique<guide_main_window>();
     about_ = std::make_unique<Tabout_F>(window_.get());
     respiration_ = std::make_unique<Trespiration_F>(window_.get());
-    // As the program opens: at the tallest size its limits allow.
-    window_->resize(Tmain_F::window_width, Tmain_F::maximum_height);
+    // As the program opens: at the laid-out size.
+    window_->resize(window_->default_size());
     window_->show();
     window_->activateWindow();
     settle();

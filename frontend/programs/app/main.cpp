@@ -96,9 +96,12 @@ int main(int argc, char** argv)
         Tmain_F main_window;
         Tabout_F about_window(&main_window);
         Trespiration_F respiration_window(&main_window);
-        // Opens at the largest size its limits allow.
-        main_window.resize(Tmain_F::window_width, Tmain_F::maximum_height);
-        main_window.showMaximized();
+        // Opens at the laid-out size, or as much of it as the screen holds.
+        main_window.resize(main_window.default_size());
+        main_window.fit_to_screen();
+        main_window.show();
+        // "tolvane FILE.sbj" opens that subject.
+        main_window.open_from_command_line(QApplication::arguments());
         application.exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Tolvane"), QString::fromLocal8Bit(error.what()));

@@ -120,7 +120,10 @@ TEST_F(PanelTest, FactorExitRereadsEveryRowAndHintsEachAdjustment)
     EXPECT_FLOAT_EQ(factor[factor_id::inspired_co2].value, 100.0f);
     EXPECT_FLOAT_EQ(factor[factor_id::work_rate].value, 10.0f);
     EXPECT_EQ(ui.beeps, 2);
-    EXPECT_EQ(ui.hint, " entered value was outside limits, it has been adjusted");
+    // Each adjusted row names its limit on the hint line; the last one stays.
+    EXPECT_TRUE(ui.hint_history.contains("Inspired CO2 percentage: 150 is above 100; set to 100"))
+        << ui.hint_history.join('|').toStdString();
+    EXPECT_EQ(ui.hint, "2,3-DPG concentration in red cells: 0 is below 1; set to 1");
 }
 
 TEST_F(PanelTest, PassportEntryClampsAndRecomputesTheBmi)

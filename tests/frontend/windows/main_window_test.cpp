@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTextBlock>
 #include <QTimer>
+#include <QStatusBar>
 #include <QtTest>
 
 #include <cstring>
@@ -24,6 +25,7 @@
 
 #include "headless_ui.h"
 #include "main_window.h"
+#include "plot_stage.h"
 #include "main_window_layout.h"
 #include "scenario_script.h"
 #include "simulator.h"
@@ -205,7 +207,8 @@ private slots:
         QFETCH(QString, text);
         // The design height: the client area of the laid-out window.
         window->setMinimumHeight(0);
-        window->resize(Tmain_F::window_width, window->menuBar()->height() + 694);
+        window->resize(Tmain_F::window_width,
+                       window->menuBar()->height() + window->statusBar()->height() + 694);
         QTRY_COMPARE(window->surface->height(), 694);
         std::map<QString, QWidget*> controls = {
             {"tolvane_I", window->tolvane_I},   {"message_P", window->message_P},
@@ -267,12 +270,14 @@ private slots:
 
     void size_limits_and_tooltips()
     {
-        // Outer 1022 wide and 740 to 845 high: the client area is 1014 wide
-        // and from the design height 694 to 105 more.
+        // It opens with the client area 1014 wide and 694 + 105 high, the
+        // tallest laid-out height; it may then be resized and maximised.
+        window->resize(window->default_size());
+        QTRY_COMPARE(window->surface->size(), QSize(1014, 694 + 105));
+        QVERIFY(!window->stage->scaled());
         QCOMPARE(window->minimumWidth(), 1014);
-        QCOMPARE(window->maximumWidth(), 1014);
-        QCOMPARE(window->minimumHeight() - window->menuBar()->height(), 694);
-        QCOMPARE(window->maximumHeight() - window->menuBar()->height(), 694 + 105);
+        QCOMPARE(window->maximumWidth(), QWIDGETSIZE_MAX);
+        QCOMPARE(window->maximumHeight(), QWIDGETSIZE_MAX);
         // The client area is as wide as the panels with their 2-pixel margins:
         // the plot's right border (cw - 1) meets their right edge.
         QCOMPARE(window->client_width(), 1014);
@@ -298,18 +303,21 @@ private slots:
             for (QAction* item : menu->menu()->actions())
                 titles << (item->isSeparator() ? QStringLiteral("-") : item->text());
         }
-        // The laid-out entries, each added entry after those of its menu and
-        // the Help menu after the laid-out menus.
+        // The laid-out entries, each added entry after those of its menu (Exit
+        // still last in File) and the Help menu after the laid-out menus.
         QCOMPARE(titles, QStringList({"&File",
                                       "&Load ...",
                                       "&Save ...",
                                       "-",
                                       "&Print ...",
                                       "-",
-                                      "E&xit",
-                                      "-",
                                       "&Export data ...",
                                       "Export pic&ture ...",
+                                      "-",
+                                      "Open sce&nario ...",
+                                      "Save as scenar&io ...",
+                                      "-",
+                                      "E&xit",
                                       "&View",
                                       "&Display Variables ...",
                                       "&Factor List ...",
@@ -321,6 +329,10 @@ private slots:
                                       "-",
                                       "O2 dissociation curve",
                                       QStringLiteral("X\u2013Y plot"),
+                                      "-",
+                                      "E&vents",
+                                      "&Whole run",
+                                      "F&ull screen",
                                       "&Respiration",
                                       "&Respiration ...",
                                       "&Help",
@@ -516,7 +528,7 @@ private slots:
         window->run_B->setFocus(Qt::TabFocusReason);
         QCOMPARE(factor[factor_id::inspired_o2].value, 100.0f);
         QCOMPARE(field->text(), QStringLiteral("100.00"));
-        QCOMPARE(hint_of(*window), QStringLiteral(" entered value was outside limits, it has been adjusted"));
+        QCOMPARE(hint_of(*window), QStringLiteral("Inspired O2 percentage: 150 is above 100; set to 100"));
         // The longest hint stays on the memo's one line, whole.
         QVERIFY(QFontMetrics(window->hint_M->font()).horizontalAdvance(hint_of(*window)) <
                 window->hint_M->viewport()->width());
@@ -539,7 +551,7 @@ private slots:
         window->weight_E->setText(QStringLiteral("500"));
         window->run_B->setFocus(Qt::TabFocusReason);
         QCOMPARE(window->weight_E->text(), QStringLiteral("200.0"));
-        QCOMPARE(hint_of(*window), QStringLiteral(" entered value was outside limits, it has been adjusted"));
+        QCOMPARE(hint_of(*window), QStringLiteral("weight: 500 is above 200; set to 200"));
     }
 
     void kpa_switch_converts_values_units_and_scales()
