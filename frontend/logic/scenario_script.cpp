@@ -23,7 +23,9 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <map>
 
@@ -655,6 +657,7 @@ script_parse_result read_scenario_script(const QString& path)
     const QString name = from_input ? QStringLiteral("standard input") : path;
     QFile file;
     const bool opened = open_for_reading(file, path);
+    const int open_error = errno;
     auto failure = [&](const QString& why) {
         script_parse_result result;
         result.script.file_name = name;
@@ -662,10 +665,15 @@ script_parse_result read_scenario_script(const QString& path)
                                                       QStringLiteral("%1: %2").arg(name, why).toStdString());
         return result;
     };
-    if (!opened) return failure(QStringLiteral("cannot read the script: %1").arg(file.errorString()));
+    if (!opened)
+        return failure(QStringLiteral("cannot read the script: %1")
+                           .arg(QString::fromLocal8Bit(std::strerror(open_error))));
     // Read one byte past the limit to tell a script at the limit from a
     // larger one (or an endless device).
     const QByteArray text = file.read(script_max_bytes + 1);
+    // A folder opens, but cannot be read.
+    if (file.error() != QFileDevice::NoError)
+        return failure(QStringLiteral("cannot read the script: %1").arg(file.errorString()));
     if (text.size() > script_max_bytes)
         return failure(QStringLiteral("the script is larger than %1 MB").arg(script_max_bytes >> 20));
     return parse_scenario_script(QString::fromUtf8(text), name);

@@ -390,12 +390,14 @@ TEST_F(RunControllerTest, FailedStepLeavesEverythingAtTheLastSecondComputed)
     EXPECT_EQ(sim.panel_time(), 90);
     EXPECT_EQ(display[display_id::venous_bicarbonate_amount].value, -1000.0f);
 
+    // The RUN that failed kept second 90 as it started (with the broken
+    // value), so the cause is mended by going back one second further.
     history[display_id::venous_bicarbonate_amount][history_slot(90)] = good;
-    sim.state().cursor_time = 90;
+    sim.state().cursor_time = 89;
     sim.rerun_clicked();
     const step_outcome again = sim.controller().run_to_minute();
     EXPECT_EQ(again.failure.code(), 0);
-    EXPECT_EQ(again.seconds_done, 30);
+    EXPECT_EQ(again.seconds_done, 31);
     EXPECT_EQ(st().sim_time, 120);
 }
 
