@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A simulated day written as CSV, as `tolvane-batch --minutes 1440 --csv`
 // does it: 1440 RUNs with recording, each minute's rows formatted and
 // written to /dev/null. Target: at most 0.5 s of CPU. A second case times

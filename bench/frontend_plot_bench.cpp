@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Speed of the main window's drawing and of one RUN, without widgets:
 // a full redraw of the trend plot (30 minutes of history, eight traces) into
 // an image, and one run step of 60 model seconds with recording and redraw.

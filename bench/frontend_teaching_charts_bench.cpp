@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Speed of the two teaching views, which follow every redraw of the main
 // window while open: the O2 curve's view (P50 and venous point by bisection)
 // and its chart, and the X-Y chart of a full 30-minute history.

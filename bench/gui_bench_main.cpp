@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // main() of the drawing benchmarks: painting text needs fonts, and fonts
 // need a QGuiApplication, offscreen unless the environment says otherwise.
 #include <QGuiApplication>

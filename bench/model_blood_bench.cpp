@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Blood chemistry, the hot path of the model step: contents from pressures
 // and the pressure solver from the previous step's estimate.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One simulated minute of the standard subject through the public interface,
 // as the run controller drives it: through the host, constant(60), then 60
 // seconds (bager(1) when rebreathing, model, sympt, death, messages drained,

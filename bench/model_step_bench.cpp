@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Cost of simulated time as the front end drives the model, through the same
 // host: constant(60) per minute, then per second the bag when rebreathing,
 // the step, the symptoms and the death judgement, the messages drained and

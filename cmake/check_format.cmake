@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Fails when a C++ source of the project differs from what .clang-format
 # makes of it, and names the files. To mend: clang-format -i FILE...
 # Usage: cmake -DSOURCE_DIR=<top of the sources> -DCLANG_FORMAT=<program>

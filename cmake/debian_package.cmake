@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The Debian packages: `cpack -G DEB` in the build tree makes one package per
 # install component, named <package>_<version>_<arch>.deb:
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The model library's texts are 8-bit code page 1252. Latin-1 is wrong for
 // 0x80..0x9F (the typographic quotes of the tissue N2 names live there), so
 // every text of the library is decoded through this one table.

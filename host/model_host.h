@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one door to the model library: every program of the project (the
 // window, tolvane-batch, validation, the envelope, the model's own tests
 // and the benchmarks) drives the library's C interface through this class,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // How an operation that can fail (loading, saving, printing, a script, a
 // simulated second) tells its caller: a code and a message for the user.
 // The code type is an enum whose value 0 (Code{}) means success; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The bag: breath-holding with the glottis closed, collecting expired air,
 // rebreathing with or without a CO2 absorber. bager() keeps the bag contents
 // and the breathing circuit consistent with the chosen bag state.

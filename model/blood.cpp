@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Blood gas chemistry shared by every blood compartment: contents from
 // pressures, pressures from contents, and the two stages of the step that
 // belong to it (2,3-DPG drift and arterial blood).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A sudden change of haemoglobin or packed cell volume. Every blood store
 // keeps its O2 and CO2 as contents, ml per 100 ml, and the stages solve the
 // store's PO2 and PCO2 from those contents with the haemoglobin and packed

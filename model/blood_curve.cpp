@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The exported O2 dissociation curve: the model's blood chemistry evaluated
 // for conditions the caller gives, without touching the live subject.
 #include <cmath>

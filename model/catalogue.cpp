@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The model's state and catalogue: every exported variable with its content at
 // load. Names and units are code page 1252 texts; the typographic quotes are
 // the single bytes 0x91 and 0x92.

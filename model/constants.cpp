@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Derived constants: the coefficients that the model step and the bag read,
 // worked out once per run from the factors, the passport and a few other
 // variables.

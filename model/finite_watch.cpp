@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Item 9: a step that leaves a value that is not a finite number. A check of
 // every value the step writes (some ninety) after every step would cost
 // about a tenth of the step. Instead the processor's floating-point

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Preparing the library for use: binding the references and making the
 // standard subject the live one.
 #include "step_internal.h"

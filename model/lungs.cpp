@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Lung gas exchange and the control of breathing: stages 10, 11 and 13 of the
 // step.
 #include <algorithm>

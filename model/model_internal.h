@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Names shared between the files of the model library and its own tests.
 // Nothing here is exported from the shared library.
 #ifndef TOLVANE_MODEL_INTERNAL_H

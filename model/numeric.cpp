@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Numerical helpers of the model: the first-order lag and the table lookup.
 #include "model_internal.h"
 

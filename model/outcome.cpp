@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // How the subject feels and whether it can go on: sympt() and death(), with
 // their sentences for the clinical message buffer.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A sudden change of barometric pressure. The alveolar partial pressures
 // alveolar_po2 and alveolar_pco2 are last second's values, and the stages read
 // them as this second's: stage 4 takes the alveolar N2 tension as the dry

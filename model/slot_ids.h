@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Named slots of the catalogue: the index of every subject factor, display
 // variable, other variable and derived entry under a short name, the table of
 // factor and display names for lookup, the bag states and the failure codes

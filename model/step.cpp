@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one-second step: model() runs the thirteen stages in their fixed order.
 // This file holds the circulation stages (cardiac output, venous admixture,
 // arterial pool, venous pool) and the venous delay line; the blood chemistry,

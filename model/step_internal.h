@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internals of the one-second step, the bag, the outcome judgement and
 // loading, shared between their files and the model's own tests.
 // Nothing here is exported from the shared library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The step's own memory as one copyable block, for the front end's exact
 // rewind, and the breathing circuit of a fresh subject.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Tissue, nitrogen and brain compartments: stages 6, 7, 8 and 12 of the step.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Public interface of the respiration model library.
 //
 // The whole physiological state lives in the variables below; the front end

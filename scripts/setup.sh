@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs from Debian whatever the build, the tests and the program need.
 # Idempotent: apt is only called when a package is missing.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs what is missing, builds, and runs every test: the release build
 # (the packages in a fresh Debian root last), then the model library again
 # under AddressSanitizer and UBSan, and the model-only tree with its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Draws the about window's picture (200 x 108): one alveolus over a pulmonary
 // capillary, with oxygen passing into the blood and carbon dioxide out of it.
 // Run once by hand; its output assets/about.jpg is committed and embedded in

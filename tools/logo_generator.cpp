@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Draws the main window's logo (350 x 190) and writes it as a JPEG file.
 // Run once by hand; assets/logo.jpg (embedded in the program) is committed.
 // The desktop icon, the same lungs, is assets/icons/tolvane.svg. Built with

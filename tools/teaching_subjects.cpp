@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writes the teaching subjects of subjects/ with the program's own subject
 // writer: the standard subject with a few factors changed, run with them
 // until it has settled, and the factor and display rows chosen to show what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The teaching envelope: where the model can be trusted. Each case is a
 // change made at 2:00 on the standard subject (every factor over its range,
 // the teaching values, work rates, sudden pressure changes and back), run to

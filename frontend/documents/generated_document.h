@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The command line and the check shared by the programs that write the
 // generated documents (tolvane-validate, tolvane-envelope):
 //   PROGRAM CASES_DIR OUT [--compare FILE.md]

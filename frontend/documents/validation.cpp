@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Validation cases: the table, the measures of a run, verdicts and the report.
 #include "validation.h"
 

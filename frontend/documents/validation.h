@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Validation against published human physiology: a table of comparisons
 // (validation/cases.tsv), each a scenario script, a measure of the model's
 // run and the published value with its source; the runner, the verdicts and

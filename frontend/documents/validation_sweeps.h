@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The figure sweeps of the validation report, read from a data file beside
 // the cases (validation/figures.tsv): for each figure the script run at
 // every x of its sweep, and for each of its panels the measure drawn and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Shared pieces of the two teaching charts (O2 dissociation curve, X-Y plot):
 // round tick values, a linear scale between values and pixels, tick texts and
 // anchored text. Drawing goes onto any QPainter in its own device pixels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A teaching chart (O2 dissociation curve, X-Y plot) as an exported file:
 // SVG or PNG chosen by the file name, written through write_exported_file
 // (temporary file renamed over the target) as the trend plot's picture is.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The run's events on the trend plot's time axis: small numbered triangles,
 // and the plot of the whole run that View > Whole run shows instead of the
 // 11.5-minute page. Drawn in client pixels like the rest of the trend plot.

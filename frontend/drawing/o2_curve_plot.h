@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The O2 dissociation curve chart drawn onto any QPainter (window, PNG, SVG):
 // saturation against PO2, the O2 content axis on the right, the standard
 // curve in grey, the subject's curve, the arterial and venous points and the

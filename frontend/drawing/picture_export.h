@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // "Export picture ...": the trend plot as a file, SVG (vector, through Qt's
 // SVG generator) or PNG (twice the screen's resolution), chosen by the file
 // name; and the writing of any exported file with a reason on failure.

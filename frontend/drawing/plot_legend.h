@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Legends of the trend plot: the key to the reference run drawn on the plot
 // while one is kept, and the band under an exported picture that names the
 // eight traces in their colours (and the reference run).

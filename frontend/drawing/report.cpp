@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Drawing of the printed report. The page is laid out in report units (page
 // height / 202, the same in both directions); a position becomes device units
 // by truncation toward zero. The painter is never scaled, so point-size fonts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The printed report: one landscape page with the title, a redrawn copy of the
 // trend plot over twelve minutes from the plot's left edge, the first lines of
 // the clinical notes, the passport, the eight factor rows and the eight

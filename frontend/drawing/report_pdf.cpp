@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The printed report as a PDF file.
 #include "report_pdf.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The printed report written as a PDF file, without a printer or a display:
 // tolvane-batch uses it, and it is the reference output of the report tests.
 #ifndef TOLVANE_REPORT_PDF_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The report's input from the live simulator and model state.
 #include "report_source.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Where the report's input comes from: the simulator's state, the model's
 // catalogue and passport, and the clinical memo's text. The main window's
 // print command and tolvane-batch both fill the report through this.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The trend plot of the main window: white area, value grid, time axis, the
 // eight scales and traces, the cursor and the credits box. Every function
 // draws straight onto a QPainter in client pixels of a window cw pixels wide;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Line charts of the validation report, drawn with QPainter into a QImage:
 // the model's sweep as a line with dots, published values as red points with
 // error bars, published ranges as shaded bands. Needs a QGuiApplication (fonts).

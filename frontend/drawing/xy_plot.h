@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The X-Y chart drawn onto any QPainter (window, PNG, SVG): the trajectory of
 // the recorded seconds joined in order, its start, the cursor second, the
 // grid and the labelled axes. Keeps nothing between calls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The about text and the two variable lists, built from the model's catalogue
 // at the moment they are asked for.
 #include "about_texts.h"

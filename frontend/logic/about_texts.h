@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Texts of the about window and of the two variable list windows that reuse
 // it. Lines are separated by "\r\n", as the window's memo holds them.
 #ifndef TOLVANE_ABOUT_TEXTS_H

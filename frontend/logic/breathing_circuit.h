@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the subject breathes now, read from the model: natural breathing or
 // the ventilator's settings, the glottis, and a bag's live contents. For the
 // main window's status line and the respiration dialog's bag fields.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the hint line says about a value typed into a factor or passport
 // field when the field did not take it as typed: the limit it was set to, or
 // the 0 read from text that starts with no number.

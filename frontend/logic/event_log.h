@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What happened during a run, in the order it happened: factor changes,
 // respiration settings, RE-RUN, RESET and loads. The plot marks the events,
 // View > Events lists them, the report prints them and "Save as scenario"

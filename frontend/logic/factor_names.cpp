@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "factor_names.h"
 
 #include "model_host.h"

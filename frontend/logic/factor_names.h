@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A subject factor as a user names it on the command line or in a script:
 // by its short name in any case ("inspired_o2", "Inspired_O2"), by the
 // catalogue's long name ("Inspired O2 percentage") or by its index in the

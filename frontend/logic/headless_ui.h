@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A ui_port for programs without windows (tolvane-batch, tolvane-validate):
 // every window operation does nothing, the clinical memo is kept as text,
 // questions are answered Cancel and file dialogs are cancelled. Subclasses

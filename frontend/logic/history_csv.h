@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The recorded history as CSV text: one column per display variable, one row
 // per simulated second, written a minute at a time so any length works.
 #ifndef TOLVANE_HISTORY_CSV_H

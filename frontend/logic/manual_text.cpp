@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "manual_text.h"
 
 #include <cctype>

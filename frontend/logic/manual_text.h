@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The two shapes of a program_manual: the --help text on a terminal and the
 // manual page in roff (man(7) macros), made by the build.
 #ifndef TOLVANE_MANUAL_TEXT_H

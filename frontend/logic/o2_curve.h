@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The O2 dissociation curve of the subject at a moment of the run, without
 // widgets: the curve's points from the model's own chemistry
 // (tolvane_o2_saturation), its P50, and the arterial and mixed venous points.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The factor, display and passport panels without their widgets: the row
 // selections, the entry of typed values, the texts and colours the rows show,
 // and the switch of pressure units.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Where the trend plot lies in the main window's client area, in window
 // pixels: one home for the plot, the mouse handling, the picture export and
 // the report. Two different lower edges: the scales end at scale_bottom_y,

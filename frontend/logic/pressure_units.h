@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The front end's unit conversions, one named function each, used everywhere:
 // pressures between mm Hg (the model's unit) and kPa (shown on request), and
 // simulated seconds as the "mm:ss" text of the panels, memo and report.

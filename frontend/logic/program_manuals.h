@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one source of the programs' documentation: `--help` prints a part of it
 // and the build turns all of it into the manual pages tolvane(1) and
 // tolvane-batch(1), so the two cannot drift apart.

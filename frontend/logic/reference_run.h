@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A run kept for comparison ("Keep as reference"): a copy of every second of
 // every display variable of the run log and the subject's name. The plot,
 // the display panel and the report show it beside the live run until it is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Respiration settings: formatting the model's ventilator and bag values and
 // writing the confirmed ones back through the model's references.
 #include "respiration_settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Ventilation and bag settings as the respiration dialog edits them: reading
 // the model's current settings for display, and writing new ones back through
 // the references bound by estab_pnt(). No widgets: the dialog and a scenario

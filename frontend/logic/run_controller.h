@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The logic behind RUN, RE-RUN, BACK, F'WARD and RESET, the plot cursor and
 // the hint line: it owns the subject's simulated clock, drives the model one
 // second at a time up to the next whole minute and records every second.

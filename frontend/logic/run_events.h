@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The events a user's or a script's action adds to the run's event log:
 // what changed, described for the event list and as the script action that
 // repeats it. Shared by the windows and the scenario player so that both

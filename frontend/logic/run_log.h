@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The whole run since the subject's start, every second of it: what
 // "Export data ..." writes and what "Keep as reference" copies. The model's
 // history holds only the last 30 minutes; this log follows the run state

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The simulated clock, the plot window and the cursor of the one subject, and
 // the recorded history as the plot, the panels and the report read it.
 #ifndef TOLVANE_RUN_STATE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A scenario script played in the window: the teacher presses RUN, and before
 // each run the actions due at the clock's time are carried out, in file
 // order, as tolvane-batch carries them out once its clock shows their time.

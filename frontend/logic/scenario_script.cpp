@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scenario scripts: parsing into actions, checking the whole script before
 // anything runs, and carrying the actions out through the simulator's own
 // controls (RUN, the plot cursor keys, RE-RUN, the factor panel's value entry

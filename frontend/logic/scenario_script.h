@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scenario scripts: a plain-text list of actions at simulated times, run
 // through the same code as the main window's controls and the respiration
 // dialog. One action per line:

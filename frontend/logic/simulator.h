@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One object that owns everything the front end keeps about the subject: the
 // run state, the panel selections, the subject name and the run controller,
 // wired to a ui_port. The main window, tolvane-batch and the report all work

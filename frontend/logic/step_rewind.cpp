@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "step_rewind.h"
 
 #include "panel_logic.h"

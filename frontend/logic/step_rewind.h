@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What RE-RUN needs beyond the history rows to rewind exactly: for every
 // second still in the history, whatever else the model step carries (its
 // delay line, the bag state of the last bager() call, the memory of sympt(),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The subject file (.sbj): a short text holding the passport, every factor,
 // display and other value and the panels' row selections. Writing builds the
 // text from the model's live state; reading treats the file as untrusted

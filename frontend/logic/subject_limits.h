@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Subject values held to their catalogue limits on loading, as the panels
 // hold a typed value: a file may carry any number (a hand-edited weight of 0
 // divides by zero in the model), so a loaded passport or factor value outside

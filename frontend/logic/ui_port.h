@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one small interface through which the front-end logic reaches a window.
 // The main window implements it; tests and tolvane-batch provide their own
 // (recording fakes, printers). No call may block on anything but the user.

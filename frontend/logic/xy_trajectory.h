@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One display variable against another over the recorded history, without
 // widgets: the trajectory (one point per recorded second), the cursor's
 // point, the scales from the catalogue's limits or fitted to the data, and

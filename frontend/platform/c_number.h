@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Decimal numbers read as the C library reads them in the "C" locale, with
 // the same result whatever locale the application runs under. Used by the
 // panels' value entry and by the subject-file reader.

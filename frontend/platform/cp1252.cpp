@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "cp1252.h"
 
 #include "cp1252_text.h"

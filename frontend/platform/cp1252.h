@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The model library's names and units as Qt texts: every name and unit
 // reaches windows, report and CSV through this decoder, which reads the
 // code page 1252 table of cp1252_text.h.

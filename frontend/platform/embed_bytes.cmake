@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Writes the bytes of a file as a C++ array, so that a picture is part of the
 # program. Run as: cmake -DINPUT=file -DOUTPUT=file.cpp -DNAME=symbol -P embed_bytes.cmake
 # The result defines `const unsigned char NAME[]` and `const std::size_t NAME_size`.

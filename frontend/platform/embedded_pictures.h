@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pictures compiled into the program as JPEG bytes (decode with decode_jpeg).
 #ifndef TOLVANE_EMBEDDED_PICTURES_H
 #define TOLVANE_EMBEDDED_PICTURES_H

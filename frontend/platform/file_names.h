@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // File names as the system holds them: bytes, usually but not always UTF-8.
 // A name that is not valid UTF-8 is kept in a QString with each stray byte
 // as a lone surrogate (U+DC80..U+DCFF), so that it goes back to the very

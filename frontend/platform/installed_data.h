@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Where an installed Tolvane keeps its data (teaching subjects), found from
 // the program's own folder: <prefix>/bin/tolvane beside
 // <prefix>/share/tolvane/subjects, whatever the prefix (/usr from the

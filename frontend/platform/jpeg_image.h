@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Decoding of JPEG pictures with libjpeg. Used for the pictures embedded in
 // the program (the main window's logo, the about window's picture).
 #ifndef TOLVANE_JPEG_IMAGE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The message of a failure as the toolkit shows it: results carry UTF-8,
 // windows and the batch's output take QString.
 #ifndef TOLVANE_RESULT_TEXT_H

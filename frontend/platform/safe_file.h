@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writing a file so that it ends up either complete or untouched: the text
 // goes to a temporary file beside the target, every write is checked, and
 // only a complete, synced file is renamed over the target. Used for subject

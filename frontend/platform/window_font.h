@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The one font family of the windows, the plot and the report's screen-like
 // parts. The layout was drawn for a narrow 8-point face of 11 pixels; DejaVu
 // Sans Condensed (Debian package fonts-dejavu-extra) is the closest shipped

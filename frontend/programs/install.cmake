@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Installation of the desktop program beyond its targets: what the desktop
 # needs to know Tolvane (the desktop entry, the AppStream metadata, the
 # subject files' MIME type, the icon in every hicolor size). The programs

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Manual pages tolvane(1) and tolvane-batch(1), written at build time by
 # tolvane-manpage from program_manuals.cpp, the source --help also prints, so
 # the pages and --help cannot drift apart. Installed gzipped, as Debian

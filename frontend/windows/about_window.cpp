@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The about window and the settings of its three uses.
 #include "about_window.h"
 

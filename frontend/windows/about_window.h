@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The about window: a white picture panel with the version label, a read-only
 // text and an OK button. The one instance also serves the two variable list
 // windows; every use sets all of its variable properties before showing it,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A teaching chart in a window of its own beside the main window (not modal):
 // the chart fills the window below a row of controls that ends in
 // "Export picture ...". The chart follows the main window: it is recomputed

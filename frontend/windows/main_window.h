@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The main window Tmain_F: the trend plot across the top, the message strip
 // with the hint and clinical memos, the control, passport, factor and display
 // panels, and the main menu. It implements ui_port for the front-end logic and

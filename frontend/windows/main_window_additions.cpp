@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the main window offers beyond its laid-out menus: keyboard shortcuts,
 // the added File and View items (main_window_export.cpp and
 // main_window_reference.cpp hold their handlers), F5 for RUN and a Help menu

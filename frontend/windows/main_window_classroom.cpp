@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a class needs beyond the laid-out window: scenario scripts in the File
 // menu (played as RUN is pressed, or written from the run's events), the
 // event list, the whole run and full screen in the View menu, the status line

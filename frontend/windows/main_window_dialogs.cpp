@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // View and Respiration menus of the main window: the list windows, the about
 // window and the respiration dialog, each shown modally over the main window.
 #include "main_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // File menu of the main window, added after the laid-out items: "Export
 // data ..." (the whole run as tolvane-batch --csv writes it) and "Export
 // picture ..." (the trend plot as SVG or PNG). Both go through the file

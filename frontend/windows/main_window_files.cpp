@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // File menu of the main window: loading and saving subject files. The
 // dialogs, messages, caption, subject name, restart and redraws are the
 // simulator's; the window only passes the menu command on.

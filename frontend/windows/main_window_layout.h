@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Where each control of the main window sits as laid out: panels in the
 // client area, controls in their panel. The one table that build_controls
 // places the controls by and the layout test checks them against.

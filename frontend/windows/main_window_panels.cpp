@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The factor, display and passport panels of the main window: filling the
 // lists, passing the user's choices and entries to the simulator, and showing
 // what the simulator says the rows hold.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The main window as the front-end logic's ui_port: enabled states, beep,
 // message boxes, memos, hint timer, redraw, passport fields, file dialogs and
 // caption.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // File menu of the main window: the printed report. The drawing itself is the
 // toolkit-free draw_report; this file brings the printer and its dialog.
 #include <QAction>

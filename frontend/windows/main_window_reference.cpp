@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // View menu of the main window, added after the laid-out items: a run kept
 // as reference, drawn dashed in the plot (see FormPaint) and shown as small
 // grey values beside the display values, until it is cleared.

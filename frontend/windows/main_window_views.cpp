@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // View menu, after the other items: the two teaching views, each a window of
 // its own that stays open beside the main window and follows its redraws.
 #include <QAction>

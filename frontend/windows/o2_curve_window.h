@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // View, "O2 dissociation curve": the subject's curve at the cursor with its
 // arterial and mixed venous points, beside the standard curve.
 #ifndef TOLVANE_O2_CURVE_WINDOW_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The main window's central widget: it holds the window's own surface (the
 // plot and the panels, laid out for a client area 1014 pixels wide). At the
 // laid-out width the surface sits in it directly, as it always has. At any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Printing the report from the main window: the system printer the report
 // goes to, the print dialog behind a small interface so that tests answer it
 // instead of a person, and the printing itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The respiration dialog's layout and handlers.
 #include "respiration_dialog.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The respiration dialog: natural or artificial ventilation, the ventilator
 // settings and the bag state. It only wires its controls to the respiration
 // settings logic, which writes the model through its references.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "xy_plot_window.h"
 
 #include <QCheckBox>

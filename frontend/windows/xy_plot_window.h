@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // View, "X-Y plot": one display variable against another over the recorded
 // history, with the cursor second marked.
 #ifndef TOLVANE_XY_PLOT_WINDOW_H

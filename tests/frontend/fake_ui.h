@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A ui_port for tests: records every call, answers from a script, never blocks.
 #ifndef TOLVANE_TESTS_FAKE_UI_H
 #define TOLVANE_TESTS_FAKE_UI_H

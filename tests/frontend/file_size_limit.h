@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // For tests of writes that fail halfway: while a file_size_limit lives, no
 // file of this process may grow beyond `bytes`, and a write past it fails
 // with EFBIG instead of raising SIGXFSZ. Both are put back on destruction.

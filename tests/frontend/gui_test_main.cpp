@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // main() of the drawing layer's tests: painting text needs fonts, and fonts
 // need a QGuiApplication. Test discovery runs without the tests' environment,
 // so the offscreen platform is the default here.

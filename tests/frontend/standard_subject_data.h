@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The standard subject as the subject-file reader would hand it over:
 // standard_subject_data() of subject_file.h, the inverse of
 // store_standard_subject().

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The host's second: the same calls in the same order as written out by
 // hand, bit for bit, with and without the bag; its messages, history, death
 // values and the undo of a second that left values that are not numbers.

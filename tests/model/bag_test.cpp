@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The bag: its four operations, the state transitions of the respiration
 // dialog's OK, and breath-holding and rebreathing runs.
 #include <gtest/gtest.h>

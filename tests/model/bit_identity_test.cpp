@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The numerical mends of the step act only where the written numerics break
 // a lesson (a sudden barometric pressure change, work above 150 W, a sudden
 // change of haemoglobin). Every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A sudden change of haemoglobin or packed cell volume: the blood keeps its
 // saturation and its PCO2, not its contents. The first steps after a
 // change, after a load and after a rewind of the step memory.

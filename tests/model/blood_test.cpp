@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Blood gas chemistry: worked values of the contents, the pressure solver's
 // rules and bound, and the two blood stages of the step.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The catalogue and state hold exactly their content at load.
 #include <gtest/gtest.h>
 

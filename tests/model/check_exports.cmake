@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Checks that the shared model library exports exactly the names that its
 # public header marks with TOLVANE_API: nothing missing, nothing internal.
 # Usage: cmake -DLIBRARY=<path to .so> -DHEADER=<tolvane_model.h> -P check_exports.cmake

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Fails when a source file addresses a catalogue slot, a bag state or a
 # failure code of model() by bare number instead of by its name in
 # model/slot_ids.h: display[62] for display[display_id::venous_o2_content],

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Derived constants: worked values of the standard subject, the metabolic
 // rate, the in-place changes, the guards, and finiteness over all limits.
 #include <gtest/gtest.h>

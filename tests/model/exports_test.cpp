@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Exported additions, called through the shared library as a host would.
 
 // --- tolvane_o2_saturation ---------------------------------------------------

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Binding the references and making the standard subject live.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Drives the model library for the model's own tests through the host the
 // front end's run controller uses, so both run a second the same way.
 #ifndef TOLVANE_TESTS_MODEL_DRIVER_H

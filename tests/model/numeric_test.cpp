@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The first-order lag and the table lookup.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Numerical soundness of the step where a lesson takes it: the cardiac
 // output's response to exercise, sudden barometric pressure changes, the
 // alveolar gas at high work rates, and no step that leaves a value that is

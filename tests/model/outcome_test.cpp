@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Symptoms and death: the sentences, reporting once, the improvement
 // messages, the causes of death, and the clinical message buffer.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Seeded random subjects within the catalogue limits, any bag state, either
 // ventilation mode: every call returns and no value becomes NaN or infinite.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every named slot is the catalogue entry its name says: each row ties the
 // enumerator, its short name and the catalogue text the index must carry.
 #include <gtest/gtest.h>

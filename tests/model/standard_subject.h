@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Test helper: makes the standard subject live, as the front end does at
 // start-up, for tests of single concerns.
 #ifndef TOLVANE_TESTS_STANDARD_SUBJECT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The standard subject at rest, and the direction of its responses to the
 // classic challenges, driven minute by minute as the front end drives it.
 #include <gtest/gtest.h>

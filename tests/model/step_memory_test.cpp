@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The step's own memory copied out and back: with the exported state, it
 // lets a run go on from an earlier second exactly as it went the first time;
 // a hand-made copy never sends the delay line's write position outside the

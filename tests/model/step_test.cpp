@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The stages of the one-second step and the venous delay line, each on the
 // standard subject with its run's constants in place.
 #include <gtest/gtest.h>

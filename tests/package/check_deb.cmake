@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 cmake_minimum_required(VERSION 3.25)
 # Checks the file lists and control fields of the packages that
 # build_debs.cmake made in WORK_DIR against the source tree SOURCE_DIR:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Screenshots of the classroom additions for docs/guide.md: the events marked
 // on the plot and listed, the whole run, the window on a projector's screen
 // and a lesson played from a scenario.

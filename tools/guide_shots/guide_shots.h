@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The user guide's screenshots, taken from the real windows offscreen so that
 // they show what the program shows today. Each shot is a function that drives
 // a fresh session (a new main window on the standard subject) and returns the

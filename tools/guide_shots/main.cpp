@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Takes the user guide's screenshots: tolvane-guide-shots OUTDIR [--check GUIDE.md]
 // [--only NAME]. Writes OUTDIR/NAME.png for every registered shot. With
 // --check, fails when a picture the guide names (guide/NAME.png) was not

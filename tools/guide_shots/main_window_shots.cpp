@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Screenshots of the main window for docs/guide.md, in the order of its
 // lesson: start, RUN, a factor changed, the cursor, kPa, the respiration
 // dialog, the menus, a reference run and the printed report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Screenshots of the two teaching views for the guide's lessons: the O2
 // dissociation curve (standard subject, the Bohr shift on 7 % CO2, anaemia
 // against hypoxaemia) and the X-Y plot (the CO2 response line).

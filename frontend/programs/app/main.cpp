@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The program: the application titled "Tolvane", its three windows created in
 // order (main, about, respiration), and the event loop until the main window
 // closes.

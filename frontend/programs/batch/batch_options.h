@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Command line of tolvane-batch: parsed into one options record first, then
 // acted on, so a new option is one table row plus one field.
 #ifndef TOLVANE_BATCH_OPTIONS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What tolvane-batch does once its command line is parsed: load, set, run
 // minute by minute with the CSV written as each minute completes, save.
 #ifndef TOLVANE_BATCH_RUN_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // tolvane-batch --script FILE: a scenario script instead of --minutes.
 #ifndef TOLVANE_BATCH_SCRIPT_H
 #define TOLVANE_BATCH_SCRIPT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The text of tolvane-batch --list: the catalogue as a user needs it to name
 // a factor or a display variable on the command line or in a script.
 #ifndef TOLVANE_CATALOGUE_LISTING_H

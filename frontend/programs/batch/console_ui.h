@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The batch runner's ui_port: prints what a window would show and never
 // blocks. Clinical lines and step warnings go to standard output, errors to
 // standard error; questions are answered Cancel and dialogs cancelled.

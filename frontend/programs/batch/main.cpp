@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // tolvane-batch: the simulator without windows. Parses the command line into
 // batch_options, then hands them to run_batch.
 #include "batch_options.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // tolvane-envelope: runs every case of the teaching envelope and writes the
 // Markdown report.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // tolvane-manpage PROGRAM OUTPUT: writes the manual page of tolvane or
 // tolvane-batch in roff. Run by the build, so the pages always say what
 // --help says.

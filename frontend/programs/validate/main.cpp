@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // tolvane-validate: runs every validation case and the figure sweeps, writes
 // the Markdown report and its PNG figures.
 //

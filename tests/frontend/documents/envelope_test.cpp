@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The teaching envelope: its cases cover every factor's range and the
 // teaching values, and a run's outcome is named as the report shows it.
 #include "envelope.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Validation: verdict rules, the case table's errors, the measures, and the
 // real cases giving one report row each.
 #include "result_text.h"

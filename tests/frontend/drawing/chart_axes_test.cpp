@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Ticks and tick texts of the teaching charts: round steps, ends included,
 // no drift from adding decimals, no "-0", and no ticks for empty ranges.
 #include "chart_axes.h"

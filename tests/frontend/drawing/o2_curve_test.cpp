@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The O2 dissociation curve: the model's curve through the chart's logic,
 // P50 and its shifts, the venous point, and the chart drawn into an image.
 #include "o2_curve.h"

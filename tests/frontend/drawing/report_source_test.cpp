@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The report's input as the print command and tolvane-batch fill it from the
 // live simulator: times after a run, the panel rows, the memo text, and values
 // and limits in the pressure units in force.

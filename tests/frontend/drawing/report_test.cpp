@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The printed report as a reader sees it: drawn into an image for the frame,
 // colours and markers, and onto a recording device for the texts and their
 // places. Positions are report units (page height / 202) truncated to device

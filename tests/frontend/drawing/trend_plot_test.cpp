@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The trend plot drawn into an image: frame, grid and ticks, trace colours,
 // the strict-range rule, the one-pixel offset, equal limits, cursor, credits.
 #include "trend_plot.h"

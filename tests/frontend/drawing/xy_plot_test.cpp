@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The X-Y plot: the trajectory read from the history (length, order, units,
 // capacity, cursor), the two kinds of scale, and the chart drawn into an image.
 #include "xy_plot.h"

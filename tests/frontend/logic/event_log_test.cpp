@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The event record of a run: which events the run as it stands still holds
 // after RE-RUN, RESET and load, the script that repeats it (numbers that
 // read back bit for bit, times, loads, comments for what a script cannot

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Factors named on the command line: short names, indices, and the nearest
 // names offered for a typo.
 #include "factor_names.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The CSV numbers: the fast formatting gives exactly the C library's
 // "%.Ng" text (the exact value correctly rounded, ties to even) for odd
 // values, ties and random bit patterns, with 7 and 9 digits and at the ends

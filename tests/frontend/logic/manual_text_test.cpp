@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The manual source in its two shapes: --help wraps within a terminal's 79
 // columns and lists every option; the roff page escapes what roff would
 // otherwise take for a request or a hyphen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The panels without widgets: start-up rows, the duplicate rule, value entry
 // with clamping, the passport, what the rows show, and the pressure units,
 // including the model getting mm Hg in kPa mode across RUN, RESET, save, load.

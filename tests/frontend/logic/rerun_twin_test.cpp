@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Randomised RE-RUN check: generated scripts mix factors, ventilation, bags,
 // the glottis, bicarbonate, resets and loads; each is run straight and again
 // with detours (run on past the script, then "rerun" back to a second at or

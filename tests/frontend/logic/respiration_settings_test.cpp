@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The respiration settings as OK applies them: number reading, clamping,
 // the percentage check and what the model then does with the settings.
 #include "model_host.h"

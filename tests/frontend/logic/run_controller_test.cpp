@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The run controller over the real model: run lengths, deaths, navigation
 // clamps and their hints, cursor keys and clicks, the hint time-out, and the
 // busy guard of a run step.

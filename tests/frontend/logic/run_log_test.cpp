@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The full run log behind "Export data ..." and "Keep as reference": it
 // follows the run past the 30 minutes the history holds, through RE-RUN and
 // restarts, keeps its rows identical when they go to a temporary file, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // RE-RUN rewinds exactly and every restart starts clean: a re-run to any
 // second still in the history, with nothing set after it, repeats the
 // straight run bit for bit (window path and script path, with a bag or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scenario scripts: every action and time form, every error naming its line,
 // and a script giving exactly the history of the same controls used by hand.
 #include "fake_ui.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scripts that restart the subject ("reset", "load FILE") and scripts whose
 // timeline streams: the clock starts again at 0:00 after either action, a
 // load path is taken from the script's folder, the run after a restart

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The subject file: the writer's exact text, save and load round trips, the
 // reader on hostile input, saving that never loses the old file, and the
 // load and save commands as the window runs them.

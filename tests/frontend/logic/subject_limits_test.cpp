@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Loading holds passport and factor values to their catalogue limits, as the
 // panels do, and says which it moved; values within limits load unchanged.
 #include "fake_ui.h"

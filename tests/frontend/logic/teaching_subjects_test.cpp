@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The teaching subjects of subjects/: each loads without a complaint, starts
 // settled, runs ten minutes without a step failure or a death, and shows the
 // effect that README.md promises for it.

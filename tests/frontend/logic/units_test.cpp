@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Conversions used everywhere: code page 1252 texts, pressures, mm:ss.
 #include "cp1252.h"
 #include "pressure_units.h"

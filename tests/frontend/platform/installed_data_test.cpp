@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Load dialog's first folder: the user's own subject files win, then the
 // installed teaching subjects found from the program's folder.
 #include "installed_data.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "embedded_pictures.h"
 #include "jpeg_image.h"
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The option list of PROGRAM --help is the OPTIONS section of its manual page
 # PAGE, option for option and in order (both come from one source; this
 # checks the built program and the built page).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The about window and the two variable list windows that reuse it.
 #include "about_window.h"
 

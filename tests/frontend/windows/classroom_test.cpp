@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The classroom additions of the main window: the default window unchanged
 // pixel for pixel, the event record with its marks and list, a run saved as a
 // scenario and played back in the window and in tolvane-batch to the same CSV

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the main window adds to its laid-out menus: the shortcuts (and that
 // typing in a value field is never one), Export data and Export picture with
 // their failures, the reference run in plot, panel and report through RE-RUN,

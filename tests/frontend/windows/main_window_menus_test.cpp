@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The main window's Load and Save commands through scripted file dialogs and
 // questions, and the View and Respiration menus with their modal windows
 // closed by a timer (so no test waits for a user).

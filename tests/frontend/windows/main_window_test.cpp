@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The main window offscreen: start-up state, layout, RUN and the plot's
 // colours, cursor placement by mouse and keys, panels, units and resizing.
 // Message boxes, beeps and file dialogs go to a recording subclass.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // "&Print ..." of the main window offscreen: available only after a run,
 // landscape, nothing printed on cancel, one landscape page printed to a PDF
 // file, a printer that cannot start reported. The print dialog is answered by

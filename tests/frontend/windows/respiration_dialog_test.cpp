@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The respiration dialog: activation, field styles, radio buttons, and OK with
 // the field cases worth knowing, against the model's live state.
 #include "respiration_dialog.h"

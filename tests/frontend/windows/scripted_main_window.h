@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A main window for tests whose message boxes, file dialogs and document
 // viewer only record what they were asked and answer from queues, so that no
 // test blocks on a modal window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The two teaching views as windows: their place in the View menu, staying
 // open beside the main window, following runs, the cursor and the units, the
 // X-Y choosers and fit toggle, and the picture export with its failures.

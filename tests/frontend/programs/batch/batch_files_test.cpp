@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // tolvane-batch output files: --csv (minutes and script) and --report are
 // complete or not written at all. A full disk (a file-size limit), /dev/full
 // or a missing or unwritable folder gives a message naming the file and exit

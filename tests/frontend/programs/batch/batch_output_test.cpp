@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // tolvane-batch output that never lies and never destroys, and input taken
 // safely: "-" and pipes, a script that fails its check, read-only files and
 // links, interruptions, a failing standard output, --save after a failed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs the built tolvane-batch with real arguments, optionally under a
 // file-size limit (a full disk as the program sees it), with standard input
 // or output redirected; and reads and writes the files its tests use.

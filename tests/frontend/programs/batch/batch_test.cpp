@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // tolvane-batch end to end: the built program run with real arguments.
 #include <QFile>
 #include <QProcess>
