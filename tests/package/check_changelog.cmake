@@ -21,6 +21,9 @@ function(write_changelog news version result)
     execute_process(COMMAND gzip -dc ${WORK_DIR}/changelog.gz OUTPUT_VARIABLE text COMMAND_ERROR_IS_FATAL ANY)
     set(${result} "${text}" PARENT_SCOPE)
   else()
+    # CMake wraps a message at a width that depends on the path's length, so
+    # the words are compared with every run of blanks made one space.
+    string(REGEX REPLACE "[ \t\n]+" " " err "${err}")
     set(${result} "failed: ${err}" PARENT_SCOPE)
   endif()
 endfunction()
