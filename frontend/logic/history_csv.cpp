@@ -1,102 +1,21 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "history_csv.h"
 
-#include "cp1252.h"
+#include "safe_file.h"
 #include "tolvane_model.h"
 
-#include <QString>
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 
 QByteArray csv_field(const QByteArray& text)
 {
-    if (!text.contains(',') && !text.contains('"') && !text.contains('\n') && !text.contains('\r'))
-        return text;
-    QByteArray quoted = text;
-    quoted.replace("\"", "\"\"");
-    return '"' + quoted + '"';
+    return QByteArray::fromStdString(csv_field(bytes_view(text)));
 }
 
 QByteArray history_csv_header()
 {
-    QByteArray header = "time_s";
-    for (int d = 0; d < num_dsy - 1 && d < TOLVANE_NUM_DISPLAYS; ++d) {
-        const QString unit = from_cp1252(display[d].unit);
-        QString label = from_cp1252(display[d].name);
-        if (!unit.isEmpty()) label += QStringLiteral(" (") + unit + QStringLiteral(")");
-        header += ',' + csv_field(label.toUtf8());
-    }
-    return header + '\n';
-}
-
-namespace {
-
-// The exact path: std::to_chars rounds the exact value as printf does.
-char* format_exactly(char* out, double value, int digits)
-{
-    return std::to_chars(out, out + csv_number_max, value, std::chars_format::general, digits).ptr;
-}
-
-// Powers of ten that doubles hold exactly.
-constexpr double exact_power_of_ten[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
-                                         1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
-
-// Most digits the fast path writes: one scaling in double then errs by less
-// than 1e-7 of a unit in the last digit.
-constexpr int plain_max_digits = 9;
-
-// The fast path for values written without an exponent (1e-4 <= |v| <
-// 10^digits): the digits from one scaling in double, whose error decides
-// nothing unless the value is within 1e-6 of a rounding tie; then, and for
-// anything out of range, nullptr sends the value to the exact path.
-char* format_plainly(char* out, double value, int digits)
-{
-    const double magnitude = std::fabs(value);
-    if (digits > plain_max_digits || !(magnitude >= 1e-4 && magnitude < exact_power_of_ten[digits]))
-        return nullptr;
-    int exponent = digits - 1;
-    while (exponent > -4 &&
-           magnitude < (exponent >= 0 ? exact_power_of_ten[exponent] : 1.0 / exact_power_of_ten[-exponent]))
-        --exponent;
-    const double scaled = magnitude * exact_power_of_ten[digits - 1 - exponent];
-    if (!(scaled >= exact_power_of_ten[digits - 1] && scaled < exact_power_of_ten[digits])) return nullptr;
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) < 1e-6) return nullptr;
-    long long number = static_cast<long long>(whole) + (fraction > 0.5 ? 1 : 0);
-    if (number == static_cast<long long>(exact_power_of_ten[digits])) {
-        number = static_cast<long long>(exact_power_of_ten[digits - 1]);
-        ++exponent;
-        if (exponent >= digits) return nullptr;  // now written with an exponent
-    }
-    char figures[plain_max_digits];
-    for (int i = digits - 1; i >= 0; --i, number /= 10) figures[i] = static_cast<char>('0' + number % 10);
-    int last = digits - 1;             // trailing zeros after the point are not written
-    const int point_after = exponent;  // digit index the point follows (< 0: before them all)
-    while (last > point_after && last > 0 && figures[last] == '0') --last;
-    if (value < 0) *out++ = '-';
-    if (point_after < 0) {
-        *out++ = '0';
-        *out++ = '.';
-        for (int z = point_after + 1; z < 0; ++z) *out++ = '0';
-        for (int i = 0; i <= last; ++i) *out++ = figures[i];
-        return out;
-    }
-    for (int i = 0; i <= last; ++i) {
-        *out++ = figures[i];
-        if (i == point_after && i < last) *out++ = '.';
-    }
-    return out;
-}
-
-}  // namespace
-
-char* format_csv_number(char* out, double value, int digits)
-{
-    digits = std::clamp(digits, csv_min_digits, csv_max_digits);
-    if (char* end = format_plainly(out, value, digits)) return end;
-    return format_exactly(out, value, digits);
+    return QByteArray::fromStdString(
+        history_csv_header_text(display, std::clamp<int>(num_dsy - 1, 0, TOLVANE_NUM_DISPLAYS)));
 }
 
 void append_csv_number(QByteArray& out, double value, int digits)

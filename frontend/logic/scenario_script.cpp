@@ -46,7 +46,10 @@ const std::map<QString, int>& bag_state_names()
 }
 
 // A plain decimal number and nothing else (sign, digits, point, exponent).
-bool is_number(const QString& text) { return whole_c_number(text).has_value(); }
+bool is_number(const QString& text)
+{  // A character outside Latin-1 becomes "?", which no number holds.
+    return whole_c_number(text.toLatin1().toStdString()).has_value();
+}
 
 double number_of(const QString& text)
 {
@@ -214,7 +217,7 @@ private:
         action.kind = script_action_kind::set_factor;
         if (at_end())
             return fail(QStringLiteral("factor missing: write \"set NAME VALUE\" or \"set INDEX VALUE\""));
-        const factor_lookup factor = find_factor(take());
+        const qt_factor_lookup factor = find_factor(take());
         if (factor.index < 0) return fail(factor.error);
         action.factor_index = factor.index;
         return take_number(QStringLiteral("value"), action.value_text);

@@ -1,94 +1,55 @@
 // SPDX-License-Identifier: Apache-2.0
-// Writing a file so that it ends up either complete or untouched: the text
-// goes to a temporary file beside the target, every write is checked, and
-// only a complete, synced file is renamed over the target. Used for subject
-// files, CSV output and PDF reports.
+// The safe file writer (file_writer.h) for Qt paths and byte arrays: a file
+// ends up either complete or untouched. Used for subject files, CSV output
+// and PDF reports.
 #ifndef TOLVANE_SAFE_FILE_H
 #define TOLVANE_SAFE_FILE_H
 
-#include "result.h"
+#include "file_names.h"
+#include "file_writer.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
+#include <string_view>
 
-// How saving a file ended.
-enum class save_status {
-    ok,
-    cannot_open,     // the file (or the temporary beside it) could not be created
-    write_failed,    // writing, syncing or renaming failed; the target is untouched
-    unknown_format,  // the name asks for no format that can be written
-    cannot_draw,     // the document could not be drawn before writing
-};
-
-// A save's outcome; the message is the text to show, or what failed
-// ("No space left on device") where the caller adds its own words.
-using save_result = result<save_status>;
-
-// The path that names standard output (and, for reading, standard input).
-inline constexpr const char* standard_stream_path = "-";
+// The file system's bytes of a path (file_name_bytes) as the writer and
+// the session's readers take them.
+inline std::string file_path_bytes(const QString& path) { return file_name_bytes(path).toStdString(); }
 
 // How messages name an output path: its absolute path as given, or
 // "standard output" for "-".
 QString output_path_for_messages(const QString& path);
 
+// The bytes of a byte array, for the writer.
+inline std::string_view bytes_view(const QByteArray& bytes)
+{
+    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 class safe_file_writer {
 public:
-    // Creates the temporary file beside path; a symbolic link is followed to
-    // the file it names, which is created or replaced, never the link. A
-    // read-only target is refused (opened() false, error() "Permission
-    // denied"). "-" is standard output; it and an existing target that is
-    // not a regular file (a device such as /dev/null or /dev/full, a pipe,
-    // /dev/stdout) are written directly, with every write checked. Check
-    // opened().
+    // file_writer on the file system's bytes of path.
     explicit safe_file_writer(const QString& path);
-    // Removes the temporary file unless commit() succeeded.
-    ~safe_file_writer();
-    safe_file_writer(const safe_file_writer&) = delete;
-    safe_file_writer& operator=(const safe_file_writer&) = delete;
 
-    bool opened() const { return fd_ >= 0; }
-    // True while everything so far was written.
-    bool ok() const { return opened() && error_.isEmpty(); }
-    // Appends bytes; a failure is kept for error() and later writes do nothing.
-    bool write(const char* bytes, std::size_t size);
-    bool write(const QByteArray& bytes)
-    {
-        return write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    }
-    // Empties what was written so far (a file starting again); a device or
-    // pipe written directly cannot be emptied and keeps what it got.
-    bool restart();
-    // Syncs, checks the size on disk, closes and renames over the target.
-    // Returns false (the target untouched, no temporary left) on any failure.
-    bool commit();
+    bool opened() const { return file_.opened(); }
+    bool ok() const { return file_.ok(); }
+    bool write(const char* bytes, std::size_t size) { return file_.write(bytes, size); }
+    bool write(const QByteArray& bytes) { return file_.write(bytes_view(bytes)); }
+    bool restart() { return file_.restart(); }
+    bool commit() { return file_.commit(); }
     // The target for messages (output_path_for_messages).
     const QString& target() const { return target_; }
     // What failed, e.g. "No space left on device"; empty while all is well.
-    const QString& error() const { return error_; }
+    QString error() const { return QString::fromLocal8Bit(file_.error()); }
 
 private:
-    void fail(int error_number);
-    void discard();
-
     QString target_;
-    QByteArray final_name_;
-    QByteArray temporary_name_;  // empty when writing directly to a device
-    int fd_ = -1;
-    long long written_ = 0;
-    bool committed_ = false;
-    QString error_;
+    file_writer file_;
 };
 
 // Writes bytes to path through safe_file_writer; on failure the message
 // says what failed ("No space left on device").
 save_result write_file_safely(const QString& path, const QByteArray& bytes);
-
-// For a program that writes files through safe_file_writer: SIGINT, SIGTERM
-// and SIGHUP remove the temporary files of the writers still open, then end
-// the program as the signal would have; a file-size limit (SIGXFSZ) and a
-// closed pipe (SIGPIPE) no longer end it, so the write that met them fails
-// (EFBIG, EPIPE) and the program reports it. Call once at start.
-void remove_temporary_files_on_interruption();
 
 #endif

@@ -31,11 +31,11 @@ QString take_set(batch_options& options, const QString& value)
 {
     const qsizetype equals = value.indexOf('=');
     if (equals <= 0) return QStringLiteral("--set wants NAME=VALUE or INDEX=VALUE, got \"%1\"").arg(value);
-    const factor_lookup factor = find_factor(value.left(equals));
+    const qt_factor_lookup factor = find_factor(value.left(equals));
     if (factor.index < 0) return QStringLiteral("--set: %1").arg(factor.error);
     const QString number_text = value.mid(equals + 1);
     // As strictly as a script's "set": the whole text is one number.
-    const std::optional<double> number = whole_c_number(number_text);
+    const std::optional<double> number = whole_c_number(number_text.toLatin1().toStdString());
     if (!number) return QStringLiteral("--set: \"%1\" is not a number").arg(number_text);
     options.settings.push_back({factor.index, *number, number_text});
     return {};

@@ -30,8 +30,8 @@ bool load_subject(simulator& sim, const QString& path, std::FILE* err)
                        .arg(path)
                        .arg(result.corrected_indices));
     for (const clamped_value& value : sim.clamped_on_load())
-        print(err,
-              QStringLiteral("tolvane-batch: warning: %1: %2\n").arg(path, describe_clamped_value(value)));
+        print(err, QStringLiteral("tolvane-batch: warning: %1: %2\n")
+                       .arg(path, QString::fromStdString(describe_clamped_value(value))));
     return true;
 }
 

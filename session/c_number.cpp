@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "c_number.h"
 
-#include <QByteArray>
 #include <cctype>
 #include <cmath>
 #include <clocale>
@@ -50,12 +49,9 @@ c_number scan_c_number(const char* text, std::size_t size)
     return result;
 }
 
-std::optional<double> whole_c_number(const QString& text)
+std::optional<double> whole_c_number(std::string_view text)
 {
-    // A character outside Latin-1 becomes "?", which no number holds.
-    const QByteArray bytes = text.toLatin1();
-    const c_number n = scan_c_number(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    if (n.length == 0 || n.length != static_cast<std::size_t>(bytes.size()) || !std::isfinite(n.value))
-        return std::nullopt;
+    const c_number n = scan_c_number(text.data(), text.size());
+    if (n.length == 0 || n.length != text.size() || !std::isfinite(n.value)) return std::nullopt;
     return n.value;
 }

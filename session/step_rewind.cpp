@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "step_rewind.h"
 
-#include "panel_logic.h"
+#include "pressure_mode.h"
 #include "run_state.h"
 
 #include <climits>
@@ -34,7 +34,7 @@ user_inputs user_inputs::current()
     return in;
 }
 
-step_rewind::step_rewind() : seconds_(TOLVANE_HISTORY_COLUMNS) { restart(); }
+step_rewind::step_rewind() : seconds_(new carried_second[TOLVANE_HISTORY_COLUMNS]) { restart(); }
 
 void step_rewind::restart()
 {

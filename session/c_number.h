@@ -5,9 +5,9 @@
 #ifndef TOLVANE_C_NUMBER_H
 #define TOLVANE_C_NUMBER_H
 
-#include <QString>
 #include <cstddef>
 #include <optional>
+#include <string_view>
 
 // A number found at the start of a text.
 struct c_number {
@@ -23,6 +23,6 @@ c_number scan_c_number(const char* text, std::size_t size);
 // The whole text read as one finite number as scan_c_number reads it:
 // nothing before or after it, not even blanks ("1,000" and " 5" are not
 // numbers); none otherwise.
-std::optional<double> whole_c_number(const QString& text);
+std::optional<double> whole_c_number(std::string_view text);
 
 #endif
