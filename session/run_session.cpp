@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "run_session.h"
 
+#include "cp1252_text.h"
 #include "csv_text.h"
+#include "event_words.h"
 #include "flag_scope.h"
 #include "number_text.h"
 #include "pressure_mode.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 run_session::run_session(history_table* table)
     : model_(std::make_unique<model_state>(model_state::pristine())),
@@ -28,6 +31,7 @@ run_session::~run_session() { model_lease::forget(*model_); }
 void run_session::restart_subject(bool event)
 {
     if (busy_) return;
+    if (event) events_.record(reset_event(state_.sim_time));
     state_.win_start = state_.sim_time = state_.latest_time = state_.cursor_time = 0;
     state_.credits_shown = true;
     state_.cursor_pinned = false;
@@ -50,12 +54,19 @@ void run_session::restart_subject(bool event)
     log_.clear();
     logged_seconds_ = 0;
     follow_log();
-    if (event) record_event(event_kind::reset, "reset");
 }
 
 void run_session::append_note(const std::string& text)
 {
     if (!text.empty()) notes_.push_back({state_.sim_time, text});
+}
+
+bool run_session::rewind_to(int t, float rate_now, float tidal_now)
+{
+    state_.sim_time = t;
+    last_recorded_ = t;
+    host_->restore(t);
+    return rewind_->restore(t, rate_now, tidal_now, state_.si_pressure);
 }
 
 step_outcome run_session::run_step(int limit)
@@ -71,6 +82,8 @@ step_outcome run_session::run_step(int limit)
         const bool changed = rewind_->note_user_changes(state_.sim_time);
         const bool resume = resume_pending_ && !changed && state_.sim_time % 60 != 0;
         resume_pending_ = false;
+        // A later RE-RUN to this second starts from the settings just made.
+        rewind_->record_after_settings(state_.sim_time, resume);
         if (!resume) {
             // The model derives its constants from model units (mm Hg).
             const model_units_scope model_units(state_.si_pressure);
@@ -82,10 +95,15 @@ step_outcome run_session::run_step(int limit)
         state_.cursor_pinned = false;
 
         while (outcome.seconds_done < outcome.step_length) {
+            const float rate_before = display[display_id::respiratory_rate].value;
+            const float tidal_before = display[display_id::tidal_volume].value;
             ++state_.sim_time;
             const second_result second = host_->run_second(state_.sim_time);
             if (!second.failure.ok()) {
                 outcome.failure = second.failure;
+                // The failed second was not computed: the clock, the cursor
+                // and the model go back to the last second that was.
+                resume_pending_ = rewind_to(state_.sim_time - 1, rate_before, tidal_before);
                 break;
             }
             last_recorded_ = state_.sim_time;
@@ -121,23 +139,16 @@ int run_session::earliest_rerun_time() const
 void run_session::strip_to_cursor()
 {
     if (busy_) return;
-    const int from = state_.sim_time;
     with_model([&] {
         rewind_->note_user_changes(state_.sim_time);
-        const float rate_now = display[display_id::respiratory_rate].value;
-        const float tidal_now = display[display_id::tidal_volume].value;
-        state_.sim_time = state_.cursor_time;
-        host_->restore(state_.sim_time);
-        rewind_->restore(state_.sim_time, rate_now, tidal_now, state_.si_pressure);
+        events_.record(rerun_event(state_.cursor_time, state_.sim_time));
+        resume_pending_ = rewind_to(state_.cursor_time, display[display_id::respiratory_rate].value,
+                                    display[display_id::tidal_volume].value);
         rewind_->settle();
     });
-    resume_pending_ = true;
-    last_recorded_ = state_.sim_time;
     const int now = state_.sim_time;
     std::erase_if(notes_, [now](const clinical_note& note) { return note.time > now; });
     follow_log();
-    record_event(event_kind::rerun,
-                 "rerun from " + minutes_seconds_text(from) + " to " + minutes_seconds_text(now));
 }
 
 std::vector<clamped_value> run_session::load_subject(subject_data data, const std::string& name)
@@ -149,8 +160,8 @@ std::vector<clamped_value> run_session::load_subject(subject_data data, const st
         store_standard_subject(data);
     });
     selection_ = data.selection;
+    events_.record(load_event(name, state_.sim_time));
     restart_subject(false);
-    record_event(event_kind::load, "load " + name);
     return clamped;
 }
 
@@ -161,42 +172,47 @@ std::string run_session::subject_text(std::string_view path, std::string_view da
 
 clamped_entry run_session::set_factor(int index, float value)
 {
-    const clamped_entry entry = with_model([&] { return enter_number(factor[index], value); });
-    record_event(event_kind::factor, std::string(factor_short_names[static_cast<std::size_t>(index)]) + " " +
-                                         format_fixed(entry.stored, 2));
-    return entry;
+    return with_model([&] {
+        const float before = factor[index].value;
+        const clamped_entry entry = enter_number(factor[index], value);
+        if (factor[index].value != before)
+            events_.record(factor_event(index, state_.sim_time, state_.si_pressure));
+        return entry;
+    });
 }
 
 respiration_ok_result run_session::set_respiration(const respiration_pending& pending,
                                                    const respiration_numbers& numbers)
 {
-    const respiration_ok_result result = with_model([&] { return apply_respiration(pending, numbers); });
-    std::string text = pending.ventilation != 0
-                           ? "natural"
-                           : "artificial rate " + format_fixed(numbers.rate, 2) + " tidal " +
-                                 format_fixed(numbers.tidal, 1) + " peep " + format_fixed(numbers.peep, 1);
-    text += ", bag " + std::to_string(pending.bag_state);
-    if (pending.bag_state != bag_state_id::standard && pending.bag_state != bag_state_id::glottis_closed)
-        text += " volume " + format_fixed(numbers.bag_volume, 1) + " co2 " +
-                format_fixed(numbers.bag_co2, 1) + " o2 " + format_fixed(numbers.bag_o2, 1);
-    record_event(event_kind::respiration, std::move(text));
-    return result;
+    return with_model([&] {
+        const respiration_snapshot before = snapshot_respiration();
+        const respiration_ok_result result = apply_respiration(pending, numbers);
+        for (run_event& event : respiration_events(before, true, state_.sim_time))
+            events_.record(std::move(event));
+        return result;
+    });
 }
 
 bool run_session::set_passport(float height_value, float weight_value, float age_value, int sex_value)
 {
-    std::string text;
-    const bool adjusted = with_model([&] {
+    return with_model([&] {
+        const float before[] = {::height.value, ::weight.value, ::age.value};
         const clamped_entry h = enter_number(::height, height_value);
         const clamped_entry w = enter_number(::weight, weight_value);
         const clamped_entry a = enter_number(::age, age_value);
+        const int sex_before = ::sex;
         if (sex_value == 0 || sex_value == 1) ::sex = sex_value;
-        text = "height " + format_fixed(h.stored, 1) + " weight " + format_fixed(w.stored, 1) + " age " +
-               format_fixed(a.stored, 1) + (::sex == 0 ? " female" : " male");
+        const int now = state_.sim_time;
+        const catalogue_record* records[] = {&::height, &::weight, &::age};
+        for (int k = 0; k < 3; ++k) {
+            const catalogue_record& record = *records[k];
+            if (record.value != before[k])
+                events_.record(passport_event(utf8_from_cp1252(record.name, std::strlen(record.name)).c_str(),
+                                              record.value, now));
+        }
+        if (::sex != sex_before) events_.record(passport_event("sex", static_cast<float>(::sex), now));
         return h.adjusted || w.adjusted || a.adjusted;
     });
-    record_event(event_kind::passport, std::move(text));
-    return adjusted;
 }
 
 void run_session::set_pressure_units(bool si)
@@ -205,11 +221,6 @@ void run_session::set_pressure_units(bool si)
     state_.si_pressure = si;
     state_.credits_shown = false;
     with_model([&] { swap_pressure_units(si); });
-}
-
-void run_session::record_event(event_kind kind, std::string text)
-{
-    events_.push_back({state_.sim_time, kind, std::move(text)});
 }
 
 float run_session::recorded(int row, int t) const

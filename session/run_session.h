@@ -13,6 +13,7 @@
 #ifndef TOLVANE_RUN_SESSION_H
 #define TOLVANE_RUN_SESSION_H
 
+#include "event_log.h"
 #include "model_host.h"
 #include "model_state.h"
 #include "panel_rows.h"
@@ -33,23 +34,19 @@ struct step_outcome {
     int step_length = 0;   // seconds to the next minute mark (or the limit), 1..60
     int seconds_done = 0;  // seconds run and recorded
     step_result failure;   // not ok: model() returned its item, the step stopped
+                           // with the clock at the last second recorded
     bool symptom = false;  // sympt() reported news during the step
     bool died = false;     // death() ended the step
+
+    // The second that failed (start_time + seconds_done + 1); meaningful
+    // only when failure is not ok.
+    int failed_time() const { return start_time + seconds_done + 1; }
 };
 
 // A clinical note: what the model reported, stamped with the time it came.
 struct clinical_note {
     int time = 0;
     std::string text;  // UTF-8, without the time stamp
-};
-
-// What was done to the run.
-enum class event_kind { factor, respiration, passport, rerun, load, reset };
-
-struct run_event {
-    int time = 0;  // sim_time when it happened
-    event_kind kind = event_kind::factor;
-    std::string text;  // "inspired_o2 12.00", "rerun from 12:00 to 05:00", ...
 };
 
 class run_session {
@@ -79,18 +76,22 @@ public:
     bool busy() const { return busy_; }
     // True after a death until the next restart (RUN refused).
     bool dead() const { return dead_; }
-    // The last second recorded: sim_time, or sim_time - 1 after a failed step.
+    // The last second recorded: sim_time (a failed step goes back to it).
     int last_recorded() const { return last_recorded_; }
 
     // RESET, start-up and subject load: time 0, credits, no notes, natural
     // ventilation with bag state 10 and no circuit memory, load_new, column
     // 0 recorded. In kPa mode the listed factors are converted to kPa after
-    // load_new. Records a reset event when event is set.
+    // load_new. Records a reset event when event is set. Ignored while a
+    // step runs.
     void restart_subject(bool event = true);
 
     // RUN: constant(60) in model units, then second by second to the next
     // minute mark (bag, model, sympt, death, notes, history, log); stops at
-    // a model failure or a death. Ignored while a step runs or after a death.
+    // a model failure or a death. After a failure the clock and the model
+    // stand at the last second computed, as after a RE-RUN to it, so that
+    // nothing shows the failed second. Ignored while a step runs or after a
+    // death.
     step_outcome run_to_minute() { return run_step(60); }
 
     // As run_to_minute, but at most limit seconds. A step stopped short by
@@ -102,8 +103,12 @@ public:
     // RE-RUN to state().cursor_time: it becomes the current time; display
     // and other take their recorded values there, and the model everything
     // else the step carried at that second (step_rewind), while what the
-    // user set keeps its current value. Notes after it are dropped, the log
-    // is cut there, and a rerun event is recorded.
+    // user set since keeps its current value. At a second where a RUN
+    // started, the values are those after the settings made there. Notes
+    // after it are dropped, the log is cut there, and a rerun event is
+    // recorded. A RUN from a second within a minute, with nothing changed
+    // since, goes on with the constants that second ran with, so it repeats
+    // the earlier run bit for bit. Ignored while a step runs.
     void strip_to_cursor();
 
     // The first second RE-RUN can reach: max(0, latest_time - 1799).
@@ -135,9 +140,9 @@ public:
     // Switches the pressures shown (kPa when si), as the unit buttons do.
     void set_pressure_units(bool si);
 
-    // Records an event at the current time (the C interface, scripts and
-    // windows report what they set).
-    void record_event(event_kind kind, std::string text);
+    // Adds a clinical note (UTF-8, without time stamp) at the current time;
+    // an empty text adds nothing.
+    void append_note(const std::string& text);
 
     // The stored sample (model units) of history row at second t, 0 when t
     // lies outside the history.
@@ -146,7 +151,11 @@ public:
     const history_table& table() const { return host_->table(); }
 
     const std::vector<clinical_note>& notes() const { return notes_; }
-    const std::vector<run_event>& events() const { return events_; }
+    // What happened during the run: the session records loads, resets,
+    // RE-RUNs and what it sets itself; a client that sets the model
+    // directly (the window's panels) records its changes here.
+    event_log& events() { return events_; }
+    const event_log& events() const { return events_; }
 
     // The log: seconds 0 .. logged_seconds() - 1 of display variables
     // 0..logged_displays-1 in model units, kept for any length of run.
@@ -163,8 +172,12 @@ public:
     std::string csv_text(int digits = 7);
 
 private:
-    void append_note(const std::string& text);
     void follow_log();
+    // Puts the clock and the model back at second t of the history as RE-RUN
+    // does; rate_now and tidal_now are the ventilator's settings the user's
+    // latest changes left. Returns true when a RUN from t may go on with the
+    // constants the model now holds (step_rewind::restore).
+    bool rewind_to(int t, float rate_now, float tidal_now);
 
     std::unique_ptr<model_state> model_;
     struct owned_table {
@@ -182,7 +195,7 @@ private:
     bool resume_pending_ = false;
     int last_recorded_ = 0;
     std::vector<clinical_note> notes_;
-    std::vector<run_event> events_;
+    event_log events_;
     // The log in chunks of an hour, so that a long run never moves what
     // it logged before.
     static constexpr int log_chunk_seconds = 3600;

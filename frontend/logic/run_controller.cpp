@@ -3,6 +3,7 @@
 
 #include "cp1252.h"
 #include "flag_scope.h"
+#include "model_host.h"
 #include "panel_logic.h"
 #include "plot_geometry.h"
 #include "pressure_units.h"
@@ -18,7 +19,7 @@ constexpr int hint_time_out_ms = 5000;
 
 }  // namespace
 
-run_controller::run_controller(run_state& state, ui_port& ui) : state_(state), ui_(ui) {}
+run_controller::run_controller(ui_port& ui) : session_(&::history), ui_(ui) {}
 
 void run_controller::set_client_width(int width) { client_width_ = width; }
 
@@ -26,30 +27,16 @@ void run_controller::enable(ui_control control, bool on) { ui_.set_control_enabl
 
 void run_controller::redraw_main()
 {
-    prepare_redraw(state_, client_width_);
+    prepare_redraw(state(), client_width_);
     ui_.redraw_main();
 }
 
 void run_controller::restart_subject()
 {
-    if (busy_) return;
-    state_.win_start = state_.sim_time = state_.latest_time = state_.cursor_time = 0;
-    state_.credits_shown = true;
-    state_.cursor_pinned = false;
+    if (busy()) return;
     ui_.clear_clinical_text();
-    notes_.clear();
-    // Every subject starts clean: natural breathing, no bag, and nothing the
-    // last run's breathing circuit left behind.
-    host_.start_standard_subject();
-    // load_new restores the standard values in mm Hg; in kPa mode the listed
-    // factors carry the kPa unit and limits, so their values follow them.
-    if (state_.si_pressure) scale_listed_factor_values(kpa_per_mmhg);
+    session_.restart_subject(false);
     ui_.set_passport_fields(current_passport_texts());
-    model_host::record_history(0);
-    rewind_.record(0);
-    rewind_.restart();
-    resume_pending_ = false;
-    dead_ = false;
     enable(ui_control::back, false);
     enable(ui_control::forward, false);
     enable(ui_control::print, false);
@@ -65,81 +52,50 @@ bool run_controller::check_model_result(const step_result& failure)
     return true;
 }
 
+namespace {
+
+// One line of the clinical memo: "MM:SS text\r\n".
+QString memo_line(const clinical_note& note)
+{
+    return format_minutes_seconds(note.time) + QLatin1Char(' ') + QString::fromStdString(note.text) +
+           QStringLiteral("\r\n");
+}
+
+}  // namespace
+
+void run_controller::show_notes_from(std::size_t first)
+{
+    const std::vector<clinical_note>& notes = session_.notes();
+    for (std::size_t k = first; k < notes.size(); ++k) ui_.append_clinical_text(memo_line(notes[k]));
+}
+
+void run_controller::show_all_notes()
+{
+    QString text;
+    for (const clinical_note& note : session_.notes()) text += memo_line(note);
+    ui_.replace_clinical_text(text);
+}
+
 void run_controller::append_clinical() { append_clinical(model_host::take_messages()); }
 
 void run_controller::append_clinical(const std::string& text)
 {
-    if (text.empty()) return;
-    notes_.push_back({state_.sim_time, format_minutes_seconds(state_.sim_time) + QLatin1Char(' ') +
-                                           QString::fromStdString(text) + QStringLiteral("\r\n")});
-    ui_.append_clinical_text(notes_.back().text);
-}
-
-void run_controller::drop_notes_after(int t)
-{
-    const auto first_dropped =
-        std::find_if(notes_.begin(), notes_.end(), [t](const clinical_note& note) { return note.time > t; });
-    if (first_dropped == notes_.end()) return;
-    notes_.erase(first_dropped, notes_.end());
-    QString text;
-    for (const clinical_note& note : notes_) text += note.text;
-    ui_.replace_clinical_text(text);
+    const std::size_t before = session_.notes().size();
+    session_.append_note(text);
+    show_notes_from(before);
 }
 
 step_outcome run_controller::run_to_minute()
 {
-    step_outcome outcome;
-    if (busy_ || dead_) return outcome;
+    if (busy()) return {};
     const flag_scope guard(busy_);
-    outcome.started = true;
-
-    // After a RE-RUN into a minute with nothing set since, the step goes on
-    // with the constants that minute ran with; otherwise they are derived
-    // afresh, so that new settings take effect.
-    const bool changed = rewind_.note_user_changes(state_.sim_time);
-    const bool resume = resume_pending_ && !changed && state_.sim_time % 60 != 0;
-    resume_pending_ = false;
-    // A later RE-RUN to this second starts from the settings just made.
-    rewind_.record_after_settings(state_.sim_time, resume);
-    if (!resume) {
-        // The model derives its constants from model units (mm Hg).
-        const model_units_scope model_units(state_.si_pressure);
-        host_.derive_constants();
-    }
-    outcome.start_time = state_.sim_time;
-    outcome.step_length = 60 - ((outcome.start_time % 60) + 60) % 60;
-    state_.cursor_pinned = false;
-
-    while (outcome.seconds_done < outcome.step_length) {
-        const float rate_before = display[display_id::respiratory_rate].value;
-        const float tidal_before = display[display_id::tidal_volume].value;
-        ++state_.sim_time;
-        const second_result second = host_.run_second(state_.sim_time);
-        if (check_model_result(second.failure)) {
-            outcome.failure = second.failure;
-            // The failed second was not computed: the clock, the cursor
-            // and the model go back to the last second that was.
-            rewind_to(state_.sim_time - 1, rate_before, tidal_before);
-            break;
-        }
-        if (second.symptom) outcome.symptom = true;
-        for (const std::string& message : second.messages) append_clinical(message);
-        outcome.died = second.died;
-        rewind_.record(state_.sim_time);
-        ++outcome.seconds_done;
-        if (outcome.died) {
-            dead_ = true;
-            enable(ui_control::run, false);
-            break;
-        }
-    }
-
-    rewind_.settle();
+    const std::size_t notes_before = session_.notes().size();
+    const step_outcome outcome = session_.run_to_minute();
+    if (!outcome.started) return outcome;
+    show_notes_from(notes_before);
+    check_model_result(outcome.failure);
+    if (outcome.died) enable(ui_control::run, false);
     if (outcome.symptom || outcome.died) ui_.beep();
-    if (state_.sim_time - state_.win_start > state_.grid_span)
-        state_.win_start = state_.sim_time + (outcome.step_length - outcome.seconds_done) - state_.grid_span;
-    if (state_.sim_time > state_.latest_time) state_.latest_time = state_.sim_time;
-    state_.credits_shown = false;
     redraw_main();
     enable(ui_control::back, true);
     enable(ui_control::forward, true);
@@ -149,38 +105,26 @@ step_outcome run_controller::run_to_minute()
     return outcome;
 }
 
-bool run_controller::rewind_to(int t, float rate_now, float tidal_now)
-{
-    state_.sim_time = t;
-    model_host::restore_from_history(t);
-    return rewind_.restore(t, rate_now, tidal_now, state_.si_pressure);
-}
-
 void run_controller::strip_to_cursor()
 {
-    if (busy_) return;
-    rewind_.note_user_changes(state_.sim_time);
-    events_.record({run_event_kind::rerun, state_.cursor_time, state_.sim_time, "RE-RUN",
-                    "from " + script_time_text(state_.sim_time),
-                    "rerun " + script_time_text(state_.cursor_time)});
-    resume_pending_ = rewind_to(state_.cursor_time, display[display_id::respiratory_rate].value,
-                                display[display_id::tidal_volume].value);
-    drop_notes_after(state_.sim_time);
-    rewind_.settle();
+    if (busy()) return;
+    const std::size_t notes_before = session_.notes().size();
+    session_.strip_to_cursor();
+    if (session_.notes().size() != notes_before) show_all_notes();
     redraw_main();
 }
 
 void run_controller::page_back()
 {
-    if (busy_) return;
-    state_.cursor_pinned = true;
-    state_.win_start -= 60;
-    if (state_.win_start < 0) {
-        state_.win_start = 0;
+    if (busy()) return;
+    state().cursor_pinned = true;
+    state().win_start -= 60;
+    if (state().win_start < 0) {
+        state().win_start = 0;
         show_hint(hint_negative_time, true);
     }
-    if (state_.win_start < state_.latest_time - TOLVANE_HISTORY_COLUMNS) {
-        state_.win_start = state_.latest_time - TOLVANE_HISTORY_COLUMNS;
+    if (state().win_start < state().latest_time - TOLVANE_HISTORY_COLUMNS) {
+        state().win_start = state().latest_time - TOLVANE_HISTORY_COLUMNS;
         show_hint(hint_history_capacity, true);
     }
     redraw_main();
@@ -188,10 +132,10 @@ void run_controller::page_back()
 
 void run_controller::page_forward()
 {
-    if (busy_) return;
-    state_.win_start += 60;
-    if (state_.win_start > state_.sim_time) {
-        state_.win_start = state_.sim_time;
+    if (busy()) return;
+    state().win_start += 60;
+    if (state().win_start > state().sim_time) {
+        state().win_start = state().sim_time;
         show_hint(hint_future_time, true);
     }
     redraw_main();
@@ -199,29 +143,29 @@ void run_controller::page_forward()
 
 void run_controller::move_cursor(cursor_direction direction, bool large)
 {
-    if (busy_) return;
+    if (busy()) return;
     const int steps = large ? 60 : 1;
     for (int n = 0; n < steps; ++n) {
         if (direction == cursor_direction::left) {
-            if (state_.cursor_time <= state_.win_start) break;
-            --state_.cursor_time;
+            if (state().cursor_time <= state().win_start) break;
+            --state().cursor_time;
         } else {
-            if (state_.cursor_time >= state_.sim_time) break;
-            ++state_.cursor_time;
+            if (state().cursor_time >= state().sim_time) break;
+            ++state().cursor_time;
         }
     }
-    state_.cursor_pinned = true;
+    state().cursor_pinned = true;
     redraw_main();
 }
 
 void run_controller::place_cursor(int x, int y)
 {
-    if (busy_) return;
+    if (busy()) return;
     const int dx = x - plot_time_origin_x;
-    if (dx > 0 && dx <= state_.sim_time - state_.win_start && y > click_band_top_y &&
+    if (dx > 0 && dx <= state().sim_time - state().win_start && y > click_band_top_y &&
         y < click_band_bottom_y) {
-        state_.cursor_time = state_.win_start + dx;
-        state_.cursor_pinned = true;
+        state().cursor_time = state().win_start + dx;
+        state().cursor_pinned = true;
         redraw_main();
     } else {
         show_hint(hint_click_within_plot, true);

@@ -1,42 +1,25 @@
 // SPDX-License-Identifier: Apache-2.0
 // The logic behind RUN, RE-RUN, BACK, F'WARD and RESET, the plot cursor and
-// the hint line: it owns the subject's simulated clock, drives the model one
-// second at a time up to the next whole minute and records every second.
+// the hint line, for a window: the run itself (the clock, the model's
+// seconds, the history, RE-RUN, notes and events) is the run_session it
+// owns; the controller adds what is about the window: the controls' states,
+// the warning box, the beep, the clinical memo, the hints and the redraw.
 #ifndef TOLVANE_RUN_CONTROLLER_H
 #define TOLVANE_RUN_CONTROLLER_H
 
-#include "event_log.h"
-#include "model_host.h"
-#include "run_state.h"
-#include "step_rewind.h"
+#include "run_session.h"
 #include "ui_port.h"
 
 #include <QString>
-#include <vector>
-
-// How one run_to_minute call ended.
-
-struct step_outcome {
-    bool started = false;  // false when the call was ignored (busy or dead)
-    int start_time = 0;    // sim_time when the step began
-    int step_length = 0;   // seconds to the next minute mark, 1..60
-    int seconds_done = 0;  // seconds run and recorded
-    step_result failure;   // not ok: model() returned its item, the step stopped
-                           // with the clock at the last second recorded
-    bool symptom = false;  // sympt() reported news during the step
-    bool died = false;     // death() ended the step
-
-    // The second that failed (start_time + seconds_done + 1); meaningful
-    // only when failure is not ok.
-    int failed_time() const { return start_time + seconds_done + 1; }
-};
 
 enum class cursor_direction { left, right };
 
 class run_controller {
 public:
-    // Works on state and reports through ui; both must outlive the controller.
-    run_controller(run_state& state, ui_port& ui);
+    // Reports through ui, which must outlive the controller. The session
+    // records into the model's exported history table, which the plot and
+    // the report read.
+    explicit run_controller(ui_port& ui);
 
     // Width of the window's client area for the redraw state (default the design width).
     void set_client_width(int width);
@@ -105,49 +88,35 @@ public:
     // Prepares the redraw state and asks the window to redraw.
     void redraw_main();
 
-    // True while run_to_minute runs: other operations are ignored meanwhile.
-    bool busy() const { return busy_; }
+    // True while run_to_minute runs, its warning box included: other
+    // operations are ignored meanwhile.
+    bool busy() const { return busy_ || session_.busy(); }
     // True after a death until the next restart_subject (RUN disabled).
-    bool subject_dead() const { return dead_; }
+    bool subject_dead() const { return session_.dead(); }
 
-    run_state& state() { return state_; }
-    const run_state& state() const { return state_; }
+    run_state& state() { return session_.state(); }
+    const run_state& state() const { return session_.state(); }
     ui_port& ui() { return ui_; }
+    run_session& session() { return session_; }
+    const run_session& session() const { return session_; }
 
     // What happened during the run; RE-RUN records itself, the simulator
     // records factor changes, RESET and loads, the window the respiration
     // dialog.
-    event_log& events() { return events_; }
-    const event_log& events() const { return events_; }
+    event_log& events() { return session_.events(); }
+    const event_log& events() const { return session_.events(); }
 
 private:
     void enable(ui_control control, bool on);
-    // Puts the clock and the model back at second t of the history as
-    // RE-RUN does; rate_now and tidal_now are the ventilator's settings the
-    // user's latest changes left. Returns true when a RUN from t may go on
-    // with the constants the model now holds (step_rewind::restore).
-    bool rewind_to(int t, float rate_now, float tidal_now);
-    // Drops the clinical notes stamped after t from the memo.
-    void drop_notes_after(int t);
+    // Shows the session's notes from note first on in the memo.
+    void show_notes_from(std::size_t first);
+    // Writes the memo anew from the session's notes (after RE-RUN dropped some).
+    void show_all_notes();
 
-    // One line of the clinical memo and the second it was stamped with.
-    struct clinical_note {
-        int time;
-        QString text;
-    };
-
-    model_host host_;
-    run_state& state_;
+    run_session session_;
     ui_port& ui_;
     int client_width_ = design_client_width;
     bool busy_ = false;
-    bool dead_ = false;
-    step_rewind rewind_;
-    // Set by RE-RUN until the next RUN: that RUN may resume the minute.
-    bool resume_pending_ = false;
-    // The clinical memo's notes in the order appended.
-    std::vector<clinical_note> notes_;
-    event_log events_;
 };
 
 #endif

@@ -6,24 +6,9 @@
 #ifndef TOLVANE_RUN_EVENTS_H
 #define TOLVANE_RUN_EVENTS_H
 
-#include "event_log.h"
-#include "respiration_settings.h"
-
-#include <array>
+#include "event_words.h"
 
 class simulator;
-
-// The ventilation and bag settings as the model holds them.
-struct respiration_snapshot {
-    respiration_pending pending;
-    std::array<float, 6> values{};  // rate, tidal volume, PEEP, bag volume, bag CO2, bag O2
-
-    bool ventilation_equal(const respiration_snapshot& other) const;
-    bool bag_equal(const respiration_snapshot& other) const;
-};
-
-// The model's respiration settings now. Requires estab_pnt().
-respiration_snapshot snapshot_respiration();
 
 // Records a change of factor index from value before to its value now, at
 // the simulator's time; nothing when the value is the same.

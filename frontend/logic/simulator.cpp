@@ -18,23 +18,23 @@ constexpr const char* invalid_format_text = "Invalid subject file format.";
 
 }  // namespace
 
-simulator::simulator(ui_port& ui) : ui_(ui), selection_(initial_selection()), controller_(state_, ui) {}
+simulator::simulator(ui_port& ui) : ui_(ui), selection_(initial_selection()), controller_(ui) {}
 
 void simulator::start()
 {
     estab_pnt();
     builtin_subject_ = standard_subject_data();
     builtin_subject_.selection = selection_;
-    state_.si_pressure = false;
+    state().si_pressure = false;
     controller_.restart_subject();
     // The window's first paint: it also sets the grid span that the first
     // run step scrolls by.
     redraw();
 }
 
-int simulator::panel_time() const { return state_.cursor_pinned ? state_.cursor_time : state_.sim_time; }
+int simulator::panel_time() const { return state().cursor_pinned ? state().cursor_time : state().sim_time; }
 
-panel_view simulator::panels(int t) const { return refresh_panels(state_, selection_, t); }
+panel_view simulator::panels(int t) const { return refresh_panels(state(), selection_, t); }
 
 void simulator::redraw() { controller_.redraw_main(); }
 
@@ -49,7 +49,7 @@ void simulator::forward_clicked() { controller_.page_forward(); }
 void simulator::reset_clicked()
 {
     if (controller_.busy()) return;
-    controller_.events().record({run_event_kind::reset, 0, state_.sim_time, "RESET", "", "reset"});
+    controller_.events().record({run_event_kind::reset, 0, state().sim_time, "RESET", "", "reset"});
     controller_.restart_subject();
     redraw();
 }
@@ -57,8 +57,8 @@ void simulator::reset_clicked()
 void simulator::restart_builtin_subject()
 {
     if (controller_.busy()) return;
-    if (state_.si_pressure) {
-        state_.si_pressure = false;
+    if (state().si_pressure) {
+        state().si_pressure = false;
         swap_pressure_units(false);
     }
     store_standard_subject(builtin_subject_);
@@ -88,8 +88,8 @@ void simulator::factor_selection_changed(int row, int index)
 {
     if (controller_.busy() || row < 0 || row >= panel_rows) return;
     if (!choose_factor(selection_, row, index)) controller_.show_hint(hint_duplicate_factor, true);
-    state_.cursor_pinned = true;
-    if (state_.sim_time != 0)
+    state().cursor_pinned = true;
+    if (state().sim_time != 0)
         redraw();
     else
         ui_.redraw_main();  // the panels refresh for cursor_time
@@ -99,8 +99,8 @@ void simulator::display_selection_changed(int row, int index)
 {
     if (controller_.busy() || row < 0 || row >= panel_rows) return;
     if (valid_display_selection(index)) selection_.display_sel[row] = index;
-    state_.cursor_pinned = true;
-    if (state_.sim_time != 0)
+    state().cursor_pinned = true;
+    if (state().sim_time != 0)
         redraw();
     else
         ui_.redraw_main();
@@ -166,9 +166,9 @@ passport_texts simulator::passport_exit(const QString& height_text, const QStrin
 
 void simulator::set_pressure_units(bool si)
 {
-    if (controller_.busy() || si == state_.si_pressure) return;
-    state_.si_pressure = si;
-    state_.credits_shown = false;
+    if (controller_.busy() || si == state().si_pressure) return;
+    state().si_pressure = si;
+    state().credits_shown = false;
     swap_pressure_units(si);
     redraw();
 }
@@ -182,8 +182,8 @@ subject_read_result simulator::load_subject(const QString& path)
     store_standard_subject(result.data);
     selection_ = result.data.selection;
     subject_name_ = path;
-    controller_.events().record(
-        {run_event_kind::load, 0, state_.sim_time, "Load", path.toStdString(), "load " + path.toStdString()});
+    controller_.events().record({run_event_kind::load, 0, state().sim_time, "Load", path.toStdString(),
+                                 "load " + path.toStdString()});
     controller_.restart_subject();
     return result;
 }
@@ -191,7 +191,7 @@ subject_read_result simulator::load_subject(const QString& path)
 save_result simulator::save_subject(const QString& path)
 {
     return write_subject_file(path,
-                              subject_text(path, subject_date_time_now(), selection_, state_.si_pressure));
+                              subject_text(path, subject_date_time_now(), selection_, state().si_pressure));
 }
 
 void simulator::load_clicked()

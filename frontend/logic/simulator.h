@@ -31,8 +31,8 @@ public:
     void start();
 
     // --- state read by windows and the report -------------------------------
-    run_state& state() { return state_; }
-    const run_state& state() const { return state_; }
+    run_state& state() { return controller_.state(); }
+    const run_state& state() const { return controller_.state(); }
     const panel_selection& selection() const { return selection_; }
     run_controller& controller() { return controller_; }
     const run_controller& controller() const { return controller_; }
@@ -105,7 +105,6 @@ private:
     void show_entry_hint(const catalogue_record& record, const QString& typed, const entered_value& entered);
 
     ui_port& ui_;
-    run_state state_;
     panel_selection selection_;
     QString subject_name_;
     // The name the open dialog proposes: "*.sbj" at first, then the path

@@ -23,8 +23,9 @@
 
 struct tolvane_session {
     run_session run;
-    std::string message;   // why the last call failed
-    std::string warnings;  // what the last call adjusted
+    std::string message;     // why the last call failed
+    std::string warnings;    // what the last call adjusted
+    std::string event_text;  // the text tolvane_get_event handed out last
     int failed_item = 0;
 };
 
@@ -237,7 +238,7 @@ tolvane_result tolvane_create(tolvane_session** session)
     if (session == nullptr) return TOLVANE_ERR_NULL;
     *session = nullptr;
     try {
-        *session = new tolvane_session{run_session(), {}, {}, 0};
+        *session = new tolvane_session{run_session(), {}, {}, {}, 0};
     } catch (const std::bad_alloc&) {
         return TOLVANE_ERR_MEMORY;
     }
@@ -808,19 +809,43 @@ tolvane_result tolvane_get_note(tolvane_session* session, int k, int* time, cons
 
 int tolvane_event_count(tolvane_session* session)
 {
-    return session == nullptr ? 0 : static_cast<int>(session->run.events().size());
+    return session == nullptr ? 0 : static_cast<int>(session->run.events().all().size());
 }
+
+namespace {
+
+tolvane_event_kind api_event_kind(run_event_kind kind)
+{
+    switch (kind) {
+    case run_event_kind::factor:
+        return TOLVANE_EVENT_FACTOR;
+    case run_event_kind::respiration:
+        return TOLVANE_EVENT_RESPIRATION;
+    case run_event_kind::passport:
+        return TOLVANE_EVENT_PASSPORT;
+    case run_event_kind::rerun:
+        return TOLVANE_EVENT_RERUN;
+    case run_event_kind::load:
+        return TOLVANE_EVENT_LOAD;
+    case run_event_kind::reset:
+        return TOLVANE_EVENT_RESET;
+    }
+    return TOLVANE_EVENT_FACTOR;
+}
+
+}  // namespace
 
 tolvane_result tolvane_get_event(tolvane_session* session, int k, int* time, int* kind, const char** text)
 {
     return guarded(session, [&] {
-        const std::vector<run_event>& events = session->run.events();
+        const std::vector<run_event>& events = session->run.events().all();
         if (k < 0 || k >= static_cast<int>(events.size()))
             return fail(session, TOLVANE_ERR_NAME, "no event " + std::to_string(k));
         const run_event& e = events[static_cast<std::size_t>(k)];
         if (time != nullptr) *time = e.time;
-        if (kind != nullptr) *kind = static_cast<int>(e.kind);
-        if (text != nullptr) *text = e.text.c_str();
+        if (kind != nullptr) *kind = static_cast<int>(api_event_kind(e.kind));
+        session->event_text = e.action.empty() ? e.what + " " + e.value : e.action;
+        if (text != nullptr) *text = session->event_text.c_str();
         return TOLVANE_OK;
     });
 }

@@ -377,20 +377,26 @@ TOLVANE_SESSION_EXPORT int tolvane_note_count(tolvane_session* session);
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_get_note(tolvane_session* session, int k, int* time,
                                                        const char** text);
 
-/* What happened to the run, oldest first. */
+/* What happened to the run, oldest first, in the words the window's event
+ * list and saved scenarios use. */
 typedef enum tolvane_event_kind {
-    TOLVANE_EVENT_FACTOR = 0,      /* a factor set ("inspired_o2 12.00") */
-    TOLVANE_EVENT_RESPIRATION = 1, /* ventilation or bag changed */
-    TOLVANE_EVENT_PASSPORT = 2,    /* height, weight, age or sex changed */
-    TOLVANE_EVENT_RERUN = 3,       /* RE-RUN to a time ("rerun from 12:00 to 05:00") */
+    TOLVANE_EVENT_FACTOR = 0,      /* a factor set ("set 16 12") */
+    TOLVANE_EVENT_RESPIRATION = 1, /* ventilation or bag changed ("bag 12 volume 6000 co2 0 o2 20.93") */
+    TOLVANE_EVENT_PASSPORT = 2,    /* height, weight, age or sex changed ("Passport Height 180.0") */
+    TOLVANE_EVENT_RERUN = 3,       /* RE-RUN to a time ("rerun 3:00") */
     TOLVANE_EVENT_LOAD = 4,        /* a subject loaded ("load NAME") */
-    TOLVANE_EVENT_RESET = 5        /* RESET */
+    TOLVANE_EVENT_RESET = 5        /* RESET ("reset") */
 } tolvane_event_kind;
 
 TOLVANE_SESSION_EXPORT int tolvane_event_count(tolvane_session* session);
-/* Event k (0-based): its time, kind and a short text; out-pointers may be
- * NULL. A load or reset is the first event of the run it starts; earlier
- * events stay listed. */
+/* Event k (0-based): its time on the run's time axis (a RE-RUN's: the time
+ * it went back to; a load's or reset's: 0, as the first event of the run it
+ * starts), its kind and its text: the scenario script action that repeats
+ * it ("set 16 12", values in mm Hg), or for what no script can repeat (a
+ * passport change) what changed and the value shown. Earlier events stay
+ * listed after a RE-RUN, load or reset. Out-pointers may be NULL; the text
+ * stays valid until the next call of this function on the session.
+ * TOLVANE_ERR_NAME for k outside 0 .. count - 1. */
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_get_event(tolvane_session* session, int k, int* time, int* kind,
                                                         const char** text);
 

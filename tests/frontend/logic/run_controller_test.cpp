@@ -445,7 +445,8 @@ TEST_F(RunControllerTest, NothingElseStartsWhileAStepRuns)
     };
     const step_outcome outcome = sim.controller().run_to_minute();
     if (outcome.failure.code() == 0) GTEST_SKIP() << "the model tolerated the inputs";
-    EXPECT_EQ(sim_time_inside, 1);
+    // The warning comes once the clock stands back at the last second computed.
+    EXPECT_EQ(sim_time_inside, 0);
     EXPECT_FALSE(sim.controller().busy());
 }
 

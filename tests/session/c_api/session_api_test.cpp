@@ -150,7 +150,7 @@ TEST(CApiFactors, HeldToTheLimitsWithAWarning)
     int kind = -1;
     ASSERT_EQ(tolvane_get_event(s, 1, nullptr, &kind, &text), TOLVANE_OK);
     EXPECT_EQ(kind, TOLVANE_EVENT_FACTOR);
-    EXPECT_STREQ(text, "inspired_o2 12.50");
+    EXPECT_STREQ(text, "set 16 12.5");
 }
 
 TEST(CApiRun, MinutesSecondsAndTheHistory)
