@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "respiration.h"
 
+#include "number_text.h"
 #include "pressure_mode.h"
 #include "tolvane_model.h"
 
@@ -24,6 +25,20 @@ respiration_pending current_respiration_pending()
 respiration_numbers current_respiration_numbers()
 {
     return {res_rate->value, tidal->value, positive->value, bag_vol->value, bag_co2->value, bag_o2->value};
+}
+
+std::string respiration_rate_string(float value) { return format_fixed(static_cast<double>(value), 2); }
+
+std::string respiration_field_string(float value) { return format_fixed(static_cast<double>(value), 1); }
+
+respiration_numbers shown_respiration_numbers()
+{
+    return {read_leading_number(respiration_rate_string(res_rate->value)),
+            read_leading_number(respiration_field_string(tidal->value)),
+            read_leading_number(respiration_field_string(positive->value)),
+            read_leading_number(respiration_field_string(bag_vol->value)),
+            read_leading_number(respiration_field_string(bag_co2->value)),
+            read_leading_number(respiration_field_string(bag_o2->value))};
 }
 
 namespace {

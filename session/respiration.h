@@ -8,6 +8,7 @@
 #include "slot_ids.h"
 
 #include <cstdint>
+#include <string>
 
 // The choice of the dialog's radio buttons.
 struct respiration_pending {
@@ -34,6 +35,16 @@ respiration_pending current_respiration_pending();
 
 // The model's current settings. Requires estab_pnt().
 respiration_numbers current_respiration_numbers();
+
+// The texts the respiration dialog's fields show for a value: the rate
+// "%.2f", the other five fields "%.1f".
+std::string respiration_rate_string(float value);
+std::string respiration_field_string(float value);
+
+// The numbers the dialog's fields hold when it opens: the current settings
+// as their texts show them, read back. An OK that leaves a field as shown
+// enters this number, not the unrounded setting. Requires estab_pnt().
+respiration_numbers shown_respiration_numbers();
 
 enum class respiration_ok_result {
     accepted,                // everything written, bager(2) called

@@ -467,7 +467,8 @@ private:
         respiration_numbers numbers;
         session_.with_model([&] {
             pending = current_respiration_pending();
-            numbers = current_respiration_numbers();
+            // As the dialog: a field the line leaves alone enters what it shows.
+            numbers = shown_respiration_numbers();
         });
         if (action.kind == script_action_kind::ventilation) {
             pending.ventilation = action.natural ? 1 : 0;

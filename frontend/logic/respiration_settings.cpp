@@ -39,7 +39,7 @@ double read_leading_number(const QString& text)
 respiration_texts current_respiration_texts()
 {
     respiration_texts t;
-    t.rate = QString::asprintf("%.2f", double(res_rate->value));
+    t.rate = QString::fromStdString(respiration_rate_string(res_rate->value));
     t.tidal = respiration_field_text(tidal->value);
     t.peep = respiration_field_text(positive->value);
     t.bag_volume = respiration_field_text(bag_vol->value);
@@ -48,7 +48,10 @@ respiration_texts current_respiration_texts()
     return t;
 }
 
-QString respiration_field_text(float value) { return QString::asprintf("%.1f", double(value)); }
+QString respiration_field_text(float value)
+{
+    return QString::fromStdString(respiration_field_string(value));
+}
 
 std::optional<std::pair<float, float>> accepted_bag_percentages(const respiration_texts& texts)
 {
