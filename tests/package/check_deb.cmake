@@ -4,9 +4,10 @@ cmake_minimum_required(VERSION 3.25)
 # build_debs.cmake made in WORK_DIR against the source tree SOURCE_DIR:
 # tolvane holds the programs, the desktop's files, the manual pages, every
 # document of docs/, every teaching subject and example scenario;
-# libtolvane-model1 the versioned library with its shlibs file and ldconfig
-# trigger; libtolvane-dev the header and the link; each its copyright and
-# changelog; nothing else, and nothing outside /usr. Dependencies on system
+# libtolvane1 both versioned libraries with a shlibs file naming both and an
+# ldconfig trigger; libtolvane-dev both headers, both links, the pkg-config
+# file, the CMake package and the example; each its copyright and changelog;
+# nothing else, and nothing outside /usr. Dependencies on system
 # libraries come from dpkg-shlibdeps, those between the packages are pinned.
 include(${CMAKE_CURRENT_LIST_DIR}/package_names.cmake)
 set(problems)
@@ -52,16 +53,38 @@ foreach(folder subjects scenarios)
     list(APPEND expected_tolvane /usr/share/tolvane/${folder}/${name})
   endforeach()
 endforeach()
-set(expected_libtolvane-model1 ${libdir}/libtolvane_model.so.1 ${libdir}/libtolvane_model.so.1.0.0)
-set(expected_libtolvane-dev ${libdir}/libtolvane_model.so /usr/include/tolvane/tolvane_model.h)
+set(expected_libtolvane1)
+set(expected_libtolvane-dev
+  /usr/include/tolvane/tolvane_model.h
+  /usr/include/tolvane/session.h
+  ${libdir}/pkgconfig/tolvane.pc
+  ${libdir}/cmake/Tolvane/TolvaneConfig.cmake
+  ${libdir}/cmake/Tolvane/TolvaneConfigVersion.cmake
+  ${libdir}/cmake/Tolvane/TolvaneTargets.cmake
+  /usr/share/doc/libtolvane-dev/examples/tolvane_example.c)
+foreach(library tolvane_model tolvane)
+  list(APPEND expected_libtolvane1 ${libdir}/lib${library}.so.1 ${libdir}/lib${library}.so.1.0.0)
+  list(APPEND expected_libtolvane-dev ${libdir}/lib${library}.so)
+endforeach()
 
-foreach(package tolvane libtolvane-model1 libtolvane-dev)
+foreach(package tolvane libtolvane1 libtolvane-dev)
   if(NOT deb_${package})
     string(APPEND problems "  no package ${package} among: ${debs}\n")
     continue()
   endif()
   list(APPEND expected_${package} /usr/share/doc/${package}/copyright /usr/share/doc/${package}/changelog.gz)
   package_files(${deb_${package}} files)
+  # The CMake package's per-configuration targets file is named after the
+  # build type (TolvaneTargets-release.cmake): one of them.
+  if(package STREQUAL "libtolvane-dev")
+    set(configurations ${files})
+    list(FILTER configurations INCLUDE REGEX "/TolvaneTargets-[a-z]+\\.cmake$")
+    list(LENGTH configurations count)
+    if(NOT count EQUAL 1)
+      string(APPEND problems "  libtolvane-dev: not one per-configuration targets file: ${configurations}\n")
+    endif()
+    list(APPEND expected_${package} ${configurations})
+  endif()
   foreach(path ${expected_${package}})
     if(NOT path IN_LIST files)
       string(APPEND problems "  ${package} lacks ${path}\n")
@@ -91,31 +114,40 @@ foreach(library libc6 libqt6core6 libqt6widgets6 libjpeg62-turbo)
     string(APPEND problems "  tolvane's Depends lacks a versioned ${library}: ${depends}\n")
   endif()
 endforeach()
-foreach(required "libtolvane-model1 (= ${VERSION})" fonts-dejavu-core fonts-liberation2)
+foreach(required "libtolvane1 (= ${VERSION})" fonts-dejavu-core fonts-liberation2)
   string(FIND "${depends}" "${required}" at)
   if(at LESS 0)
     string(APPEND problems "  tolvane's Depends lacks ${required}: ${depends}\n")
   endif()
 endforeach()
 execute_process(COMMAND dpkg-deb -f ${deb_libtolvane-dev} Depends OUTPUT_VARIABLE depends)
-if(NOT depends MATCHES "^libtolvane-model1 \\(= ${VERSION}\\)\n$")
+if(NOT depends MATCHES "^libtolvane1 \\(= ${VERSION}\\)\n$")
   string(APPEND problems "  libtolvane-dev's Depends: ${depends}\n")
 endif()
 
-# The library package tells dpkg-shlibdeps which package provides the SONAME,
-# and ldconfig runs through a trigger, not a maintainer script.
-execute_process(COMMAND dpkg-deb -I ${deb_libtolvane-model1} shlibs OUTPUT_VARIABLE shlibs)
-if(NOT shlibs STREQUAL "libtolvane_model 1 libtolvane-model1 (>= ${VERSION})\n")
-  string(APPEND problems "  libtolvane-model1's shlibs: ${shlibs}\n")
+# The libraries need only system libraries: libtolvane_model.so.1, which
+# libtolvane.so.1 needs, is in their own package.
+execute_process(COMMAND dpkg-deb -f ${deb_libtolvane1} Depends OUTPUT_VARIABLE depends)
+if(NOT depends MATCHES "(^|, )libc6 \\(>= " OR depends MATCHES "tolvane")
+  string(APPEND problems "  libtolvane1's Depends: ${depends}\n")
 endif()
-execute_process(COMMAND dpkg-deb -I ${deb_libtolvane-model1} triggers OUTPUT_VARIABLE triggers)
+
+# The library package tells dpkg-shlibdeps which package provides each
+# SONAME, and ldconfig runs through a trigger, not a maintainer script.
+execute_process(COMMAND dpkg-deb -I ${deb_libtolvane1} shlibs OUTPUT_VARIABLE shlibs)
+string(REGEX MATCHALL "[^\n]+" shlibs_lines "${shlibs}")
+list(SORT shlibs_lines)
+if(NOT shlibs_lines STREQUAL "libtolvane 1 libtolvane1 (>= ${VERSION});libtolvane_model 1 libtolvane1 (>= ${VERSION})")
+  string(APPEND problems "  libtolvane1's shlibs: ${shlibs}\n")
+endif()
+execute_process(COMMAND dpkg-deb -I ${deb_libtolvane1} triggers OUTPUT_VARIABLE triggers)
 if(NOT triggers MATCHES "activate-noawait ldconfig")
-  string(APPEND problems "  libtolvane-model1 has no ldconfig trigger: ${triggers}\n")
+  string(APPEND problems "  libtolvane1 has no ldconfig trigger: ${triggers}\n")
 endif()
 foreach(script postinst postrm)
-  execute_process(COMMAND dpkg-deb -I ${deb_libtolvane-model1} ${script} OUTPUT_VARIABLE text ERROR_QUIET)
+  execute_process(COMMAND dpkg-deb -I ${deb_libtolvane1} ${script} OUTPUT_VARIABLE text ERROR_QUIET)
   if(text MATCHES "ldconfig")
-    string(APPEND problems "  libtolvane-model1's ${script} calls ldconfig\n")
+    string(APPEND problems "  libtolvane1's ${script} calls ldconfig\n")
   endif()
 endforeach()
 

@@ -5,7 +5,9 @@
 # them, and checks there: lintian; desktop-file-validate and appstreamcli
 # validate; the manual pages; a shipped scenario run from an empty folder;
 # a subject file's MIME type and its default application (xdg-mime); the
-# window's one-line refusal without a display; a clean purge.
+# window's one-line refusal without a display; the example of docs/sdk.md
+# built with pkg-config against the installed libtolvane-dev and run, its
+# numbers those of tolvane-batch; a clean purge.
 # Exits 77 (ctest: skipped) where debootstrap cannot work: not root, no
 # debootstrap, no chroot, or no Debian mirror within reach.
 # Usage: debootstrap_install.sh DEBS WORK
@@ -44,10 +46,11 @@ mkdir -p "$work/cache/apt" "$root/tmp/debs"
 mount --bind "$(realpath "$work/cache/apt")" "$root/var/cache/apt/archives" || skip "cannot bind-mount in the root"
 cp "$debs"/*.deb "$root/tmp/debs/"
 in_root apt-get update -qq
-# The packages, and what a desktop and a Debian developer would bring.
+# The packages, and what a desktop and a Debian developer would bring (a C
+# compiler and pkg-config for the SDK's example).
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
   $(cd "$root" && ls tmp/debs/*.deb | sed 's|^|/|') lintian desktop-file-utils appstream man-db xdg-utils shared-mime-info \
-  libfile-mimeinfo-perl >"$work/install.log" 2>&1 || { tail -20 "$work/install.log"; exit 1; }
+  libfile-mimeinfo-perl gcc libc6-dev pkg-config >"$work/install.log" 2>&1 || { tail -20 "$work/install.log"; exit 1; }
 echo "installed: $((SECONDS - started)) s"
 
 failures=0
@@ -72,9 +75,27 @@ check "Tolvane opens subject files by default" \
   'test "$(xdg-mime query default application/x-tolvane-subject)" = org.tolvane.Tolvane.desktop'
 check "no display: one line and exit status 1" \
   'out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb tolvane 2>&1); test $? -eq 1 && test "$(printf "%s\n" "$out" | wc -l)" -eq 1'
-in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tolvane libtolvane-model1 libtolvane-dev \
+# The SDK as a C programmer meets it: only the installed files, found by
+# pkg-config; the example prints the arterial PO2 after each of 10 minutes
+# at 12 % O2, tolvane-batch's CSV holds it (field 17) at seconds 60 ... 600.
+cat >"$root/tmp/sdk_example.sh" <<'SDK'
+set -e
+cd "$(mktemp -d)"
+cc -std=c99 -Wall -Wextra -Werror /usr/share/doc/libtolvane-dev/examples/tolvane_example.c \
+  $(pkg-config --cflags --libs tolvane) -o hypoxia
+./hypoxia >example.txt
+test "$(wc -l <example.txt)" -eq 10
+tolvane-batch --set inspired_o2=12 --minutes 10 --csv batch.csv >/dev/null
+awk -F, 'NR > 1 && $1 > 0 && $1 % 60 == 0 { print $17 }' batch.csv >batch.txt
+test "$(wc -l <batch.txt)" -eq 10
+awk 'NR == FNR { want[FNR] = $1; next }
+     { d = $5 - want[FNR]; if (d < 0) d = -d; if (d > 1e-6 * want[FNR]) bad = 1 }
+     END { exit bad }' batch.txt example.txt
+SDK
+check "the SDK example: pkg-config, build, run, tolvane-batch's numbers" 'sh /tmp/sdk_example.sh'
+in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tolvane libtolvane1 libtolvane-dev \
   >>"$work/install.log" 2>&1
 check "a clean purge" \
-  '! dpkg -l | grep -q tolvane && ! ls /usr/bin/tolvane* /usr/share/tolvane /usr/share/doc/tolvane /usr/lib/*/libtolvane* 2>/dev/null && ! grep -q sbj /usr/share/mime/globs2'
+  '! dpkg -l | grep -q tolvane && ! ls /usr/bin/tolvane* /usr/share/tolvane /usr/share/doc/*tolvane* /usr/lib/*/libtolvane* /usr/include/tolvane /usr/lib/*/pkgconfig/tolvane.pc /usr/lib/*/cmake/Tolvane 2>/dev/null && ! grep -q sbj /usr/share/mime/globs2'
 echo "whole test: $((SECONDS - started)) s"
 exit $((failures > 0))

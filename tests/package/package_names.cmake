@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: Apache-2.0
 # Included by the package tests: the path of each package the build makes,
-# deb_<name> (deb_tolvane, deb_libtolvane-model1, ...), and all of them as
+# deb_<name> (deb_tolvane, deb_libtolvane1, ...), and all of them as
 # debs, from WORK_DIR/debs of build_debs.cmake; arch is dpkg's architecture.
 execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE arch OUTPUT_STRIP_TRAILING_WHITESPACE)
 file(GLOB debs ${WORK_DIR}/debs/*.deb)
