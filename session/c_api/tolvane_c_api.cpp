@@ -856,9 +856,9 @@ namespace {
 
 tolvane_result check_digits(tolvane_session* s, int& digits)
 {
-    if (digits == 0) digits = 7;
-    if (digits < 1 || digits > 9)
-        return fail(s, TOLVANE_ERR_VALUE, "digits must be 0 (the default 7) or 1 to 9");
+    if (digits == 0) digits = csv_default_digits;
+    if (digits < csv_min_digits || digits > csv_max_digits)
+        return fail(s, TOLVANE_ERR_VALUE, "digits must be 0 (the default 7) or 1 to 17");
     return TOLVANE_OK;
 }
 

@@ -404,8 +404,9 @@ TOLVANE_SESSION_EXPORT tolvane_result tolvane_get_event(tolvane_session* session
 
 /* The run as CSV, as tolvane-batch --csv writes it: a header "time_s" and
  * "name (unit)" per display variable, then a row per second from 0 to now,
- * pressures in mm Hg, values with digits significant digits (0: the
- * default 7; else 1..9). Written to path (replaced whole or left as it was
+ * pressures in mm Hg, values with digits significant digits as
+ * tolvane-batch --digits writes them (0: the default 7; else 1..17; 9 give
+ * every value back as the same float). Written to path (replaced whole or left as it was
  * on failure, TOLVANE_ERR_FILE) or into a new buffer (*data, *size bytes,
  * free with tolvane_free). */
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_write_csv(tolvane_session* session, const char* path,
