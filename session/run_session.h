@@ -196,10 +196,17 @@ private:
     int last_recorded_ = 0;
     std::vector<clinical_note> notes_;
     event_log events_;
-    // The log in chunks of an hour, so that a long run never moves what
-    // it logged before.
-    static constexpr int log_chunk_seconds = 3600;
-    std::vector<std::unique_ptr<float[]>> log_;
+    // The log in chunks of 2 MiB, so that a long run never moves what it
+    // logged before.
+    // 8192 seconds of 64 floats: 2 MiB, which the kernel may back by one
+    // huge page instead of faulting in 512 small ones.
+    static constexpr int log_chunk_seconds = 8192;
+    struct chunk_free {
+        void operator()(float* chunk) const;
+    };
+    using log_chunk = std::unique_ptr<float[], chunk_free>;
+    static log_chunk new_log_chunk();
+    std::vector<log_chunk> log_;
     int logged_seconds_ = 0;
 };
 
