@@ -253,7 +253,7 @@ TEST(CApiCsv, HeaderAndOneRowASecond)
     EXPECT_EQ(csv.rfind("time_s,", 0), 0u);
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 62);
     EXPECT_NE(csv.find("\n60,"), std::string::npos);
-    EXPECT_EQ(tolvane_csv_buffer(s, 10, &data, &size), TOLVANE_ERR_VALUE);
+    EXPECT_EQ(tolvane_csv_buffer(s, 18, &data, &size), TOLVANE_ERR_VALUE);
     EXPECT_EQ(data, nullptr);
 }
 
