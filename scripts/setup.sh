@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs from Debian whatever the build, the tests and the program need.
+# Installs from Debian whatever the build, the tests and the program need;
+# with the argument "web" also what the page needs (scripts/web.sh): the
+# WebAssembly compiler, Node.js with npm, and Chromium for the page's tests.
 # Idempotent: apt is only called when a package is missing.
 set -euo pipefail
 
@@ -14,6 +16,12 @@ packages=(
   qt6-svg-dev
   clang-format
 )
+if [[ "${1:-}" == web ]]; then
+  packages+=(emscripten chromium)
+  # Node.js may come from elsewhere with npm inside it; Debian's only when missing.
+  command -v node >/dev/null || packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
