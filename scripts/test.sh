@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the release build,
-# then the model library again under AddressSanitizer and UBSan.
+# Installs what is missing, builds, and runs every test: the release build
+# (with the page's tests in Node.js and Chromium), then the model library
+# again under AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh web
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 

@@ -49,6 +49,10 @@ foreach(folder subjects scenarios)
     list(APPEND expected /usr/share/tolvane/${folder}/${name})
   endforeach()
 endforeach()
+# The page, when it was built (scripts/web.sh).
+if(EXISTS ${SOURCE_DIR}/web/dist/tolvane.html)
+  list(APPEND expected /usr/share/tolvane/web/tolvane.html)
+endif()
 list(REMOVE_DUPLICATES expected)
 
 set(problems)
