@@ -45,8 +45,10 @@ class Page {
   private readonly displayRows: { select: HTMLSelectElement; value: HTMLOutputElement; unit: HTMLElement; reference: HTMLElement }[] = [];
 
   constructor(private readonly session: Session) {
+    this.updateZoom();
     this.buildRows();
     this.wire();
+    window.addEventListener('resize', () => this.updateZoom());
     new ResizeObserver(() => this.redraw()).observe(this.canvas);
     this.refreshPanels();
     this.redraw();
@@ -54,9 +56,17 @@ class Page {
 
   // ---- the plot ----------------------------------------------------------
 
-  /** The plot's width in plot pixels: the canvas's CSS width. */
+  /** Plot pixels per CSS pixel: 1 up to 1280 x 720, growing with larger windows up to 2. */
+  private zoom = 1;
+
+  private updateZoom(): void {
+    this.zoom = Math.min(Math.max(Math.min(window.innerWidth / 1280, window.innerHeight / 720), 1), 2);
+    document.documentElement.style.setProperty('--zoom', String(this.zoom));
+  }
+
+  /** The plot's width in plot pixels. */
   private cw(): number {
-    return Math.max(Math.round(this.canvas.clientWidth), 400);
+    return Math.max(Math.round(this.canvas.clientWidth / this.zoom), 400);
   }
 
   private traceOf(index: number, first: number, last: number): Trace | null {
@@ -97,14 +107,16 @@ class Page {
   redraw(): void {
     const cw = this.cw();
     if (!this.cursorPinned) this.view.cursorTime = lastPlottedTime(this.view, cw);
-    const scale = window.devicePixelRatio || 1;
-    if (this.canvas.width !== Math.round(cw * scale) || this.canvas.height !== Math.round(PLOT_HEIGHT * scale)) {
-      this.canvas.width = Math.round(cw * scale);
-      this.canvas.height = Math.round(PLOT_HEIGHT * scale);
+    const scale = (window.devicePixelRatio || 1) * this.zoom;
+    const width = Math.round(this.canvas.clientWidth * (window.devicePixelRatio || 1));
+    const height = Math.round(PLOT_HEIGHT * scale);
+    if (this.canvas.width !== width || this.canvas.height !== height) {
+      this.canvas.width = width;
+      this.canvas.height = height;
     }
     const g = this.canvas.getContext('2d')!;
     g.setTransform(scale, 0, 0, scale, 0, 0);
-    g.clearRect(0, 0, cw, PLOT_HEIGHT);
+    g.clearRect(0, 0, this.canvas.width, this.canvas.height);
     const drawn = paintTrendPlot(new CanvasPainter(g), cw, this.view, this.content(cw));
     const cursorField = byId<HTMLInputElement>('cursor');
     cursorField.value = minutesSeconds(this.shownTime());
@@ -513,7 +525,7 @@ class Page {
     this.canvas.addEventListener('mousedown', (event) => {
       if (event.button !== 0) return;
       const box = this.canvas.getBoundingClientRect();
-      this.placeCursor(Math.round(event.clientX - box.left), Math.round(event.clientY - box.top));
+      this.placeCursor(Math.round((event.clientX - box.left) / this.zoom), Math.round((event.clientY - box.top) / this.zoom));
     });
     this.canvas.addEventListener('keydown', (event) => {
       if (event.key !== 'ArrowLeft' && event.key !== 'ArrowRight') return;
