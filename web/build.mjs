@@ -2,12 +2,12 @@
 // Makes the one-file page: the page's TypeScript bundled by esbuild, the
 // simulator's JavaScript (which carries its WebAssembly inside it) and the
 // style sheet, all written inline into src/index.html.
-// Also bundles the page's binding (src/session.ts) beside WASM_JS as
-// session.mjs, for the tests that run the simulator under node.
+// Also writes the page's binding and drawing modules beside WASM_JS as
+// NAME.mjs, for the tests that run them under node.
 // Usage: node build.mjs WASM_JS OUT_HTML
 import { build } from 'esbuild';
 import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
-import { dirname, join } from 'node:path';
+import { dirname } from 'node:path';
 
 const [wasmJs, outHtml] = process.argv.slice(2);
 if (!wasmJs || !outHtml) {
@@ -29,12 +29,13 @@ const bundle = await build({
 });
 const app = bundle.outputFiles[0].text;
 await build({
-  entryPoints: ['src/session.ts'],
+  entryPoints: ['src/session.ts', 'src/format.ts', 'src/trend_plot.ts', 'src/painter.ts'],
   bundle: true,
   format: 'esm',
   platform: 'node',
   target: 'es2020',
-  outfile: join(dirname(wasmJs), 'session.mjs'),
+  outdir: dirname(wasmJs),
+  outExtension: { '.js': '.mjs' },
 });
 const page = readFileSync('src/index.html', 'utf8')
   .replace('/*STYLE*/', () => readFileSync('src/style.css', 'utf8'))

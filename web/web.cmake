@@ -23,6 +23,11 @@ if(TEST debian_package_contents)
   set_tests_properties(debian_package_contents PROPERTIES FIXTURES_REQUIRED web_page)
 endif()
 
+set(web_test_dir ${PROJECT_SOURCE_DIR}/tests/web)
+# The page's own logic: texts, the plot's window, the trend plot's drawing.
+add_test(NAME web_page_logic COMMAND ${NODE} ${web_test_dir}/page_logic_test.mjs)
+set_tests_properties(web_page_logic PROPERTIES FIXTURES_REQUIRED web_page TIMEOUT 120)
+
 # The tests compare the session library's CSV and subject files; until
 # session/ implements its C interface, the page runs on a stand-in without
 # them (web/wasm/session_stub.cpp) and the tests wait.
@@ -42,7 +47,6 @@ endif()
 # The simulator under node runs the shipped scenarios and teaching subjects;
 # its CSVs must equal tolvane-batch's byte for byte. The page in Chromium
 # does a lesson, exports its CSV and saves a loaded subject back.
-set(web_test_dir ${PROJECT_SOURCE_DIR}/tests/web)
 add_test(NAME web_session_csv
   COMMAND ${NODE} --no-experimental-fetch ${web_test_dir}/session_csv_test.mjs
           $<TARGET_FILE:tolvane-batch> ${CMAKE_CURRENT_BINARY_DIR}/web_session_csv)

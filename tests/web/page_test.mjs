@@ -56,6 +56,31 @@ describe('a lesson in the page', () => {
     await page.close();
   });
 
+  test('the respiration settings act as a script's ventilation and bag lines', async () => {
+    const { page, errors } = await openPage(chromium.context, 1280, 720);
+    const respiration = async (fill) => {
+      await page.click('#respiration');
+      await fill();
+      await page.click('#respiration-ok');
+    };
+    await respiration(async () => {
+      await page.check('#artificial');
+      await page.fill('#rate', '12');
+      await page.fill('#tidal', '600');
+      await page.fill('#peep', '0');
+    });
+    await run(page, 1);
+    await respiration(() => page.check('input[name=bag][value="9"]'));
+    await run(page, 1);
+    const csv = await download(page, '#export-csv');
+    const script = join(work, 'respiration.txt');
+    writeFileSync(script, 'at 0:00 ventilation artificial rate 12 tidal 600 peep 0\nat 1:00 bag glottis\nrun until 2:00\n');
+    const expected = batchCsv(batch, ['--script', script], join(work, 'respiration.csv'));
+    assert.equal(firstDifference(csv, expected), '');
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
   test('a loaded subject saves back unchanged but for the header line', async () => {
     const { page, errors } = await openPage(chromium.context, 1280, 720);
     const path = join(top, 'subjects', 'altitude_450mmHg.sbj');

@@ -305,6 +305,7 @@ class Page {
         this.refreshPanels();
       });
       input.addEventListener('change', () => this.enterFactor(row));
+      for (const control of [select, input]) control.addEventListener('focus', () => this.showLimits(row));
       input.addEventListener('keydown', (event) => {
         if (event.key === 'Enter') this.enterFactor(row);
       });
@@ -350,6 +351,21 @@ class Page {
     this.refreshPanels();
   }
 
+  /** The limits of row's factor under the rows, in the unit shown. */
+  private showLimits(row: number): void {
+    const index = this.session.panelFactor(row);
+    const variable = this.session.factors[index];
+    const box = byId('factor-limits');
+    if (!variable) {
+      box.textContent = '';
+      return;
+    }
+    const limits = this.view.kpa && variable.kpa ? variable.kpa : variable;
+    // Single-precision limits, written with the digits they were given in.
+    const text = (value: number) => String(Number(value.toPrecision(6)));
+    box.textContent = `${variable.longName}: ${text(limits.minimum)} to ${text(limits.maximum)} ${limits.unit}`;
+  }
+
   /** Takes a value still being typed into a field before a control acts (as RUN's click does). */
   private takeFocusedValue(): void {
     const focused = document.activeElement;
@@ -378,9 +394,6 @@ class Page {
         r.input.disabled = false;
         r.input.value = text.value;
         r.unit.textContent = text.unit;
-        const variable = this.session.factors[index];
-        const limits = this.view.kpa && variable.kpa ? variable.kpa : variable;
-        r.input.title = `limits ${limits.minimum} to ${limits.maximum}`;
       }
       r.input.dataset.shown = r.input.value;
     });
@@ -506,6 +519,8 @@ class Page {
     });
     click('respiration', () => this.openRespiration());
     byId('respiration-dialog').addEventListener('close', () => this.closeRespiration());
+    for (const radio of document.querySelectorAll<HTMLInputElement>('#respiration-dialog input[type=radio]'))
+      radio.addEventListener('change', () => this.lockRespirationFields());
     for (const id of ['mmhg', 'kpa'])
       byId(id).addEventListener('change', () => {
         this.view.kpa = byId<HTMLInputElement>('kpa').checked;
@@ -555,8 +570,17 @@ class Page {
     byId<HTMLInputElement>('bag-volume').value = fixed(r.bagVolume, 1);
     byId<HTMLInputElement>('bag-co2').value = fixed(r.bagCo2, 1);
     byId<HTMLInputElement>('bag-o2').value = fixed(r.bagO2, 1);
-    byId('respiration-error').textContent = '';
+    this.lockRespirationFields();
     byId<HTMLDialogElement>('respiration-dialog').showModal();
+  }
+
+  /** As the window's dialog: the ventilator's fields only for artificial ventilation, the bag's only with a bag. */
+  private lockRespirationFields(): void {
+    const natural = byId<HTMLInputElement>('natural').checked;
+    for (const id of ['rate', 'tidal', 'peep']) byId<HTMLInputElement>(id).disabled = natural;
+    const bag = Number(document.querySelector<HTMLInputElement>('input[name=bag]:checked')?.value ?? Bag.None);
+    const open = bag === Bag.Collect || bag === Bag.Rebreathe || bag === Bag.RebreatheAbsorber;
+    for (const id of ['bag-volume', 'bag-co2', 'bag-o2']) byId<HTMLInputElement>(id).disabled = !open;
   }
 
   /** OK: the settings take effect for the next RUN, as the window's dialog does. */
