@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // The guide's pictures of the page: the lesson of the guide's first pages
-// (rest kept as reference, then 12 % O2 from minute 2) at a projector's
+// (rest kept as reference, then 8 % O2 from minute 2) at a projector's
 // 1280 x 720, at 1920 x 1080 and in a 1024-pixel-wide tablet window.
 // Usage (after scripts/web.sh): node web/guide_shots.mjs docs/web
 import { join } from 'node:path';
@@ -17,7 +17,7 @@ try {
     await page.click('#run');
     await page.click('#run');
     const field = page.locator('#factor-rows input').nth(0);
-    await field.fill('12');
+    await field.fill('8');
     await field.press('Enter');
     for (let k = 0; k < 6; ++k) await page.click('#run');
     await page.mouse.move(0, 0);
