@@ -31,14 +31,8 @@ set_tests_properties(web_page_logic PROPERTIES FIXTURES_REQUIRED web_page TIMEOU
 # The tests compare the session library's CSV and subject files; until
 # session/ implements its C interface, the page runs on a stand-in without
 # them (web/wasm/session_stub.cpp) and the tests wait.
-file(GLOB session_sources ${PROJECT_SOURCE_DIR}/session/*.cpp)
-set(session_api_found FALSE)
-foreach(source ${session_sources})
-  file(STRINGS ${source} creates REGEX "tolvane_create\\(")
-  if(creates)
-    set(session_api_found TRUE)
-  endif()
-endforeach()
+include(${PROJECT_SOURCE_DIR}/web/wasm/session_api.cmake)
+tolvane_session_api_found(session_api_found ${PROJECT_SOURCE_DIR})
 if(NOT session_api_found)
   message(STATUS "The page's tests need the session library's C interface; skipped")
   return()
