@@ -49,7 +49,11 @@ class Page {
     this.buildRows();
     this.wire();
     window.addEventListener('resize', () => this.updateZoom());
-    new ResizeObserver(() => this.redraw()).observe(this.canvas);
+    this.canvasWidth = this.canvas.clientWidth;
+    new ResizeObserver((entries) => {
+      this.canvasWidth = entries[entries.length - 1].contentRect.width;
+      this.redraw();
+    }).observe(this.canvas);
     this.refreshPanels();
     this.redraw();
   }
@@ -64,9 +68,12 @@ class Page {
     document.documentElement.style.setProperty('--zoom', String(this.zoom));
   }
 
+  /** The canvas's width in CSS pixels, kept by a ResizeObserver so that drawing forces no layout. */
+  private canvasWidth = 0;
+
   /** The plot's width in plot pixels. */
   private cw(): number {
-    return Math.max(Math.round(this.canvas.clientWidth / this.zoom), 400);
+    return Math.max(Math.round(this.canvasWidth / this.zoom), 400);
   }
 
   private traceOf(index: number, first: number, last: number): Trace | null {
@@ -108,7 +115,7 @@ class Page {
     const cw = this.cw();
     if (!this.cursorPinned) this.view.cursorTime = lastPlottedTime(this.view, cw);
     const scale = (window.devicePixelRatio || 1) * this.zoom;
-    const width = Math.round(this.canvas.clientWidth * (window.devicePixelRatio || 1));
+    const width = Math.round(this.canvasWidth * (window.devicePixelRatio || 1));
     const height = Math.round(PLOT_HEIGHT * scale);
     if (this.canvas.width !== width || this.canvas.height !== height) {
       this.canvas.width = width;
@@ -432,7 +439,9 @@ class Page {
 
   private refreshNotes(): void {
     const clinical = byId<HTMLTextAreaElement>('clinical');
-    clinical.value = this.session.notes().map((n) => `${minutesSeconds(n.time)} ${n.text}`).join('\n');
+    const text = this.session.notes().map((n) => `${minutesSeconds(n.time)} ${n.text}`).join('\n');
+    if (clinical.value === text) return;
+    clinical.value = text;
     clinical.scrollTop = clinical.scrollHeight;
   }
 
