@@ -56,7 +56,7 @@ describe('a lesson in the page', () => {
     await page.close();
   });
 
-  test('the respiration settings act as a script's ventilation and bag lines', async () => {
+  test("the respiration settings act as a script's ventilation and bag lines", async () => {
     const { page, errors } = await openPage(chromium.context, 1280, 720);
     const respiration = async (fill) => {
       await page.click('#respiration');

@@ -549,7 +549,8 @@ class Page {
     this.canvas.addEventListener('mousedown', (event) => {
       if (event.button !== 0) return;
       const box = this.canvas.getBoundingClientRect();
-      this.placeCursor(Math.round((event.clientX - box.left) / this.zoom), Math.round((event.clientY - box.top) / this.zoom));
+      // The plot pixel under the pointer (the canvas starts on a whole CSS pixel).
+      this.placeCursor(Math.floor((event.clientX - box.left) / this.zoom), Math.floor((event.clientY - box.top) / this.zoom));
     });
     this.canvas.addEventListener('keydown', (event) => {
       if (event.key !== 'ArrowLeft' && event.key !== 'ArrowRight') return;
