@@ -28,6 +28,13 @@ set(web_test_dir ${PROJECT_SOURCE_DIR}/tests/web)
 add_test(NAME web_page_logic COMMAND ${NODE} ${web_test_dir}/page_logic_test.mjs)
 set_tests_properties(web_page_logic PROPERTIES FIXTURES_REQUIRED web_page TIMEOUT 120)
 
+# The WebAssembly build's std::to_chars for doubles writes what the native one does.
+find_program(EMXX em++)
+add_test(NAME web_charconv_float
+  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/web_charconv_float
+          -DCXX=${CMAKE_CXX_COMPILER} -DEMXX=${EMXX} -DNODE=${NODE} -P ${web_test_dir}/charconv_float.cmake)
+set_tests_properties(web_charconv_float PROPERTIES TIMEOUT 300)
+
 # The tests compare the session library's CSV and subject files; until
 # session/ implements its C interface, the page runs on a stand-in without
 # them (web/wasm/session_stub.cpp) and the tests wait.
