@@ -9,7 +9,8 @@ import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
 export const top = resolve(import.meta.dirname, '../..');
-const built = join(top, 'build-web');
+// The WebAssembly build to test: build-web/, or TOLVANE_WEB_BUILD.
+const built = process.env.TOLVANE_WEB_BUILD ?? join(top, 'build-web');
 const createTolvane = createRequire(import.meta.url)(join(built, 'tolvane_wasm.js'));
 export const { Session, SessionError, ERR_DIED } = await import(pathToFileURL(join(built, 'session.mjs')).href);
 

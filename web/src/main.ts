@@ -616,6 +616,11 @@ declare global {
 
 void createTolvane().then((module) => {
   const session = new Session(module);
+  // One simulated minute, then RESET, which starts the subject exactly as new:
+  // the browser compiles the simulator's code on its first use, so this
+  // takes that time here and not at the student's first RUN.
+  session.runMinutes(1);
+  session.reset();
   const page = new Page(session);
   window.tolvane = { page, session, ready: performance.now() };
   document.body.dataset.ready = 'true';
