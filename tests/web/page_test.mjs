@@ -129,7 +129,7 @@ describe('controls', () => {
     await page.close();
   });
 
-  test('BACK stops at time 0 with a hint; the arrow keys move the cursor', async () => {
+  test('BACK stops at time 0 with a hint; the arrow keys and Alt+arrows move the cursor', async () => {
     const { page } = await openPage(chromium.context, 1024, 768);
     await run(page, 2);
     await page.click('#back');
@@ -139,6 +139,13 @@ describe('controls', () => {
     assert.equal(await page.inputValue('#cursor'), '01:59');
     await page.keyboard.press('Shift+ArrowLeft');
     assert.equal(await page.inputValue('#cursor'), '00:59');
+    // Alt+arrows from anywhere, as in the window; the browser does not go back a page.
+    await page.focus('#reset');
+    await page.keyboard.press('Alt+ArrowRight');
+    assert.equal(await page.inputValue('#cursor'), '01:00');
+    await page.keyboard.press('Alt+ArrowLeft');
+    assert.equal(await page.inputValue('#cursor'), '00:59');
+    assert.match(page.url(), /tolvane\.html$/);
     await page.close();
   });
 
