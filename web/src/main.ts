@@ -36,6 +36,7 @@ interface ReferenceRun {
 class Page {
   private view: PlotView = { simTime: 0, winStart: 0, cursorTime: 0, creditsShown: true, kpa: false };
   private cursorPinned = false;
+  /** The latest time reached since the subject's start, as the session's clock says. */
   private latest = 0;
   private reference: ReferenceRun | null = null;
   private subjectName = 'subject.sbj';
@@ -162,8 +163,7 @@ class Page {
     const start = this.view.simTime;
     const stepLength = 60 - (start % 60);
     const outcome = this.session.runMinutes(1);
-    this.view.simTime = start + outcome.seconds;
-    this.latest = Math.max(this.latest, this.view.simTime);
+    this.syncClock();
     this.cursorPinned = false;
     const span = gridSpan(this.cw());
     if (this.view.simTime - this.view.winStart > span)
@@ -175,10 +175,17 @@ class Page {
     this.redraw();
   }
 
+  /** The plot's current time and the latest time from the session's clock. */
+  private syncClock(): void {
+    const clock = this.session.time();
+    this.view.simTime = clock.now;
+    this.latest = clock.latest;
+  }
+
   rerun(): void {
     this.takeFocusedValue();
     this.attempt(() => this.session.rerun(this.view.cursorTime));
-    this.view.simTime = this.session.time().now;
+    this.syncClock();
     this.refreshNotes();
     this.refreshPanels();
     this.enableControls();
@@ -189,7 +196,7 @@ class Page {
   private restartView(): void {
     this.view = { simTime: 0, winStart: 0, cursorTime: 0, creditsShown: true, kpa: this.view.kpa };
     this.cursorPinned = false;
-    this.latest = 0;
+    this.syncClock();
     this.refreshNotes();
     this.refreshPanels();
     this.enableControls();
