@@ -13,7 +13,7 @@ export interface Painter {
   text(x: number, y: number, text: string): void;
 }
 
-export const FONT_SIZE = 12;
+export const FONT_SIZE = 11;
 export const FONT_FAMILY = 'DejaVu Sans, Verdana, Arial, sans-serif';
 
 /** Draws on a 2D canvas; one plot pixel is `scale` device pixels. */
