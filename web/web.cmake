@@ -35,22 +35,16 @@ add_test(NAME web_charconv_float
           -DCXX=${CMAKE_CXX_COMPILER} -DEMXX=${EMXX} -DNODE=${NODE} -P ${web_test_dir}/charconv_float.cmake)
 set_tests_properties(web_charconv_float PROPERTIES TIMEOUT 300)
 
-# The tests compare the session library's CSV and subject files; until
-# session/ implements its C interface, the page runs on a stand-in without
-# them (web/wasm/session_stub.cpp) and the tests wait.
-include(${PROJECT_SOURCE_DIR}/web/wasm/session_api.cmake)
-tolvane_session_api_found(session_api_found ${PROJECT_SOURCE_DIR})
-if(NOT session_api_found)
-  message(STATUS "The page's tests need the session library's C interface; skipped")
-  return()
-endif()
-
 # The simulator under node runs the shipped scenarios and teaching subjects;
 # its CSVs must equal tolvane-batch's byte for byte. The page in Chromium
 # does a lesson, exports its CSV and saves a loaded subject back.
+# Scripts are also run by the native session library (script_csv).
+add_executable(web_script_csv ${web_test_dir}/script_csv.c)
+target_link_libraries(web_script_csv PRIVATE tolvane_c_api)
 add_test(NAME web_session_csv
   COMMAND ${NODE} --no-experimental-fetch ${web_test_dir}/session_csv_test.mjs
-          $<TARGET_FILE:tolvane-batch> ${CMAKE_CURRENT_BINARY_DIR}/web_session_csv)
+          $<TARGET_FILE:tolvane-batch> ${CMAKE_CURRENT_BINARY_DIR}/web_session_csv
+          $<TARGET_FILE:web_script_csv>)
 add_test(NAME web_page_browser
   COMMAND ${NODE} ${web_test_dir}/page_test.mjs $<TARGET_FILE:tolvane-batch>
           ${CMAKE_CURRENT_BINARY_DIR}/web_page_browser)
