@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the page web/dist/tolvane.html: one file with the simulator inside it
 # as WebAssembly, to open from disk or from any static web server. Installs
 # what is missing first (--no-install skips that): emscripten, Node.js with
