@@ -52,6 +52,10 @@ foreach(folder subjects scenarios)
     list(APPEND expected_tolvane /usr/share/tolvane/${folder}/${name})
   endforeach()
 endforeach()
+# The page, when it was built (scripts/web.sh).
+if(EXISTS ${SOURCE_DIR}/web/dist/tolvane.html)
+  list(APPEND expected_tolvane /usr/share/tolvane/web/tolvane.html)
+endif()
 set(expected_libtolvane-model1 ${libdir}/libtolvane_model.so.1 ${libdir}/libtolvane_model.so.1.0.0)
 set(expected_libtolvane-dev ${libdir}/libtolvane_model.so /usr/include/tolvane/tolvane_model.h)
 
