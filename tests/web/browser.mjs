@@ -5,9 +5,9 @@ import { mkdtempSync, rmSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
-import { pathToFileURL } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 
-const top = resolve(import.meta.dirname, '../..');
+const top = resolve(fileURLToPath(new URL('../..', import.meta.url)));
 const { chromium } = createRequire(join(top, 'web/package.json'))('playwright-core');
 
 export const pageFile = join(top, 'web/dist/tolvane.html');

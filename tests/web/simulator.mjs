@@ -6,9 +6,9 @@ import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { join, resolve } from 'node:path';
-import { pathToFileURL } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 
-export const top = resolve(import.meta.dirname, '../..');
+export const top = resolve(fileURLToPath(new URL('../..', import.meta.url)));
 // The WebAssembly build to test: build-web/, or TOLVANE_WEB_BUILD.
 const built = process.env.TOLVANE_WEB_BUILD ?? join(top, 'build-web');
 const createTolvane = createRequire(import.meta.url)(join(built, 'tolvane_wasm.js'));
