@@ -3,7 +3,7 @@
 # installed under share/tolvane/web when it was built, and tested when its
 # tools are here: emscripten, Node.js with npm, and Chromium
 # (scripts/setup.sh web installs them; scripts/test.sh does).
-install(FILES ${PROJECT_SOURCE_DIR}/web/dist/tolvane.html DESTINATION ${CMAKE_INSTALL_DATADIR}/tolvane/web
+install(FILES ${PROJECT_SOURCE_DIR}/web/dist/tolvane.html DESTINATION ${CMAKE_INSTALL_DATADIR}/tolvane/web COMPONENT programs
         OPTIONAL)
 
 find_program(EMCC emcc)
