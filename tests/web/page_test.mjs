@@ -31,6 +31,14 @@ async function enterFactor(page, row, text) {
   await field.press('Enter');
 }
 
+/** The page's exported CSV must equal tolvane-batch's for script (named name in work). */
+async function assertBatchCsv(page, name, script) {
+  const csv = await download(page, '#export-csv');
+  writeFileSync(join(work, `${name}.txt`), script);
+  const expected = batchCsv(batch, ['--script', join(work, `${name}.txt`)], join(work, `${name}.csv`));
+  assert.equal(firstDifference(csv, expected), '');
+}
+
 const run = async (page, times) => {
   for (let k = 0; k < times; ++k) await page.click('#run');
 };
@@ -47,11 +55,7 @@ describe('a lesson in the page', () => {
     assert.equal(await page.inputValue('#cursor'), '03:00');
     await page.click('#rerun');
     await run(page, 1);
-    const csv = await download(page, '#export-csv');
-    const script = join(work, 'lesson.txt');
-    writeFileSync(script, 'at 3:00 set inspired_o2 12\nat 5:00 rerun 3:00\nrun until 4:00\n');
-    const expected = batchCsv(batch, ['--script', script], join(work, 'lesson.csv'));
-    assert.equal(firstDifference(csv, expected), '');
+    await assertBatchCsv(page, 'lesson', 'at 3:00 set inspired_o2 12\nat 5:00 rerun 3:00\nrun until 4:00\n');
     assert.deepEqual(errors, []);
     await page.close();
   });
@@ -72,11 +76,11 @@ describe('a lesson in the page', () => {
     await run(page, 1);
     await respiration(() => page.check('input[name=bag][value="9"]'));
     await run(page, 1);
-    const csv = await download(page, '#export-csv');
-    const script = join(work, 'respiration.txt');
-    writeFileSync(script, 'at 0:00 ventilation artificial rate 12 tidal 600 peep 0\nat 1:00 bag glottis\nrun until 2:00\n');
-    const expected = batchCsv(batch, ['--script', script], join(work, 'respiration.csv'));
-    assert.equal(firstDifference(csv, expected), '');
+    await assertBatchCsv(
+      page,
+      'respiration',
+      'at 0:00 ventilation artificial rate 12 tidal 600 peep 0\nat 1:00 bag glottis\nrun until 2:00\n',
+    );
     assert.deepEqual(errors, []);
     await page.close();
   });

@@ -198,13 +198,7 @@ export class Session {
 
   /** Display variable i at second t (mm Hg for pressures). */
   displayAt(i: number, t: number): number {
-    const out = new Scratch(this.m, 8);
-    try {
-      this.check(this.m._tolvane_get_display_at(this.handle, i, t, out.at(0)));
-      return out.double(0);
-    } finally {
-      out.free();
-    }
+    return this.outDouble((out) => this.m._tolvane_get_display_at(this.handle, i, t, out));
   }
 
   /** Display variable i at seconds first .. first + count - 1. */
@@ -220,35 +214,19 @@ export class Session {
   }
 
   factorValue(i: number): number {
-    const out = new Scratch(this.m, 8);
-    try {
-      this.check(this.m._tolvane_get_factor(this.handle, i, out.at(0)));
-      return out.double(0);
-    } finally {
-      out.free();
-    }
+    return this.outDouble((out) => this.m._tolvane_get_factor(this.handle, i, out));
   }
 
   /** Sets factor i (mm Hg for pressures), held to its limits; returns the value taken. */
   setFactor(i: number, value: number): number {
-    const out = new Scratch(this.m, 8);
-    try {
-      this.check(this.m._tolvane_set_factor(this.handle, i, value, out.at(0)));
-      return out.double(0);
-    } finally {
-      out.free();
-    }
+    return this.outDouble((out) => this.m._tolvane_set_factor(this.handle, i, value, out));
   }
 
   /** Enters text typed into factor i's field as the window does; returns the value taken. */
   enterFactorText(i: number, text: string): number {
-    const out = new Scratch(this.m, 8);
-    try {
-      this.withText(text, (pointer) => this.check(this.m._tolvane_enter_factor_text(this.handle, i, pointer, out.at(0))));
-      return out.double(0);
-    } finally {
-      out.free();
-    }
+    return this.outDouble((out) =>
+      this.withText(text, (pointer) => this.m._tolvane_enter_factor_text(this.handle, i, pointer, out)),
+    );
   }
 
   panelFactor(row: number): number {
@@ -336,6 +314,17 @@ export class Session {
     if (result === OK) return;
     const message = what === 'create' ? 'the simulator could not start' : this.errmsg();
     throw new SessionError(result, message);
+  }
+
+  /** Calls call with room for a double, checks its result and returns the double. */
+  private outDouble(call: (pointer: number) => number): number {
+    const out = new Scratch(this.m, 8);
+    try {
+      this.check(call(out.at(0)));
+      return out.double(0);
+    } finally {
+      out.free();
+    }
   }
 
   private outInt(call: (pointer: number) => number): number {
