@@ -8,13 +8,15 @@
 // them has left every value finite. The whole state is checked when a flag
 // was raised, in the first step after new constants or a new subject, after
 // a step that failed, and in every step while the derived constants hold a
-// value that is not finite.
+// value that is not finite. WebAssembly has no such flags, so there every
+// step is checked.
 #include "step_internal.h"
 
 #include <cstring>
 #include <initializer_list>
 
-#if defined(__SSE__) || defined(__x86_64__)
+#if defined(__EMSCRIPTEN__)
+#elif defined(__SSE__) || defined(__x86_64__)
 #include <xmmintrin.h>
 #else
 #include <cfenv>
@@ -25,7 +27,11 @@ namespace {
 bool whole_state_check_due = true;
 bool constants_not_finite = false;
 
-#if defined(__SSE__) || defined(__x86_64__)
+#if defined(__EMSCRIPTEN__)
+// WebAssembly keeps no floating-point exception flags: every step is checked.
+void clear_flags() {}
+bool flags_raised() { return true; }
+#elif defined(__SSE__) || defined(__x86_64__)
 // MXCSR status bits: invalid (0), divide-by-zero (2), overflow (3). Writing
 // the register is slow, so it is written only when one of them is set.
 constexpr unsigned int watched_flags = 0x0d;

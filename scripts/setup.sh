@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
-# Installs from Debian whatever the build, the tests and the program need.
+# Installs from Debian whatever the build, the tests and the program need;
+# with the argument "web" also what the page needs (scripts/web.sh): the
+# WebAssembly compiler, Node.js with npm, and Chromium for the page's tests.
 # Idempotent: apt is only called when a package is missing.
 set -euo pipefail
 
@@ -20,6 +22,12 @@ packages=(
   lintian devscripts appstream desktop-file-utils shared-mime-info xdg-utils man-db
   debootstrap
 )
+if [[ "${1:-}" == web ]]; then
+  packages+=(emscripten chromium)
+  # Node.js may come from elsewhere with npm inside it; Debian's only when missing.
+  command -v node >/dev/null || packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

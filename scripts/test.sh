@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
 # Installs what is missing, builds, and runs every test: the release build
-# (the packages in a fresh Debian root last), then the model library again
-# under AddressSanitizer and UBSan, and the model-only tree with its
-# benchmarks (which the sanitizer build leaves out).
+# (with the page's tests in Node.js and Chromium; the packages in a fresh
+# Debian root last), then the model library again under AddressSanitizer and
+# UBSan, and the model-only tree with its benchmarks (which the sanitizer
+# build leaves out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh web
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)" -LE debootstrap
 # The packages in a fresh Debian root: skipped where debootstrap cannot work

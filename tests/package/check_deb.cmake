@@ -53,6 +53,10 @@ foreach(folder subjects scenarios)
     list(APPEND expected_tolvane /usr/share/tolvane/${folder}/${name})
   endforeach()
 endforeach()
+# The page, when it was built (scripts/web.sh).
+if(EXISTS ${SOURCE_DIR}/web/dist/tolvane.html)
+  list(APPEND expected_tolvane /usr/share/tolvane/web/tolvane.html)
+endif()
 set(expected_libtolvane1)
 set(expected_libtolvane-dev
   /usr/include/tolvane/tolvane_model.h
