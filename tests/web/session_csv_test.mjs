@@ -15,14 +15,6 @@ mkdirSync(work, { recursive: true });
 const files = (folder, suffix) =>
   readdirSync(join(top, folder)).filter((name) => name.endsWith(suffix)).sort();
 
-// The session library's script runner (the native library as much as this
-// build) still parts from tolvane-batch --script in the first second a bag
-// acts: rebreathing.txt from 1:01 (the rebreathing bag of 1:00),
-// breath_hold.txt from 2:31 (the glottis closed at 2:30 after a RE-RUN).
-// Until the two runners are one, node reports these two as "todo" whether
-// they fail or pass; the native-library comparison above them is strict.
-const knownApart = new Set(['breath_hold.txt', 'rebreathing.txt']);
-
 describe("scenario scripts give the native session library's CSV and tolvane-batch's", () => {
   for (const name of files('scenarios', '.txt')) {
     const path = join(top, 'scenarios', name);
@@ -36,12 +28,9 @@ describe("scenario scripts give the native session library's CSV and tolvane-bat
       execFileSync(scriptCsv, [path, native]);
       assert.equal(firstDifference(await run(), readFileSync(native)), '');
     });
-    const todo = knownApart.has(name) && 'the session library\'s script runner parts from tolvane-batch --script in the first second a bag acts';
-    test(`${name}: tolvane-batch's CSV`, { todo }, async (t) => {
+    test(`${name}: tolvane-batch's CSV`, async () => {
       const expected = batchCsv(batch, ['--script', path], join(work, `${name}.csv`));
-      const difference = firstDifference(await run(), expected);
-      if (todo && difference === '') t.diagnostic(`${name} now gives tolvane-batch's CSV: take it off knownApart`);
-      assert.equal(difference, '');
+      assert.equal(firstDifference(await run(), expected), '');
     });
   }
 });
