@@ -13,6 +13,7 @@ packages=(
   dpkg-dev file
   qt6-svg-dev
   clang-format
+  python3 python3-numpy python3-pytest python3-pandas python3-matplotlib
 )
 
 missing=()
