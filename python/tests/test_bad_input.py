@@ -71,11 +71,11 @@ def test_python_kinds_of_the_exceptions():
 def test_a_time_before_the_history_is_refused(session):
     session.run(minutes=32)
     with pytest.raises(tolvane.TimeOutOfRangeError):
-        session.rerun(to="1:00")
-    session.rerun(to="2:00")  # the oldest second the 30 minutes hold
-    assert session.time == 120
+        session.rerun(to="2:00")
+    session.rerun(to="2:01")  # the oldest second the 30 minutes hold: 32:00 - 1799 s
+    assert session.time == 121
     # The log still reaches every second since the start.
-    assert session.record().end == 120 and session.value("heart_rate", at=0) > 0
+    assert session.record().end == 121 and session.value("heart_rate", at=0) > 0
 
 
 def test_a_closed_session_refuses_every_call():

@@ -20,7 +20,7 @@ path to libtolvane.so.1), else in the build tree beside this package's
 source (build/lib), else where the system installs it.
 """
 
-from ._library import library as _library
+from ._library import library as _loaded_library
 from .catalogue import (
     KPA_PER_MMHG,
     Variable,
@@ -51,17 +51,17 @@ from .run import Event, Note, Run
 from .session import BAG_STATES, Passport, Respiration, Session
 from .sweep import run_script, sweep
 
-_library()  # fails here, with what to do, when the library cannot be found
+_loaded_library()  # fails here, with what to do, when the library cannot be found
 
 
 def library_version() -> str:
     """The loaded session library's version ("1.0.0")."""
-    return _library().tolvane_session_version().decode()
+    return _loaded_library().tolvane_session_version().decode()
 
 
 def model_version() -> str:
     """The model's identification text ("Model version 2.01")."""
-    return _library().tolvane_model_version().decode()
+    return _loaded_library().tolvane_model_version().decode()
 
 
 __all__ = [

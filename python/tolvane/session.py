@@ -79,15 +79,17 @@ class Session:
     ClampedValueWarning.
     """
 
+    _handle = None
+
     def __init__(self, subject: Optional[PathLike] = None, **factor_values: float):
         lib = library()
         self._lock = threading.RLock()
+        self._runs: "weakref.WeakSet[Run]" = weakref.WeakSet()
         handle = _library.session_p()
         result = lib.tolvane_create(ctypes.byref(handle))
         if result != OK:
             raise error_for(result, text(lib.tolvane_result_text(result)))
         self._handle = handle
-        self._runs: "weakref.WeakSet[Run]" = weakref.WeakSet()
         if subject is not None:
             self.load(subject)
         if factor_values:
@@ -115,7 +117,7 @@ class Session:
         self.close()
 
     def __del__(self):
-        if getattr(self, "_handle", None) is not None and _library is not None:
+        if self._handle is not None and _library is not None:
             self.close()
 
     def __repr__(self) -> str:
