@@ -62,6 +62,11 @@ class Respiration(NamedTuple):
     bag_o2: float
 
 
+def _with_given(settings: NamedTuple, **changes):
+    """settings with the items given (those not None) replaced."""
+    return settings._replace(**{name: value for name, value in changes.items() if value is not None})
+
+
 class Session:
     """One simulated subject and its run: the clock, the 30-minute history
     RE-RUN reaches, every second since the start, the clinical notes and the
@@ -227,16 +232,12 @@ class Session:
         """Sets the passport items given (height cm, weight kg, age years, sex
         "female" or "male"), each held to its limits; returns the passport taken."""
         with self._lock:
-            current = self.passport
             if sex is not None and sex not in _SEXES:
                 raise error_for(ERR_VALUE, f'sex must be "female" or "male", got {sex!r}')
+            wanted = _with_given(self.passport, height=height, weight=weight, age=age, sex=sex)
             self._check(
                 library().tolvane_set_passport(
-                    self._live(),
-                    current.height if height is None else height,
-                    current.weight if weight is None else weight,
-                    current.age if age is None else age,
-                    _SEXES[current.sex if sex is None else sex],
+                    self._live(), wanted.height, wanted.weight, wanted.age, _SEXES[wanted.sex]
                 )
             )
             return self.passport
@@ -355,16 +356,8 @@ class Session:
         (cycles/minute), tidal volume (ml BTPS) and PEEP (cm water), each held
         to its limits; a setting left out keeps its current value."""
         with self._lock:
-            current = self.respiration
-            self._check(
-                library().tolvane_set_ventilation(
-                    self._live(),
-                    0,
-                    current.rate if rate is None else rate,
-                    current.tidal if tidal is None else tidal,
-                    current.peep if peep is None else peep,
-                )
-            )
+            wanted = _with_given(self.respiration, rate=rate, tidal=tidal, peep=peep)
+            self._check(library().tolvane_set_ventilation(self._live(), 0, wanted.rate, wanted.tidal, wanted.peep))
 
     def breathe_naturally(self) -> None:
         """Natural breathing, as the respiration dialog sets it; the bag is kept."""
@@ -389,15 +382,9 @@ class Session:
             if not isinstance(number, int):
                 names = ", ".join(BAG_STATES)
                 raise error_for(ERR_VALUE, f"unknown bag state {state!r} (one of {names}, or 9 to 13)")
-            current = self.respiration
+            wanted = _with_given(self.respiration, bag_volume=volume, bag_co2=co2, bag_o2=o2)
             self._check(
-                library().tolvane_set_bag(
-                    self._live(),
-                    number,
-                    current.bag_volume if volume is None else volume,
-                    current.bag_co2 if co2 is None else co2,
-                    current.bag_o2 if o2 is None else o2,
-                )
+                library().tolvane_set_bag(self._live(), number, wanted.bag_volume, wanted.bag_co2, wanted.bag_o2)
             )
 
     # ---- running ----------------------------------------------------------------------
