@@ -25,7 +25,7 @@ BAD_CALLS = [
     ("one bad of two", lambda s: s.set(work_rate=50, haemoglobn=7), tolvane.UnknownNameError, ["haemoglobin"]),
     ("infinite passport", lambda s: s.set_passport(height=math.inf), tolvane.InvalidValueError, []),
     ("NaN ventilator", lambda s: s.ventilate(rate=math.nan), tolvane.InvalidValueError, []),
-    ("bag gases", lambda s: s.set_bag("collect", co2=60, o2=60), tolvane.InvalidValueError, []),
+    ("bag gases", lambda s: s.set_bag("collect", co2=20, o2=90), tolvane.InvalidValueError, []),
     ("bag state", lambda s: s.set_bag("bucket"), tolvane.InvalidValueError, ["absorber"]),
     ("sex", lambda s: s.set_passport(sex="other"), tolvane.InvalidValueError, ["female"]),
     ("time after now", lambda s: s.rerun(to="5:00"), tolvane.TimeOutOfRangeError, []),
