@@ -1,8 +1,12 @@
 # SPDX-License-Identifier: Apache-2.0
 """A session's run, RE-RUN, files, settings, notes and events, and the catalogue."""
 
+import os
 import pickle
 import pydoc
+import subprocess
+import sys
+import sysconfig
 import threading
 import warnings
 
@@ -236,3 +240,19 @@ def test_help_shows_the_docstrings():
         assert phrase in text, phrase
     assert "numpy" in pydoc.render_doc(tolvane.Run, renderer=pydoc.plaintext)
     assert tolvane.library_version().startswith("1.") and tolvane.model_version()
+
+
+@pytest.mark.parametrize(
+    "library, words",
+    [
+        ("/no/such/libtolvane.so.1", ["TOLVANE_LIBRARY", "no such file"]),
+        (f"/usr/lib/{sysconfig.get_config_var('MULTIARCH')}/libm.so.6", ["not the Tolvane session library"]),
+    ],
+    ids=["missing", "another library"],
+)
+def test_a_wrong_library_fails_the_import_with_what_to_do(library, words, checkout):
+    environment = dict(os.environ, TOLVANE_LIBRARY=library, PYTHONPATH=str(checkout / "python"))
+    result = subprocess.run([sys.executable, "-c", "import tolvane"], env=environment, capture_output=True, text=True)
+    assert result.returncode != 0 and "ImportError" in result.stderr
+    for word in words:
+        assert word in result.stderr
