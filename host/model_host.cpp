@@ -26,16 +26,24 @@ void drain_into(std::vector<std::string>& messages)
 
 // After a death, the samples of second t that the standard display records
 // do not keep at death read their value at death.
-void record_values_at_death(int t)
+void record_values_at_death(history_table& table, int t)
 {
     const int column = model_host::history_slot(t);
     for (int k = 0; k < num_dsy - 1 && k < TOLVANE_NUM_DISPLAYS - 1; ++k)
-        if (s_display[k].kept_at_death == 0) history[k][column] = s_display[k].at_death;
+        if (s_display[k].kept_at_death == 0) table[k][column] = s_display[k].at_death;
 }
+
+static_assert(history_table_rows == TOLVANE_HISTORY_ROWS && history_table_columns == TOLVANE_HISTORY_COLUMNS);
+
+history_table& table_or_model(history_table* table) { return table != nullptr ? *table : history; }
 
 }  // namespace
 
-model_host::model_host() { estab_pnt(); }
+model_host::model_host(history_table* table) : table_(&table_or_model(table)) { estab_pnt(); }
+
+void model_host::record(int t) const { record_history(t, table_); }
+
+void model_host::restore(int t) const { restore_from_history(t, table_); }
 
 void model_host::start_standard_subject()
 {
@@ -64,15 +72,15 @@ second_result model_host::run_second(int t)
     if (result.failed()) {
         // Values that are not numbers must not be kept: the subject goes
         // back to the last recorded second.
-        if (result.failure.code() == item_not_finite) restore_from_history(t - 1);
+        if (result.failure.code() == item_not_finite) restore(t - 1);
         return result;
     }
     result.symptom = sympt() != 0;
     drain_into(result.messages);
     result.died = death();
     drain_into(result.messages);
-    record_history(t);
-    if (result.died) record_values_at_death(t);
+    record(t);
+    if (result.died) record_values_at_death(*table_, t);
     return result;
 }
 
@@ -122,18 +130,20 @@ int model_host::history_slot(int t)
     return slot < 0 ? slot + TOLVANE_HISTORY_COLUMNS : slot;
 }
 
-void model_host::record_history(int t)
+void model_host::record_history(int t, history_table* table)
 {
+    history_table& h = table_or_model(table);
     const int column = history_slot(t);
-    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) history[j][column] = display[j].value;
-    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) history[num_dsy + k][column] = other[k];
+    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) h[j][column] = display[j].value;
+    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) h[num_dsy + k][column] = other[k];
 }
 
-void model_host::restore_from_history(int t)
+void model_host::restore_from_history(int t, history_table* table)
 {
+    const history_table& h = table_or_model(table);
     const int column = history_slot(t);
-    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) display[j].value = history[j][column];
-    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) other[k] = history[num_dsy + k][column];
+    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) display[j].value = h[j][column];
+    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) other[k] = h[num_dsy + k][column];
 }
 
 std::string model_host::take_messages()

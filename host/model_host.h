@@ -37,6 +37,13 @@ struct second_result {
     bool failed() const { return !failure.ok(); }
 };
 
+// The recorded seconds: rows 0..64 the display variables, 65..84 the
+// other variables; column history_slot(t) holds second t. Laid out as the
+// model's exported history table.
+inline constexpr int history_table_rows = 85;
+inline constexpr int history_table_columns = 1800;
+using history_table = float[history_table_rows][history_table_columns];
+
 class model_host {
 public:
     // The failure item of a step that left a value that is not a finite number.
@@ -47,8 +54,11 @@ public:
     // not a number ..." for a value that is not a finite number).
     static step_result step_failure(int item);
 
-    // Binds the library's references (estab_pnt; binding again changes nothing).
-    model_host();
+    // Binds the library's references (estab_pnt; binding again changes
+    // nothing). The seconds are recorded into table, or into the model's
+    // exported history table when table is null; a given table must
+    // outlive the host.
+    explicit model_host(history_table* table = nullptr);
 
     // A fresh standard subject: natural ventilation, bag state 10, no
     // memory of an earlier circuit, then load_new. app_buf is left as it is.
@@ -66,12 +76,19 @@ public:
     // such values are never saved.
     second_result run_second(int t);
 
-    // Stores display 0..num_dsy-1 and other 0..num_oth-1 into history
-    // column history_slot(t).
-    static void record_history(int t);
+    // The table this host records into.
+    history_table& table() const { return *table_; }
+    // Stores display and other into this host's table at column
+    // history_slot(t) / copies them back from there.
+    void record(int t) const;
+    void restore(int t) const;
 
-    // Copies display and other back from history column history_slot(t).
-    static void restore_from_history(int t);
+    // Stores display 0..num_dsy-1 and other 0..num_oth-1 into column
+    // history_slot(t) of table (of the model's exported table when null).
+    static void record_history(int t, history_table* table = nullptr);
+
+    // Copies display and other back from column history_slot(t) of table.
+    static void restore_from_history(int t, history_table* table = nullptr);
 
     // Returns the text in app_buf decoded to UTF-8 (empty when there is
     // none) and empties app_buf.
@@ -98,6 +115,9 @@ public:
     // The history column of second t: t modulo the history's length, also
     // for negative t.
     static int history_slot(int t);
+
+private:
+    history_table* table_;
 };
 
 #endif

@@ -1,26 +1,23 @@
-// A subject factor as a user names it on the command line or in a script:
-// by its short name ("inspired_o2") or by its index in the catalogue ("16").
-// An unknown name is answered with the nearest short names.
+// Factor names (factor_lookup.h) for Qt strings: the command line's and the
+// scripts' way to name a subject factor.
 #ifndef TOLVANE_FACTOR_NAMES_H
 #define TOLVANE_FACTOR_NAMES_H
 
 #include <QString>
 #include <QStringList>
 
-struct factor_lookup {
+struct qt_factor_lookup {
     int index = -1;  // -1 when the text names no factor
     QString error;   // why not, e.g. unknown factor "inspired_02" (nearest: inspired_o2, ...)
 };
 
-// Resolves a factor given as a whole number 0..31 or a short name.
-factor_lookup find_factor(const QString& text);
+// find_factor of a Qt string.
+qt_factor_lookup find_factor(const QString& text);
 
-// Up to three short names of factors closest to text by edit distance, the
-// closest first; empty when none is near enough to be a likely typo.
+// nearest_factor_names of a Qt string.
 QStringList nearest_factor_names(const QString& text);
 
-// Levenshtein distance: the fewest single-character insertions, deletions
-// and substitutions turning a into b.
+// edit_distance of two Qt strings (their UTF-8 bytes).
 int edit_distance(const QString& a, const QString& b);
 
 #endif

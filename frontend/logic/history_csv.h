@@ -3,6 +3,7 @@
 #ifndef TOLVANE_HISTORY_CSV_H
 #define TOLVANE_HISTORY_CSV_H
 
+#include "csv_text.h"
 #include "run_state.h"
 
 #include <QByteArray>
@@ -19,22 +20,8 @@ QByteArray history_csv_header();
 // before: the caller writes each minute as it completes.
 QByteArray history_csv_rows(const run_state& state, int first, int last);
 
-// The two "%.7g" texts the CSV files have always had, which differ only for
-// a value exactly halfway between two 7-digit decimals and for the sign of
-// zero and NaN: the batch runner's minute-by-minute CSV used Qt's
-// formatting (ties away from zero, "0", "nan"), a script's CSV the C
-// library's (ties to even, "-0", "-nan").
-enum class csv_number_style { qt, c_library };
-
-// Appends value as "%.7g" text ("93.18", "1e-05", "inf") in the given style,
-// byte for byte as before, through one scaling in double or std::to_chars:
-// several times faster, and free of the process locale's decimal comma.
+// append_csv_number (csv_text.h) onto a byte array.
 void append_csv_number(QByteArray& out, double value, csv_number_style style = csv_number_style::qt);
-
-// The same text written at out (at most csv_number_max characters, no
-// terminating NUL); returns the end of the text.
-inline constexpr int csv_number_max = 32;
-char* format_csv_number(char* out, double value, csv_number_style style = csv_number_style::qt);
 
 // One CSV field, quoted when it holds a comma, quote or line break.
 QByteArray csv_field(const QByteArray& text);

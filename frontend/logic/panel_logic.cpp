@@ -1,6 +1,5 @@
 #include "panel_logic.h"
 
-#include "c_number.h"
 #include "cp1252.h"
 #include "pressure_units.h"
 #include "slot_ids.h"
@@ -9,91 +8,19 @@
 #include <cfloat>
 #include <cmath>
 
-namespace {
-
-// The factors by which a listed factor's value is multiplied, single precision.
-constexpr double to_kpa_factor = kpa_per_mmhg;
-constexpr double to_mmhg_factor = mmhg_per_kpa;
-
-// Visits every position of a -1-terminated list, never past its array.
-// Which records the listed factors hold now (set by swap_pressure_units).
-bool listed_in_kpa = false;
-
-template <std::size_t N, typename F>
-void for_each_listed(const int32_t (&list)[N], F&& visit)
-{
-    for (std::size_t j = 0; j < N && list[j] != -1; ++j) visit(static_cast<int>(j), list[j]);
-}
-
-}  // namespace
-
-panel_selection initial_selection()
-{
-    panel_selection selection;
-    // Row 4 of the shipped table named factor 32, one past the last factor.
-    // We read it as the last factor, "Work Rate": the nearest valid index, not
-    // used by another row, and the factor a student most often changes next.
-    selection.factor_sel = {factor_id::inspired_o2,
-                            factor_id::inspired_co2,
-                            factor_id::body_temperature,
-                            factor_id::dpg,
-                            factor_id::work_rate,
-                            -1,
-                            -1,
-                            -1};
-    selection.display_sel = {display_id::arterial_po2,     display_id::arterial_pco2,
-                             display_id::respiratory_rate, display_id::tissue_o2_content,
-                             display_id::metabolic_rate,   display_id::heart_rate,
-                             display_id::venous_ph,        display_id::venous_ph};
-    return selection;
-}
-
-bool valid_factor_selection(int index) { return index >= -1 && index < num_fct; }
-
-bool valid_display_selection(int index) { return index >= 0 && index < num_dsy; }
-
-bool choose_factor(panel_selection& selection, int row, int index)
-{
-    if (row < 0 || row >= panel_rows) return false;
-    if (!valid_factor_selection(index)) {
-        selection.factor_sel[row] = -1;
-        return false;
-    }
-    if (index != -1) {
-        for (int j = 0; j < panel_rows; ++j) {
-            if (j != row && selection.factor_sel[j] == index) {
-                selection.factor_sel[row] = -1;
-                return false;
-            }
-        }
-    }
-    selection.factor_sel[row] = index;
-    return true;
-}
-
 float atof_value(const QString& text)
 {
     const QByteArray bytes = text.toLatin1();
-    const char* p = bytes.constData();
-    std::size_t size = static_cast<std::size_t>(bytes.size());
-    while (size > 0 && std::isspace(static_cast<unsigned char>(*p))) ++p, --size;
-    const double value = scan_c_number(p, size).value;
-    if (value > FLT_MAX) return FLT_MAX;
-    if (value < -FLT_MAX) return -FLT_MAX;
-    return static_cast<float>(value);
+    return atof_value(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 entered_value enter_value(catalogue_record& record, const QString& text, const char* format)
 {
+    const clamped_entry entry = enter_number(record, atof_value(text));
     entered_value result;
-    const float typed = atof_value(text);
-    float clamped = typed;
-    if (clamped > record.maximum) clamped = record.maximum;
-    if (clamped < record.minimum) clamped = record.minimum;
-    record.value = clamped;
-    result.stored = clamped;
-    result.adjusted = clamped != typed;
-    result.text = QString::asprintf(format, static_cast<double>(clamped));
+    result.stored = entry.stored;
+    result.adjusted = entry.adjusted;
+    result.text = QString::asprintf(format, static_cast<double>(entry.stored));
     return result;
 }
 
@@ -143,67 +70,4 @@ panel_view refresh_panels(const run_state& state, const panel_selection& selecti
     }
     view.time_text = format_minutes_seconds(t);
     return view;
-}
-
-void scale_listed_factor_values(double k)
-{
-    const float kf = static_cast<float>(k);
-    for_each_listed(a_f_lst, [&](int, int index) {
-        if (index >= 0 && index < num_fct) factor[index].value = factor[index].value * kf;
-    });
-}
-
-void swap_pressure_units(bool towards_kpa)
-{
-    auto exchange = [](catalogue_record& live, catalogue_record& alternative) {
-        std::swap(live.unit, alternative.unit);
-        std::swap(live.minimum, alternative.minimum);
-        std::swap(live.maximum, alternative.maximum);
-    };
-    for_each_listed(a_f_lst, [&](int j, int index) {
-        if (index >= 0 && index < num_fct && j < static_cast<int>(std::size(alt_fact)))
-            exchange(factor[index], alt_fact[j]);
-    });
-    scale_listed_factor_values(towards_kpa ? to_kpa_factor : to_mmhg_factor);
-    for_each_listed(a_d_lst, [&](int j, int index) {
-        if (index >= 0 && index < num_dsy && j < static_cast<int>(std::size(alt_dspy)))
-            exchange(display[index], alt_dspy[j]);
-    });
-    listed_in_kpa = towards_kpa;
-}
-
-bool listed_factors_in_kpa() { return listed_in_kpa; }
-
-float factor_value_in_model_units(int index, bool si_pressure)
-{
-    if (index < 0 || index >= num_fct) return 0.0f;
-    float value = factor[index].value;
-    if (si_pressure) {
-        for_each_listed(a_f_lst, [&](int, int listed) {
-            if (listed == index) value = value * static_cast<float>(to_mmhg_factor);
-        });
-    }
-    return value;
-}
-
-model_units_scope::model_units_scope(bool si_pressure) : active_(si_pressure)
-{
-    if (!active_) return;
-    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i) shown_[i] = factor[i].value;
-    scale_listed_factor_values(to_mmhg_factor);
-    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i) converted_[i] = factor[i].value;
-}
-
-model_units_scope::~model_units_scope()
-{
-    if (!active_) return;
-    // A value the model left alone gets its shown value back exactly; one the
-    // model changed meanwhile is converted from the model's new value.
-    for_each_listed(a_f_lst, [&](int, int index) {
-        if (index < 0 || index >= num_fct) return;
-        if (factor[index].value == converted_[index])
-            factor[index].value = shown_[index];
-        else
-            factor[index].value = factor[index].value * static_cast<float>(to_kpa_factor);
-    });
 }

@@ -2,8 +2,7 @@
 // writing the confirmed ones back through the model's references.
 #include "respiration_settings.h"
 
-#include "c_number.h"
-#include "panel_logic.h"
+#include "number_text.h"
 #include "tolvane_model.h"
 
 #include <cctype>
@@ -32,29 +31,8 @@ std::optional<bool> bag_fields_locked(std::int32_t bag_state)
 
 double read_leading_number(const QString& text)
 {
-    // Only ASCII can belong to a number; anything else ends the scan.
     const QByteArray bytes = text.toLatin1();
-    qsizetype i = 0;
-    while (i < bytes.size() && std::isspace(static_cast<unsigned char>(bytes[i]))) ++i;
-    const c_number number = scan_c_number(bytes.constData() + i, std::size_t(bytes.size() - i));
-    return number.length == 0 ? 0.0 : number.value;
-}
-
-float clamp_to_limits(double value, float minimum, float maximum)
-{
-    // Round to float first (an infinity stays infinite), then clamp.
-    const float v = static_cast<float>(value);
-    if (v < minimum) return minimum;
-    if (v > maximum) return maximum;
-    return v;
-}
-
-respiration_pending current_respiration_pending()
-{
-    respiration_pending pending;
-    pending.ventilation = static_cast<std::uint8_t>(*ventilation & 0xff);
-    pending.bag_state = *bag_index;
-    return pending;
+    return read_leading_number(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 respiration_texts current_respiration_texts()
@@ -69,40 +47,11 @@ respiration_texts current_respiration_texts()
     return t;
 }
 
-namespace {
-
-// One field read and clamped to the limits of the record it will go into.
-float read_field(const QString& text, const catalogue_record& record)
-{
-    return clamp_to_limits(read_leading_number(text), record.minimum, record.maximum);
-}
-
-}  // namespace
-
 respiration_ok_result apply_respiration_settings(const respiration_pending& pending,
                                                  const respiration_texts& texts)
 {
-    // The whole flag takes the byte: upper bits left over from elsewhere
-    // would otherwise make an artificial setting read as natural to any
-    // reader that tests the whole word.
-    *ventilation = pending.ventilation;
-    res_rate->value = read_field(texts.rate, *res_rate);
-    tidal->value = read_field(texts.tidal, *tidal);
-    positive->value = read_field(texts.peep, *positive);
-    *bag_index = pending.bag_state;
-    bag_vol->value = read_field(texts.bag_volume, *bag_vol);
-
-    const float c = read_field(texts.bag_co2, *bag_co2);
-    const float o = read_field(texts.bag_o2, *bag_o2);
-    if (double(c) + double(o) > 100.0) return respiration_ok_result::percentages_exceed_100;
-
-    bag_co2->value = c;
-    bag_o2->value = o;
-    {
-        // A newly attached bag is filled by amounts reckoned from the
-        // barometric pressure, which the model reads in mm Hg.
-        const model_units_scope model_units(listed_factors_in_kpa());
-        bager(2, nullptr, nullptr);
-    }
-    return respiration_ok_result::accepted;
+    return apply_respiration(pending,
+                             {read_leading_number(texts.rate), read_leading_number(texts.tidal),
+                              read_leading_number(texts.peep), read_leading_number(texts.bag_volume),
+                              read_leading_number(texts.bag_co2), read_leading_number(texts.bag_o2)});
 }

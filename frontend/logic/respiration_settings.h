@@ -5,18 +5,13 @@
 #ifndef TOLVANE_RESPIRATION_SETTINGS_H
 #define TOLVANE_RESPIRATION_SETTINGS_H
 
+#include "respiration.h"
 #include "slot_ids.h"
 
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <optional>
-
-// What the user has chosen but not yet confirmed with OK.
-struct respiration_pending {
-    std::uint8_t ventilation = 1;  // 1 natural, 0 artificial
-    std::int32_t bag_state = bag_state_id::standard;
-};
 
 // The six edit-field texts of the dialog, in the form shown and typed.
 struct respiration_texts {
@@ -41,33 +36,15 @@ std::optional<int> bag_button_of_state(std::int32_t bag_state);
 // and the style stays.
 std::optional<bool> bag_fields_locked(std::int32_t bag_state);
 
-// Reads a field's text as a leading decimal number with a full stop as the
-// decimal separator, whatever the locale (scan_c_number): leading white space
-// and a sign are allowed, text after the number is ignored, text not starting
-// with a number gives 0. Never returns NaN; overflow gives +-HUGE_VAL.
+// read_leading_number of a field's text (number_text.h).
 double read_leading_number(const QString& text);
-
-// Rounds a number to float and clamps it to [minimum, maximum].
-float clamp_to_limits(double value, float minimum, float maximum);
-
-// The model's current ventilation flag (lowest 8 bits) and bag state.
-// Requires estab_pnt() to have run.
-respiration_pending current_respiration_pending();
 
 // The model's current settings formatted for the fields: rate "%.2f", tidal
 // volume, PEEP and the three bag values "%.1f". Requires estab_pnt().
 respiration_texts current_respiration_texts();
 
-enum class respiration_ok_result {
-    accepted,                // everything written, bager(2) called
-    percentages_exceed_100,  // ventilation, ventilator and bag state and volume
-                             // written; percentages and bager(2) not
-};
-
-// Confirms the settings: writes the ventilation flag, rate, tidal volume and
-// PEEP, the bag state and the bag volume (each clamped to its record's
-// limits); then, unless clamped CO2 + O2 exceed 100 %, the two bag
-// percentages, and calls bager(2, null, null). Requires estab_pnt().
+// Confirms the settings as typed: apply_respiration of the six fields'
+// numbers (read_leading_number). Requires estab_pnt().
 respiration_ok_result apply_respiration_settings(const respiration_pending& pending,
                                                  const respiration_texts& texts);
 

@@ -5,23 +5,12 @@
 #define TOLVANE_RUN_CONTROLLER_H
 
 #include "model_host.h"
+#include "run_session.h"
 #include "run_state.h"
 #include "step_rewind.h"
 #include "ui_port.h"
 
 #include <QString>
-
-// How one run_to_minute call ended.
-
-struct step_outcome {
-    bool started = false;  // false when the call was ignored (busy or dead)
-    int start_time = 0;    // sim_time when the step began
-    int step_length = 0;   // seconds to the next minute mark, 1..60
-    int seconds_done = 0;  // seconds run and recorded
-    step_result failure;   // not ok: model() returned its item, the step stopped
-    bool symptom = false;  // sympt() reported news during the step
-    bool died = false;     // death() ended the step
-};
 
 enum class cursor_direction { left, right };
 

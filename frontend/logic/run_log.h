@@ -17,9 +17,6 @@
 
 class QTemporaryFile;
 
-// Display variables a second of the log holds: every one but "No display".
-inline constexpr int logged_displays = TOLVANE_NUM_DISPLAYS - 1;
-
 class run_log {
 public:
     // CSV text beyond memory_limit bytes goes to a temporary file.

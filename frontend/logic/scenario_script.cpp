@@ -6,7 +6,6 @@
 
 #include "c_number.h"
 #include "cp1252.h"
-#include "factor_names.h"
 #include "history_csv.h"
 #include "panel_logic.h"
 #include "pressure_units.h"
@@ -16,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -24,309 +22,39 @@
 
 namespace {
 
-// The bag states by the names a script may use instead of the number.
-const std::map<QString, int>& bag_state_names()
-{
-    static const std::map<QString, int> names = {
-        {QStringLiteral("glottis"), bag_state_id::glottis_closed},
-        {QStringLiteral("standard"), bag_state_id::standard},
-        {QStringLiteral("collect"), bag_state_id::collect_expired},
-        {QStringLiteral("rebreathe"), bag_state_id::rebreathe},
-        {QStringLiteral("absorber"), bag_state_id::rebreathe_absorber},
-    };
-    return names;
-}
-
-// A plain decimal number and nothing else (sign, digits, point, exponent).
-bool is_number(const QString& text)
-{
-    const QByteArray bytes = text.toLatin1();
-    if (bytes.isEmpty() || text.size() != bytes.size()) return false;
-    const c_number n = scan_c_number(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    return n.length == static_cast<std::size_t>(bytes.size()) && std::isfinite(n.value);
-}
-
 double number_of(const QString& text)
 {
     const QByteArray bytes = text.toLatin1();
     return scan_c_number(bytes.constData(), static_cast<std::size_t>(bytes.size())).value;
 }
 
-// Parser of one script: the words of the line being read and the simulated
-// clock as the script moves it, so that every time is checked before anything runs.
-class script_parser {
-public:
-    explicit script_parser(const QString& file_name) { result_.script.file_name = file_name; }
+std::optional<QString> qt_text(const std::optional<std::string>& text)
+{
+    if (!text) return std::nullopt;
+    return QString::fromStdString(*text);
+}
 
-    script_parse_result parse(const QString& text)
-    {
-        const QStringList lines = text.split(QLatin1Char('\n'));
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            line_ = static_cast<int>(i) + 1;
-            QString content = lines[i];
-            const qsizetype hash = content.indexOf(QLatin1Char('#'));
-            if (hash >= 0) content.truncate(hash);
-            words_ = content.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-            next_ = 0;
-            if (words_.isEmpty()) continue;
-            if (!parse_line()) {
-                result_.script.actions.clear();
-                return result_;
-            }
-        }
-        return result_;
-    }
-
-private:
-    bool fail(const QString& message)
-    {
-        result_.status = script_parse_outcome::failure(
-            script_parse_status::bad_line,
-            QStringLiteral("%1:%2: %3").arg(result_.script.file_name).arg(line_).arg(message).toStdString());
-        result_.error_line = line_;
-        return false;
-    }
-
-    bool at_end() const { return next_ >= words_.size(); }
-    QString peek() const { return at_end() ? QString() : words_[next_].toLower(); }
-    QString take() { return at_end() ? QString() : words_[next_++]; }
-    QString take_keyword() { return take().toLower(); }
-
-    bool expect_end()
-    {
-        if (at_end()) return true;
-        return fail(QStringLiteral("unexpected \"%1\" at the end of the line").arg(words_[next_]));
-    }
-
-    // Reads a time word; what names the role in a message ("action time").
-    bool take_time(const QString& what, int& seconds)
-    {
-        if (at_end()) return fail(QStringLiteral("%1 missing: write minutes:seconds, e.g. 2:00").arg(what));
-        const QString word = take();
-        const std::optional<int> t = parse_script_time(word);
-        if (!t)
-            return fail(QStringLiteral("\"%1\" is not a time: write minutes:seconds, e.g. 2:00 "
-                                       "(at most %2 minutes)")
-                            .arg(word)
-                            .arg(script_max_minutes));
-        seconds = *t;
-        return true;
-    }
-
-    // Moves the script's clock to t for an action or "run until".
-    bool move_clock_to(int t)
-    {
-        if (t < now_)
-            return fail(QStringLiteral("%1 is earlier than the simulated time %2 reached by the "
-                                       "lines before")
-                            .arg(format_minutes_seconds(t), format_minutes_seconds(now_)));
-        if (t != now_ && t % 60 != 0)
-            return fail(QStringLiteral("%1 is not a whole minute: a run stops only on minute marks "
-                                       "(the current time %2 may be used as it is)")
-                            .arg(format_minutes_seconds(t), format_minutes_seconds(now_)));
-        now_ = t;
-        if (now_ > latest_) latest_ = now_;
-        return true;
-    }
-
-    bool take_number(const QString& what, QString& text)
-    {
-        if (at_end()) return fail(QStringLiteral("%1 missing").arg(what));
-        text = take();
-        if (!is_number(text)) return fail(QStringLiteral("%1 \"%2\" is not a number").arg(what, text));
-        return true;
-    }
-
-    // "key value" pairs after ventilation or bag; each key at most once.
-    bool take_settings(const std::map<QString, std::optional<QString>*>& keys, const QString& context)
-    {
-        while (!at_end()) {
-            const QString key = take_keyword();
-            const auto found = keys.find(key);
-            if (found == keys.end()) {
-                QStringList known;
-                for (const auto& [name, field] : keys) known << name;
-                return fail(QStringLiteral("unknown %1 setting \"%2\" (known: %3)")
-                                .arg(context, key, known.join(QStringLiteral(", "))));
-            }
-            if (found->second->has_value()) return fail(QStringLiteral("%1 given twice").arg(key));
-            QString value;
-            if (!take_number(QStringLiteral("value of %1").arg(key), value)) return false;
-            *found->second = value;
-        }
-        return true;
-    }
-
-    bool parse_line()
-    {
-        script_action action;
-        action.line = line_;
-        const QString first = take_keyword();
-        if (first == QLatin1String("run")) {
-            if (take_keyword() != QLatin1String("until"))
-                return fail(QStringLiteral("write \"run until TIME\""));
-            if (!take_time(QStringLiteral("time to run until"), action.target)) return false;
-            if (!move_clock_to(action.target)) return false;
-            action.time = action.target;
-            action.kind = script_action_kind::run_until;
-            if (!expect_end()) return false;
-            result_.script.actions.push_back(action);
-            return true;
-        }
-        if (first != QLatin1String("at"))
-            return fail(QStringLiteral("unknown line starting \"%1\": a line is \"at TIME ACTION\", "
-                                       "\"run until TIME\" or a # comment")
-                            .arg(words_[0]));
-        if (!take_time(QStringLiteral("action time"), action.time)) return false;
-        if (!move_clock_to(action.time)) return false;
-        if (at_end())
-            return fail(
-                QStringLiteral("action missing after the time (set, ventilation, natural, "
-                               "bag, rerun, reset or load)"));
-        const QString verb = take_keyword();
-        if (verb == QLatin1String("set")) {
-            if (!parse_set(action)) return false;
-        } else if (verb == QLatin1String("ventilation") || verb == QLatin1String("natural")) {
-            if (!parse_ventilation(action, verb == QLatin1String("natural"))) return false;
-        } else if (verb == QLatin1String("bag")) {
-            if (!parse_bag(action)) return false;
-        } else if (verb == QLatin1String("rerun")) {
-            if (!parse_rerun(action)) return false;
-        } else if (verb == QLatin1String("reset")) {
-            action.kind = script_action_kind::reset;
-            restart_clock();
-        } else if (verb == QLatin1String("load")) {
-            if (!parse_load(action)) return false;
-        } else {
-            return fail(QStringLiteral("unknown action \"%1\" (set, ventilation, natural, bag, rerun, "
-                                       "reset or load)")
-                            .arg(words_[next_ - 1]));
-        }
-        if (!expect_end()) return false;
-        result_.script.actions.push_back(action);
-        return true;
-    }
-
-    bool parse_set(script_action& action)
-    {
-        action.kind = script_action_kind::set_factor;
-        if (at_end())
-            return fail(QStringLiteral("factor missing: write \"set NAME VALUE\" or \"set INDEX VALUE\""));
-        const factor_lookup factor = find_factor(take());
-        if (factor.index < 0) return fail(factor.error);
-        action.factor_index = factor.index;
-        return take_number(QStringLiteral("value"), action.value_text);
-    }
-
-    bool parse_ventilation(script_action& action, bool natural_word)
-    {
-        action.kind = script_action_kind::ventilation;
-        QString mode = natural_word ? QStringLiteral("natural") : take_keyword();
-        if (mode == QLatin1String("natural")) {
-            action.natural = true;
-            if (!at_end())
-                return fail(
-                    QStringLiteral("natural ventilation takes no ventilator settings (the "
-                                   "dialog locks those fields)"));
-            return true;
-        }
-        if (mode != QLatin1String("artificial"))
-            return fail(
-                QStringLiteral("write \"ventilation natural\" or \"ventilation artificial "
-                               "[rate R] [tidal V] [peep P]\""));
-        action.natural = false;
-        return take_settings({{QStringLiteral("rate"), &action.rate},
-                              {QStringLiteral("tidal"), &action.tidal},
-                              {QStringLiteral("peep"), &action.peep}},
-                             QStringLiteral("ventilator"));
-    }
-
-    bool parse_bag(script_action& action)
-    {
-        action.kind = script_action_kind::bag;
-        if (at_end())
-            return fail(
-                QStringLiteral("bag state missing (9 to 13, or glottis, standard, "
-                               "collect, rebreathe, absorber)"));
-        const QString word = take_keyword();
-        bool ok = false;
-        int state = word.toInt(&ok, 10);
-        if (!ok) {
-            const auto found = bag_state_names().find(word);
-            state = found == bag_state_names().end() ? -1 : found->second;
-        }
-        if (state < bag_state_id::glottis_closed || state > bag_state_id::rebreathe_absorber)
-            return fail(QStringLiteral("bag state must be 9 to 13 or glottis, standard, collect, "
-                                       "rebreathe, absorber; got \"%1\"")
-                            .arg(word));
-        action.bag_state = state;
-        if (!take_settings({{QStringLiteral("volume"), &action.bag_volume},
-                            {QStringLiteral("co2"), &action.bag_co2},
-                            {QStringLiteral("o2"), &action.bag_o2}},
-                           QStringLiteral("bag")))
-            return false;
-        const bool any = action.bag_volume || action.bag_co2 || action.bag_o2;
-        if (any && bag_fields_locked(state).value_or(false))
-            return fail(QStringLiteral("bag state %1 takes no volume or percentages (the dialog "
-                                       "locks those fields)")
-                            .arg(state));
-        // The dialog clamps each percentage before it adds them.
-        if (action.bag_co2 && action.bag_o2) {
-            const float c = clamp_to_limits(number_of(*action.bag_co2), factor[factor_id::bag_co2].minimum,
-                                            factor[factor_id::bag_co2].maximum);
-            const float o = clamp_to_limits(number_of(*action.bag_o2), factor[factor_id::bag_o2].minimum,
-                                            factor[factor_id::bag_o2].maximum);
-            if (double(c) + double(o) > 100.0)
-                return fail(QStringLiteral("bag CO2 and O2 percentages add up to more than 100"));
-        }
-        return true;
-    }
-
-    bool parse_rerun(script_action& action)
-    {
-        action.kind = script_action_kind::rerun;
-        if (!take_time(QStringLiteral("time to re-run from"), action.target)) return false;
-        if (action.target > now_)
-            return fail(QStringLiteral("cannot re-run from %1: it lies after the current time %2")
-                            .arg(format_minutes_seconds(action.target), format_minutes_seconds(now_)));
-        // The history ring holds the last 1800 seconds before the latest time;
-        // the oldest of its columns has already been overwritten by the newest.
-        if (action.target <= latest_ - TOLVANE_HISTORY_COLUMNS)
-            return fail(QStringLiteral("cannot re-run from %1: the history holds only the 30 minutes "
-                                       "before %2")
-                            .arg(format_minutes_seconds(action.target), format_minutes_seconds(latest_)));
-        now_ = action.target;
-        return true;
-    }
-
-    // RESET and Load start the subject again: the clock shows 0:00 and
-    // nothing before it can be re-run to.
-    void restart_clock()
-    {
-        now_ = 0;
-        latest_ = 0;
-    }
-
-    bool parse_load(script_action& action)
-    {
-        action.kind = script_action_kind::load;
-        if (at_end()) return fail(QStringLiteral("subject file missing: write \"load FILE\""));
-        const QString file = take();
-        // A relative path is taken from the script's folder, so a script and
-        // its subjects can move together.
-        action.load_path =
-            QFileInfo(file).isAbsolute() ? file : QFileInfo(result_.script.file_name).dir().filePath(file);
-        restart_clock();
-        return true;
-    }
-
-    script_parse_result result_;
-    QStringList words_;
-    qsizetype next_ = 0;
-    int line_ = 0;
-    int now_ = 0;     // the simulated time after the lines read so far
-    int latest_ = 0;  // the largest time reached (RE-RUN does not lower it)
-};
+// A parsed action with Qt strings.
+script_action qt_action(const scenario_action& a)
+{
+    script_action action;
+    action.line = a.line;
+    action.time = a.time;
+    action.kind = a.kind;
+    action.factor_index = a.factor_index;
+    action.value_text = QString::fromStdString(a.value_text);
+    action.natural = a.natural;
+    action.rate = qt_text(a.rate);
+    action.tidal = qt_text(a.tidal);
+    action.peep = qt_text(a.peep);
+    action.bag_state = a.bag_state;
+    action.bag_volume = qt_text(a.bag_volume);
+    action.bag_co2 = qt_text(a.bag_co2);
+    action.bag_o2 = qt_text(a.bag_o2);
+    action.target = a.target;
+    action.load_path = QFile::decodeName(QByteArray::fromStdString(a.load_path));
+    return action;
+}
 
 // Carries out a parsed script on a simulator.
 class script_runner {
@@ -566,16 +294,20 @@ private:
 
 }  // namespace
 
-std::optional<int> parse_script_time(const QString& text)
-{
-    const std::optional<int> seconds = parse_minutes_seconds(text);
-    if (!seconds || *seconds > script_max_minutes * 60) return std::nullopt;
-    return seconds;
-}
+std::optional<int> parse_script_time(const QString& text) { return read_script_time(text.toStdString()); }
 
 script_parse_result parse_scenario_script(const QString& text, const QString& file_name)
 {
-    return script_parser(file_name).parse(text);
+    // A relative "load" path is taken from the script's folder.
+    const QString folder = QFileInfo(file_name).dir().path();
+    const scenario_parse_result parsed = parse_scenario_text(text.toStdString(), file_name.toStdString(),
+                                                             QFile::encodeName(folder).toStdString());
+    script_parse_result result;
+    result.script.file_name = file_name;
+    result.status = parsed.status;
+    result.error_line = parsed.error_line;
+    for (const scenario_action& action : parsed.actions) result.script.actions.push_back(qt_action(action));
+    return result;
 }
 
 script_parse_result read_scenario_script(const QString& path)

@@ -197,7 +197,8 @@ load_result simulator::load_chosen_file(const QString& path)
     // state.
     redraw();
     redraw();
-    if (!clamped_on_load_.empty()) ui_.show_information(clamped_values_message(clamped_on_load_));
+    if (!clamped_on_load_.empty())
+        ui_.show_information(QString::fromStdString(clamped_values_message(clamped_on_load_)));
     return result.status;
 }
 

@@ -38,7 +38,19 @@ set(expected
   /usr/share/icons/hicolor/128x128/apps/tolvane.png
   /usr/share/man/man1/tolvane.1.gz
   /usr/share/man/man1/tolvane-batch.1.gz
-  /usr/share/doc/tolvane/validation.md)
+  /usr/share/doc/tolvane/validation.md
+  # The SDK: the session library, its header, pkg-config file, CMake
+  # package and example.
+  "/usr/lib/libtolvane.so -> libtolvane.so.1"
+  "/usr/lib/libtolvane.so.1 -> libtolvane.so.1.0.0"
+  /usr/lib/libtolvane.so.1.0.0
+  /usr/include/tolvane/session.h
+  /usr/lib/pkgconfig/tolvane.pc
+  /usr/lib/cmake/Tolvane/TolvaneConfig.cmake
+  /usr/lib/cmake/Tolvane/TolvaneConfigVersion.cmake
+  /usr/lib/cmake/Tolvane/TolvaneTargets.cmake
+  /usr/lib/cmake/Tolvane/TolvaneTargets-release.cmake
+  /usr/share/doc/tolvane/examples/tolvane_example.c)
 file(GLOB_RECURSE docs RELATIVE ${SOURCE_DIR}/docs ${SOURCE_DIR}/docs/*)
 foreach(doc ${docs})
   list(APPEND expected /usr/share/doc/tolvane/${doc})

@@ -38,7 +38,7 @@ QString take_set(batch_options& options, const QString& value)
 {
     const qsizetype equals = value.indexOf('=');
     if (equals <= 0) return QStringLiteral("--set wants NAME=VALUE or INDEX=VALUE, got \"%1\"").arg(value);
-    const factor_lookup factor = find_factor(value.left(equals));
+    const qt_factor_lookup factor = find_factor(value.left(equals));
     if (factor.index < 0) return QStringLiteral("--set: %1").arg(factor.error);
     const QString number_text = value.mid(equals + 1);
     const std::optional<double> number = strict_number(number_text);

@@ -29,8 +29,8 @@ bool load_subject(simulator& sim, const QString& path, std::FILE* err)
                        .arg(path)
                        .arg(result.corrected_indices));
     for (const clamped_value& value : sim.clamped_on_load())
-        print(err,
-              QStringLiteral("tolvane-batch: warning: %1: %2\n").arg(path, describe_clamped_value(value)));
+        print(err, QStringLiteral("tolvane-batch: warning: %1: %2\n")
+                       .arg(path, QString::fromStdString(describe_clamped_value(value))));
     return true;
 }
 
@@ -53,18 +53,18 @@ void apply_settings(const std::vector<factor_setting>& settings, std::FILE* err)
 
 }  // namespace
 
-csv_history_writer::csv_history_writer(const QString& path) : file_(path) {}
+csv_history_writer::csv_history_writer(const QString& path) : file_(file_path_bytes(path)) {}
 
 void csv_history_writer::begin(const simulator& sim)
 {
-    file_.write(history_csv_header());
+    file_.write(bytes_view(history_csv_header()));
     write_up_to(sim, 0);
 }
 
 void csv_history_writer::write_up_to(const simulator& sim, int last)
 {
     if (last <= written_) return;
-    file_.write(history_csv_rows(sim.state(), written_ + 1, last));
+    file_.write(bytes_view(history_csv_rows(sim.state(), written_ + 1, last)));
     written_ = last;
 }
 
@@ -73,8 +73,9 @@ namespace {
 save_result csv_file_failure(const safe_file_writer& file, save_status code)
 {
     return save_result::failure(
-        code,
-        QStringLiteral("cannot write the CSV file %1: %2").arg(file.target(), file.error()).toStdString());
+        code, QStringLiteral("cannot write the CSV file %1: %2")
+                  .arg(QString::fromStdString(file.target()), QString::fromStdString(file.error()))
+                  .toStdString());
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ class csv_stream : public timeline_stream {
 public:
     explicit csv_stream(const std::optional<QString>& path)
     {
-        if (path) file_.emplace(*path);
+        if (path) file_.emplace(file_path_bytes(*path));
     }
     // ok without a file, else as csv_file_opened.
     save_result opened() const { return file_ ? csv_file_opened(*file_) : save_result(); }
@@ -28,11 +28,11 @@ public:
     {
         if (!file_) return;
         file_->restart();
-        file_->write(history_csv_header());
+        file_->write(bytes_view(history_csv_header()));
     }
     void rows(const QByteArray& text) override
     {
-        if (file_) file_->write(text);
+        if (file_) file_->write(bytes_view(text));
     }
     // ok without a file, else as commit_csv_file.
     save_result commit() { return file_ ? commit_csv_file(*file_) : save_result(); }

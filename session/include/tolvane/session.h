@@ -183,7 +183,7 @@ TOLVANE_SESSION_EXPORT tolvane_result tolvane_factor_kpa_limits(int i, const cha
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_display_kpa_limits(int i, const char** unit, double* minimum,
                                                                  double* maximum);
 
-/* Finds a factor by short name (any case, "inspired_o2") or by its index
+/* Finds a factor by its exact short name ("inspired_o2") or by its index
  * written as a whole number ("16") and stores its index. An unknown name
  * fails with TOLVANE_ERR_NAME, and the message lists the nearest short
  * names. The session only carries the message; nothing else changes. */
@@ -409,12 +409,12 @@ TOLVANE_SESSION_EXPORT tolvane_result tolvane_csv_buffer(tolvane_session* sessio
 /* Runs a scenario script (the text tolvane-batch --script reads) from the
  * current moment. base_dir is the folder that a "load" line's relative
  * path is taken from (NULL: the working folder). A line the parser does not
- * understand fails with TOLVANE_ERR_SCRIPT before anything runs ("LINE:
- * message"). Once running, the actions up to the failing one stay done: a
- * refused action gives TOLVANE_ERR_SCRIPT, a death TOLVANE_ERR_DIED, a
- * failed step TOLVANE_ERR_STEP, an unreadable "load" TOLVANE_ERR_FILE or
- * TOLVANE_ERR_FORMAT. Values the controls adjusted are listed by
- * tolvane_warnings(). */
+ * understand fails with TOLVANE_ERR_SCRIPT before anything runs
+ * ("script:LINE: message"). Once running, the actions up to the failing
+ * one stay done: a refused action gives TOLVANE_ERR_SCRIPT, a death
+ * TOLVANE_ERR_DIED, a failed step TOLVANE_ERR_STEP, a "load" whose file
+ * cannot be read or is no subject file TOLVANE_ERR_FILE. Values the
+ * controls adjusted are listed by tolvane_warnings(). */
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_run_script(tolvane_session* session, const char* text,
                                                          const char* base_dir);
 

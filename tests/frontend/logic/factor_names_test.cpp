@@ -51,7 +51,7 @@ TEST(FactorNames, BadTextsSayWhatIsWrong)
         {"", "unknown factor \"\""},
     };
     for (const auto& c : cases) {
-        const factor_lookup found = find_factor(QString::fromLatin1(c.text));
+        const qt_factor_lookup found = find_factor(QString::fromLatin1(c.text));
         EXPECT_EQ(found.index, -1) << c.text;
         EXPECT_TRUE(found.error.contains(QString::fromLatin1(c.fragment))) << found.error.toStdString();
     }

@@ -393,8 +393,8 @@ TEST_F(SubjectFileTest, EachRefusalCarriesItsOwnWords)
     huge.replace("178 70", "1e39 70");
     const std::pair<subject_read_result, std::string> cases[] = {
         {read_subject_file(path("none.sbj")), "cannot open subject file"},
-        {read_subject_text("// #002\n"), "invalid subject file format (first line)"},
-        {read_subject_text("// #001\n1 2 3\n"), "invalid subject file format (too few numbers)"},
+        {read_subject_text(QByteArray("// #002\n")), "invalid subject file format (first line)"},
+        {read_subject_text(QByteArray("// #001\n1 2 3\n")), "invalid subject file format (too few numbers)"},
         {read_subject_text(huge), "invalid subject file format (number out of range)"},
         {read_subject_text(good), ""},
     };

@@ -50,7 +50,7 @@ TEST_P(SubjectLimits, ClampsToTheLimitAndNamesTheValue)
         EXPECT_TRUE(moved.empty());
     } else {
         ASSERT_EQ(moved.size(), 1u);
-        EXPECT_EQ(describe_clamped_value(moved[0]), GetParam().line);
+        EXPECT_EQ(QString::fromStdString(describe_clamped_value(moved[0])), GetParam().line);
     }
     GetParam().check(data);
 }

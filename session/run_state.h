@@ -3,11 +3,13 @@
 #ifndef TOLVANE_RUN_STATE_H
 #define TOLVANE_RUN_STATE_H
 
+#include "model_host.h"
+
 #include <array>
 #include <cstdint>
 
-// One instance per process (owned by the simulator); all fields start at zero
-// or false. Times are whole simulated seconds since the last restart.
+// One instance per session; all fields start at zero or false. Times are whole simulated seconds since the
+// last restart.
 struct run_state {
     int32_t sim_time = 0;        // current time; one model call advances it by 1
     int32_t cursor_time = 0;     // time at the plot cursor
@@ -17,7 +19,12 @@ struct run_state {
     bool cursor_pinned = false;  // user placed the cursor; panels show cursor_time
     bool credits_shown = false;  // after a restart until the first step or unit switch
     bool si_pressure = false;    // pressures shown in kPa
+    // The table the seconds are recorded into; null: the model's exported one.
+    const history_table* history = nullptr;
 };
+
+// Display variables a second of the run's log holds: every one but "No display".
+inline constexpr int logged_displays = 64;
 
 // Width of the main window's client area as laid out: the outer width 1022
 // fixed by its limits, less the 8 pixels of its border.
@@ -27,7 +34,7 @@ inline constexpr int design_client_width = 1014;
 // negative t.
 int history_slot(int t);
 
-// Returns the stored sample of history row and column, multiplied by 0.1332
+// Returns the stored sample of history row and column of state's table, multiplied by 0.1332
 // (double) when si_pressure is set and row is a display variable listed in
 // a_d_lst; returns 0 for a row or column outside the table.
 double history_value(const run_state& state, int row, int column);

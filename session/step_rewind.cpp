@@ -1,6 +1,6 @@
 #include "step_rewind.h"
 
-#include "panel_logic.h"
+#include "pressure_mode.h"
 #include "run_state.h"
 
 #include <climits>

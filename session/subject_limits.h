@@ -5,16 +5,16 @@
 #ifndef TOLVANE_SUBJECT_LIMITS_H
 #define TOLVANE_SUBJECT_LIMITS_H
 
-#include "subject_file.h"
+#include "subject_io.h"
 
-#include <QString>
+#include <string>
 #include <vector>
 
 // One value that loading moved to a limit.
 struct clamped_value {
-    QString name;  // catalogue name of the passport item or factor
-    float loaded;  // the value in the file (model units)
-    float stored;  // the limit it now has
+    std::string name;  // catalogue name of the passport item or factor (UTF-8)
+    float loaded;      // the value in the file (model units)
+    float stored;      // the limit it now has
 };
 
 // Clamps the passport (height, weight, age) and every factor of data to the
@@ -23,9 +23,9 @@ struct clamped_value {
 std::vector<clamped_value> clamp_subject_to_limits(subject_data& data);
 
 // "weight 0.00 set to 20.00", one line for a clamped value.
-QString describe_clamped_value(const clamped_value& value);
+std::string describe_clamped_value(const clamped_value& value);
 
 // The window's one message for the values a load clamped.
-QString clamped_values_message(const std::vector<clamped_value>& values);
+std::string clamped_values_message(const std::vector<clamped_value>& values);
 
 #endif

@@ -1,7 +1,10 @@
 #include "subject_limits.h"
 
-#include "cp1252.h"
-#include "panel_logic.h"
+#include "cp1252_text.h"
+#include "number_text.h"
+#include "pressure_mode.h"
+
+#include <cstring>
 
 #include <iterator>
 
@@ -24,7 +27,7 @@ void clamp_to(const catalogue_record& limits, float& value, std::vector<clamped_
     if (held > limits.maximum) held = limits.maximum;
     if (held < limits.minimum) held = limits.minimum;
     if (held == value) return;
-    moved.push_back({from_cp1252(limits.name), value, held});
+    moved.push_back({utf8_from_cp1252(limits.name, std::strlen(limits.name)), value, held});
     value = held;
 }
 
@@ -41,17 +44,19 @@ std::vector<clamped_value> clamp_subject_to_limits(subject_data& data)
     return moved;
 }
 
-QString describe_clamped_value(const clamped_value& value)
+std::string describe_clamped_value(const clamped_value& value)
 {
-    return QStringLiteral("%1 %2 set to %3")
-        .arg(value.name.trimmed())
-        .arg(static_cast<double>(value.loaded), 0, 'f', 2)
-        .arg(static_cast<double>(value.stored), 0, 'f', 2);
+    // The name without the blanks some catalogue names carry at either end.
+    const std::size_t first = value.name.find_first_not_of(" \t\n\r\f\v");
+    const std::size_t last = value.name.find_last_not_of(" \t\n\r\f\v");
+    const std::string name =
+        first == std::string::npos ? std::string() : value.name.substr(first, last - first + 1);
+    return name + " " + format_fixed(value.loaded, 2) + " set to " + format_fixed(value.stored, 2);
 }
 
-QString clamped_values_message(const std::vector<clamped_value>& values)
+std::string clamped_values_message(const std::vector<clamped_value>& values)
 {
-    QString text = QStringLiteral("Values outside their limits were set to the nearest limit:");
-    for (const clamped_value& value : values) text += QLatin1Char('\n') + describe_clamped_value(value);
+    std::string text = "Values outside their limits were set to the nearest limit:";
+    for (const clamped_value& value : values) text += "\n" + describe_clamped_value(value);
     return text;
 }

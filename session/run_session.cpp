@@ -1,0 +1,265 @@
+#include "run_session.h"
+
+#include "csv_text.h"
+#include "number_text.h"
+#include "pressure_mode.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+// Sets a flag for the length of a scope (the busy guard of a run step).
+class flag_scope {
+public:
+    explicit flag_scope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~flag_scope() { flag_ = false; }
+    flag_scope(const flag_scope&) = delete;
+    flag_scope& operator=(const flag_scope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+run_session::run_session(history_table* table)
+    : model_(std::make_unique<model_state>(model_state::pristine())),
+      own_table_(table == nullptr ? std::make_unique<owned_table>() : nullptr),
+      selection_(initial_selection())
+{
+    history_table* used = table != nullptr ? table : &own_table_->rows;
+    state_.history = used;
+    with_model([&] {
+        host_ = std::make_unique<model_host>(used);
+        rewind_ = std::make_unique<step_rewind>();
+    });
+    restart_subject(false);
+}
+
+run_session::~run_session() { model_lease::forget(*model_); }
+
+void run_session::restart_subject(bool event)
+{
+    if (busy_) return;
+    state_.win_start = state_.sim_time = state_.latest_time = state_.cursor_time = 0;
+    state_.credits_shown = true;
+    state_.cursor_pinned = false;
+    notes_.clear();
+    with_model([&] {
+        // Every subject starts clean: natural breathing, no bag, and nothing
+        // the last run's breathing circuit left behind.
+        host_->start_standard_subject();
+        // load_new restores the standard values in mm Hg; in kPa mode the
+        // listed factors carry the kPa unit and limits, so their values
+        // follow them.
+        if (state_.si_pressure) scale_listed_factor_values(kpa_per_mmhg);
+        host_->record(0);
+        rewind_->record(0);
+        rewind_->restart();
+    });
+    resume_pending_ = false;
+    dead_ = false;
+    last_recorded_ = 0;
+    log_.clear();
+    follow_log();
+    if (event) record_event(event_kind::reset, "reset");
+}
+
+void run_session::append_note(const std::string& text)
+{
+    if (!text.empty()) notes_.push_back({state_.sim_time, text});
+}
+
+step_outcome run_session::run_step(int limit)
+{
+    step_outcome outcome;
+    if (busy_ || dead_ || limit <= 0) return outcome;
+    const flag_scope guard(busy_);
+    outcome.started = true;
+    with_model([&] {
+        // After a RE-RUN into a minute with nothing set since, the step goes
+        // on with the constants that minute ran with; otherwise they are
+        // derived afresh, so that new settings take effect.
+        const bool changed = rewind_->note_user_changes(state_.sim_time);
+        const bool resume = resume_pending_ && !changed && state_.sim_time % 60 != 0;
+        resume_pending_ = false;
+        if (!resume) {
+            // The model derives its constants from model units (mm Hg).
+            const model_units_scope model_units(state_.si_pressure);
+            host_->derive_constants();
+        }
+        outcome.start_time = state_.sim_time;
+        const int to_mark = 60 - ((outcome.start_time % 60) + 60) % 60;
+        outcome.step_length = std::min(to_mark, limit);
+        state_.cursor_pinned = false;
+
+        while (outcome.seconds_done < outcome.step_length) {
+            ++state_.sim_time;
+            const second_result second = host_->run_second(state_.sim_time);
+            if (!second.failure.ok()) {
+                outcome.failure = second.failure;
+                break;
+            }
+            last_recorded_ = state_.sim_time;
+            if (second.symptom) outcome.symptom = true;
+            for (const std::string& message : second.messages) append_note(message);
+            outcome.died = second.died;
+            rewind_->record(state_.sim_time);
+            ++outcome.seconds_done;
+            if (outcome.died) {
+                dead_ = true;
+                break;
+            }
+        }
+        rewind_->settle();
+    });
+    // A step the limit stopped within a minute is continued by the next.
+    if (outcome.failure.ok() && !outcome.died &&
+        outcome.step_length < 60 - ((outcome.start_time % 60) + 60) % 60)
+        resume_pending_ = true;
+    if (state_.sim_time - state_.win_start > state_.grid_span)
+        state_.win_start = state_.sim_time + (outcome.step_length - outcome.seconds_done) - state_.grid_span;
+    if (state_.sim_time > state_.latest_time) state_.latest_time = state_.sim_time;
+    state_.credits_shown = false;
+    follow_log();
+    return outcome;
+}
+
+int run_session::earliest_rerun_time() const
+{
+    return std::max(0, state_.latest_time - (TOLVANE_HISTORY_COLUMNS - 1));
+}
+
+void run_session::strip_to_cursor()
+{
+    if (busy_) return;
+    const int from = state_.sim_time;
+    with_model([&] {
+        rewind_->note_user_changes(state_.sim_time);
+        const float rate_now = display[display_id::respiratory_rate].value;
+        const float tidal_now = display[display_id::tidal_volume].value;
+        state_.sim_time = state_.cursor_time;
+        host_->restore(state_.sim_time);
+        rewind_->restore(state_.sim_time, rate_now, tidal_now, state_.si_pressure);
+        rewind_->settle();
+    });
+    resume_pending_ = true;
+    last_recorded_ = state_.sim_time;
+    const int now = state_.sim_time;
+    std::erase_if(notes_, [now](const clinical_note& note) { return note.time > now; });
+    follow_log();
+    record_event(event_kind::rerun,
+                 "rerun from " + minutes_seconds_text(from) + " to " + minutes_seconds_text(now));
+}
+
+std::vector<clamped_value> run_session::load_subject(subject_data data, const std::string& name)
+{
+    if (busy_) return {};
+    std::vector<clamped_value> clamped;
+    with_model([&] {
+        clamped = clamp_subject_to_limits(data);
+        store_standard_subject(data);
+    });
+    selection_ = data.selection;
+    restart_subject(false);
+    record_event(event_kind::load, "load " + name);
+    return clamped;
+}
+
+std::string run_session::subject_text(std::string_view path, std::string_view date_time)
+{
+    return with_model([&] { return ::subject_text(path, date_time, selection_, state_.si_pressure); });
+}
+
+clamped_entry run_session::set_factor(int index, float value)
+{
+    const clamped_entry entry = with_model([&] { return enter_number(factor[index], value); });
+    record_event(event_kind::factor, std::string(factor_short_names[static_cast<std::size_t>(index)]) + " " +
+                                         format_fixed(entry.stored, 2));
+    return entry;
+}
+
+respiration_ok_result run_session::set_respiration(const respiration_pending& pending,
+                                                   const respiration_numbers& numbers)
+{
+    const respiration_ok_result result = with_model([&] { return apply_respiration(pending, numbers); });
+    std::string text = pending.ventilation != 0
+                           ? "natural"
+                           : "artificial rate " + format_fixed(numbers.rate, 2) + " tidal " +
+                                 format_fixed(numbers.tidal, 1) + " peep " + format_fixed(numbers.peep, 1);
+    text += ", bag " + std::to_string(pending.bag_state);
+    if (pending.bag_state != bag_state_id::standard && pending.bag_state != bag_state_id::glottis_closed)
+        text += " volume " + format_fixed(numbers.bag_volume, 1) + " co2 " +
+                format_fixed(numbers.bag_co2, 1) + " o2 " + format_fixed(numbers.bag_o2, 1);
+    record_event(event_kind::respiration, std::move(text));
+    return result;
+}
+
+bool run_session::set_passport(float height_value, float weight_value, float age_value, int sex_value)
+{
+    std::string text;
+    const bool adjusted = with_model([&] {
+        const clamped_entry h = enter_number(::height, height_value);
+        const clamped_entry w = enter_number(::weight, weight_value);
+        const clamped_entry a = enter_number(::age, age_value);
+        if (sex_value == 0 || sex_value == 1) ::sex = sex_value;
+        text = "height " + format_fixed(h.stored, 1) + " weight " + format_fixed(w.stored, 1) + " age " +
+               format_fixed(a.stored, 1) + (::sex == 0 ? " female" : " male");
+        return h.adjusted || w.adjusted || a.adjusted;
+    });
+    record_event(event_kind::passport, std::move(text));
+    return adjusted;
+}
+
+void run_session::set_pressure_units(bool si)
+{
+    if (busy_ || si == state_.si_pressure) return;
+    state_.si_pressure = si;
+    state_.credits_shown = false;
+    with_model([&] { swap_pressure_units(si); });
+}
+
+void run_session::record_event(event_kind kind, std::string text)
+{
+    events_.push_back({state_.sim_time, kind, std::move(text)});
+}
+
+float run_session::recorded(int row, int t) const
+{
+    if (t < earliest_rerun_time() || t > state_.latest_time || row < 0 || row >= history_table_rows) return 0;
+    return table()[row][model_host::history_slot(t)];
+}
+
+void run_session::follow_log()
+{
+    // Seconds after the last recorded one are gone (a RE-RUN); the last one
+    // is taken again, and every one up to it from the history.
+    const int keep = std::min(logged_seconds(), last_recorded_);
+    log_.resize(static_cast<std::size_t>(keep) * logged_displays);
+    const history_table& h = table();
+    for (int t = keep; t <= last_recorded_; ++t) {
+        const int column = model_host::history_slot(t);
+        for (int d = 0; d < logged_displays; ++d) log_.push_back(h[d][column]);
+    }
+}
+
+std::string run_session::csv_text(int digits)
+{
+    // The header names the mm Hg units the rows are written in, whatever
+    // units are shown.
+    std::string text = history_csv_header_text(model_state::pristine().displays.data(), logged_displays);
+    const int seconds = logged_seconds();
+    text.reserve(text.size() + static_cast<std::size_t>(seconds) * (8 + 11 * logged_displays));
+    char row[16 + (1 + csv_number_max) * logged_displays];
+    for (int t = 0; t < seconds; ++t) {
+        char* end = std::to_chars(row, row + 16, t).ptr;
+        for (int d = 0; d < logged_displays; ++d) {
+            *end++ = ',';
+            end = format_csv_number(end, logged(d, t), digits);
+        }
+        *end++ = '\n';
+        text.append(row, static_cast<std::size_t>(end - row));
+    }
+    return text;
+}
