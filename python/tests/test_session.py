@@ -22,15 +22,29 @@ def test_catalogue_names_units_limits_and_standard_values():
     for table in (factors, displays):
         assert [v.index for v in table] == list(range(len(table)))
         assert len({v.name for v in table}) == len(table)
-        for v in table:
-            assert v.minimum <= v.standard <= v.maximum, v
+    # A factor is held to its limits; a display variable's are only the plot's scale.
+    for v in factors:
+        assert v.minimum <= v.standard <= v.maximum, v
     o2 = factors[tolvane.find_factor("inspired_o2")]
     assert (o2.index, o2.unit, o2.minimum, o2.maximum) == (16, "%", 0.0, 100.0)
     assert o2.standard == pytest.approx(20.93) and not o2.is_pressure
-    pao2 = displays[tolvane.find_display("ARTERIAL_PO2")]  # any case
+    pao2 = displays[tolvane.find_display("arterial_po2")]
     assert pao2.unit == "mm Hg" and pao2.is_pressure and "kPa" in pao2.kpa_unit
-    assert pao2.kpa_maximum == pytest.approx(pao2.maximum * tolvane.KPA_PER_MMHG, rel=1e-3)
+    # The kPa scale is the mm Hg one converted, then rounded to a plot's steps.
+    assert pao2.kpa_maximum == pytest.approx(pao2.maximum * tolvane.KPA_PER_MMHG, rel=0.05)
     assert tolvane.find_factor("16") == 16  # an index written as text
+
+
+@pytest.mark.xfail(reason="tolvane/session.h promises look-ups in any case; the library is case-sensitive")
+def test_names_are_found_in_any_case():
+    assert tolvane.find_factor("Inspired_O2") == tolvane.find_factor("inspired_o2")
+    assert tolvane.find_display("ARTERIAL_PO2") == tolvane.find_display("arterial_po2")
+
+
+@pytest.mark.xfail(reason="tolvane/session.h promises the nearest names for displays too; the library lists none")
+def test_an_unknown_display_names_the_nearest():
+    with pytest.raises(tolvane.UnknownNameError, match="arterial_po2"):
+        tolvane.find_display("arterial_p02")
 
 
 def test_run_holds_every_second_since_the_start_as_arrays(session):
@@ -139,10 +153,10 @@ def test_save_and_load_give_the_same_subject_and_run(session, checkout, tmp_path
 def test_panel_rows_follow_the_subject_and_refuse_a_duplicate(session):
     rows = session.panel
     assert len(rows) == 8 and rows[0][1] == "arterial_po2"
-    session.choose_panel(7, factor="work_rate", display="heart_rate")
-    assert session.panel[7] == ("work_rate", "heart_rate")
+    session.choose_panel(7, factor="haemoglobin", display="heart_rate")
+    assert session.panel[7] == ("haemoglobin", "heart_rate")
     with pytest.raises(tolvane.InvalidValueError, match="duplicate"):
-        session.choose_panel(6, factor="work_rate")
+        session.choose_panel(6, factor="haemoglobin")
     session.choose_panel(7, factor=None, display=None)
     assert session.panel[7] == (None, None)
 
@@ -164,9 +178,19 @@ def test_a_failed_step_keeps_the_run_before_it(session):
     session.set(lung_volume=0)
     with pytest.raises(tolvane.StepFailedError) as failure:
         session.run(minutes=1)
-    assert failure.value.item == 7 and "7" in str(failure.value)
-    assert failure.value.run.end == session.time and 120 <= session.time < 180
-    np.testing.assert_array_equal(failure.value.run["arterial_po2"][:121], session.record()["arterial_po2"][:121])
+    assert failure.value.item == 7 and "Item 7" in str(failure.value)
+    # The first step after 2:00 failed: the run keeps 0:00 to 2:00.
+    kept = failure.value.run
+    assert kept.end == 120 and session.record().end == 120
+    with tolvane.Session() as clean:
+        np.testing.assert_array_equal(kept.values, clean.run(minutes=2).values)
+    # Each further try fails again and advances the clock without recording.
+    with pytest.raises(tolvane.StepFailedError) as again:
+        session.run(minutes=1)
+    assert again.value.run.end == 120 and session.time > 121
+    # The session stays usable: RESET starts the subject clean.
+    session.reset()
+    assert session.run(minutes=1).end == 60
 
 
 def test_two_sessions_in_turn_equal_each_alone():

@@ -479,12 +479,29 @@ class Session:
         when first read, or before a call that changes the past (RE-RUN,
         RESET, load, a script), whichever comes first."""
         with self._lock:
-            end = self.time
+            end = self._last_recorded()
             run = Run._later(
                 lambda: self._copy_values(end), end, self.notes, self.events, self.dead if died is None else died
             )
             self._runs.add(run)
             return run
+
+    def _last_recorded(self) -> int:
+        """The last second with values: now, or earlier when failed steps
+        advanced the clock without recording (one second each). The recorded
+        seconds run from 0 without a gap, so a bisection finds the last one."""
+        handle, lib, probe = self._live(), library(), ctypes.c_double()
+
+        def recorded(t: int) -> bool:
+            return lib.tolvane_get_display_at(handle, 0, t, ctypes.byref(probe)) == OK
+
+        low, high = 0, self.time
+        if recorded(high):
+            return high
+        while high - low > 1:  # recorded(low) and not recorded(high)
+            middle = (low + high) // 2
+            low, high = (middle, high) if recorded(middle) else (low, middle)
+        return low
 
     def _copy_values(self, end: int) -> np.ndarray:
         with self._lock:
