@@ -69,6 +69,12 @@ def test_run_holds_every_second_since_the_start_as_arrays(session):
     assert session.values(at=60)["arterial_po2"] == pao2[60]
 
 
+def test_a_long_run_is_copied_whole_across_blocks(session):
+    run = session.run(minutes=40)  # 2,401 seconds: more than one copy block
+    for second in (0, 2047, 2048, 2049, 2400):
+        assert run.at(second) == session.values(at=second), second
+
+
 def test_runs_keep_their_values_through_rerun_reset_and_close():
     with tolvane.Session() as clean:
         three, six = clean.run(minutes=3).values, clean.run(minutes=3).values

@@ -503,13 +503,22 @@ class Session:
             low, high = (middle, high) if recorded(middle) else (low, middle)
         return low
 
+    # Seconds copied per block: the library's log holds a second's variables
+    # together, so copying every variable of one block of seconds before the
+    # next reads the log from the cache, not once per variable from memory.
+    _COPY_BLOCK = 2048
+
     def _copy_values(self, end: int) -> np.ndarray:
         with self._lock:
             handle, lib = self._live(), library()
             values = np.empty((len(displays()), end + 1), dtype=np.float64)
-            for i, row in enumerate(values):
-                out = row.ctypes.data_as(ctypes.POINTER(ctypes.c_double))
-                self._check(lib.tolvane_copy_display_history(handle, i, 0, end + 1, out))
+            double_p = ctypes.POINTER(ctypes.c_double)
+            row_bytes, item_bytes = values.strides
+            for first in range(0, end + 1, self._COPY_BLOCK):
+                count = min(self._COPY_BLOCK, end + 1 - first)
+                for i in range(len(values)):
+                    out = ctypes.cast(values.ctypes.data + i * row_bytes + first * item_bytes, double_p)
+                    self._check(lib.tolvane_copy_display_history(handle, i, first, count, out))
             return values
 
     @property
