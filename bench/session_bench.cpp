@@ -67,6 +67,17 @@ void BM_day_through_host(benchmark::State& state)
 }
 BENCHMARK(BM_day_through_host)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The same day through run_session.
+void BM_day_through_session(benchmark::State& state)
+{
+    for (auto _ : state) {
+        run_session s;
+        for (int minute = 0; minute < minutes_a_day; ++minute)
+            benchmark::DoNotOptimize(s.run_to_minute().seconds_done);
+    }
+}
+BENCHMARK(BM_day_through_session)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // The same day through the C interface: clock, history, rewind memory, log.
 void BM_day_through_c_api(benchmark::State& state)
 {

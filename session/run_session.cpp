@@ -1,27 +1,12 @@
 #include "run_session.h"
 
 #include "csv_text.h"
+#include "flag_scope.h"
 #include "number_text.h"
 #include "pressure_mode.h"
 
 #include <algorithm>
 #include <charconv>
-
-namespace {
-
-// Sets a flag for the length of a scope (the busy guard of a run step).
-class flag_scope {
-public:
-    explicit flag_scope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~flag_scope() { flag_ = false; }
-    flag_scope(const flag_scope&) = delete;
-    flag_scope& operator=(const flag_scope&) = delete;
-
-private:
-    bool& flag_;
-};
-
-}  // namespace
 
 run_session::run_session(history_table* table)
     : model_(std::make_unique<model_state>(model_state::pristine())),
@@ -62,6 +47,7 @@ void run_session::restart_subject(bool event)
     dead_ = false;
     last_recorded_ = 0;
     log_.clear();
+    logged_seconds_ = 0;
     follow_log();
     if (event) record_event(event_kind::reset, "reset");
 }
@@ -235,12 +221,24 @@ void run_session::follow_log()
 {
     // Seconds after the last recorded one are gone (a RE-RUN); the last one
     // is taken again, and every one up to it from the history.
-    const int keep = std::min(logged_seconds(), last_recorded_);
-    log_.resize(static_cast<std::size_t>(keep) * logged_displays);
+    logged_seconds_ = std::min(logged_seconds_, last_recorded_);
     const history_table& h = table();
-    for (int t = keep; t <= last_recorded_; ++t) {
-        const int column = model_host::history_slot(t);
-        for (int d = 0; d < logged_displays; ++d) log_.push_back(h[d][column]);
+    while (logged_seconds_ <= last_recorded_) {
+        // The seconds up to the end of the chunk the next one falls in.
+        const int first = logged_seconds_;
+        const int last = std::min(last_recorded_, (first / log_chunk_seconds + 1) * log_chunk_seconds - 1);
+        const std::size_t index = static_cast<std::size_t>(first / log_chunk_seconds);
+        if (log_.size() <= index) log_.resize(index + 1);
+        // Left uninitialised: every second is written before it is read.
+        if (log_[index] == nullptr)
+            log_[index].reset(new float[static_cast<std::size_t>(log_chunk_seconds) * logged_displays]);
+        float* chunk = log_[index].get();
+        // Row by row: each display's samples lie side by side in the history.
+        for (int d = 0; d < logged_displays; ++d)
+            for (int t = first; t <= last; ++t)
+                chunk[static_cast<std::size_t>(t % log_chunk_seconds) * logged_displays + d] =
+                    h[d][model_host::history_slot(t)];
+        logged_seconds_ = last + 1;
     }
 }
 

@@ -149,8 +149,12 @@ public:
 
     // The log: seconds 0 .. logged_seconds() - 1 of display variables
     // 0..logged_displays-1 in model units, kept for any length of run.
-    int logged_seconds() const { return static_cast<int>(log_.size() / logged_displays); }
-    float logged(int d, int t) const { return log_[static_cast<std::size_t>(t) * logged_displays + d]; }
+    int logged_seconds() const { return logged_seconds_; }
+    float logged(int d, int t) const
+    {
+        return log_[static_cast<std::size_t>(t / log_chunk_seconds)]
+                   [static_cast<std::size_t>(t % log_chunk_seconds) * logged_displays + d];
+    }
 
     // The run as CSV from the log: the header with mm Hg units (whatever
     // is shown), then one row a second from 0; digits significant digits
@@ -178,7 +182,11 @@ private:
     int last_recorded_ = 0;
     std::vector<clinical_note> notes_;
     std::vector<run_event> events_;
-    std::vector<float> log_;
+    // The log in chunks of an hour, so that a long run never moves what
+    // it logged before.
+    static constexpr int log_chunk_seconds = 3600;
+    std::vector<std::unique_ptr<float[]>> log_;
+    int logged_seconds_ = 0;
 };
 
 #endif

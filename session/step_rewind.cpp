@@ -33,7 +33,7 @@ user_inputs user_inputs::current()
     return in;
 }
 
-step_rewind::step_rewind() : seconds_(TOLVANE_HISTORY_COLUMNS) { restart(); }
+step_rewind::step_rewind() : seconds_(new carried_second[TOLVANE_HISTORY_COLUMNS]) { restart(); }
 
 void step_rewind::restart()
 {

@@ -12,7 +12,7 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 // Factors that the step (or constant() at the start of a RUN) changes by
 // itself: inspired CO2 and O2 while rebreathing, lung volume while the
@@ -69,7 +69,9 @@ private:
         std::array<float, TOLVANE_NUM_FACTORS> factors;
         int32_t bag_state;
     };
-    std::vector<carried_second> seconds_;
+    // One per history column, written before it is read (left
+    // uninitialised, so that a session costs no zeroing of 2.5 MB).
+    std::unique_ptr<carried_second[]> seconds_;
     user_inputs settled_;
     // Time of the user's last change of each factor, then of rate and
     // tidal volume; before every recorded second when never changed.

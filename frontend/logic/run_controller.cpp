@@ -1,6 +1,7 @@
 #include "run_controller.h"
 
 #include "cp1252.h"
+#include "flag_scope.h"
 #include "panel_logic.h"
 #include "plot_geometry.h"
 #include "pressure_units.h"
@@ -12,18 +13,6 @@
 namespace {
 
 constexpr int hint_time_out_ms = 5000;
-
-// Sets a flag for the length of a scope (the busy guard of a run step).
-class flag_scope {
-public:
-    explicit flag_scope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~flag_scope() { flag_ = false; }
-    flag_scope(const flag_scope&) = delete;
-    flag_scope& operator=(const flag_scope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 
