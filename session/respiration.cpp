@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "respiration.h"
 
+#include "number_text.h"
 #include "pressure_mode.h"
 #include "tolvane_model.h"
+
+#include <cstdio>
 
 float clamp_to_limits(double value, float minimum, float maximum)
 {
@@ -24,6 +27,26 @@ respiration_pending current_respiration_pending()
 respiration_numbers current_respiration_numbers()
 {
     return {res_rate->value, tidal->value, positive->value, bag_vol->value, bag_co2->value, bag_o2->value};
+}
+
+namespace {
+
+// A field's text for value with decimals places, read back as the dialog's
+// OK reads it.
+double shown(float value, int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, double(value));
+    return read_leading_number(text);
+}
+
+}  // namespace
+
+respiration_numbers shown_respiration_numbers()
+{
+    const respiration_numbers now = current_respiration_numbers();
+    return {shown(float(now.rate), 2),       shown(float(now.tidal), 1),   shown(float(now.peep), 1),
+            shown(float(now.bag_volume), 1), shown(float(now.bag_co2), 1), shown(float(now.bag_o2), 1)};
 }
 
 namespace {

@@ -35,6 +35,12 @@ respiration_pending current_respiration_pending();
 // The model's current settings. Requires estab_pnt().
 respiration_numbers current_respiration_numbers();
 
+// The numbers of the dialog's six fields as it opens: the current settings
+// as the fields show them (rate with 2 decimals, the others with 1), read
+// back. OK enters a field left alone from that text, so a setting the user
+// did not type is rounded to the decimals shown. Requires estab_pnt().
+respiration_numbers shown_respiration_numbers();
+
 enum class respiration_ok_result {
     accepted,                // everything written, bager(2) called
     percentages_exceed_100,  // ventilation, ventilator and bag state and volume

@@ -6,8 +6,12 @@
 #include "number_text.h"
 #include "pressure_mode.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <new>
 
 run_session::run_session(history_table* table)
     : model_(std::make_unique<model_state>(model_state::pristine())),
@@ -52,6 +56,21 @@ void run_session::restart_subject(bool event)
     follow_log();
     if (event) record_event(event_kind::reset, "reset");
 }
+
+// A log chunk: 2 MiB on a 2 MiB boundary, marked for a large page.
+float* run_session::new_log_chunk()
+{
+    constexpr std::size_t bytes = sizeof(float) * log_chunk_seconds * logged_displays;
+    static_assert(bytes == 2 * 1024 * 1024);
+    void* chunk = std::aligned_alloc(bytes, bytes);
+    if (chunk == nullptr) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(chunk, bytes, MADV_HUGEPAGE);  // advice only: a refusal changes nothing
+#endif
+    return static_cast<float*>(chunk);
+}
+
+void run_session::log_chunk_free::operator()(float* chunk) const { std::free(chunk); }
 
 void run_session::append_note(const std::string& text)
 {
@@ -231,14 +250,15 @@ void run_session::follow_log()
         const std::size_t index = static_cast<std::size_t>(first / log_chunk_seconds);
         if (log_.size() <= index) log_.resize(index + 1);
         // Left uninitialised: every second is written before it is read.
-        if (log_[index] == nullptr)
-            log_[index].reset(new float[static_cast<std::size_t>(log_chunk_seconds) * logged_displays]);
+        if (log_[index] == nullptr) log_[index].reset(new_log_chunk());
         float* chunk = log_[index].get();
-        // Row by row: each display's samples lie side by side in the history.
-        for (int d = 0; d < logged_displays; ++d)
-            for (int t = first; t <= last; ++t)
-                chunk[static_cast<std::size_t>(t % log_chunk_seconds) * logged_displays + d] =
-                    h[d][model_host::history_slot(t)];
+        // Second by second, the history column found once for each; the
+        // log's row of a second is written in one sweep.
+        for (int t = first; t <= last; ++t) {
+            const int slot = model_host::history_slot(t);
+            float* row = chunk + static_cast<std::size_t>(t % log_chunk_seconds) * logged_displays;
+            for (int d = 0; d < logged_displays; ++d) row[d] = h[d][slot];
+        }
         logged_seconds_ = last + 1;
     }
 }

@@ -151,10 +151,12 @@ public:
     // The log: seconds 0 .. logged_seconds() - 1 of display variables
     // 0..logged_displays-1 in model units, kept for any length of run.
     int logged_seconds() const { return logged_seconds_; }
-    float logged(int d, int t) const
+    float logged(int d, int t) const { return logged_row(t)[d]; }
+    // Second t's logged_displays values side by side.
+    const float* logged_row(int t) const
     {
-        return log_[static_cast<std::size_t>(t / log_chunk_seconds)]
-                   [static_cast<std::size_t>(t % log_chunk_seconds) * logged_displays + d];
+        return log_[static_cast<std::size_t>(t / log_chunk_seconds)].get() +
+               static_cast<std::size_t>(t % log_chunk_seconds) * logged_displays;
     }
 
     // The run as CSV from the log: the header with mm Hg units (whatever
@@ -183,10 +185,16 @@ private:
     int last_recorded_ = 0;
     std::vector<clinical_note> notes_;
     std::vector<run_event> events_;
-    // The log in chunks of an hour, so that a long run never moves what
-    // it logged before.
-    static constexpr int log_chunk_seconds = 3600;
-    std::vector<std::unique_ptr<float[]>> log_;
+    // The log in chunks of 8192 seconds (2 MiB each, aligned so that the
+    // system may back a chunk with one large page instead of 512 small ones
+    // faulted in one by one), so that a long run never moves what it logged
+    // before.
+    static constexpr int log_chunk_seconds = 8192;
+    struct log_chunk_free {
+        void operator()(float* chunk) const;
+    };
+    static float* new_log_chunk();
+    std::vector<std::unique_ptr<float[], log_chunk_free>> log_;
     int logged_seconds_ = 0;
 };
 

@@ -19,7 +19,7 @@ def clean_run(minutes: int) -> np.ndarray:
 BAD_CALLS = [
     # (what, call, exception, words the message holds)
     ("unknown factor", lambda s: s.set(inspired_02=12), tolvane.UnknownNameError, ["inspired_02", "inspired_o2"]),
-    ("unknown display", lambda s: s.value("arterial_p02"), tolvane.UnknownNameError, ["arterial_p02"]),
+    ("unknown display", lambda s: s.value("arterial_p02"), tolvane.UnknownNameError, ["arterial_p02", "arterial_po2"]),
     ("factor index", lambda s: s.factor(32), tolvane.UnknownNameError, ["32"]),
     ("NaN factor", lambda s: s.set(work_rate=math.nan), tolvane.InvalidValueError, ["nan"]),
     ("one bad of two", lambda s: s.set(work_rate=50, haemoglobn=7), tolvane.UnknownNameError, ["haemoglobin"]),

@@ -11,12 +11,31 @@ import pytest
 import tolvane
 
 CHECKOUT = pathlib.Path(__file__).resolve().parents[2]
-# Scripts that set a bag: the session library's bag gives other numbers than
-# tolvane-batch's from the bag's first second on (both through run_script and
-# set_bag). Marked until the two agree; the test then reports XPASS.
-BAG_DIFFERS = pytest.mark.xfail(reason="the session library's bag differs from tolvane-batch's", strict=False)
+# The session's script runner departs from tolvane-batch where a bag line
+# sets the respiration: it enters the dialog's fields that the line leaves
+# alone (rate, tidal volume, PEEP, the bag's) with the values they hold,
+# while tolvane-batch, as the window's respiration OK, enters them as the
+# fields show them (rate with 2 decimals, the others with 1). The session's
+# own set_bag() enters them as shown (test_bag_lessons_through_calls_equal_batch
+# below). Marked until the script runner does the same; then they XPASS.
+SCRIPT_BAG_DEPARTS = {
+    "breath_hold": "from 2:31 (after 'at 2:30 bag glottis': alveolar_pco2, alveolar_po2, capillary_co2_content, "
+    "capillary_o2_content first; 750 values in 32 columns) to 3:30, equal again from 3:31",
+    "rebreathing": "from 1:01 (after 'at 1:00 bag rebreathe': alveolar_pco2, alveolar_po2, alveolar_ventilation, "
+    "dead_space, capillary_co2_content, capillary_o2_content first; 38,056 values in 58 columns) to the end, 15:00",
+}
 SCENARIOS = [
-    pytest.param(path, id=path.stem, marks=BAG_DIFFERS if path.stem in ("breath_hold", "rebreathing") else ())
+    pytest.param(
+        path,
+        id=path.stem,
+        marks=pytest.mark.xfail(
+            reason="the script runner enters the respiration fields a bag line leaves alone unrounded, "
+            "tolvane-batch as the dialog shows them; departs " + SCRIPT_BAG_DEPARTS[path.stem],
+            strict=False,
+        )
+        if path.stem in SCRIPT_BAG_DEPARTS
+        else (),
+    )
     for path in sorted((CHECKOUT / "scenarios").glob("*.txt"))
 ]
 SUBJECTS = sorted((CHECKOUT / "subjects").glob("*.sbj"))
@@ -63,6 +82,30 @@ def assert_run_equals_csv(run: tolvane.Run, csv, digits: int):
 def test_scenario_equals_batch(script, batch, batch_digits, tmp_path):
     run = tolvane.run_script(script.read_text(), base_dir=script.parent)
     assert_run_equals_csv(run, batch_csv(batch, batch_digits, ["--script", str(script)], tmp_path), batch_digits)
+
+
+def test_bag_lessons_through_calls_equal_batch(batch, batch_digits, tmp_path):
+    """The bag scenarios done with the module's calls instead of a script."""
+    with tolvane.Session() as s:
+        s.run(minutes=1)
+        s.set_bag("rebreathe", volume=6000, o2=20.93, co2=0)
+        s.run(minutes=3)
+        s.set_bag("standard")
+        s.run(minutes=4)
+        s.set_bag("absorber", volume=6000, o2=20.93, co2=0)
+        s.run(minutes=3)
+        s.set_bag("standard")
+        rebreathing = s.run(minutes=4)
+    with tolvane.Session() as s:
+        s.run(minutes=3)
+        s.rerun(to="2:30")
+        s.set_bag("glottis")
+        s.run(seconds=90)
+        s.set_bag("standard")
+        breath_hold = s.run(minutes=6)
+    for run, name in ((rebreathing, "rebreathing"), (breath_hold, "breath_hold")):
+        arguments = ["--script", str(CHECKOUT / "scenarios" / f"{name}.txt")]
+        assert_run_equals_csv(run, batch_csv(batch, batch_digits, arguments, tmp_path), batch_digits)
 
 
 @pytest.mark.parametrize("subject", SUBJECTS, ids=[path.stem for path in SUBJECTS])

@@ -104,6 +104,9 @@ _DECLARATIONS = [
     ("tolvane_get_display", c_int, [session_p, c_int, _double_p]),
     ("tolvane_get_display_at", c_int, [session_p, c_int, c_int, _double_p]),
     ("tolvane_copy_display_history", c_int, [session_p, c_int, c_int, c_int, _double_p]),
+    ("tolvane_log_length", c_int, [session_p, _int_p]),
+    # out is a numpy buffer's address (float32), capacity its number of floats.
+    ("tolvane_copy_log", c_int, [session_p, c_int, c_int, c_int, c_void_p, c_size_t]),
     # Notes and events
     ("tolvane_note_count", c_int, [session_p]),
     ("tolvane_get_note", c_int, [session_p, c_int, _int_p, _char_pp]),

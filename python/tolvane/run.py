@@ -30,9 +30,10 @@ class Run:
     the end of a run, copied out of a session, so later calls on the session
     leave it as it is.
 
-    ``run["arterial_po2"]`` is one variable as a read-only numpy array (the
-    model's single-precision values, in the units ``run.units`` names:
-    pressures in mm Hg), ``run.time`` the seconds they belong to. A run that
+    ``run["arterial_po2"]`` is one variable as a read-only numpy array of
+    float32 (the model's single-precision values as they are, in the units
+    ``run.units`` names: pressures in mm Hg), ``run.time`` the seconds they
+    belong to. A run that
     the subject's death ended has ``died`` set; ``notes`` and ``events`` are
     the session's at the end of the run.
     """
@@ -46,6 +47,7 @@ class Run:
     ):
         self._values: Optional[np.ndarray] = None
         self._fetch: Optional[Callable[[], np.ndarray]] = None
+        self._time: Optional[np.ndarray] = None
         self._keep(values)
         self.notes: List[Note] = list(notes)
         self.events: List[Event] = list(events)
@@ -55,16 +57,18 @@ class Run:
     def _later(cls, fetch: Callable[[], np.ndarray], end: int, notes, events, died: bool) -> "Run":
         """A Run whose values are copied out only when first read: ``fetch``
         returns them, and the session calls ``_materialize()`` before anything
-        that could change the seconds 0 to ``end`` (RE-RUN, RESET, load)."""
-        run = cls(np.empty((0, end + 1)), notes, events, died)
-        run._values, run._fetch = None, fetch
+        that could change the seconds 0 to ``end`` (RE-RUN, RESET, load).
+        Nothing is allocated for the seconds meanwhile, so a run() a minute
+        costs the same on the first day as on the tenth."""
+        run = cls.__new__(cls)
+        run._values, run._fetch, run._time, run._end = None, fetch, None, end
+        run.notes, run.events, run.died = list(notes), list(events), died
         return run
 
     def _keep(self, values: np.ndarray) -> None:
         self._values = values
         self._values.flags.writeable = False
-        self._time = np.arange(values.shape[1], dtype=np.int64)
-        self._time.flags.writeable = False
+        self._end = values.shape[1] - 1
 
     def _materialize(self) -> None:
         if self._fetch is not None:
@@ -74,17 +78,20 @@ class Run:
     @property
     def time(self) -> np.ndarray:
         """The seconds since the subject's start, 0 to ``end``."""
+        if self._time is None:
+            self._time = np.arange(self._end + 1, dtype=np.int64)
+            self._time.flags.writeable = False
         return self._time
 
     @property
     def minutes(self) -> np.ndarray:
         """``time`` in minutes, for plotting."""
-        return self._time / 60.0
+        return self.time / 60.0
 
     @property
     def end(self) -> int:
         """The last second of the run."""
-        return int(self._time[-1])
+        return self._end
 
     @property
     def values(self) -> np.ndarray:
@@ -131,7 +138,7 @@ class Run:
         one column a display variable by short name. Needs pandas."""
         import pandas
 
-        frame = pandas.DataFrame(self.values.T, columns=self.names, index=pandas.Index(self._time, name="time_s"))
+        frame = pandas.DataFrame(self.values.T, columns=self.names, index=pandas.Index(self.time, name="time_s"))
         frame.attrs["units"] = self.units
         return frame
 

@@ -29,6 +29,9 @@ from .run import Event, Note, Run
 PathLike = Union[str, "os.PathLike[str]"]
 Time = Union[str, int]
 
+# tolvane_copy_log's display that asks for every variable.
+_ALL_DISPLAYS = -1
+
 _EVENT_KINDS = ("factor", "respiration", "passport", "rerun", "load", "reset")
 
 #: Bag states by the names scenario scripts use, with their numbers.
@@ -488,38 +491,23 @@ class Session:
 
     def _last_recorded(self) -> int:
         """The last second with values: now, or earlier when failed steps
-        advanced the clock without recording (one second each). The recorded
-        seconds run from 0 without a gap, so a bisection finds the last one."""
-        handle, lib, probe = self._live(), library(), ctypes.c_double()
-
-        def recorded(t: int) -> bool:
-            return lib.tolvane_get_display_at(handle, 0, t, ctypes.byref(probe)) == OK
-
-        low, high = 0, self.time
-        if recorded(high):
-            return high
-        while high - low > 1:  # recorded(low) and not recorded(high)
-            middle = (low + high) // 2
-            low, high = (middle, high) if recorded(middle) else (low, middle)
-        return low
-
-    # Seconds copied per block: the library's log holds a second's variables
-    # together, so copying every variable of one block of seconds before the
-    # next reads the log from the cache, not once per variable from memory.
-    _COPY_BLOCK = 2048
+        advanced the clock without recording (one second each)."""
+        seconds = ctypes.c_int()
+        self._check(library().tolvane_log_length(self._live(), ctypes.byref(seconds)))
+        return seconds.value - 1
 
     def _copy_values(self, end: int) -> np.ndarray:
+        """Seconds 0 to ``end`` of every display variable in one call: the
+        library copies its log, a row of variables a second, into the numpy
+        buffer; the Run's rows (one a variable) are that buffer's columns."""
         with self._lock:
-            handle, lib = self._live(), library()
-            values = np.empty((len(displays()), end + 1), dtype=np.float64)
-            double_p = ctypes.POINTER(ctypes.c_double)
-            row_bytes, item_bytes = values.strides
-            for first in range(0, end + 1, self._COPY_BLOCK):
-                count = min(self._COPY_BLOCK, end + 1 - first)
-                for i in range(len(values)):
-                    out = ctypes.cast(values.ctypes.data + i * row_bytes + first * item_bytes, double_p)
-                    self._check(lib.tolvane_copy_display_history(handle, i, first, count, out))
-            return values
+            by_second = np.empty((end + 1, len(displays())), dtype=np.float32)
+            self._check(
+                library().tolvane_copy_log(
+                    self._live(), _ALL_DISPLAYS, 0, end + 1, by_second.ctypes.data, by_second.size
+                )
+            )
+            return by_second.T
 
     @property
     def notes(self) -> List[Note]:

@@ -368,6 +368,30 @@ TOLVANE_SESSION_EXPORT tolvane_result tolvane_get_display_at(tolvane_session* se
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_copy_display_history(tolvane_session* session, int i, int first,
                                                                    int count, double* out);
 
+/* How many seconds the run's log holds: now + 1, or fewer when failed
+ * steps advanced the clock without recording a second (the log then ends
+ * at the last second recorded). */
+TOLVANE_SESSION_EXPORT tolvane_result tolvane_log_length(tolvane_session* session, int* seconds);
+
+/* The display argument of tolvane_copy_log that asks for every variable. */
+#define TOLVANE_ALL_DISPLAYS (-1)
+
+/* Copies seconds first .. first + count - 1 of the run's log into a
+ * caller's buffer of single-precision numbers: the model's values exactly,
+ * pressures in mm Hg, other quantities in the catalogue's units.
+ * - display i (0..TOLVANE_DISPLAY_COUNT-1): count values, one a second;
+ * - TOLVANE_ALL_DISPLAYS: count rows of TOLVANE_DISPLAY_COUNT values, one
+ *   row a second, the variables in catalogue order (out[k *
+ *   TOLVANE_DISPLAY_COUNT + i] is variable i at second first + k).
+ * capacity is the number of floats out has room for. The seconds must lie
+ * in 0 .. tolvane_log_length() - 1 (TOLVANE_ERR_TIME); another display is
+ * TOLVANE_ERR_NAME; a capacity below what is asked for, or a negative
+ * count, TOLVANE_ERR_VALUE; out NULL with count above 0 TOLVANE_ERR_NULL.
+ * On any error out is untouched. count 0 copies nothing. One call copies a
+ * day's run in a few milliseconds. */
+TOLVANE_SESSION_EXPORT tolvane_result tolvane_copy_log(tolvane_session* session, int display, int first,
+                                                       int count, float* out, size_t capacity);
+
 /* ---- Notes and events --------------------------------------------------------- */
 
 /* The clinical notes (the symptoms the model reports and its verdict of
