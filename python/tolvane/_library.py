@@ -125,10 +125,11 @@ def candidate_paths():
     named = os.environ.get(ENVIRONMENT_VARIABLE)
     if named:
         paths.append(named)
-    checkout = pathlib.Path(__file__).resolve().parent.parent.parent
-    built = checkout / "build" / "lib" / SONAME
-    if built.exists():
-        paths.append(str(built))
+    package = pathlib.Path(__file__).resolve().parent
+    if package.parent.name == "python":  # python/tolvane in a checkout, not an installed copy
+        built = package.parent.parent / "build" / "lib" / SONAME
+        if built.exists():
+            paths.append(str(built))
     paths.append(SONAME)
     return paths
 

@@ -5,7 +5,8 @@ cmake_minimum_required(VERSION 3.25)
 # tolvane holds the programs, the desktop's files, the manual pages, every
 # document of docs/, every teaching subject and example scenario;
 # libtolvane-model1 the versioned library with its shlibs file and ldconfig
-# trigger; libtolvane-dev the header and the link; each its copyright and
+# trigger; libtolvane-dev the header and the link; python3-tolvane the
+# module's sources for the system Python, for every architecture; each its copyright and
 # changelog; nothing else, and nothing outside /usr. Dependencies on system
 # libraries come from dpkg-shlibdeps, those between the packages are pinned.
 include(${CMAKE_CURRENT_LIST_DIR}/package_names.cmake)
@@ -54,8 +55,13 @@ foreach(folder subjects scenarios)
 endforeach()
 set(expected_libtolvane-model1 ${libdir}/libtolvane_model.so.1 ${libdir}/libtolvane_model.so.1.0.0)
 set(expected_libtolvane-dev ${libdir}/libtolvane_model.so /usr/include/tolvane/tolvane_model.h)
+file(GLOB module_sources RELATIVE ${SOURCE_DIR}/python/tolvane ${SOURCE_DIR}/python/tolvane/*.py)
+set(expected_python3-tolvane)
+foreach(name ${module_sources})
+  list(APPEND expected_python3-tolvane /usr/lib/python3/dist-packages/tolvane/${name})
+endforeach()
 
-foreach(package tolvane libtolvane-model1 libtolvane-dev)
+foreach(package tolvane libtolvane-model1 libtolvane-dev python3-tolvane)
   if(NOT deb_${package})
     string(APPEND problems "  no package ${package} among: ${debs}\n")
     continue()
@@ -79,8 +85,8 @@ foreach(package tolvane libtolvane-model1 libtolvane-dev)
   endif()
 endforeach()
 list(LENGTH debs count)
-if(NOT count EQUAL 3)
-  string(APPEND problems "  3 packages expected, made: ${debs}\n")
+if(NOT count EQUAL 4)
+  string(APPEND problems "  4 packages expected, made: ${debs}\n")
 endif()
 
 # Dependencies: the Qt libraries from dpkg-shlibdeps, the fonts by hand, our
@@ -100,6 +106,17 @@ endforeach()
 execute_process(COMMAND dpkg-deb -f ${deb_libtolvane-dev} Depends OUTPUT_VARIABLE depends)
 if(NOT depends MATCHES "^libtolvane-model1 \\(= ${VERSION}\\)\n$")
   string(APPEND problems "  libtolvane-dev's Depends: ${depends}\n")
+endif()
+
+# The Python module: no machine code, so one package for every
+# architecture; the library it loads at this version; numpy, and the
+# optional pandas and matplotlib offered.
+execute_process(COMMAND dpkg-deb -f ${deb_python3-tolvane} Architecture Depends Suggests Section
+                OUTPUT_VARIABLE fields)
+string(CONCAT wanted "Architecture: all\nDepends: libtolvane1 (= ${VERSION}), python3, python3-numpy\n"
+       "Suggests: python3-pandas, python3-matplotlib\nSection: python\n")
+if(NOT fields STREQUAL wanted)
+  string(APPEND problems "  python3-tolvane's control fields: ${fields}")
 endif()
 
 # The library package tells dpkg-shlibdeps which package provides the SONAME,

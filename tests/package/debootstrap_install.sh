@@ -5,7 +5,8 @@
 # them, and checks there: lintian; desktop-file-validate and appstreamcli
 # validate; the manual pages; a shipped scenario run from an empty folder;
 # a subject file's MIME type and its default application (xdg-mime); the
-# window's one-line refusal without a display; a clean purge.
+# Python module; the window's one-line refusal without a display; a clean
+# purge.
 # Exits 77 (ctest: skipped) where debootstrap cannot work: not root, no
 # debootstrap, no chroot, or no Debian mirror within reach.
 # Usage: debootstrap_install.sh DEBS WORK
@@ -70,11 +71,13 @@ check "a subject file is application/x-tolvane-subject" \
   'cp /usr/share/tolvane/subjects/severe_anaemia.sbj /tmp/x.sbj && test "$(xdg-mime query filetype /tmp/x.sbj)" = application/x-tolvane-subject'
 check "Tolvane opens subject files by default" \
   'test "$(xdg-mime query default application/x-tolvane-subject)" = org.tolvane.Tolvane.desktop'
+check "the Python module runs a minute with the installed library" \
+  'cd "$(mktemp -d)" && python3 -c "import tolvane; assert tolvane.Session().run(minutes=1)[\"arterial_po2\"].shape == (61,)"'
 check "no display: one line and exit status 1" \
   'out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb tolvane 2>&1); test $? -eq 1 && test "$(printf "%s\n" "$out" | wc -l)" -eq 1'
-in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tolvane libtolvane-model1 libtolvane-dev \
+in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tolvane libtolvane-model1 libtolvane-dev python3-tolvane \
   >>"$work/install.log" 2>&1
 check "a clean purge" \
-  '! dpkg -l | grep -q tolvane && ! ls /usr/bin/tolvane* /usr/share/tolvane /usr/share/doc/tolvane /usr/lib/*/libtolvane* 2>/dev/null && ! grep -q sbj /usr/share/mime/globs2'
+  '! dpkg -l | grep -q tolvane && ! ls /usr/bin/tolvane* /usr/lib/python3/dist-packages/tolvane /usr/share/tolvane /usr/share/doc/tolvane /usr/lib/*/libtolvane* 2>/dev/null && ! grep -q sbj /usr/share/mime/globs2'
 echo "whole test: $((SECONDS - started)) s"
 exit $((failures > 0))
