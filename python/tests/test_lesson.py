@@ -3,7 +3,8 @@
 draws its figure.
 
 With TOLVANE_LESSON_FIGURES set to a folder (docs/figures), the figure is
-written there; otherwise into a temporary folder.
+written there; otherwise into a temporary folder, and compared with the
+page's figure pixel for pixel.
 """
 
 import contextlib
@@ -54,4 +55,12 @@ def test_lesson_prints_what_the_page_shows_and_draws_the_figure(tmp_path, monkey
     assert image.shape[:2] == (320, 800)
     # Drawn lines, not an empty canvas: many colours.
     assert len({tuple(pixel) for pixel in image.reshape(-1, image.shape[2])[::7]}) > 50
+    # The page shows what its code draws now.
+    published = CHECKOUT / "docs" / "figures" / "python_lesson.png"
+    if figure.resolve() != published.resolve():
+        differing = (matplotlib.image.imread(published) != image).any(axis=-1).sum()
+        assert differing == 0, (
+            f"{differing} pixels of docs/figures/python_lesson.png differ from what the lesson draws; "
+            "write it anew with TOLVANE_LESSON_FIGURES=docs/figures"
+        )
     matplotlib.pyplot.close("all")
