@@ -65,6 +65,16 @@ class Respiration(NamedTuple):
     bag_o2: float
 
 
+def _as_shown(settings: "Respiration") -> "Respiration":
+    """The settings as the respiration dialog's fields show them: rate with 2
+    decimals, the other numbers with 1. OK enters a field left alone from its
+    text, so a setting not given is rounded so."""
+    one_decimal = ("tidal", "peep", "bag_volume", "bag_co2", "bag_o2")
+    return settings._replace(
+        rate=float(f"{settings.rate:.2f}"), **{name: float(f"{getattr(settings, name):.1f}") for name in one_decimal}
+    )
+
+
 def _with_given(settings: NamedTuple, **changes):
     """settings with the items given (those not None) replaced."""
     return settings._replace(**{name: value for name, value in changes.items() if value is not None})
@@ -357,9 +367,10 @@ class Session:
     ) -> None:
         """The ventilator, as the respiration dialog sets it: rate
         (cycles/minute), tidal volume (ml BTPS) and PEEP (cm water), each held
-        to its limits; a setting left out keeps its current value."""
+        to its limits; a setting left out keeps its current value as the
+        dialog shows it (rate with 2 decimals, the others with 1)."""
         with self._lock:
-            wanted = _with_given(self.respiration, rate=rate, tidal=tidal, peep=peep)
+            wanted = _with_given(_as_shown(self.respiration), rate=rate, tidal=tidal, peep=peep)
             self._check(library().tolvane_set_ventilation(self._live(), 0, wanted.rate, wanted.tidal, wanted.peep))
 
     def breathe_naturally(self) -> None:
@@ -379,13 +390,14 @@ class Session:
         held), "standard" (room air), "collect", "rebreathe" or "absorber"
         (or its number, 9 to 13). For the three bag states, the bag's volume
         (ml BTPS) and CO2 and O2 (%), held to their limits; a value left out
-        keeps its current one."""
+        keeps its current one as the dialog shows it (with 1 decimal), and so
+        do the ventilator's settings."""
         with self._lock:
             number = BAG_STATES.get(state, state) if isinstance(state, str) else state
             if not isinstance(number, int):
                 names = ", ".join(BAG_STATES)
                 raise error_for(ERR_VALUE, f"unknown bag state {state!r} (one of {names}, or 9 to 13)")
-            wanted = _with_given(self.respiration, bag_volume=volume, bag_co2=co2, bag_o2=o2)
+            wanted = _with_given(_as_shown(self.respiration), bag_volume=volume, bag_co2=co2, bag_o2=o2)
             self._check(
                 library().tolvane_set_bag(self._live(), number, wanted.bag_volume, wanted.bag_co2, wanted.bag_o2)
             )

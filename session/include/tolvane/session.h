@@ -302,15 +302,18 @@ TOLVANE_SESSION_EXPORT tolvane_result tolvane_get_respiration(tolvane_session* s
 /* Natural breathing (natural 1: rate, tidal and peep are ignored) or the
  * ventilator (natural 0) with rate, tidal volume and PEEP, each held to its
  * limits; the bag is kept. Takes effect as the respiration dialog's OK and
- * records a respiration event. TOLVANE_ERR_VALUE for natural other than 0
- * or 1 or a number that is not finite. */
+ * records a respiration event: a setting not given here is entered as the
+ * dialog's field shows it (rate with 2 decimals, the others with 1), so the
+ * run is the window's bit for bit. TOLVANE_ERR_VALUE for natural other
+ * than 0 or 1 or a number that is not finite. */
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_set_ventilation(tolvane_session* session, int natural,
                                                               double rate, double tidal, double peep);
 
 /* The bag state (tolvane_bag_state) with, for the three bag states, the
  * bag's volume and CO2 and O2 percentages held to their limits (ignored for
  * TOLVANE_GLOTTIS_CLOSED and TOLVANE_NO_BAG). Takes effect as the dialog's
- * OK and records a respiration event. TOLVANE_ERR_VALUE for another state,
+ * OK, the settings not given entered as its fields show them (as
+ * tolvane_set_ventilation), and records a respiration event. TOLVANE_ERR_VALUE for another state,
  * a number that is not finite, or CO2 + O2 above 100 % after the limits. */
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_set_bag(tolvane_session* session, int bag_state, double volume,
                                                       double co2, double o2);
