@@ -9,6 +9,7 @@
 #                                 tolvane/session.h, the two .so links,
 #                                 tolvane.pc, the CMake package Tolvane and
 #                                 the example of docs/sdk.md
+#   python       python3-tolvane  the Python module (python/CMakeLists.txt)
 #
 # A new package is one tolvane_debian_package() call below plus the
 # COMPONENT of its install() rules; a new shared library is one
@@ -75,12 +76,15 @@ add_custom_target(debian_changelog ALL DEPENDS ${TOLVANE_DEBIAN_CHANGELOG})
 
 # tolvane_debian_package(COMPONENT PACKAGE NAME SECTION SECTION
 #                        DESCRIPTION "synopsis\nlong text"
-#                        [DEPENDS COMPONENT...] [EXTRA_DEPENDS "deb, deb"]):
+#                        [DEPENDS COMPONENT...] [EXTRA_DEPENDS "deb, deb"]
+#                        [SUGGESTS "deb, deb"] [ARCHITECTURE all]):
 # the install component COMPONENT becomes the package NAME, with the
-# copyright file and the changelog in /usr/share/doc/NAME.
+# copyright file and the changelog in /usr/share/doc/NAME. ARCHITECTURE all
+# is for a package without machine code.
 set(TOLVANE_DEBIAN_COMPONENTS)
 macro(tolvane_debian_package component)
-  cmake_parse_arguments(package "" "PACKAGE;SECTION;DESCRIPTION;EXTRA_DEPENDS" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(package "" "PACKAGE;SECTION;DESCRIPTION;EXTRA_DEPENDS;SUGGESTS;ARCHITECTURE" "DEPENDS"
+                        ${ARGN})
   string(TOUPPER ${component} package_variable)
   set(CPACK_DEBIAN_${package_variable}_PACKAGE_NAME ${package_PACKAGE})
   set(CPACK_DEBIAN_${package_variable}_PACKAGE_SECTION ${package_SECTION})
@@ -88,6 +92,12 @@ macro(tolvane_debian_package component)
   set(CPACK_COMPONENT_${package_variable}_DEPENDS ${package_DEPENDS})
   if(package_EXTRA_DEPENDS)
     set(CPACK_DEBIAN_${package_variable}_PACKAGE_DEPENDS "${package_EXTRA_DEPENDS}")
+  endif()
+  if(package_SUGGESTS)
+    set(CPACK_DEBIAN_${package_variable}_PACKAGE_SUGGESTS "${package_SUGGESTS}")
+  endif()
+  if(package_ARCHITECTURE)
+    set(CPACK_DEBIAN_${package_variable}_PACKAGE_ARCHITECTURE ${package_ARCHITECTURE})
   endif()
   install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright ${TOLVANE_DEBIAN_CHANGELOG}
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package_PACKAGE} COMPONENT ${component})
@@ -126,6 +136,23 @@ the CMake package Tolvane (target Tolvane::tolvane), with an example, for C
 and C++ programs built against Tolvane, a teaching simulator of human
 respiration.")
 
+tolvane_debian_package(python PACKAGE python3-tolvane SECTION python ARCHITECTURE all
+  # Pure Python: the session library it loads by its SONAME comes from
+  # libtolvane1, pinned to this version as the other packages pin theirs.
+  EXTRA_DEPENDS "libtolvane1 (= ${PROJECT_VERSION}), python3, python3-numpy"
+  SUGGESTS "python3-pandas, python3-matplotlib"
+  DESCRIPTION "Python module of the Tolvane respiration simulator
+The module tolvane runs lessons of Tolvane, a teaching simulator of human
+respiration, from Python scripts and notebooks: sessions with a subject,
+its factors, RUN and RE-RUN, clinical notes and events, subject files and
+scenario scripts, every display variable at every second as numpy arrays,
+and parameter sweeps over processes. pandas and matplotlib are used when
+installed. Its numbers are those of tolvane-batch, bit for bit.")
+# Byte-code compiled on installing, removed before removing.
+set(CPACK_DEBIAN_PYTHON_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/python3-tolvane/postinst
+    ${PROJECT_SOURCE_DIR}/cmake/debian/python3-tolvane/prerm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
 set(CPACK_COMPONENTS_ALL ${TOLVANE_DEBIAN_COMPONENTS})
 set(CPACK_TOLVANE_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/debian/cpack_project.cmake)
@@ -158,6 +185,7 @@ tolvane_package_test(debian_package_lintian check_lintian.cmake)
 tolvane_package_test(debian_package_binaries check_installed_binaries.cmake)
 tolvane_package_test(debian_package_desktop check_desktop.cmake)
 tolvane_package_test(debian_package_man_examples check_man_examples.cmake)
+tolvane_package_test(debian_package_python_module check_python_module.cmake)
 tolvane_package_test(debian_package_reproducible check_reproducible.cmake)
 # The second packing runs alone: a test writing into the build tree beside it
 # would be packed into one of the two packings and not the other.

@@ -21,6 +21,8 @@ packages=(
   # validators and MIME tools, manual pages, and a fresh root to install into.
   lintian devscripts appstream desktop-file-utils shared-mime-info xdg-utils man-db
   debootstrap
+  # The Python module and its tests.
+  python3 python3-numpy python3-pytest python3-pandas python3-matplotlib
 )
 if [[ "${1:-}" == web ]]; then
   packages+=(emscripten chromium)

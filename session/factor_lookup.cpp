@@ -5,6 +5,7 @@
 #include "slot_ids.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <climits>
 #include <optional>
@@ -43,7 +44,14 @@ std::string lower_case(std::string_view text)
     return lower;
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quoted(std::string_view text)
+{
+    // Appended piece by piece: g++ 12 warns of an overlap (wrongly) in "\"" + std::string + "\"".
+    std::string text_quoted;
+    text_quoted.reserve(text.size() + 2);
+    text_quoted.append(1, '"').append(text).append(1, '"');
+    return text_quoted;
+}
 
 // The catalogue's own name of a factor ("Inspired O2 percentage", as the
 // window and the batch output show it), in any case; -1 when none matches.
@@ -77,15 +85,21 @@ int edit_distance(std::string_view a, std::string_view b)
     return row.back();
 }
 
-std::vector<std::string> nearest_factor_names(std::string_view text)
+namespace {
+
+// Up to three of the first count names closest to text (see
+// nearest_factor_names).
+template <std::size_t N>
+std::vector<std::string> nearest_names(std::string_view text, const std::array<std::string_view, N>& names,
+                                       int count)
 {
     const std::string typed = lower_case(text);
     // A typo is a few characters; a third of the word allows for words
     // spelled differently ("hemoglobin", "temperature").
     const int near_enough = std::max(2, static_cast<int>(typed.size()) / 3);
     std::vector<std::pair<int, int>> ranked;  // distance, index
-    for (int i = 0; i < factor_id::count; ++i) {
-        const std::string_view name = factor_short_names[i];
+    for (int i = 0; i < count; ++i) {
+        const std::string_view name = names[static_cast<std::size_t>(i)];
         int distance = edit_distance(typed, name);
         // "o2" or "pressure" alone: a part of a name counts as near.
         if (typed.size() >= 2 && name.find(typed) != std::string_view::npos) distance = std::min(distance, 1);
@@ -93,10 +107,34 @@ std::vector<std::string> nearest_factor_names(std::string_view text)
     }
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& x, const auto& y) { return x.first < y.first; });
-    std::vector<std::string> names;
+    std::vector<std::string> nearest;
     for (std::size_t k = 0; k < ranked.size() && k < 3; ++k)
-        names.emplace_back(factor_short_names[ranked[k].second]);
-    return names;
+        nearest.emplace_back(names[static_cast<std::size_t>(ranked[k].second)]);
+    return nearest;
+}
+
+// "unknown WHAT "text" (nearest: a, b; tolvane-batch --list LIST shows all)".
+std::string unknown_name_text(const std::string& what, std::string_view text,
+                              const std::vector<std::string>& nearest, const std::string& list)
+{
+    if (nearest.empty())
+        return "unknown " + what + " " + quoted(text) + " (tolvane-batch --list" + list + " shows the names)";
+    std::string names;
+    for (const std::string& name : nearest) names += (names.empty() ? "" : ", ") + name;
+    return "unknown " + what + " " + quoted(text) + " (nearest: " + names + "; tolvane-batch --list" + list +
+           " shows all)";
+}
+
+}  // namespace
+
+std::vector<std::string> nearest_factor_names(std::string_view text)
+{
+    return nearest_names(text, factor_short_names, factor_id::count);
+}
+
+std::vector<std::string> nearest_display_names(std::string_view text)
+{
+    return nearest_names(text, display_short_names, display_id::count - 1);  // not "No display"
 }
 
 factor_lookup find_factor(std::string_view text)
@@ -120,15 +158,7 @@ factor_lookup find_factor(std::string_view text)
                        "(tolvane-batch --list factors shows the factors)";
         return result;
     }
-    const std::vector<std::string> nearest = nearest_factor_names(text);
-    if (nearest.empty()) {
-        result.error = "unknown factor " + quoted(text) + " (tolvane-batch --list shows the names)";
-    } else {
-        std::string list;
-        for (const std::string& name : nearest) list += (list.empty() ? "" : ", ") + name;
-        result.error =
-            "unknown factor " + quoted(text) + " (nearest: " + list + "; tolvane-batch --list shows all)";
-    }
+    result.error = unknown_name_text("factor", text, nearest_factor_names(text), "");
     return result;
 }
 
@@ -151,7 +181,6 @@ factor_lookup find_display(std::string_view text)
     if (factor_index_by_name(lower) >= 0)
         result.error = quoted(text) + " is a subject factor, not a display variable";
     else
-        result.error =
-            "unknown display variable " + quoted(text) + " (tolvane-batch --list displays shows the names)";
+        result.error = unknown_name_text("display variable", text, nearest_display_names(text), " displays");
     return result;
 }

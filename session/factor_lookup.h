@@ -28,6 +28,9 @@ factor_lookup find_display(std::string_view text);
 // closest first; empty when none is near enough to be a likely typo.
 std::vector<std::string> nearest_factor_names(std::string_view text);
 
+// The same among the display variables' short names.
+std::vector<std::string> nearest_display_names(std::string_view text);
+
 // Levenshtein distance: the fewest single-character insertions, deletions
 // and substitutions turning a into b (characters are bytes).
 int edit_distance(std::string_view a, std::string_view b);

@@ -5,6 +5,8 @@
 #include "pressure_mode.h"
 #include "tolvane_model.h"
 
+#include <cstdio>
+
 float clamp_to_limits(double value, float minimum, float maximum)
 {
     // Round to float first (an infinity stays infinite), then clamp.

@@ -266,11 +266,13 @@ void run_session::follow_log()
         // Left uninitialised: every second is written before it is read.
         if (log_[index] == nullptr) log_[index] = new_log_chunk();
         float* chunk = log_[index].get();
-        // Row by row: each display's samples lie side by side in the history.
-        for (int d = 0; d < logged_displays; ++d)
-            for (int t = first; t <= last; ++t)
-                chunk[static_cast<std::size_t>(t % log_chunk_seconds) * logged_displays + d] =
-                    h[d][model_host::history_slot(t)];
+        // Second by second, the history column found once for each; the
+        // log's row of a second is written in one sweep.
+        for (int t = first; t <= last; ++t) {
+            const int slot = model_host::history_slot(t);
+            float* row = chunk + static_cast<std::size_t>(t % log_chunk_seconds) * logged_displays;
+            for (int d = 0; d < logged_displays; ++d) row[d] = h[d][slot];
+        }
         logged_seconds_ = last + 1;
     }
 }

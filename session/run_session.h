@@ -160,10 +160,12 @@ public:
     // The log: seconds 0 .. logged_seconds() - 1 of display variables
     // 0..logged_displays-1 in model units, kept for any length of run.
     int logged_seconds() const { return logged_seconds_; }
-    float logged(int d, int t) const
+    float logged(int d, int t) const { return logged_row(t)[d]; }
+    // Second t's logged_displays values side by side.
+    const float* logged_row(int t) const
     {
-        return log_[static_cast<std::size_t>(t / log_chunk_seconds)]
-                   [static_cast<std::size_t>(t % log_chunk_seconds) * logged_displays + d];
+        return log_[static_cast<std::size_t>(t / log_chunk_seconds)].get() +
+               static_cast<std::size_t>(t % log_chunk_seconds) * logged_displays;
     }
 
     // The run as CSV from the log: the header with mm Hg units (whatever

@@ -617,7 +617,8 @@ tolvane_result tolvane_set_ventilation(tolvane_session* session, int natural, do
         respiration_numbers numbers;
         session->run.with_model([&] {
             pending = current_respiration_pending();
-            numbers = current_respiration_numbers();
+            // The fields not given keep what the dialog shows, as its OK does.
+            numbers = shown_respiration_numbers();
         });
         pending.ventilation = static_cast<std::uint8_t>(natural);
         if (natural == 0) {
@@ -643,7 +644,8 @@ tolvane_result tolvane_set_bag(tolvane_session* session, int bag_state, double v
         bool too_much = false;
         session->run.with_model([&] {
             pending = current_respiration_pending();
-            numbers = current_respiration_numbers();
+            // The fields not given keep what the dialog shows, as its OK does.
+            numbers = shown_respiration_numbers();
             too_much = with_bag && bag_percentages_exceed_100(co2, o2);
         });
         if (too_much)
@@ -784,6 +786,45 @@ tolvane_result tolvane_copy_display_history(tolvane_session* session, int i, int
         if (out == nullptr && count > 0) return null_argument(session, "out");
         if (const tolvane_result r = check_time(session, first, count); r != TOLVANE_OK) return r;
         for (int k = 0; k < count; ++k) out[k] = session->run.logged(i, first + k);
+        return TOLVANE_OK;
+    });
+}
+
+tolvane_result tolvane_log_length(tolvane_session* session, int* seconds)
+{
+    return guarded(session, [&] {
+        if (seconds == nullptr) return null_argument(session, "seconds");
+        *seconds = session->run.logged_seconds();
+        return TOLVANE_OK;
+    });
+}
+
+tolvane_result tolvane_copy_log(tolvane_session* session, int display, int first, int count, float* out,
+                                size_t capacity)
+{
+    return guarded(session, [&] {
+        const bool all = display == TOLVANE_ALL_DISPLAYS;
+        if (!all && !display_index_valid(display))
+            return fail(session, TOLVANE_ERR_NAME, "no display variable " + std::to_string(display));
+        if (count < 0)
+            return fail(session, TOLVANE_ERR_VALUE, "count " + std::to_string(count) + " is negative");
+        if (out == nullptr && count > 0) return null_argument(session, "out");
+        if (const tolvane_result r = check_time(session, first, count); r != TOLVANE_OK) return r;
+        const std::size_t width = all ? TOLVANE_DISPLAY_COUNT : 1;
+        const std::size_t needed = static_cast<std::size_t>(count) * width;
+        if (capacity < needed)
+            return fail(session, TOLVANE_ERR_VALUE,
+                        "out has room for " + std::to_string(capacity) + " values, " +
+                            std::to_string(needed) + " are asked for");
+        static_assert(TOLVANE_DISPLAY_COUNT == logged_displays);
+        const run_session& run = session->run;
+        for (int k = 0; k < count; ++k) {
+            const float* row = run.logged_row(first + k);
+            if (all)
+                std::memcpy(out + static_cast<std::size_t>(k) * width, row, sizeof(float) * width);
+            else
+                out[k] = row[display];
+        }
         return TOLVANE_OK;
     });
 }

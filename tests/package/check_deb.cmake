@@ -6,8 +6,9 @@ cmake_minimum_required(VERSION 3.25)
 # document of docs/, every teaching subject and example scenario;
 # libtolvane1 both versioned libraries with a shlibs file naming both and an
 # ldconfig trigger; libtolvane-dev both headers, both links, the pkg-config
-# file, the CMake package and the example; each its copyright and changelog;
-# nothing else, and nothing outside /usr. Dependencies on system
+# file, the CMake package and the example; python3-tolvane the module's
+# sources for the system Python, for every architecture; each its copyright
+# and changelog; nothing else, and nothing outside /usr. Dependencies on system
 # libraries come from dpkg-shlibdeps, those between the packages are pinned.
 include(${CMAKE_CURRENT_LIST_DIR}/package_names.cmake)
 set(problems)
@@ -71,7 +72,13 @@ foreach(library tolvane_model tolvane)
   list(APPEND expected_libtolvane-dev ${libdir}/lib${library}.so)
 endforeach()
 
-foreach(package tolvane libtolvane1 libtolvane-dev)
+file(GLOB module_sources RELATIVE ${SOURCE_DIR}/python/tolvane ${SOURCE_DIR}/python/tolvane/*.py)
+set(expected_python3-tolvane)
+foreach(name ${module_sources})
+  list(APPEND expected_python3-tolvane /usr/lib/python3/dist-packages/tolvane/${name})
+endforeach()
+
+foreach(package tolvane libtolvane1 libtolvane-dev python3-tolvane)
   if(NOT deb_${package})
     string(APPEND problems "  no package ${package} among: ${debs}\n")
     continue()
@@ -106,8 +113,8 @@ foreach(package tolvane libtolvane1 libtolvane-dev)
   endif()
 endforeach()
 list(LENGTH debs count)
-if(NOT count EQUAL 3)
-  string(APPEND problems "  3 packages expected, made: ${debs}\n")
+if(NOT count EQUAL 4)
+  string(APPEND problems "  4 packages expected, made: ${debs}\n")
 endif()
 
 # Dependencies: the Qt libraries from dpkg-shlibdeps, the fonts by hand, our
@@ -134,6 +141,17 @@ endif()
 execute_process(COMMAND dpkg-deb -f ${deb_libtolvane1} Depends OUTPUT_VARIABLE depends)
 if(NOT depends MATCHES "(^|, )libc6 \\(>= " OR depends MATCHES "tolvane")
   string(APPEND problems "  libtolvane1's Depends: ${depends}\n")
+endif()
+
+# The Python module: no machine code, so one package for every
+# architecture; the library it loads at this version; numpy, and the
+# optional pandas and matplotlib offered.
+execute_process(COMMAND dpkg-deb -f ${deb_python3-tolvane} Architecture Depends Suggests Section
+                OUTPUT_VARIABLE fields)
+string(CONCAT wanted "Architecture: all\nDepends: libtolvane1 (= ${VERSION}), python3, python3-numpy\n"
+       "Suggests: python3-pandas, python3-matplotlib\nSection: python\n")
+if(NOT fields STREQUAL wanted)
+  string(APPEND problems "  python3-tolvane's control fields: ${fields}")
 endif()
 
 # The library package tells dpkg-shlibdeps which package provides each

@@ -5,9 +5,9 @@
 # them, and checks there: lintian; desktop-file-validate and appstreamcli
 # validate; the manual pages; a shipped scenario run from an empty folder;
 # a subject file's MIME type and its default application (xdg-mime); the
-# window's one-line refusal without a display; the example of docs/sdk.md
-# built with pkg-config against the installed libtolvane-dev and run, its
-# numbers those of tolvane-batch; a clean purge.
+# Python module; the window's one-line refusal without a display; the
+# example of docs/sdk.md built with pkg-config against the installed
+# libtolvane-dev and run, its numbers those of tolvane-batch; a clean purge.
 # Exits 77 (ctest: skipped) where debootstrap cannot work: not root, no
 # debootstrap, no chroot, or no Debian mirror within reach.
 # Usage: debootstrap_install.sh DEBS WORK
@@ -73,6 +73,8 @@ check "a subject file is application/x-tolvane-subject" \
   'cp /usr/share/tolvane/subjects/severe_anaemia.sbj /tmp/x.sbj && test "$(xdg-mime query filetype /tmp/x.sbj)" = application/x-tolvane-subject'
 check "Tolvane opens subject files by default" \
   'test "$(xdg-mime query default application/x-tolvane-subject)" = org.tolvane.Tolvane.desktop'
+check "the Python module runs a minute with the installed library" \
+  'cd "$(mktemp -d)" && python3 -c "import tolvane; assert tolvane.Session().run(minutes=1)[\"arterial_po2\"].shape == (61,)"'
 check "no display: one line and exit status 1" \
   'out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb tolvane 2>&1); test $? -eq 1 && test "$(printf "%s\n" "$out" | wc -l)" -eq 1'
 # The SDK as a C programmer meets it: only the installed files, found by
@@ -93,9 +95,9 @@ awk 'NR == FNR { want[FNR] = $1; next }
      END { exit bad }' batch.txt example.txt
 SDK
 check "the SDK example: pkg-config, build, run, tolvane-batch's numbers" 'sh /tmp/sdk_example.sh'
-in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tolvane libtolvane1 libtolvane-dev \
+in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tolvane libtolvane1 libtolvane-dev python3-tolvane \
   >>"$work/install.log" 2>&1
 check "a clean purge" \
-  '! dpkg -l | grep -q tolvane && ! ls /usr/bin/tolvane* /usr/share/tolvane /usr/share/doc/*tolvane* /usr/lib/*/libtolvane* /usr/include/tolvane /usr/lib/*/pkgconfig/tolvane.pc /usr/lib/*/cmake/Tolvane 2>/dev/null && ! grep -q sbj /usr/share/mime/globs2'
+  '! dpkg -l | grep -q tolvane && ! ls /usr/bin/tolvane* /usr/lib/python3/dist-packages/tolvane /usr/share/tolvane /usr/share/doc/*tolvane* /usr/lib/*/libtolvane* /usr/include/tolvane /usr/lib/*/pkgconfig/tolvane.pc /usr/lib/*/cmake/Tolvane 2>/dev/null && ! grep -q sbj /usr/share/mime/globs2'
 echo "whole test: $((SECONDS - started)) s"
 exit $((failures > 0))

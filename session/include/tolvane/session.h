@@ -302,15 +302,18 @@ TOLVANE_SESSION_EXPORT tolvane_result tolvane_get_respiration(tolvane_session* s
 /* Natural breathing (natural 1: rate, tidal and peep are ignored) or the
  * ventilator (natural 0) with rate, tidal volume and PEEP, each held to its
  * limits; the bag is kept. Takes effect as the respiration dialog's OK and
- * records a respiration event. TOLVANE_ERR_VALUE for natural other than 0
- * or 1 or a number that is not finite. */
+ * records a respiration event: a setting not given here is entered as the
+ * dialog's field shows it (rate with 2 decimals, the others with 1), so the
+ * run is the window's bit for bit. TOLVANE_ERR_VALUE for natural other
+ * than 0 or 1 or a number that is not finite. */
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_set_ventilation(tolvane_session* session, int natural,
                                                               double rate, double tidal, double peep);
 
 /* The bag state (tolvane_bag_state) with, for the three bag states, the
  * bag's volume and CO2 and O2 percentages held to their limits (ignored for
  * TOLVANE_GLOTTIS_CLOSED and TOLVANE_NO_BAG). Takes effect as the dialog's
- * OK and records a respiration event. TOLVANE_ERR_VALUE for another state,
+ * OK, the settings not given entered as its fields show them (as
+ * tolvane_set_ventilation), and records a respiration event. TOLVANE_ERR_VALUE for another state,
  * a number that is not finite, or CO2 + O2 above 100 % after the limits. */
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_set_bag(tolvane_session* session, int bag_state, double volume,
                                                       double co2, double o2);
@@ -367,6 +370,30 @@ TOLVANE_SESSION_EXPORT tolvane_result tolvane_get_display_at(tolvane_session* se
  * lie in 0..now, else TOLVANE_ERR_TIME and out is untouched. */
 TOLVANE_SESSION_EXPORT tolvane_result tolvane_copy_display_history(tolvane_session* session, int i, int first,
                                                                    int count, double* out);
+
+/* How many seconds the run's log holds: now + 1, or fewer when failed
+ * steps advanced the clock without recording a second (the log then ends
+ * at the last second recorded). */
+TOLVANE_SESSION_EXPORT tolvane_result tolvane_log_length(tolvane_session* session, int* seconds);
+
+/* The display argument of tolvane_copy_log that asks for every variable. */
+#define TOLVANE_ALL_DISPLAYS (-1)
+
+/* Copies seconds first .. first + count - 1 of the run's log into a
+ * caller's buffer of single-precision numbers: the model's values exactly,
+ * pressures in mm Hg, other quantities in the catalogue's units.
+ * - display i (0..TOLVANE_DISPLAY_COUNT-1): count values, one a second;
+ * - TOLVANE_ALL_DISPLAYS: count rows of TOLVANE_DISPLAY_COUNT values, one
+ *   row a second, the variables in catalogue order (out[k *
+ *   TOLVANE_DISPLAY_COUNT + i] is variable i at second first + k).
+ * capacity is the number of floats out has room for. The seconds must lie
+ * in 0 .. tolvane_log_length() - 1 (TOLVANE_ERR_TIME); another display is
+ * TOLVANE_ERR_NAME; a capacity below what is asked for, or a negative
+ * count, TOLVANE_ERR_VALUE; out NULL with count above 0 TOLVANE_ERR_NULL.
+ * On any error out is untouched. count 0 copies nothing. One call copies a
+ * day's run in a few milliseconds. */
+TOLVANE_SESSION_EXPORT tolvane_result tolvane_copy_log(tolvane_session* session, int display, int first,
+                                                       int count, float* out, size_t capacity);
 
 /* ---- Notes and events --------------------------------------------------------- */
 

@@ -107,7 +107,11 @@ TEST(CApiBadInput, UnknownNameGivesTheNearestAndChangesNothing)
     EXPECT_EQ(tolvane_event_count(s), 0);
     int index = -1;
     EXPECT_EQ(tolvane_find_display(s, "inspired_o2", &index), TOLVANE_ERR_NAME);
-    EXPECT_EQ(tolvane_find_display(s, "arterial_po2", &index), TOLVANE_OK);
+    EXPECT_EQ(tolvane_find_display(s, "arterial_p02", &index), TOLVANE_ERR_NAME);
+    const std::string message = tolvane_errmsg(s);
+    EXPECT_NE(message.find("(nearest: "), std::string::npos) << message;
+    EXPECT_NE(message.find(" arterial_po2,"), std::string::npos) << message;
+    EXPECT_EQ(tolvane_find_display(s, "Arterial_PO2", &index), TOLVANE_OK);
     EXPECT_EQ(index, arterial_po2);
     EXPECT_STREQ(tolvane_errmsg(s), "");  // a success empties the message
 }
@@ -172,6 +176,97 @@ TEST(CApiRun, MinutesSecondsAndTheHistory)
     EXPECT_EQ(tolvane_copy_display_history(minutes, arterial_po2, 119, 3, out.data()), TOLVANE_ERR_TIME);
     EXPECT_EQ(out[0], -7.0);  // untouched
     EXPECT_EQ(tolvane_run_minutes(minutes, -1, &done), TOLVANE_ERR_VALUE);
+}
+
+TEST(CApiRespiration, SettingsNotGivenAreEnteredAsTheDialogShowsThem)
+{
+    session_handle s;
+    ASSERT_EQ(tolvane_run_minutes(s, 1, nullptr), TOLVANE_OK);
+    double rate = 0, tidal = 0;
+    ASSERT_EQ(tolvane_get_respiration(s, nullptr, &rate, &tidal, nullptr, nullptr, nullptr, nullptr, nullptr),
+              TOLVANE_OK);
+    // Natural breathing leaves rate and tidal volume with more decimals
+    // than the dialog's fields show (2 and 1).
+    ASSERT_NE(rate, std::round(rate * 100) / 100);
+    ASSERT_NE(tidal, std::round(tidal * 10) / 10);
+    ASSERT_EQ(tolvane_set_bag(s, TOLVANE_BAG_COLLECT, 1000, 0, 0), TOLVANE_OK);
+    double rate_after = 0, tidal_after = 0, volume = 0;
+    ASSERT_EQ(tolvane_get_respiration(s, nullptr, &rate_after, &tidal_after, nullptr, nullptr, &volume,
+                                      nullptr, nullptr),
+              TOLVANE_OK);
+    EXPECT_EQ(rate_after, static_cast<double>(static_cast<float>(std::round(rate * 100) / 100)));
+    EXPECT_EQ(tidal_after, static_cast<double>(static_cast<float>(std::round(tidal * 10) / 10)));
+    EXPECT_EQ(volume, 1000.0);  // given, taken as it is
+    // Switching to natural breathing is an OK of the dialog too.
+    ASSERT_EQ(tolvane_set_ventilation(s, 0, 15.555, 500.04, 2.26), TOLVANE_OK);
+    ASSERT_EQ(tolvane_set_ventilation(s, 1, 0, 0, 0), TOLVANE_OK);
+    double peep = 0;
+    ASSERT_EQ(tolvane_get_respiration(s, nullptr, &rate, &tidal, &peep, nullptr, nullptr, nullptr, nullptr),
+              TOLVANE_OK);
+    EXPECT_EQ(static_cast<float>(rate), 15.56F);  // "%.2f" of 15.555F, which lies above 15.555
+    EXPECT_EQ(static_cast<float>(tidal), 500.0F);
+    EXPECT_EQ(static_cast<float>(peep), 2.3F);
+}
+
+TEST(CApiLog, BulkCopyIsTheHistoryAcrossChunksAndAfterARerun)
+{
+    session_handle s;
+    // Past 8192 seconds, where the library's log starts its second block.
+    ASSERT_EQ(tolvane_run_minutes(s, 140, nullptr), TOLVANE_OK);
+    int length = 0;
+    ASSERT_EQ(tolvane_log_length(s, &length), TOLVANE_OK);
+    EXPECT_EQ(length, 140 * 60 + 1);
+    const int first = 8180, count = 30;
+    std::vector<float> all(static_cast<std::size_t>(count) * TOLVANE_DISPLAY_COUNT);
+    ASSERT_EQ(tolvane_copy_log(s, TOLVANE_ALL_DISPLAYS, first, count, all.data(), all.size()), TOLVANE_OK);
+    std::vector<float> one(count);
+    std::vector<double> history(count);
+    for (int i = 0; i < TOLVANE_DISPLAY_COUNT; ++i) {
+        ASSERT_EQ(tolvane_copy_log(s, i, first, count, one.data(), one.size()), TOLVANE_OK);
+        ASSERT_EQ(tolvane_copy_display_history(s, i, first, count, history.data()), TOLVANE_OK);
+        for (int k = 0; k < count; ++k) {
+            ASSERT_EQ(all[static_cast<std::size_t>(k) * TOLVANE_DISPLAY_COUNT + i], one[k]) << i << " " << k;
+            ASSERT_EQ(static_cast<double>(one[k]), history[k]) << i << " " << k;
+        }
+    }
+    // A RE-RUN cuts the log at its time; running on writes the seconds anew.
+    ASSERT_EQ(tolvane_rerun(s, 8160), TOLVANE_OK);
+    ASSERT_EQ(tolvane_log_length(s, &length), TOLVANE_OK);
+    EXPECT_EQ(length, 8161);
+    ASSERT_EQ(tolvane_set_factor(s, inspired_o2, 12, nullptr), TOLVANE_OK);
+    ASSERT_EQ(tolvane_run_minutes(s, 2, nullptr), TOLVANE_OK);
+    ASSERT_EQ(tolvane_copy_log(s, arterial_po2, first, count, one.data(), one.size()), TOLVANE_OK);
+    ASSERT_EQ(tolvane_copy_display_history(s, arterial_po2, first, count, history.data()), TOLVANE_OK);
+    for (int k = 0; k < count; ++k) EXPECT_EQ(static_cast<double>(one[k]), history[k]);
+    EXPECT_LT(one.back(), all[static_cast<std::size_t>(count - 1) * TOLVANE_DISPLAY_COUNT + arterial_po2]);
+}
+
+TEST(CApiLog, BadInputIsAnErrorAndLeavesTheBufferAlone)
+{
+    session_handle s;
+    ASSERT_EQ(tolvane_run_minutes(s, 1, nullptr), TOLVANE_OK);
+    std::vector<float> out(2 * TOLVANE_DISPLAY_COUNT, -7.0F);
+    const std::size_t room = out.size();
+    EXPECT_EQ(tolvane_copy_log(s, TOLVANE_ALL_DISPLAYS, 60, 2, out.data(), room), TOLVANE_ERR_TIME);
+    EXPECT_EQ(tolvane_copy_log(s, TOLVANE_ALL_DISPLAYS, -1, 1, out.data(), room), TOLVANE_ERR_TIME);
+    EXPECT_EQ(tolvane_copy_log(s, TOLVANE_DISPLAY_COUNT, 0, 1, out.data(), room), TOLVANE_ERR_NAME);
+    EXPECT_EQ(tolvane_copy_log(s, -2, 0, 1, out.data(), room), TOLVANE_ERR_NAME);
+    EXPECT_EQ(tolvane_copy_log(s, TOLVANE_ALL_DISPLAYS, 0, 3, out.data(), room), TOLVANE_ERR_VALUE);
+    EXPECT_NE(std::string(tolvane_errmsg(s)).find("room for 128 values, 192"), std::string::npos)
+        << tolvane_errmsg(s);
+    EXPECT_EQ(tolvane_copy_log(s, arterial_po2, 0, -1, out.data(), room), TOLVANE_ERR_VALUE);
+    EXPECT_EQ(tolvane_copy_log(s, arterial_po2, 0, 1, nullptr, room), TOLVANE_ERR_NULL);
+    EXPECT_EQ(tolvane_copy_log(nullptr, arterial_po2, 0, 1, out.data(), room), TOLVANE_ERR_NULL);
+    EXPECT_EQ(tolvane_log_length(s, nullptr), TOLVANE_ERR_NULL);
+    for (const float value : out) ASSERT_EQ(value, -7.0F);
+    // Nothing asked, nothing copied; the last second is there.
+    EXPECT_EQ(tolvane_copy_log(s, arterial_po2, 61, 0, nullptr, 0), TOLVANE_OK);
+    EXPECT_EQ(tolvane_copy_log(s, TOLVANE_ALL_DISPLAYS, 60, 1, out.data(), TOLVANE_DISPLAY_COUNT),
+              TOLVANE_OK);
+    double now = 0;
+    ASSERT_EQ(tolvane_get_display(s, arterial_po2, &now), TOLVANE_OK);
+    EXPECT_EQ(static_cast<double>(out[arterial_po2]), now);
+    EXPECT_EQ(out[TOLVANE_DISPLAY_COUNT], -7.0F);
 }
 
 TEST(CApiRerun, RepeatsTheRunAndDropsLaterNotes)
