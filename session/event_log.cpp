@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "event_log.h"
 
+#include "number_text.h"
+
 #include <charconv>
 #include <cstdio>
 
@@ -42,12 +44,11 @@ std::string script_number_text(float value)
 {
     // The fewest decimals (or, for very small or large values, significant
     // digits) that read back, as a double rounded to single precision as
-    // scripts read numbers, as the same value. to_chars and from_chars
+    // scripts read numbers, as the same value. to_chars and the reading
     // ignore the locale.
     char text[80];
     const auto reads_back = [&](std::to_chars_result written) {
-        double back = 0.0;
-        std::from_chars(text, written.ptr, back);
+        const double back = read_leading_number(std::string_view(text, written.ptr - text));
         return static_cast<float>(back) == value;
     };
     for (int decimals = 0; decimals <= 9; ++decimals) {

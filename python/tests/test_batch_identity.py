@@ -11,33 +11,7 @@ import pytest
 import tolvane
 
 CHECKOUT = pathlib.Path(__file__).resolve().parents[2]
-# The session's script runner departs from tolvane-batch where a bag line
-# sets the respiration: it enters the dialog's fields that the line leaves
-# alone (rate, tidal volume, PEEP, the bag's) with the values they hold,
-# while tolvane-batch, as the window's respiration OK, enters them as the
-# fields show them (rate with 2 decimals, the others with 1). The session's
-# own set_bag() enters them as shown (test_bag_lessons_through_calls_equal_batch
-# below). Marked until the script runner does the same; then they XPASS.
-SCRIPT_BAG_DEPARTS = {
-    "breath_hold": "from 2:31 (after 'at 2:30 bag glottis': alveolar_pco2, alveolar_po2, capillary_co2_content, "
-    "capillary_o2_content first; 750 values in 32 columns) to 3:30, equal again from 3:31",
-    "rebreathing": "from 1:01 (after 'at 1:00 bag rebreathe': alveolar_pco2, alveolar_po2, alveolar_ventilation, "
-    "dead_space, capillary_co2_content, capillary_o2_content first; 38,056 values in 58 columns) to the end, 15:00",
-}
-SCENARIOS = [
-    pytest.param(
-        path,
-        id=path.stem,
-        marks=pytest.mark.xfail(
-            reason="the script runner enters the respiration fields a bag line leaves alone unrounded, "
-            "tolvane-batch as the dialog shows them; departs " + SCRIPT_BAG_DEPARTS[path.stem],
-            strict=False,
-        )
-        if path.stem in SCRIPT_BAG_DEPARTS
-        else (),
-    )
-    for path in sorted((CHECKOUT / "scenarios").glob("*.txt"))
-]
+SCENARIOS = sorted((CHECKOUT / "scenarios").glob("*.txt"))
 SUBJECTS = sorted((CHECKOUT / "subjects").glob("*.sbj"))
 
 
@@ -116,22 +90,7 @@ VENTILATION_SCRIPT = (
 )
 
 
-@pytest.mark.parametrize(
-    "through",
-    [
-        "calls",
-        pytest.param(
-            "script",
-            marks=pytest.mark.xfail(
-                reason="the script runner enters the tidal volume a ventilation line leaves out unrounded, "
-                "tolvane-batch as the dialog shows it; departs from 1:01 (alveolar_pco2, alveolar_po2, "
-                "alveolar_ventilation, dead_space, capillary_co2_content, tidal_volume, total_ventilation first) "
-                "to the end, 6:00",
-                strict=False,
-            ),
-        ),
-    ],
-)
+@pytest.mark.parametrize("through", ["calls", "script"])
 def test_settings_left_out_are_entered_as_the_dialog_shows_them(through, batch, batch_digits, tmp_path):
     """ventilate() and set_bag() with some settings left out, or the script
     lines doing the same: those keep the value the dialog's field shows
