@@ -66,7 +66,7 @@ struct scenario_action {
 // Why a script cannot be run.
 enum class script_parse_status {
     ok,
-    cannot_read,  // the file could not be read ("FILE: cannot read the script")
+    cannot_read,  // the file could not be read ("FILE: cannot read the script: REASON")
     bad_line,     // a line is not understood ("FILE:LINE: message")
 };
 using script_parse_outcome = result<script_parse_status>;

@@ -24,6 +24,7 @@
 
 #include "history_csv.h"
 #include "result.h"
+#include "scenario_run.h"
 #include "slot_ids.h"
 #include "tolvane_model.h"
 
@@ -36,16 +37,6 @@
 #include <vector>
 
 class simulator;
-
-enum class script_action_kind {
-    set_factor,   // "set NAME VALUE" or "set INDEX VALUE"
-    ventilation,  // "ventilation artificial [rate R] [tidal V] [peep P]", "natural"
-    bag,          // "bag STATE [volume V] [co2 C] [o2 O]"
-    rerun,        // "rerun TIME"
-    run_until,    // "run until TIME"
-    reset,        // "reset"
-    load,         // "load FILE"
-};
 
 // One line of a script. Numbers are kept as written: they are typed into the
 // same fields the windows read, which do their own conversion and clamping.
@@ -73,22 +64,11 @@ struct scenario_script {
     std::vector<script_action> actions;
 };
 
-// Why a script cannot be run.
-enum class script_parse_status {
-    ok,
-    cannot_read,  // the file could not be read ("FILE: cannot read the script: REASON")
-    bad_line,     // a line is not understood ("FILE:LINE: message")
-};
-using script_parse_outcome = result<script_parse_status>;
-
 struct script_parse_result {
     scenario_script script;
     script_parse_outcome status;  // not ok: the message names the file (and line)
     int error_line = 0;           // the line the error names (0 for the file as a whole)
 };
-
-// Largest time a script may name: far inside 32-bit seconds.
-inline constexpr int script_max_minutes = 100000;
 
 // Parses script text; file_name is used in messages only.
 script_parse_result parse_scenario_script(const QString& text, const QString& file_name);
