@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: Apache-2.0
 # Installs what is missing, builds, and runs every test: the release build
 # (with the page's tests in Node.js and Chromium; the packages in a fresh
-# Debian root last), then the model library again under AddressSanitizer and
-# UBSan, and the model-only tree with its benchmarks (which the sanitizer
-# build leaves out).
+# Debian root last), then the layers without a toolkit (the model, the host,
+# the session and its C interface) again under AddressSanitizer and UBSan,
+# and the same tree with its benchmarks (which the sanitizer build leaves
+# out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh web
