@@ -149,9 +149,9 @@ void model_host::record_history(int t, history_table* table)
 {
     history_table& h = table_or_model(table);
     const int column = history_slot(t);
-    const sample_column samples = current_samples();
-    for (int row = 0; row < num_dsy + num_oth && row < TOLVANE_HISTORY_ROWS; ++row)
-        h[row][column] = samples[row];
+    // Straight into the table: this runs every simulated second.
+    for (int j = 0; j < num_dsy && j < TOLVANE_NUM_DISPLAYS; ++j) h[j][column] = display[j].value;
+    for (int k = 0; k < num_oth && k < TOLVANE_NUM_OTHERS; ++k) h[num_dsy + k][column] = other[k];
 }
 
 void model_host::restore_from_history(int t, history_table* table)
