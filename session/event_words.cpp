@@ -17,14 +17,6 @@ run_event respiration_event(int now, std::string value, std::string action)
     return {run_event_kind::respiration, now, now, "Respiration", std::move(value), std::move(action)};
 }
 
-// True for the bag states with a bag attached, whose volume and gases the
-// dialog takes.
-bool bag_attached(int state)
-{
-    return state == bag_state_id::collect_expired || state == bag_state_id::rebreathe ||
-           state == bag_state_id::rebreathe_absorber;
-}
-
 }  // namespace
 
 bool respiration_snapshot::ventilation_equal(const respiration_snapshot& other) const
@@ -83,7 +75,7 @@ std::vector<run_event> respiration_events(const respiration_snapshot& before, bo
     const int state = after.pending.bag_state;
     std::string value = "bag state " + std::to_string(state);
     std::string action = "bag " + std::to_string(state);
-    if (bag_attached(state)) {
+    if (!bag_fields_locked(state).value_or(true)) {
         value += ": " + fixed(after.values[3], 1) + " ml, CO2 " + fixed(after.values[4], 1) + " %, O2 " +
                  fixed(after.values[5], 1) + " %";
         action += " volume " + script_number_text(after.values[3]) + " co2 " +

@@ -16,6 +16,21 @@ float clamp_to_limits(double value, float minimum, float maximum)
     return v;
 }
 
+std::optional<bool> bag_fields_locked(std::int32_t bag_state)
+{
+    switch (bag_state) {
+    case bag_state_id::glottis_closed:
+    case bag_state_id::standard:
+        return true;
+    case bag_state_id::collect_expired:
+    case bag_state_id::rebreathe:
+    case bag_state_id::rebreathe_absorber:
+        return false;
+    default:
+        return std::nullopt;
+    }
+}
+
 respiration_pending current_respiration_pending()
 {
     respiration_pending pending;

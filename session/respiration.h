@@ -8,6 +8,7 @@
 #include "slot_ids.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The choice of the dialog's radio buttons.
@@ -25,6 +26,11 @@ struct respiration_numbers {
     double bag_co2 = 0;     // percentage
     double bag_o2 = 0;      // percentage
 };
+
+// True when the bag fields are locked in this state (glottis closed, standard),
+// false when open (a bag attached), none when the state is none of the five
+// and the style stays.
+std::optional<bool> bag_fields_locked(std::int32_t bag_state);
 
 // Rounds a number to float and clamps it to [minimum, maximum].
 float clamp_to_limits(double value, float minimum, float maximum);

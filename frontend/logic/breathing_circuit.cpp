@@ -27,9 +27,7 @@ QString fixed(double value, int decimals) { return QString::number(value, 'f', d
 std::optional<bag_contents> live_bag()
 {
     const int state = *bag_index;
-    if (state != bag_state_id::collect_expired && state != bag_state_id::rebreathe &&
-        state != bag_state_id::rebreathe_absorber)
-        return std::nullopt;
+    if (bag_fields_locked(state).value_or(true)) return std::nullopt;
     bag_contents bag;
     bag.volume = bag_vol->value;
     const double capacity = bag.volume * btps_percent_to_stpd_now();

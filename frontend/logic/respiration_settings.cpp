@@ -15,21 +15,6 @@ std::optional<int> bag_button_of_state(std::int32_t bag_state)
     return std::nullopt;
 }
 
-std::optional<bool> bag_fields_locked(std::int32_t bag_state)
-{
-    switch (bag_state) {
-    case bag_state_id::glottis_closed:
-    case bag_state_id::standard:
-        return true;
-    case bag_state_id::collect_expired:
-    case bag_state_id::rebreathe:
-    case bag_state_id::rebreathe_absorber:
-        return false;
-    default:
-        return std::nullopt;
-    }
-}
-
 double read_leading_number(const QString& text)
 {
     const QByteArray bytes = text.toLatin1();

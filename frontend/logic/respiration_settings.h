@@ -33,11 +33,6 @@ inline constexpr std::array<std::int32_t, 5> bag_button_states = {
 // The radio-button row (0..4) of a bag state, or none for any other number.
 std::optional<int> bag_button_of_state(std::int32_t bag_state);
 
-// True when the bag fields are locked in this state (glottis closed, standard),
-// false when open (a bag attached), none when the state is none of the five
-// and the style stays.
-std::optional<bool> bag_fields_locked(std::int32_t bag_state);
-
 // read_leading_number of a field's text (number_text.h).
 double read_leading_number(const QString& text);
 
