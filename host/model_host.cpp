@@ -42,6 +42,10 @@ history_table& table_or_model(history_table* table) { return table != nullptr ? 
 
 model_host::model_host(history_table* table) : table_(&table_or_model(table)) { estab_pnt(); }
 
+const char* model_host::comment() { return ::comment; }
+
+history_table* model_host::exported_table() { return &history; }
+
 void model_host::record(int t) const { record_history(t, table_); }
 
 void model_host::restore(int t) const { restore_from_history(t, table_); }

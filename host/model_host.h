@@ -104,6 +104,10 @@ public:
     // Returns the text in app_buf decoded to UTF-8 (empty when there is
     // none) and empties app_buf.
     static std::string take_messages();
+    // The model's exported history table, which the window's plot and report read.
+    static history_table* exported_table();
+    // The model's comment text (code page 1252).
+    static const char* comment();
 
     // The catalogue as windows show it: the counts of factors and display
     // variables (the last display being the placeholder "No display") and

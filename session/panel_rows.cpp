@@ -55,3 +55,22 @@ clamped_entry enter_number(catalogue_record& record, float typed)
     record.value = clamped;
     return {clamped, clamped != typed};
 }
+
+catalogue_record& factor_record(int index) { return ::factor[index]; }
+
+const catalogue_record& display_record(int index) { return ::display[index]; }
+
+int passport_sex() { return ::sex; }
+
+catalogue_record& passport_record(passport_field field)
+{
+    switch (field) {
+    case passport_field::height:
+        return ::height;
+    case passport_field::weight:
+        return ::weight;
+    case passport_field::age:
+        break;
+    }
+    return ::age;
+}

@@ -189,34 +189,59 @@ clamped_entry run_session::set_factor(int index, float value)
 respiration_ok_result run_session::set_respiration(const respiration_pending& pending,
                                                    const respiration_numbers& numbers)
 {
-    return with_model([&] {
-        const respiration_snapshot before = snapshot_respiration();
-        const respiration_ok_result result = apply_respiration(pending, numbers);
-        for (run_event& event : respiration_events(before, true, state_.sim_time))
+    const respiration_snapshot before = respiration_now();
+    const respiration_ok_result result = enter_respiration(pending, numbers);
+    record_respiration_change(before, true);
+    return result;
+}
+
+respiration_snapshot run_session::respiration_now()
+{
+    return with_model([] { return snapshot_respiration(); });
+}
+
+respiration_ok_result run_session::enter_respiration(const respiration_pending& pending,
+                                                     const respiration_numbers& numbers)
+{
+    return with_model([&] { return apply_respiration(pending, numbers); });
+}
+
+void run_session::record_respiration_change(const respiration_snapshot& before, bool confirmed)
+{
+    with_model([&] {
+        for (run_event& event : respiration_events(before, confirmed, state_.sim_time))
             events_.record(std::move(event));
-        return result;
     });
 }
 
 bool run_session::set_passport(float height_value, float weight_value, float age_value, int sex_value)
 {
+    const clamped_entry h = set_passport_value(passport_field::height, height_value);
+    const clamped_entry w = set_passport_value(passport_field::weight, weight_value);
+    const clamped_entry a = set_passport_value(passport_field::age, age_value);
+    set_sex(sex_value);
+    return h.adjusted || w.adjusted || a.adjusted;
+}
+
+clamped_entry run_session::set_passport_value(passport_field field, float value)
+{
     return with_model([&] {
-        const float before[] = {::height.value, ::weight.value, ::age.value};
-        const clamped_entry h = enter_number(::height, height_value);
-        const clamped_entry w = enter_number(::weight, weight_value);
-        const clamped_entry a = enter_number(::age, age_value);
-        const int sex_before = ::sex;
-        if (sex_value == 0 || sex_value == 1) ::sex = sex_value;
-        const int now = state_.sim_time;
-        const catalogue_record* records[] = {&::height, &::weight, &::age};
-        for (int k = 0; k < 3; ++k) {
-            const catalogue_record& record = *records[k];
-            if (record.value != before[k])
-                events_.record(passport_event(utf8_from_cp1252(record.name, std::strlen(record.name)).c_str(),
-                                              record.value, now));
-        }
-        if (::sex != sex_before) events_.record(passport_event("sex", static_cast<float>(::sex), now));
-        return h.adjusted || w.adjusted || a.adjusted;
+        catalogue_record& record = passport_record(field);
+        const float before = record.value;
+        const clamped_entry entry = enter_number(record, value);
+        if (record.value != before)
+            events_.record(passport_event(utf8_from_cp1252(record.name, std::strlen(record.name)).c_str(),
+                                          record.value, state_.sim_time));
+        return entry;
+    });
+}
+
+void run_session::set_sex(int sex_value)
+{
+    with_model([&] {
+        if ((sex_value != 0 && sex_value != 1) || sex_value == ::sex) return;
+        ::sex = sex_value;
+        events_.record(passport_event("sex", static_cast<float>(::sex), state_.sim_time));
     });
 }
 

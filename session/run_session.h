@@ -14,6 +14,7 @@
 #define TOLVANE_RUN_SESSION_H
 
 #include "event_log.h"
+#include "event_words.h"
 #include "model_host.h"
 #include "model_state.h"
 #include "panel_rows.h"
@@ -132,10 +133,25 @@ public:
     respiration_ok_result set_respiration(const respiration_pending& pending,
                                           const respiration_numbers& numbers);
 
+    // The respiration dialog, which may press OK several times (a refused
+    // OK keeps it open) before it closes: each OK enters the settings
+    // without an event, and the dialog's close records what changed since
+    // it opened (confirmed: closed with OK).
+    respiration_snapshot respiration_now();
+    respiration_ok_result enter_respiration(const respiration_pending& pending,
+                                            const respiration_numbers& numbers);
+    void record_respiration_change(const respiration_snapshot& before, bool confirmed);
+
     // The passport fields' entry: each value held to its limits, sex 0 or 1
     // (another sex keeps the current one); records a passport event.
     // Returns true when a value was held to a limit.
     bool set_passport(float height, float weight, float age, int sex);
+    // One passport field's entry, held to its limits; records a passport
+    // event when the value changed.
+    clamped_entry set_passport_value(passport_field field, float value);
+    // Sex 0 or 1 (another number changes nothing); records a passport event
+    // when it changed.
+    void set_sex(int sex);
 
     // Switches the pressures shown (kPa when si), as the unit buttons do.
     void set_pressure_units(bool si);

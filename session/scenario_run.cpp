@@ -6,12 +6,15 @@
 #include "number_text.h"
 #include "respiration.h"
 #include "run_session.h"
+#include "cp1252_text.h"
 #include "tolvane_model.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <map>
 
 namespace {
@@ -42,13 +45,6 @@ std::string lower_case(std::string_view text)
     std::string lower(text);
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return lower;
-}
-
-// The shortest text that reads back as value ("0.5", "1e+30").
-std::string shortest_text(double value)
-{
-    char text[64];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -316,7 +312,10 @@ private:
         const std::string file = take();
         // A relative path is taken from the script's folder, so a script and
         // its subjects can move together.
-        action.load_path = is_absolute(file) || base_dir_.empty() ? file : base_dir_ + "/" + file;
+        if (is_absolute(file) || base_dir_.empty())
+            action.load_path = file;
+        else
+            action.load_path = base_dir_ + (base_dir_.back() == '/' ? "" : "/") + file;
         restart_clock();
         return true;
     }
@@ -331,19 +330,42 @@ private:
     int latest_ = 0;  // the largest time reached (RE-RUN does not lower it)
 };
 
-// Carries out parsed actions on a session.
+// "%g" of value: how the runner's messages write a limit or a setting.
+std::string g_text(double value)
+{
+    char text[32];
+    const int length = std::snprintf(text, sizeof text, "%g", value);
+    return std::string(text, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+// A catalogue name in UTF-8.
+std::string record_name(const catalogue_record& record)
+{
+    return utf8_from_cp1252(record.name, std::strlen(record.name));
+}
+
+// Carries out parsed actions through a script's controls.
 class script_runner {
 public:
-    script_runner(run_session& session, std::string_view file_name) : session_(session), file_name_(file_name)
+    script_runner(scenario_controls& controls, std::string_view file_name)
+        : controls_(controls), session_(controls.session()), file_name_(file_name)
     {
     }
 
     scenario_outcome run(const std::vector<scenario_action>& actions)
     {
+        if (!check_before_running(actions)) return result_;
         for (const scenario_action& action : actions) {
             if (!advance_to(action)) break;
             if (!carry_out(action)) break;
         }
+        return result_;
+    }
+
+    // One action at the current moment, without running to its time.
+    scenario_outcome act(const scenario_action& action)
+    {
+        carry_out(action);
         return result_;
     }
 
@@ -355,7 +377,9 @@ private:
 
     void log(const std::string& text)
     {
-        result_.log.push_back(minutes_seconds_text(session_.state().sim_time) + " " + text);
+        std::string line = minutes_seconds_text(session_.state().sim_time) + " " + text;
+        controls_.logged(line);
+        result_.log.push_back(std::move(line));
     }
 
     bool stop(scenario_end end, const scenario_action& action, const std::string& message)
@@ -366,32 +390,100 @@ private:
         return false;
     }
 
+    std::string cannot_load_message(const scenario_action& action) const
+    {
+        return where(action) + "cannot load the subject file " + action.load_path;
+    }
+
+    // Every "load" file is read, and the bag percentages are followed
+    // through "set", "bag", "ventilation", "reset" and "load" as the
+    // respiration dialog takes them.
+    bool check_before_running(const std::vector<scenario_action>& actions)
+    {
+        using percentages = std::pair<float, float>;  // CO2, O2
+        percentages now{}, standard{};
+        catalogue_record co2_record{}, o2_record{};
+        session_.with_model([&] {
+            co2_record = factor[factor_id::bag_co2];
+            o2_record = factor[factor_id::bag_o2];
+            now = {co2_record.value, o2_record.value};
+            // What a reset brings back: the subject last loaded.
+            standard = {s_factor[factor_id::bag_co2], s_factor[factor_id::bag_o2]};
+        });
+        for (const scenario_action& action : actions) {
+            switch (action.kind) {
+            case script_action_kind::set_factor:
+                if (action.factor_index == factor_id::bag_co2 || action.factor_index == factor_id::bag_o2) {
+                    const bool co2 = action.factor_index == factor_id::bag_co2;
+                    catalogue_record record = co2 ? co2_record : o2_record;
+                    (co2 ? now.first : now.second) =
+                        enter_number(record, atof_value(action.value_text)).stored;
+                }
+                break;
+            case script_action_kind::ventilation:
+            case script_action_kind::bag: {
+                const std::string co2_text = action.bag_co2.value_or(respiration_field_string(now.first));
+                const std::string o2_text = action.bag_o2.value_or(respiration_field_string(now.second));
+                const double co2 = read_leading_number(co2_text);
+                const double o2 = read_leading_number(o2_text);
+                if (bag_percentages_exceed_100(co2, o2))
+                    return stop(scenario_end::refused, action,
+                                where(action) + "the respiration dialog would refuse OK: the bag's CO2 " +
+                                    co2_text + " % and O2 " + o2_text + " % add up to more than 100");
+                now = {clamp_to_limits(co2, co2_record.minimum, co2_record.maximum),
+                       clamp_to_limits(o2, o2_record.minimum, o2_record.maximum)};
+                break;
+            }
+            case script_action_kind::reset:
+                now = standard;
+                break;
+            case script_action_kind::load: {
+                subject_read_result read = read_subject_file(action.load_path);
+                if (!read.status.ok())
+                    return stop(scenario_end::load_failed, action, cannot_load_message(action));
+                session_.with_model([&] { clamp_subject_to_limits(read.data); });
+                standard = {read.data.factors[factor_id::bag_co2], read.data.factors[factor_id::bag_o2]};
+                now = standard;
+                break;
+            }
+            case script_action_kind::rerun:
+            case script_action_kind::run_until:
+                break;
+            }
+        }
+        return true;
+    }
+
     // RUN until the clock shows the action's time.
     bool advance_to(const scenario_action& action)
     {
-        const int now = session_.state().sim_time;
-        if (now > action.time)
+        if (session_.state().sim_time > action.time)
             return stop(scenario_end::refused, action,
                         where(action) + minutes_seconds_text(action.time) +
-                            " is earlier than the simulated time " + minutes_seconds_text(now));
+                            " is earlier than the simulated time " +
+                            minutes_seconds_text(session_.state().sim_time));
         while (session_.state().sim_time < action.time) {
             if (session_.dead())
                 return stop(scenario_end::died, action,
                             where(action) + "not carried out: the subject is dead");
-            const step_outcome outcome = session_.run_to_minute();
+            const step_outcome outcome = controls_.run_to_minute();
             if (!outcome.started)
                 return stop(scenario_end::refused, action,
                             where(action) + "not carried out: RUN is not available");
-            const std::string at = minutes_seconds_text(session_.state().sim_time);
+            if (outcome.seconds_done > 0)
+                controls_.recorded(outcome.start_time + 1, outcome.start_time + outcome.seconds_done);
             if (!outcome.failure.ok()) {
                 result_.failure_item = outcome.failure.code();
+                result_.failed_time = outcome.failed_time();
                 return stop(scenario_end::step_failed, action,
-                            at + " step failed: item " + std::to_string(outcome.failure.code()) + "; " +
-                                where(action) + "not carried out");
+                            minutes_seconds_text(outcome.failed_time()) + " step failed: item " +
+                                std::to_string(outcome.failure.code()) + "; " + where(action) +
+                                "not carried out");
             }
             if (outcome.died)
                 return stop(scenario_end::died, action,
-                            at + " the subject died; " + where(action) + "not carried out");
+                            minutes_seconds_text(session_.state().sim_time) + " the subject died; " +
+                                where(action) + "not carried out");
         }
         return true;
     }
@@ -409,7 +501,8 @@ private:
         case script_action_kind::rerun:
             return rerun(action);
         case script_action_kind::reset:
-            session_.restart_subject();
+            controls_.reset();
+            controls_.restarted();
             log("reset: the subject starts again");
             return true;
         case script_action_kind::load:
@@ -418,14 +511,14 @@ private:
         return true;
     }
 
+    // Load with the file the line names instead of a dialog's choice.
     bool load(const scenario_action& action)
     {
-        const subject_read_result read = read_subject_file(action.load_path);
-        if (!read.status.ok())
-            return stop(scenario_end::load_failed, action,
-                        where(action) + "cannot load the subject file " + action.load_path);
-        for (const clamped_value& value : session_.load_subject(read.data, action.load_path))
+        const std::optional<std::vector<clamped_value>> clamped = controls_.load(action.load_path);
+        if (!clamped) return stop(scenario_end::load_failed, action, cannot_load_message(action));
+        for (const clamped_value& value : *clamped)
             result_.notes.push_back(where(action) + describe_clamped_value(value));
+        controls_.restarted();
         log("loaded " + action.load_path);
         return true;
     }
@@ -435,15 +528,15 @@ private:
     {
         catalogue_record limits{};
         session_.with_model([&] { limits = factor[action.factor_index]; });
-        const clamped_entry entry = session_.set_factor(action.factor_index, atof_value(action.value_text));
-        const std::string name(factor_short_names[static_cast<std::size_t>(action.factor_index)]);
+        const clamped_entry entry = controls_.set_factor(action.factor_index, atof_value(action.value_text));
+        const std::string name = record_name(limits);
+        const std::string entered = format_fixed(entry.stored, 2);
+        const std::string factor_words = "factor " + std::to_string(action.factor_index) + " " + quoted(name);
         if (entry.adjusted)
-            result_.notes.push_back(where(action) + "factor " + std::to_string(action.factor_index) + " " +
-                                    quoted(name) + ": " + action.value_text + " is outside " +
-                                    shortest_text(limits.minimum) + " to " + shortest_text(limits.maximum) +
-                                    ", set to " + format_fixed(entry.stored, 2));
-        log("factor " + std::to_string(action.factor_index) + " " + quoted(name) + " = " +
-            format_fixed(entry.stored, 2));
+            result_.notes.push_back(where(action) + factor_words + ": " + action.value_text + " is outside " +
+                                    g_text(limits.minimum) + " to " + g_text(limits.maximum) + ", set to " +
+                                    entered);
+        log(factor_words + " = " + entered);
         return true;
     }
 
@@ -454,13 +547,12 @@ private:
         if (!typed) return;
         const float wanted = static_cast<float>(number_of(*typed));
         if (wanted == record.value) return;
-        result_.notes.push_back(where(action) + key + " " + *typed + " is outside " +
-                                shortest_text(record.minimum) + " to " + shortest_text(record.maximum) +
-                                ", set to " + shortest_text(record.value));
+        result_.notes.push_back(where(action) + key + " " + *typed + " is outside " + g_text(record.minimum) +
+                                " to " + g_text(record.maximum) + ", set to " + g_text(record.value));
     }
 
-    // The respiration dialog: opened (fields from the model), the choices and
-    // fields of the line, OK.
+    // The respiration dialog: opened (fields as it shows them), the choices
+    // and fields of the line, OK.
     bool respiration_ok(const scenario_action& action)
     {
         respiration_pending pending;
@@ -481,9 +573,10 @@ private:
             if (action.bag_co2) numbers.bag_co2 = read_leading_number(*action.bag_co2);
             if (action.bag_o2) numbers.bag_o2 = read_leading_number(*action.bag_o2);
         }
-        if (session_.set_respiration(pending, numbers) == respiration_ok_result::percentages_exceed_100)
+        if (controls_.set_respiration(pending, numbers) == respiration_ok_result::percentages_exceed_100)
             return stop(scenario_end::refused, action,
                         where(action) + "the respiration dialog refused OK: Sum of percentages exceeds 100%");
+        std::string done;
         session_.with_model([&] {
             note_clamped(action, "rate", action.rate, *res_rate);
             note_clamped(action, "tidal", action.tidal, *tidal);
@@ -491,26 +584,34 @@ private:
             note_clamped(action, "volume", action.bag_volume, *bag_vol);
             note_clamped(action, "co2", action.bag_co2, *bag_co2);
             note_clamped(action, "o2", action.bag_o2, *bag_o2);
+            if (action.kind == script_action_kind::bag)
+                done = "bag state " + std::to_string(*bag_index) + ": volume " + g_text(bag_vol->value) +
+                       " ml, CO2 " + g_text(bag_co2->value) + " %, O2 " + g_text(bag_o2->value) + " %";
+            else if (action.natural)
+                done = "natural ventilation";
+            else
+                done = "artificial ventilation: rate " + g_text(res_rate->value) + " /min, tidal volume " +
+                       g_text(tidal->value) + " ml, PEEP " + g_text(positive->value) + " cm water";
         });
-        log(action.kind == script_action_kind::ventilation
-                ? (action.natural ? "natural ventilation" : "artificial ventilation")
-                : "bag state " + std::to_string(action.bag_state));
+        log(done);
         return true;
     }
 
     bool rerun(const scenario_action& action)
     {
         const int target = action.target;
-        if (target < session_.earliest_rerun_time() || target > session_.state().sim_time)
+        const run_state& state = session_.state();
+        if (!controls_.rerun(target))
             return stop(scenario_end::refused, action,
                         where(action) + "the cursor cannot reach " + minutes_seconds_text(target) +
-                            " (time " + minutes_seconds_text(session_.state().sim_time) + ")");
-        session_.state().cursor_time = target;
-        session_.strip_to_cursor();
+                            " (plot window from " + minutes_seconds_text(state.win_start) + ", time " +
+                            minutes_seconds_text(state.sim_time) + ")");
+        controls_.cut_after(target);
         log("re-run from the cursor");
         return true;
     }
 
+    scenario_controls& controls_;
     run_session& session_;
     std::string file_name_;
     scenario_outcome result_;
@@ -531,10 +632,53 @@ scenario_parse_result parse_scenario_text(std::string_view text, std::string_vie
     return script_parser(file_name, base_dir).parse(text);
 }
 
+step_outcome scenario_controls::run_to_minute() { return session_.run_to_minute(); }
+
+void scenario_controls::reset() { session_.restart_subject(); }
+
+std::optional<std::vector<clamped_value>> scenario_controls::load(const std::string& path)
+{
+    subject_read_result read = read_subject_file(path);
+    if (!read.status.ok()) return std::nullopt;
+    return session_.load_subject(std::move(read.data), path);
+}
+
+bool scenario_controls::rerun(int target)
+{
+    if (target < session_.earliest_rerun_time() || target > session_.state().sim_time) return false;
+    session_.state().cursor_time = target;
+    session_.strip_to_cursor();
+    return true;
+}
+
+clamped_entry scenario_controls::set_factor(int index, float value)
+{
+    return session_.set_factor(index, value);
+}
+
+respiration_ok_result scenario_controls::set_respiration(const respiration_pending& pending,
+                                                         const respiration_numbers& numbers)
+{
+    return session_.set_respiration(pending, numbers);
+}
+
+scenario_outcome run_scenario(scenario_controls& controls, const std::vector<scenario_action>& actions,
+                              std::string_view file_name)
+{
+    return script_runner(controls, file_name).run(actions);
+}
+
 scenario_outcome run_scenario(run_session& session, const std::vector<scenario_action>& actions,
                               std::string_view file_name)
 {
-    return script_runner(session, file_name).run(actions);
+    scenario_controls controls(session);
+    return run_scenario(controls, actions, file_name);
+}
+
+scenario_outcome carry_out_scenario_action(scenario_controls& controls, const scenario_action& action,
+                                           std::string_view file_name)
+{
+    return script_runner(controls, file_name).act(action);
 }
 
 scenario_outcome run_scenario_text(run_session& session, std::string_view text, std::string_view base_dir,

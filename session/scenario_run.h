@@ -22,15 +22,16 @@
 #ifndef TOLVANE_SCENARIO_RUN_H
 #define TOLVANE_SCENARIO_RUN_H
 
+#include "respiration.h"
 #include "result.h"
+#include "run_session.h"
 #include "slot_ids.h"
+#include "subject_limits.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class run_session;
 
 enum class script_action_kind {
     set_factor,   // "set NAME VALUE" or "set INDEX VALUE"
@@ -104,13 +105,71 @@ struct scenario_outcome {
     std::string message;             // what ended it early, "FILE:LINE: ..." where a line is to blame
     int stopped_line = 0;            // the action line not carried out
     int failure_item = 0;            // step_failed: the item model() returned
+    int failed_time = 0;             // step_failed: the second that failed
     std::vector<std::string> notes;  // "FILE:LINE: ..." for values the controls adjusted
     std::vector<std::string> log;    // "MM:SS what was done", one line per action carried out
 };
 
-// Carries out parsed actions on session from its current moment.
+// What a script's actions go through. These controls act on the session
+// itself; a window derives its own, so that a script presses the same
+// buttons, moves the same cursor and fills the same fields its user would,
+// and the window follows. The hooks after the controls tell a client what
+// the run recorded (a batch runner streams it as CSV).
+class scenario_controls {
+public:
+    explicit scenario_controls(run_session& session) : session_(session) {}
+    virtual ~scenario_controls() = default;
+    scenario_controls(const scenario_controls&) = delete;
+    scenario_controls& operator=(const scenario_controls&) = delete;
+
+    run_session& session() { return session_; }
+
+    // RUN.
+    virtual step_outcome run_to_minute();
+    // RESET.
+    virtual void reset();
+    // Load of path: nullopt when the file cannot be read (nothing changes),
+    // else the values held to a limit that the runner still has to note.
+    virtual std::optional<std::vector<clamped_value>> load(const std::string& path);
+    // RE-RUN from target; false when the cursor cannot reach it (nothing changes).
+    virtual bool rerun(int target);
+    // The factor panel's entry of value into factor index.
+    virtual clamped_entry set_factor(int index, float value);
+    // The respiration dialog's OK.
+    virtual respiration_ok_result set_respiration(const respiration_pending& pending,
+                                                  const respiration_numbers& numbers);
+
+    // A step recorded seconds first..last.
+    virtual void recorded(int /*first*/, int /*last*/) {}
+    // A reset or load started the run again at 0.
+    virtual void restarted() {}
+    // A RE-RUN cut the run after second t.
+    virtual void cut_after(int /*t*/) {}
+    // A line of the run's log ("MM:SS what was done"), as it happens.
+    virtual void logged(const std::string& /*line*/) {}
+
+private:
+    run_session& session_;
+};
+
+// Carries out parsed actions through controls from the session's current
+// moment. Before anything runs, every "load" file is read and the bag
+// percentages are followed through the lines as the respiration dialog
+// takes them, so that an OK the dialog would refuse stops the script before
+// its first RUN rather than minutes into it. file_name names the script in
+// messages.
+scenario_outcome run_scenario(scenario_controls& controls, const std::vector<scenario_action>& actions,
+                              std::string_view file_name);
+
+// As above on the session's own controls.
 scenario_outcome run_scenario(run_session& session, const std::vector<scenario_action>& actions,
                               std::string_view file_name);
+
+// Carries out one action now, as run_scenario does once the clock shows the
+// action's time ("run until" does nothing): for a window that plays a
+// script as its user presses RUN.
+scenario_outcome carry_out_scenario_action(scenario_controls& controls, const scenario_action& action,
+                                           std::string_view file_name);
 
 // Parses text and, when it parses, runs it.
 scenario_outcome run_scenario_text(run_session& session, std::string_view text, std::string_view base_dir,

@@ -160,7 +160,7 @@ validation_run validation_runner::run_text(const QString& text, const QString& n
     // A fresh standard subject breathing room air through no bag: RESET
     // does not reset the breathing circuit.
     sim_.reset_clicked();
-    restore_standard_breathing();
+    restore_standard_breathing(sim_);
     ui_.warnings.clear();
     run.result = run_scenario_script(sim_, parsed.script);
     run.memo = ui_.clinical_text();

@@ -17,7 +17,11 @@ float atof_value(const QString& text)
 
 entered_value enter_value(catalogue_record& record, const QString& text, const char* format)
 {
-    const clamped_entry entry = enter_number(record, atof_value(text));
+    return entered_text(enter_number(record, atof_value(text)), format);
+}
+
+entered_value entered_text(const clamped_entry& entry, const char* format)
+{
     entered_value result;
     result.stored = entry.stored;
     result.adjusted = entry.adjusted;
@@ -27,25 +31,28 @@ entered_value enter_value(catalogue_record& record, const QString& text, const c
 
 QString bmi_text()
 {
-    const float h = height.value;
-    const float bmi = 10000.0f * weight.value / (h * h);
+    const float h = passport_record(passport_field::height).value;
+    const float bmi = 10000.0f * passport_record(passport_field::weight).value / (h * h);
     return QString::asprintf("%.1f", static_cast<double>(bmi));
 }
 
 passport_texts current_passport_texts()
 {
     passport_texts texts;
-    texts.sex_index = sex;
-    texts.height = QString::asprintf("%.1f", static_cast<double>(height.value));
-    texts.weight = QString::asprintf("%.1f", static_cast<double>(weight.value));
+    const auto field_text = [](passport_field field) {
+        return QString::asprintf("%.1f", static_cast<double>(passport_record(field).value));
+    };
+    texts.sex_index = passport_sex();
+    texts.height = field_text(passport_field::height);
+    texts.weight = field_text(passport_field::weight);
     texts.bmi = bmi_text();
-    texts.age = QString::asprintf("%.1f", static_cast<double>(age.value));
+    texts.age = field_text(passport_field::age);
     return texts;
 }
 
 QString factor_value_text(int index)
 {
-    return QString::asprintf("%.2f", static_cast<double>(factor[index].value));
+    return QString::asprintf("%.2f", static_cast<double>(factor_record(index).value));
 }
 
 panel_view refresh_panels(const run_state& state, const panel_selection& selection, int t)
@@ -56,7 +63,7 @@ panel_view refresh_panels(const run_state& state, const panel_selection& selecti
     for (int i = 0; i < panel_rows; ++i) {
         factor_row_view& f = view.factors[i];
         const int index = selection.factor_sel[i];
-        if (index < 0 || index >= num_fct) {
+        if (index < 0 || !valid_factor_selection(index)) {
             f.selected = -1;
             f.value_text = QString::fromLatin1(empty_factor_text);
             f.value_colour = black;
@@ -64,14 +71,14 @@ panel_view refresh_panels(const run_state& state, const panel_selection& selecti
             f.selected = index;
             f.value_text = factor_value_text(index);
             f.value_colour = t == state.sim_time ? black : silver;
-            f.unit = from_cp1252(factor[index].unit);
+            f.unit = from_cp1252(factor_record(index).unit);
         }
         display_row_view& d = view.displays[i];
         const int shown = selection.display_sel[i];
-        if (shown >= 0 && shown < num_dsy) {
+        if (valid_display_selection(shown)) {
             d.selected = shown;
             d.value_text = QString::asprintf("%.2f", history_value(state, shown, history_slot(t)));
-            d.unit = from_cp1252(display[shown].unit);
+            d.unit = from_cp1252(display_record(shown).unit);
         }
     }
     view.time_text = format_minutes_seconds(t);

@@ -9,7 +9,6 @@
 #include "panel_rows.h"
 #include "pressure_mode.h"
 #include "run_state.h"
-#include "tolvane_model.h"
 #include "ui_port.h"
 
 #include <QColor>
@@ -33,6 +32,9 @@ struct entered_value {
 // stores it as the record's value and formats it with format ("%.2f", "%.1f").
 // Shows no hint itself: callers raise hint 2 when adjusted.
 entered_value enter_value(catalogue_record& record, const QString& text, const char* format);
+
+// What a field shows after an entry: format applied to the value stored.
+entered_value entered_text(const clamped_entry& entry, const char* format);
 
 // Body mass index text "%.1f" of 10000 x weight / (height x height), in single
 // precision, from the model's passport records.

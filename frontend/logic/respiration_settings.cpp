@@ -4,7 +4,7 @@
 #include "respiration_settings.h"
 
 #include "number_text.h"
-#include "tolvane_model.h"
+#include "panel_rows.h"
 
 #include <cctype>
 
@@ -23,13 +23,14 @@ double read_leading_number(const QString& text)
 
 respiration_texts current_respiration_texts()
 {
+    const respiration_numbers now = current_respiration_numbers();
     respiration_texts t;
-    t.rate = QString::fromStdString(respiration_rate_string(res_rate->value));
-    t.tidal = respiration_field_text(tidal->value);
-    t.peep = respiration_field_text(positive->value);
-    t.bag_volume = respiration_field_text(bag_vol->value);
-    t.bag_co2 = respiration_field_text(bag_co2->value);
-    t.bag_o2 = respiration_field_text(bag_o2->value);
+    t.rate = QString::fromStdString(respiration_rate_string(static_cast<float>(now.rate)));
+    t.tidal = respiration_field_text(static_cast<float>(now.tidal));
+    t.peep = respiration_field_text(static_cast<float>(now.peep));
+    t.bag_volume = respiration_field_text(static_cast<float>(now.bag_volume));
+    t.bag_co2 = respiration_field_text(static_cast<float>(now.bag_co2));
+    t.bag_o2 = respiration_field_text(static_cast<float>(now.bag_o2));
     return t;
 }
 
@@ -43,15 +44,21 @@ std::optional<std::pair<float, float>> accepted_bag_percentages(const respiratio
     const double co2 = read_leading_number(texts.bag_co2);
     const double o2 = read_leading_number(texts.bag_o2);
     if (bag_percentages_exceed_100(co2, o2)) return std::nullopt;
-    return std::pair{clamp_to_limits(co2, bag_co2->minimum, bag_co2->maximum),
-                     clamp_to_limits(o2, bag_o2->minimum, bag_o2->maximum)};
+    const catalogue_record& co2_record = factor_record(factor_id::bag_co2);
+    const catalogue_record& o2_record = factor_record(factor_id::bag_o2);
+    return std::pair{clamp_to_limits(co2, co2_record.minimum, co2_record.maximum),
+                     clamp_to_limits(o2, o2_record.minimum, o2_record.maximum)};
+}
+
+respiration_numbers respiration_numbers_of(const respiration_texts& texts)
+{
+    return {read_leading_number(texts.rate),    read_leading_number(texts.tidal),
+            read_leading_number(texts.peep),    read_leading_number(texts.bag_volume),
+            read_leading_number(texts.bag_co2), read_leading_number(texts.bag_o2)};
 }
 
 respiration_ok_result apply_respiration_settings(const respiration_pending& pending,
                                                  const respiration_texts& texts)
 {
-    return apply_respiration(pending,
-                             {read_leading_number(texts.rate), read_leading_number(texts.tidal),
-                              read_leading_number(texts.peep), read_leading_number(texts.bag_volume),
-                              read_leading_number(texts.bag_co2), read_leading_number(texts.bag_o2)});
+    return apply_respiration(pending, respiration_numbers_of(texts));
 }

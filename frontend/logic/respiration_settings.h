@@ -48,8 +48,12 @@ QString respiration_field_text(float value);
 // (OK refuses them). Reads only the limits of the model's records.
 std::optional<std::pair<float, float>> accepted_bag_percentages(const respiration_texts& texts);
 
-// Confirms the settings as typed: apply_respiration of the six fields'
-// numbers (read_leading_number). Requires estab_pnt().
+// The six fields' numbers as OK reads them (read_leading_number).
+respiration_numbers respiration_numbers_of(const respiration_texts& texts);
+
+// Confirms the settings as typed into the live model: apply_respiration of
+// respiration_numbers_of(texts). Requires estab_pnt(). A window enters them
+// through its run_session instead, which records the change.
 respiration_ok_result apply_respiration_settings(const respiration_pending& pending,
                                                  const respiration_texts& texts);
 

@@ -8,7 +8,6 @@
 #include "plot_geometry.h"
 #include "pressure_units.h"
 #include "result_text.h"
-#include "tolvane_model.h"
 
 #include <algorithm>
 #include <string>
@@ -19,7 +18,7 @@ constexpr int hint_time_out_ms = 5000;
 
 }  // namespace
 
-run_controller::run_controller(ui_port& ui) : session_(&::history), ui_(ui) {}
+run_controller::run_controller(ui_port& ui) : session_(model_host::exported_table()), ui_(ui) {}
 
 void run_controller::set_client_width(int width) { client_width_ = width; }
 
@@ -123,8 +122,8 @@ void run_controller::page_back()
         state().win_start = 0;
         show_hint(hint_negative_time, true);
     }
-    if (state().win_start < state().latest_time - TOLVANE_HISTORY_COLUMNS) {
-        state().win_start = state().latest_time - TOLVANE_HISTORY_COLUMNS;
+    if (state().win_start < state().latest_time - history_table_columns) {
+        state().win_start = state().latest_time - history_table_columns;
         show_hint(hint_history_capacity, true);
     }
     redraw_main();

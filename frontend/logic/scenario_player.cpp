@@ -2,9 +2,7 @@
 #include "scenario_player.h"
 
 #include "pressure_units.h"
-#include "run_events.h"
 #include "simulator.h"
-#include "tolvane_model.h"
 
 void scenario_player::start(scenario_script script)
 {
@@ -29,12 +27,7 @@ script_run_result scenario_player::act_due(simulator& sim)
                                 .arg(format_minutes_seconds(action.time));
             continue;
         }
-        const bool factor_action = action.kind == script_action_kind::set_factor;
-        const bool respiration_action =
-            action.kind == script_action_kind::ventilation || action.kind == script_action_kind::bag;
-        const float factor_before = factor_action ? factor[action.factor_index].value : 0.0f;
-        const respiration_snapshot respiration_before =
-            respiration_action ? snapshot_respiration() : respiration_snapshot{};
+        // The session records the action's event itself.
         script_run_result one = carry_out_script_action(sim, script_, action);
         result.notes << one.notes;
         if (!one.status.ok()) {
@@ -43,8 +36,6 @@ script_run_result scenario_player::act_due(simulator& sim)
             stop();
             break;
         }
-        if (factor_action) record_factor_change(sim, action.factor_index, factor_before);
-        if (respiration_action) record_respiration_change(sim, respiration_before, true);
     }
     result.end_time = sim.state().sim_time;
     return result;

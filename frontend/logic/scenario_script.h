@@ -1,24 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
-// Scenario scripts: a plain-text list of actions at simulated times, run
-// through the same code as the main window's controls and the respiration
-// dialog. One action per line:
-//
-//   at 2:00 set 15 5                      factor 15 to 5, clamped as the panel clamps
-//   at 10:00 ventilation artificial rate 12 tidal 600 peep 0
-//   at 15:00 bag 12 volume 6000 o2 20.93 co2 0
-//   at 20:00 natural                      (also "ventilation natural")
-//   at 25:00 rerun 22:30                  cursor to 22:30, then RE-RUN
-//   at 30:00 reset                        RESET: the subject starts again at 0:00
-//   at 5:00 load subjects/x.sbj           Load (relative to the script's folder)
-//   run until 40:00
-//   # a comment; blank lines are ignored
-//
-// Times are minutes:seconds of simulated time since the start. The clock only
-// stops on whole minutes (RUN always ends on a minute mark), so an action's
-// time must be a whole minute, or the current time itself (after "rerun
-// 22:30" an action "at 22:30" acts at once). Times never go back except
-// through "rerun", and "reset" and "load" start the clock again at 0:00.
-// Keywords are case-insensitive.
+// Scenario scripts in the front end: a script file read and parsed by the
+// session's parser (scenario_run.h, which describes the lines), and carried
+// out by the session's runner through the simulator's own controls (RUN,
+// the plot cursor keys, RE-RUN, the factor panel's value entry, the
+// respiration dialog's OK), so that a window follows the script and
+// tolvane-batch prints what the window would show. The seconds recorded are
+// kept, or streamed, as the batch runner's CSV.
 #ifndef TOLVANE_SCENARIO_SCRIPT_H
 #define TOLVANE_SCENARIO_SCRIPT_H
 
@@ -26,7 +13,7 @@
 #include "result.h"
 #include "scenario_run.h"
 #include "slot_ids.h"
-#include "tolvane_model.h"
+#include "model_host.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,26 +25,8 @@
 
 class simulator;
 
-// One line of a script. Numbers are kept as written: they are typed into the
-// same fields the windows read, which do their own conversion and clamping.
-struct script_action {
-    int line = 0;  // 1-based line in the file
-    int time = 0;  // simulated second at which the action happens
-    script_action_kind kind = script_action_kind::run_until;
-
-    int factor_index = -1;  // set_factor
-    QString value_text;     // set_factor
-
-    bool natural = true;                       // ventilation: natural (1) or artificial (0)
-    std::optional<QString> rate, tidal, peep;  // ventilation, artificial only
-
-    int bag_state = bag_state_id::standard;              // bag
-    std::optional<QString> bag_volume, bag_co2, bag_o2;  // bag states with a bag only
-
-    int target = 0;  // rerun: cursor time; run_until: the time to run to (== time)
-
-    QString load_path;  // load: the file, relative paths taken from the script's folder
-};
+// One line of a script, as the session's parser reads it.
+using script_action = scenario_action;
 
 struct scenario_script {
     QString file_name;  // as given, used in messages
@@ -70,7 +39,8 @@ struct script_parse_result {
     int error_line = 0;           // the line the error names (0 for the file as a whole)
 };
 
-// Parses script text; file_name is used in messages only.
+// Parses script text; file_name is used in messages, and a relative "load"
+// path is taken from its folder.
 script_parse_result parse_scenario_script(const QString& text, const QString& file_name);
 
 // Largest script file: a script is a page of lines, not a stream.
@@ -88,7 +58,7 @@ script_parse_result read_scenario_script(const QString& path);
 std::optional<int> parse_script_time(const QString& text);
 
 // One second's history column: display rows, then other rows.
-using history_column = std::array<float, TOLVANE_HISTORY_ROWS>;
+using history_column = std::array<float, history_table_rows>;
 
 // Where a streaming timeline sends the seconds no re-run can reach any more.
 class timeline_stream {
@@ -118,12 +88,13 @@ public:
     // Sends every second still kept to the stream (the end of a run).
     void flush();
 
-    static constexpr int rows = TOLVANE_HISTORY_ROWS;  // display rows, then other rows
+    static constexpr int rows = history_table_rows;  // display rows, then other rows
     using column = history_column;
 
     // Forgets everything (a stream is told to restart) and takes the history
-    // column of second 0.
-    void start();
+    // column of second 0 from table, where the later seconds are taken from
+    // too; the table must outlive the timeline's use.
+    void start(const history_table& table);
     // Takes the history columns of seconds first..last (first >= 1); seconds
     // from first on that were kept before (an earlier branch) are replaced.
     void take(int first, int last);
@@ -149,6 +120,7 @@ private:
     // Sends the seconds no re-run can reach to the stream.
     void send_unreachable();
 
+    const history_table* table_ = nullptr;
     std::deque<column> columns_;
     int first_ = 0;   // second of columns_.front()
     int latest_ = 0;  // the latest second taken since start(); a re-run does not lower it
@@ -193,8 +165,9 @@ script_run_result carry_out_script_action(simulator& sim, const scenario_script&
                                           const script_action& action);
 
 // Natural ventilation and the standard bag state through the respiration
-// dialog's OK. RESET and Load now start the circuit clean themselves; a host
-// may still call this to put the standard circuit back without a restart.
-void restore_standard_breathing();
+// dialog's OK, without an event. RESET and Load now start the circuit clean
+// themselves; a host may still call this to put the standard circuit back
+// without a restart.
+void restore_standard_breathing(simulator& sim);
 
 #endif

@@ -4,8 +4,6 @@
 #include "cp1252.h"
 #include "installed_data.h"
 #include "entry_message.h"
-#include "run_events.h"
-#include "tolvane_model.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,13 +16,12 @@ constexpr const char* invalid_format_text = "Invalid subject file format.";
 
 }  // namespace
 
-simulator::simulator(ui_port& ui) : ui_(ui), selection_(initial_selection()), controller_(ui) {}
+simulator::simulator(ui_port& ui) : ui_(ui), controller_(ui) {}
 
 void simulator::start()
 {
-    estab_pnt();
     builtin_subject_ = standard_subject_data();
-    builtin_subject_.selection = selection_;
+    builtin_subject_.selection = selection();
     state().si_pressure = false;
     controller_.restart_subject();
     // The window's first paint: it also sets the grid span that the first
@@ -34,7 +31,7 @@ void simulator::start()
 
 int simulator::panel_time() const { return state().cursor_pinned ? state().cursor_time : state().sim_time; }
 
-panel_view simulator::panels(int t) const { return refresh_panels(state(), selection_, t); }
+panel_view simulator::panels(int t) const { return refresh_panels(state(), selection(), t); }
 
 void simulator::redraw() { controller_.redraw_main(); }
 
@@ -57,12 +54,8 @@ void simulator::reset_clicked()
 void simulator::restart_builtin_subject()
 {
     if (controller_.busy()) return;
-    if (state().si_pressure) {
-        state().si_pressure = false;
-        swap_pressure_units(false);
-    }
-    store_standard_subject(builtin_subject_);
-    selection_ = builtin_subject_.selection;
+    session().set_pressure_units(false);
+    static_cast<void>(session().load_subject(builtin_subject_, std::string()));
     subject_name_.clear();
     clamped_on_load_.clear();
     controller_.events().clear();
@@ -79,7 +72,7 @@ void simulator::cursor_key(cursor_direction direction, bool large)
 void simulator::info_key()
 {
     if (controller_.busy()) return;
-    ui_.show_information(from_cp1252(comment));
+    ui_.show_information(from_cp1252(model_host::comment()));
 }
 
 void simulator::hint_timeout() { controller_.time_out_TTimer(); }
@@ -87,7 +80,7 @@ void simulator::hint_timeout() { controller_.time_out_TTimer(); }
 void simulator::factor_selection_changed(int row, int index)
 {
     if (controller_.busy() || row < 0 || row >= panel_rows) return;
-    if (!choose_factor(selection_, row, index)) controller_.show_hint(hint_duplicate_factor, true);
+    if (!choose_factor(session().selection(), row, index)) controller_.show_hint(hint_duplicate_factor, true);
     state().cursor_pinned = true;
     if (state().sim_time != 0)
         redraw();
@@ -98,7 +91,7 @@ void simulator::factor_selection_changed(int row, int index)
 void simulator::display_selection_changed(int row, int index)
 {
     if (controller_.busy() || row < 0 || row >= panel_rows) return;
-    if (valid_display_selection(index)) selection_.display_sel[row] = index;
+    if (valid_display_selection(index)) session().selection().display_sel[row] = index;
     state().cursor_pinned = true;
     if (state().sim_time != 0)
         redraw();
@@ -122,8 +115,8 @@ std::array<QString, panel_rows> simulator::factor_exit(const std::array<QString,
 {
     std::array<QString, panel_rows> shown;
     for (int i = 0; i < panel_rows; ++i) {
-        const int index = selection_.factor_sel[i];
-        if (index < 0 || index >= num_fct) {
+        const int index = selection().factor_sel[i];
+        if (!valid_factor_selection(index) || index < 0) {
             shown[i] = QString::fromLatin1(empty_factor_text);
             continue;
         }
@@ -131,11 +124,9 @@ std::array<QString, panel_rows> simulator::factor_exit(const std::array<QString,
             shown[i] = factor_value_text(index);
             continue;
         }
-        const float before = factor[index].value;
-        const entered_value entered = enter_value(factor[index], texts[i], "%.2f");
-        record_factor_change(*this, index, before);
+        const entered_value entered = entered_text(session().set_factor(index, atof_value(texts[i])), "%.2f");
         shown[i] = entered.text;
-        show_entry_hint(factor[index], texts[i], entered);
+        show_entry_hint(factor_record(index), texts[i], entered);
     }
     return shown;
 }
@@ -145,31 +136,25 @@ passport_texts simulator::passport_exit(const QString& height_text, const QStrin
 {
     if (controller_.busy()) return current_passport_texts();
     passport_texts shown;
-    auto enter = [&](catalogue_record& record, const QString& text) {
-        const float before = record.value;
-        const entered_value entered = enter_value(record, text, "%.1f");
-        record_passport_change(*this, from_cp1252(record.name).toUtf8().constData(), before, record.value);
-        show_entry_hint(record, text, entered);
+    auto enter = [&](passport_field field, const QString& text) {
+        const entered_value entered =
+            entered_text(session().set_passport_value(field, atof_value(text)), "%.1f");
+        show_entry_hint(passport_record(field), text, entered);
         return entered.text;
     };
-    shown.height = enter(height, height_text);
-    shown.weight = enter(weight, weight_text);
+    shown.height = enter(passport_field::height, height_text);
+    shown.weight = enter(passport_field::weight, weight_text);
     shown.bmi = bmi_text();
-    shown.age = enter(age, age_text);
-    if ((sex_index == 0 || sex_index == 1) && sex != sex_index) {
-        record_passport_change(*this, "sex", static_cast<float>(sex), static_cast<float>(sex_index));
-        sex = sex_index;
-    }
-    shown.sex_index = sex;
+    shown.age = enter(passport_field::age, age_text);
+    session().set_sex(sex_index);
+    shown.sex_index = current_passport_texts().sex_index;
     return shown;
 }
 
 void simulator::set_pressure_units(bool si)
 {
     if (controller_.busy() || si == state().si_pressure) return;
-    state().si_pressure = si;
-    state().credits_shown = false;
-    swap_pressure_units(si);
+    session().set_pressure_units(si);
     redraw();
 }
 
@@ -178,12 +163,8 @@ subject_read_result simulator::load_subject(const QString& path)
     clamped_on_load_.clear();
     subject_read_result result = read_subject_file(path);
     if (!result.status.ok() || controller_.busy()) return result;
-    clamped_on_load_ = clamp_subject_to_limits(result.data);
-    store_standard_subject(result.data);
-    selection_ = result.data.selection;
+    clamped_on_load_ = session().load_subject(result.data, path.toStdString());
     subject_name_ = path;
-    controller_.events().record({run_event_kind::load, 0, state().sim_time, "Load", path.toStdString(),
-                                 "load " + path.toStdString()});
     controller_.restart_subject();
     return result;
 }
@@ -191,7 +172,8 @@ subject_read_result simulator::load_subject(const QString& path)
 save_result simulator::save_subject(const QString& path)
 {
     return write_subject_file(path,
-                              subject_text(path, subject_date_time_now(), selection_, state().si_pressure));
+                              QByteArray::fromStdString(session().subject_text(
+                                  file_path_bytes(path), subject_date_time_now().toUtf8().toStdString())));
 }
 
 void simulator::load_clicked()

@@ -33,7 +33,9 @@ public:
     // --- state read by windows and the report -------------------------------
     run_state& state() { return controller_.state(); }
     const run_state& state() const { return controller_.state(); }
-    const panel_selection& selection() const { return selection_; }
+    const panel_selection& selection() const { return controller_.session().selection(); }
+    // The run itself: the session the controller drives.
+    run_session& session() { return controller_.session(); }
     run_controller& controller() { return controller_; }
     const run_controller& controller() const { return controller_; }
     // Path of the last subject file loaded (empty at start).
@@ -105,7 +107,6 @@ private:
     void show_entry_hint(const catalogue_record& record, const QString& typed, const entered_value& entered);
 
     ui_port& ui_;
-    panel_selection selection_;
     QString subject_name_;
     // The name the open dialog proposes: "*.sbj" at first, then the path
     // last chosen in it (a cancel leaves it as it was).

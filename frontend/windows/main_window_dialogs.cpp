@@ -5,7 +5,6 @@
 
 #include "about_window.h"
 #include "respiration_dialog.h"
-#include "run_events.h"
 
 namespace {
 
@@ -30,9 +29,10 @@ void Tmain_F::respiration_IClick()
 {
     if (respiration_F == nullptr) return;
     respiration_F->set_ui_port(&ui());
-    const respiration_snapshot before = snapshot_respiration();
+    respiration_F->set_session(&sim_.session());
+    const respiration_snapshot before = sim_.session().respiration_now();
     const bool confirmed = respiration_F->exec() == QDialog::Accepted;
-    if (!sim_.controller().busy()) record_respiration_change(sim_, before, confirmed);
+    if (!sim_.controller().busy()) sim_.session().record_respiration_change(before, confirmed);
     // OK (and a rejected OK left with Cancel) may have changed the bag volume,
     // the bag percentages and the PEEP: the factor rows must show the new
     // values, or the next focus loss of a row would write the old ones back.

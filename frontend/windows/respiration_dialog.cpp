@@ -202,8 +202,9 @@ void Trespiration_F::bag_RBClick(int sender_row)
 
 void Trespiration_F::ok_BClick()
 {
-    if (apply_respiration_settings(pending_, field_texts()) ==
-        respiration_ok_result::percentages_exceed_100) {
+    // Without a run there is nothing to set.
+    if (session_ != nullptr && session_->enter_respiration(pending_, respiration_numbers_of(field_texts())) ==
+                                   respiration_ok_result::percentages_exceed_100) {
         // The dialog stays open for a correction or Cancel.
         if (ui_ != nullptr) {
             ui_->beep();

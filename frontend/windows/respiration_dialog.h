@@ -6,6 +6,7 @@
 #define TOLVANE_RESPIRATION_DIALOG_H
 
 #include "respiration_settings.h"
+#include "run_session.h"
 
 #include <QDialog>
 
@@ -28,6 +29,8 @@ public:
     // Where the warning, the message and the beep go; must be set before the
     // dialog is shown (a null port silences them).
     void set_ui_port(ui_port* port);
+    // The run whose settings OK enters (the main window's session).
+    void set_session(run_session* session) { session_ = session; }
 
     // The values the radio buttons have chosen and OK will write.
     const respiration_pending& pending() const { return pending_; }
@@ -68,6 +71,7 @@ private:
     respiration_texts field_texts() const;
 
     ui_port* ui_ = nullptr;
+    run_session* session_ = nullptr;
     respiration_pending pending_;
 };
 

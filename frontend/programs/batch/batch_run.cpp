@@ -10,7 +10,6 @@
 #include "pressure_units.h"
 #include "result_text.h"
 #include "simulator.h"
-#include "tolvane_model.h"
 
 #include <QFile>
 
@@ -35,19 +34,21 @@ bool load_subject(simulator& sim, const QString& path, std::FILE* err)
     return true;
 }
 
-// Sets the factors as the panel would, clamped to their limits with a warning.
-void apply_settings(const std::vector<factor_setting>& settings, std::FILE* err)
+// Sets the factors as the panel would, clamped to their limits with a
+// warning; each is an event of the run, as a typed value is.
+void apply_settings(simulator& sim, const std::vector<factor_setting>& settings, std::FILE* err)
 {
     for (const factor_setting& setting : settings) {
-        catalogue_record& record = factor[setting.index];
-        const entered_value entered = enter_value(record, setting.text, "%.2f");
+        const catalogue_record limits = factor_record(setting.index);
+        const entered_value entered =
+            entered_text(sim.session().set_factor(setting.index, atof_value(setting.text)), "%.2f");
         if (entered.adjusted)
             print(err, QStringLiteral("tolvane-batch: warning: factor %1 \"%2\": %3 is outside "
                                       "%4 to %5, set to %6\n")
                            .arg(setting.index)
-                           .arg(from_cp1252(record.name), setting.text)
-                           .arg(static_cast<double>(record.minimum))
-                           .arg(static_cast<double>(record.maximum))
+                           .arg(from_cp1252(limits.name), setting.text)
+                           .arg(static_cast<double>(limits.minimum))
+                           .arg(static_cast<double>(limits.maximum))
                            .arg(entered.text));
     }
 }
@@ -118,7 +119,7 @@ int save_after_run(simulator& sim, const batch_options& options, int status, std
 int run_batch(simulator& sim, const batch_options& options, std::FILE* out, std::FILE* err)
 {
     if (options.subject_path && !load_subject(sim, *options.subject_path, err)) return batch_file_error;
-    apply_settings(options.settings, err);
+    apply_settings(sim, options.settings, err);
     if (options.script_path) {
         const int script_status = run_batch_script(sim, options, out, err);
         // A script that could not run as written saves nothing either.

@@ -35,13 +35,13 @@ TEST(ScenarioScriptParse, EachActionReadsIntoItsFields)
     EXPECT_EQ(a.kind, script_action_kind::ventilation);
     EXPECT_EQ(a.time, 600);
     EXPECT_FALSE(a.natural);
-    EXPECT_EQ(a.rate, QString("12"));
-    EXPECT_EQ(a.tidal, QString("600"));
-    EXPECT_EQ(a.peep, QString("0"));
+    EXPECT_EQ(a.rate, "12");
+    EXPECT_EQ(a.tidal, "600");
+    EXPECT_EQ(a.peep, "0");
 
     a = parse_one(QStringLiteral("at 3:00 ventilation artificial tidal 700"));
     EXPECT_FALSE(a.rate.has_value());
-    EXPECT_EQ(a.tidal, QString("700"));
+    EXPECT_EQ(a.tidal, "700");
 
     for (const char* line : {"at 20:00 natural", "at 20:00 ventilation natural"}) {
         a = parse_one(QString::fromLatin1(line));
@@ -53,9 +53,9 @@ TEST(ScenarioScriptParse, EachActionReadsIntoItsFields)
     a = parse_one(QStringLiteral("at 15:00 bag 12 volume 6000 o2 20.93 co2 0 # rebreathe"));
     EXPECT_EQ(a.kind, script_action_kind::bag);
     EXPECT_EQ(a.bag_state, bag_state_id::rebreathe);
-    EXPECT_EQ(a.bag_volume, QString("6000"));
-    EXPECT_EQ(a.bag_o2, QString("20.93"));
-    EXPECT_EQ(a.bag_co2, QString("0"));
+    EXPECT_EQ(a.bag_volume, "6000");
+    EXPECT_EQ(a.bag_o2, "20.93");
+    EXPECT_EQ(a.bag_co2, "0");
 
     const std::pair<const char*, int> names[] = {
         {"glottis", bag_state_id::glottis_closed},      {"standard", bag_state_id::standard},
@@ -224,7 +224,7 @@ protected:
     {
         std::memset(history, 0, sizeof history);
         sim.start();
-        restore_standard_breathing();
+        restore_standard_breathing(sim);
     }
 
     script_run_result run(const char* text)

@@ -37,7 +37,6 @@
 #include "report.h"
 #include "respiration_dialog.h"
 #include "respiration_settings.h"
-#include "run_events.h"
 #include "slot_ids.h"
 #include "tolvane_model.h"
 
@@ -103,9 +102,8 @@ void respiration_ok(scripted_main_F& window, int ventilation, int bag_state, con
                                 {&texts.bag_co2, &typed.bag_co2},
                                 {&texts.bag_o2, &typed.bag_o2}})
         if (!entry->isEmpty()) *field = *entry;
-    const respiration_snapshot before = snapshot_respiration();
-    apply_respiration_settings({static_cast<std::uint8_t>(ventilation), bag_state}, texts);
-    record_respiration_change(window.sim(), before, true);
+    window.sim().session().set_respiration({static_cast<std::uint8_t>(ventilation), bag_state},
+                                           respiration_numbers_of(texts));
     window.redraw_main();
 }
 
@@ -143,7 +141,7 @@ private slots:
     }
     void cleanup()
     {
-        restore_standard_breathing();
+        if (window) restore_standard_breathing(window->sim());
         window.reset();
     }
 
@@ -290,8 +288,8 @@ private slots:
         QVERIFY(same_csv(contents(path("batch.csv")), lesson, QStringLiteral("lesson_batch")));
 
         // Played in a new window as the teacher presses RUN, so does the window.
+        restore_standard_breathing(window->sim());
         window.reset();
-        restore_standard_breathing();
         window = std::make_unique<scripted_main_F>();
         window->show();
         window->open_answers.push_back(path("lesson1.txt"));

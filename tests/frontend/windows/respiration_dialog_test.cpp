@@ -6,6 +6,7 @@
 #include "../fake_ui.h"
 #include "tolvane_model.h"
 
+#include <memory>
 #include <QAbstractButton>
 #include <QDir>
 #include <QGroupBox>
@@ -21,6 +22,9 @@ class RespirationDialogTest : public QObject {
 private:
     fake_ui ui;
     Trespiration_F* dialog = nullptr;
+    // The run whose settings OK enters: the only session, so its state is
+    // the live model the tests set and read.
+    std::unique_ptr<run_session> session;
 
     // The standard subject in the standard bag state, natural ventilation.
     static void standard_state()
@@ -48,8 +52,10 @@ private slots:
     void initTestCase()
     {
         estab_pnt();
+        session = std::make_unique<run_session>();
         dialog = new Trespiration_F;
         dialog->set_ui_port(&ui);
+        dialog->set_session(session.get());
     }
 
     void cleanupTestCase() { delete dialog; }
