@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "run_events.h"
 
+#include "catalogue_view.h"
 #include "simulator.h"
-#include "tolvane_model.h"
 
 void record_factor_change(simulator& sim, int index, float before)
 {
-    if (index < 0 || index >= num_fct || factor[index].value == before) return;
+    const std::span<const catalogue_record> factors = factor_records();
+    if (index < 0 || static_cast<size_t>(index) >= factors.size() ||
+        factors[static_cast<size_t>(index)].value == before)
+        return;
     sim.controller().events().record(factor_event(index, sim.state().sim_time, sim.state().si_pressure));
 }
 
