@@ -2,6 +2,8 @@
 #include "csv_text.h"
 
 #include "cp1252_text.h"
+#include "model_state.h"
+#include "run_state.h"
 #include "tolvane_model.h"
 
 #include <algorithm>
@@ -30,6 +32,12 @@ std::string history_csv_header_text(const catalogue_record* displays, int count)
         header += ',' + csv_field(label);
     }
     return header + '\n';
+}
+
+std::string run_csv_header_text()
+{
+    // The catalogue as the process started it holds the mm Hg records.
+    return history_csv_header_text(model_state::pristine().displays.data(), logged_displays);
 }
 
 namespace {

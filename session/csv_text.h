@@ -18,6 +18,10 @@ struct catalogue_record;
 // are quoted. Ends with "\n".
 std::string history_csv_header_text(const catalogue_record* displays, int count);
 
+// The header row of a run's CSV: every display variable but "No display"
+// with its unit in mm Hg, whatever units are shown.
+std::string run_csv_header_text();
+
 // Significant digits of the CSV numbers: by default 7; 9 write every float
 // so that it reads back as the same float.
 inline constexpr int csv_default_digits = 7;

@@ -56,12 +56,6 @@ clamped_entry enter_number(catalogue_record& record, float typed)
     return {clamped, clamped != typed};
 }
 
-catalogue_record& factor_record(int index) { return ::factor[index]; }
-
-const catalogue_record& display_record(int index) { return ::display[index]; }
-
-int passport_sex() { return ::sex; }
-
 catalogue_record& passport_record(passport_field field)
 {
     switch (field) {

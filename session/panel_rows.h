@@ -44,17 +44,10 @@ struct clamped_entry {
 // the record's value.
 clamped_entry enter_number(catalogue_record& record, float typed);
 
-// The live model's records of factor index (0..num_fct-1) and display
-// index (0..num_dsy-1), as the catalogue holds them in the units in force.
-catalogue_record& factor_record(int index);
-const catalogue_record& display_record(int index);
-
 // The passport's three number fields.
 enum class passport_field { height, weight, age };
 
 // The live model's record behind a passport field.
 catalogue_record& passport_record(passport_field field);
-// The live model's sex: 0 or 1.
-int passport_sex();
 
 #endif

@@ -306,7 +306,7 @@ std::string run_session::csv_text(int digits)
 {
     // The header names the mm Hg units the rows are written in, whatever
     // units are shown.
-    std::string text = history_csv_header_text(model_state::pristine().displays.data(), logged_displays);
+    std::string text = run_csv_header_text();
     const int seconds = logged_seconds();
     text.reserve(text.size() + static_cast<std::size_t>(seconds) * (8 + 11 * logged_displays));
     char row[16 + (1 + csv_number_max) * logged_displays];

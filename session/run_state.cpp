@@ -8,12 +8,15 @@
 
 int history_slot(int t) { return model_host::history_slot(t); }
 
+float recorded_sample(const run_state& state, int row, int column)
+{
+    if (row < 0 || row >= history_table_rows || column < 0 || column >= history_table_columns) return 0;
+    return state.history != nullptr ? (*state.history)[row][column] : model_host::history_sample(row, column);
+}
+
 double history_value(const run_state& state, int row, int column)
 {
-    // 0 for a row or column outside the table.
-    if (row < 0 || row >= history_table_rows || column < 0 || column >= history_table_columns) return 0;
-    const double sample =
-        state.history != nullptr ? (*state.history)[row][column] : model_host::history_sample(row, column);
+    const double sample = recorded_sample(state, row, column);
     if (state.si_pressure && row < model_host::display_count() && model_host::pressure_display(row))
         return mmhg_to_kpa(sample);
     return sample;

@@ -35,6 +35,10 @@ inline constexpr int design_client_width = 1014;
 // negative t.
 int history_slot(int t);
 
+// Returns the stored sample (model units) of history row and column of
+// state's table; 0 for a row or column outside the table.
+float recorded_sample(const run_state& state, int row, int column);
+
 // Returns the stored sample of history row and column of state's table, multiplied by 0.1332
 // (double) when si_pressure is set and row is a display variable listed in
 // a_d_lst; returns 0 for a row or column outside the table.

@@ -5,15 +5,15 @@
 // the change does. Run once by hand from the checkout; it is built with the
 // project:
 //   build/bin/teaching_subjects
-#include "model_host.h"
-#include "panel_logic.h"
+#include "run_session.h"
 #include "subject_file.h"
-#include "tolvane_model.h"
 
 #include <QCoreApplication>
 #include <QString>
 
+#include <array>
 #include <cstdio>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -81,19 +81,14 @@ const std::vector<teaching_subject> subjects = {
 // with other factors.
 constexpr int settling_minutes = 60;
 
-// Runs the live subject settling_minutes; false when a step failed or the
-// subject died.
-bool settle()
+// Runs the session's subject settling_minutes; false when a step failed or
+// the subject died.
+bool settle(run_session& session)
 {
-    model_host host;
     for (int minute = 0; minute < settling_minutes; ++minute) {
-        host.derive_constants();
-        for (int second = 1; second <= 60; ++second) {
-            const second_result result = host.run_second(minute * 60 + second);
-            if (result.failed() || result.died) return false;
-        }
+        const step_outcome step = session.run_to_minute();
+        if (!step.failure.ok() || step.died) return false;
     }
-    model_host::take_messages();
     return true;
 }
 
@@ -102,22 +97,19 @@ bool settle()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    estab_pnt();
     int failures = 0;
     for (const teaching_subject& s : subjects) {
-        model_host().start_standard_subject();
-        for (const auto& [index, value] : s.factors) factor[index].value = value;
-        if (!settle()) {
+        run_session session;
+        for (const auto& [index, value] : s.factors) session.set_factor(index, value);
+        if (!settle(session)) {
             std::fprintf(stderr, "teaching_subjects: %s does not settle\n", s.path);
             ++failures;
             continue;
         }
-        panel_selection selection;
-        selection.factor_sel = s.factor_rows;
-        selection.display_sel = s.display_rows;
-        const QString path = QString::fromLatin1(s.path);
-        const QByteArray text = subject_text(path, subject_date_time_now(), selection, false);
-        if (!write_subject_file(path, text).ok()) {
+        session.selection().factor_sel = s.factor_rows;
+        session.selection().display_sel = s.display_rows;
+        const std::string text = session.subject_text(s.path, subject_date_time_now().toStdString());
+        if (!write_subject_file(std::string(s.path), text).ok()) {
             std::fprintf(stderr, "teaching_subjects: cannot write %s\n", s.path);
             ++failures;
         }

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "envelope.h"
 
+#include "catalogue_view.h"
 #include "cp1252.h"
 #include "pressure_units.h"
 #include "result_text.h"
 #include "slot_ids.h"
-#include "tolvane_model.h"
 #include "validation.h"
 
 #include <algorithm>
@@ -56,7 +56,7 @@ std::vector<double> teaching_values(int index)
 // The factor's name without the catalogue's trailing comma or blank.
 QString factor_name(int index)
 {
-    QString name = from_cp1252(factor[index].name).trimmed();
+    QString name = from_cp1252(factor_records()[static_cast<size_t>(index)].name).trimmed();
     if (name.endsWith(QLatin1Char(','))) name.chop(1);
     return name;
 }
@@ -71,15 +71,17 @@ constexpr int change_time = 120;
 std::vector<envelope_case> envelope_cases()
 {
     std::vector<envelope_case> cases;
-    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i) {
-        const double low = factor[i].minimum, high = factor[i].maximum;
+    const std::span<const catalogue_record> factors = factor_records();
+    for (int i = 0; static_cast<size_t>(i) < factors.size(); ++i) {
+        const catalogue_record& record = factors[static_cast<size_t>(i)];
+        const double low = record.minimum, high = record.maximum;
         std::set<double> values;
         for (int k = 0; k <= 6; ++k) values.insert(value_text(low + (high - low) * k / 6).toDouble());
         for (double v : teaching_values(i)) values.insert(v);
         const QString section = QStringLiteral("%1 (factor %2, %3 .. %4 %5)")
                                     .arg(factor_name(i))
                                     .arg(i)
-                                    .arg(value_text(low), value_text(high), from_cp1252(factor[i].unit));
+                                    .arg(value_text(low), value_text(high), from_cp1252(record.unit));
         for (double v : values) cases.push_back({section, value_text(v), set_at_two(i, v)});
     }
     const QString work = QStringLiteral("Work rate, 0 to 250 W");

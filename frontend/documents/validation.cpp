@@ -2,11 +2,11 @@
 // Validation cases: the table, the measures of a run, verdicts and the report.
 #include "validation.h"
 
+#include "catalogue_view.h"
 #include "pressure_units.h"
 #include "result_text.h"
 #include "simulator.h"
 #include "slot_ids.h"
-#include "tolvane_model.h"
 
 #include <QDir>
 #include <QFile>
@@ -194,19 +194,21 @@ measured validation_runner::simple_measure(const validation_run& run, const QStr
         for (int t = first; t <= last; ++t) sum += timeline.value(row, t);
         return sum / (last - first + 1);
     };
+    const int displays = static_cast<int>(display_records().size());
+    const int others = static_cast<int>(other_values().size());
     const int display_row = display_index_by_name(expression.toStdString());
-    if (display_row >= 0 && display_row < num_dsy) return {mean_of_row(display_row), {}};
+    if (display_row >= 0 && display_row < displays) return {mean_of_row(display_row), {}};
     static const QRegularExpression variable(QStringLiteral("^([DO])(\\d+)$"));
     const QRegularExpressionMatch m = variable.match(expression);
     if (m.hasMatch()) {
         const int index = m.captured(2).toInt();
         const bool is_display = m.captured(1) == QLatin1String("D");
-        if ((is_display && index >= num_dsy) || (!is_display && index >= num_oth))
+        if ((is_display && index >= displays) || (!is_display && index >= others))
             return {std::nullopt, QStringLiteral("no variable %1").arg(expression)};
-        return {mean_of_row(is_display ? index : num_dsy + index), {}};
+        return {mean_of_row(is_display ? index : displays + index), {}};
     }
     if (expression == QLatin1String("VO2"))
-        return {mean_of_row(num_dsy + other_id::o2_uptake_per_step) * 60.0 / 1000.0, {}};
+        return {mean_of_row(displays + other_id::o2_uptake_per_step) * 60.0 / 1000.0, {}};
     if (expression == QLatin1String("H")) {
         double sum = 0;
         for (int t = first; t <= last; ++t)

@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tolvane_model.h"
+#include "catalogue_view.h"
+#include "slot_ids.h"
 
 namespace {
 
@@ -145,11 +146,12 @@ void paint_whole_run(QPainter& painter, int cw, const run_state& state, const di
     draw_scales(painter, cw, display_sel);
 
     // Traces: every second as a point of one polyline per stretch inside the limits.
+    const std::span<const catalogue_record> displays = display_records();
     for (int k = 0; k < 8; ++k) {
         const int v = display_sel[static_cast<size_t>(k)];
-        if (v < 0 || v >= num_dsy || v >= TOLVANE_NUM_DISPLAYS - 1) continue;
-        const double minimum = display[v].minimum;
-        const double maximum = display[v].maximum;
+        if (v < 0 || static_cast<size_t>(v) >= displays.size() || v >= display_id::no_display) continue;
+        const double minimum = displays[static_cast<size_t>(v)].minimum;
+        const double maximum = displays[static_cast<size_t>(v)].maximum;
         if (minimum == maximum) continue;
         painter.setPen(plain_pen(trace_colour(k)));
         QPolygonF line;

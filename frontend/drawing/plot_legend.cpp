@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "cp1252.h"
-#include "tolvane_model.h"
+#include "catalogue_view.h"
 
 namespace {
 
@@ -62,12 +62,15 @@ void draw_trace_legend(QPainter& painter, int cw, int top, const display_selecti
     painter.save();
     painter.fillRect(QRect(0, top, cw, trace_legend_height(!reference_name.isEmpty())), Qt::white);
     const int column_width = (cw - 16) / 4;
+    const std::span<const catalogue_record> displays = display_records();
     for (int k = 0; k < 8; ++k) {
         const int v = display_sel[static_cast<size_t>(k)];
-        if (v < 0 || v >= num_dsy || display[v].maximum == display[v].minimum) continue;
+        if (v < 0 || static_cast<size_t>(v) >= displays.size()) continue;
+        const catalogue_record& record = displays[static_cast<size_t>(v)];
+        if (record.maximum == record.minimum) continue;
         const int x = 8 + column_width * (k % 4);
         const int y = top + 3 + legend_row_height * (k / 4);
-        stroke_and_text(painter, x, y, trace_colour(k), false, from_cp1252(display[v].name));
+        stroke_and_text(painter, x, y, trace_colour(k), false, from_cp1252(record.name));
     }
     if (!reference_name.isEmpty())
         stroke_and_text(painter, 8, top + 3 + 2 * legend_row_height, Qt::black, true,

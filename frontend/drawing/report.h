@@ -13,7 +13,7 @@
 #include <array>
 #include <functional>
 
-#include "tolvane_model.h"
+#include "catalogue_view.h"
 
 class QPainter;
 

@@ -2,9 +2,9 @@
 // The report's input from the live simulator and model state.
 #include "report_source.h"
 
+#include "catalogue_view.h"
 #include "run_state.h"
 #include "simulator.h"
-#include "tolvane_model.h"
 
 report_input report_input_from(const simulator& sim, const QString& clinical_notes, const QString& date_text)
 {
@@ -19,13 +19,14 @@ report_input report_input_from(const simulator& sim, const QString& clinical_not
     input.display_rows = sim.selection().display_sel;
     input.clinical_notes = clinical_notes;
     input.display_value = [state](int d, int t) { return history_value(state, d, history_slot(t)); };
-    input.factors = factor;
-    input.factor_count = num_fct;
-    input.displays = display;
-    input.display_count = num_dsy;
-    input.height = height;
-    input.weight = weight;
-    input.age = age;
-    input.sex = sex;
+    input.factors = factor_records().data();
+    input.factor_count = static_cast<int>(factor_records().size());
+    input.displays = display_records().data();
+    input.display_count = static_cast<int>(display_records().size());
+    const passport_records passport = live_passport();
+    input.height = passport.height;
+    input.weight = passport.weight;
+    input.age = passport.age;
+    input.sex = passport.sex;
     return input;
 }

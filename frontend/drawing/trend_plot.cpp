@@ -11,8 +11,8 @@
 #include <QPoint>
 #include <QPolygon>
 
+#include "catalogue_view.h"
 #include "reference_run.h"
-#include "tolvane_model.h"
 
 namespace {
 
@@ -44,8 +44,9 @@ int scale_x(int cw, int k) { return k < 4 ? 12 + 38 * k : cw - 302 + 38 * k; }
 // scale and no trace; any other index outside the catalogue neither.
 const catalogue_record* plotted_variable(int v)
 {
-    if (v < 0 || v >= num_dsy) return nullptr;
-    const catalogue_record& record = display[v];
+    const std::span<const catalogue_record> displays = display_records();
+    if (v < 0 || static_cast<size_t>(v) >= displays.size()) return nullptr;
+    const catalogue_record& record = displays[static_cast<size_t>(v)];
     if (record.maximum == record.minimum) return nullptr;
     return &record;
 }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "breathing_circuit.h"
 
-#include "panel_logic.h"
-#include "respiration_settings.h"
+#include "catalogue_view.h"
+#include "pressure_mode.h"
+#include "respiration.h"
 #include "slot_ids.h"
-#include "tolvane_model.h"
 
 #include <algorithm>
 
@@ -14,7 +14,7 @@ namespace {
 // converts (water vapour from body temperature, dry pressure at least 1 mm Hg).
 double btps_percent_to_stpd_now()
 {
-    const double t = factor[factor_id::body_temperature].value;
+    const double t = factor_records()[factor_id::body_temperature].value;
     const double pb = factor_value_in_model_units(factor_id::barometric_pressure, listed_factors_in_kpa());
     const double dry = std::max(pb - 0.03 * t * t - 5.92, 1.0);
     return static_cast<float>(static_cast<float>(dry) * 0.003592 / (t + 273));
@@ -26,14 +26,14 @@ QString fixed(double value, int decimals) { return QString::number(value, 'f', d
 
 std::optional<bag_contents> live_bag()
 {
-    const int state = *bag_index;
-    if (bag_fields_locked(state).value_or(true)) return std::nullopt;
+    if (bag_fields_locked(current_respiration_pending().bag_state).value_or(true)) return std::nullopt;
     bag_contents bag;
-    bag.volume = bag_vol->value;
+    bag.volume = current_respiration_numbers().bag_volume;
     const double capacity = bag.volume * btps_percent_to_stpd_now();
     if (capacity > 0) {
-        bag.co2 = display[display_id::bag_co2_amount].value / capacity;
-        bag.o2 = display[display_id::bag_o2_amount].value / capacity;
+        const std::span<const catalogue_record> displays = display_records();
+        bag.co2 = displays[display_id::bag_co2_amount].value / capacity;
+        bag.o2 = displays[display_id::bag_o2_amount].value / capacity;
     }
     return bag;
 }
@@ -59,11 +59,13 @@ QString breathing_text()
     if (now.ventilation != 0) {
         text += QStringLiteral(", natural ventilation");
     } else {
+        const respiration_numbers set = current_respiration_numbers();
         text += QStringLiteral(", ventilator rate %1 /min, tidal %2 ml, PEEP %3 cm water")
-                    .arg(fixed(res_rate->value, 2), fixed(tidal->value, 1), fixed(positive->value, 1));
+                    .arg(fixed(set.rate, 2), fixed(set.tidal, 1), fixed(set.peep, 1));
     }
+    const std::span<const catalogue_record> factors = factor_records();
     text += QStringLiteral("; inspired O2 %1 %, CO2 %2 %")
-                .arg(fixed(factor[factor_id::inspired_o2].value, 2),
-                     fixed(factor[factor_id::inspired_co2].value, 2));
+                .arg(fixed(factors[factor_id::inspired_o2].value, 2),
+                     fixed(factors[factor_id::inspired_co2].value, 2));
     return text;
 }

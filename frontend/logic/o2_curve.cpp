@@ -4,9 +4,10 @@
 #include <cmath>
 #include <limits>
 
+#include "blood_o2.h"
+#include "catalogue_view.h"
 #include "pressure_units.h"
 #include "slot_ids.h"
-#include "tolvane_model.h"
 
 namespace {
 
@@ -39,22 +40,20 @@ double rising_crossing(F value_at, double target)
     return (low + high) / 2;
 }
 
-float recorded(int row, int t) { return history[row][history_slot(t)]; }
-
 }  // namespace
 
 curve_conditions standard_curve_conditions()
 {
-    return {7.4f, 40, 37, s_factor[factor_id::dpg], s_factor[factor_id::haemoglobin]};
+    return {7.4f, 40, 37, standard_factor_value(factor_id::dpg),
+            standard_factor_value(factor_id::haemoglobin)};
 }
 
 curve_point curve_at(const curve_conditions& c, double po2)
 {
-    float saturation = 0, content = 0;
-    if (!tolvane_o2_saturation(static_cast<float>(po2), c.pco2, c.ph, c.temperature, c.dpg, c.haemoglobin,
-                               &saturation, &content))
-        return {po2, not_a_number, not_a_number};
-    return {po2, saturation, content};
+    const std::optional<blood_o2> blood =
+        blood_o2_at(static_cast<float>(po2), c.pco2, c.ph, c.temperature, c.dpg, c.haemoglobin);
+    if (!blood) return {po2, not_a_number, not_a_number};
+    return {po2, blood->saturation, blood->content};
 }
 
 std::vector<curve_point> curve_points(const curve_conditions& conditions, double po2_max, int intervals)
@@ -87,9 +86,13 @@ o2_curve_view o2_curve_view_at(const run_state& state, int t)
     view.time = t;
     view.in_the_past = t != state.sim_time;
     view.si_pressure = state.si_pressure;
+    const auto recorded = [&](int row, int second) {
+        return recorded_sample(state, row, history_slot(second));
+    };
+    const std::span<const catalogue_record> factors = factor_records();
     view.subject = {recorded(arterial_ph, t), recorded(arterial_pco2, t),
-                    factor[factor_id::body_temperature].value, factor[factor_id::dpg].value,
-                    factor[factor_id::haemoglobin].value};
+                    factors[factor_id::body_temperature].value, factors[factor_id::dpg].value,
+                    factors[factor_id::haemoglobin].value};
     view.standard = standard_curve_conditions();
     view.arterial = {recorded(arterial_po2, t), recorded(arterial_saturation, t) / 100.0,
                      recorded(arterial_o2_content, t)};

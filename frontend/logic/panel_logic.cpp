@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "catalogue_view.h"
 #include "panel_logic.h"
 
 #include "cp1252.h"
@@ -31,28 +32,31 @@ entered_value entered_text(const clamped_entry& entry, const char* format)
 
 QString bmi_text()
 {
-    const float h = passport_record(passport_field::height).value;
-    const float bmi = 10000.0f * passport_record(passport_field::weight).value / (h * h);
+    const passport_records passport = live_passport();
+    const float h = passport.height.value;
+    const float bmi = 10000.0f * passport.weight.value / (h * h);
     return QString::asprintf("%.1f", static_cast<double>(bmi));
 }
 
 passport_texts current_passport_texts()
 {
     passport_texts texts;
-    const auto field_text = [](passport_field field) {
-        return QString::asprintf("%.1f", static_cast<double>(passport_record(field).value));
+    const passport_records passport = live_passport();
+    const auto field_text = [](const catalogue_record& record) {
+        return QString::asprintf("%.1f", static_cast<double>(record.value));
     };
-    texts.sex_index = passport_sex();
-    texts.height = field_text(passport_field::height);
-    texts.weight = field_text(passport_field::weight);
+    texts.sex_index = passport.sex;
+    texts.height = field_text(passport.height);
+    texts.weight = field_text(passport.weight);
     texts.bmi = bmi_text();
-    texts.age = field_text(passport_field::age);
+    texts.age = field_text(passport.age);
     return texts;
 }
 
 QString factor_value_text(int index)
 {
-    return QString::asprintf("%.2f", static_cast<double>(factor_record(index).value));
+    return QString::asprintf("%.2f",
+                             static_cast<double>(factor_records()[static_cast<std::size_t>(index)].value));
 }
 
 panel_view refresh_panels(const run_state& state, const panel_selection& selection, int t)
@@ -71,14 +75,14 @@ panel_view refresh_panels(const run_state& state, const panel_selection& selecti
             f.selected = index;
             f.value_text = factor_value_text(index);
             f.value_colour = t == state.sim_time ? black : silver;
-            f.unit = from_cp1252(factor_record(index).unit);
+            f.unit = from_cp1252(factor_records()[static_cast<std::size_t>(index)].unit);
         }
         display_row_view& d = view.displays[i];
         const int shown = selection.display_sel[i];
         if (valid_display_selection(shown)) {
             d.selected = shown;
             d.value_text = QString::asprintf("%.2f", history_value(state, shown, history_slot(t)));
-            d.unit = from_cp1252(display_record(shown).unit);
+            d.unit = from_cp1252(display_records()[static_cast<std::size_t>(shown)].unit);
         }
     }
     view.time_text = format_minutes_seconds(t);

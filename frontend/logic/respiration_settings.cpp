@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // Respiration settings: formatting the model's ventilator and bag values and
 // writing the confirmed ones back through the model's references.
+#include "catalogue_view.h"
 #include "respiration_settings.h"
 
 #include "number_text.h"
-#include "panel_rows.h"
 
 #include <cctype>
 
@@ -44,8 +44,8 @@ std::optional<std::pair<float, float>> accepted_bag_percentages(const respiratio
     const double co2 = read_leading_number(texts.bag_co2);
     const double o2 = read_leading_number(texts.bag_o2);
     if (bag_percentages_exceed_100(co2, o2)) return std::nullopt;
-    const catalogue_record& co2_record = factor_record(factor_id::bag_co2);
-    const catalogue_record& o2_record = factor_record(factor_id::bag_o2);
+    const catalogue_record& co2_record = factor_records()[factor_id::bag_co2];
+    const catalogue_record& o2_record = factor_records()[factor_id::bag_o2];
     return std::pair{clamp_to_limits(co2, co2_record.minimum, co2_record.maximum),
                      clamp_to_limits(o2, o2_record.minimum, o2_record.maximum)};
 }

@@ -4,11 +4,9 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
-#include <array>
 #include <limits>
 
 #include "history_csv.h"
-#include "panel_logic.h"
 
 run_log::run_log(qint64 memory_limit) : memory_limit_(memory_limit) {}
 
@@ -54,7 +52,8 @@ void run_log::take(const run_state& state, int first, int last)
 {
     if (last < first) return;
     for (int t = first; t <= last; ++t)
-        for (int d = 0; d < logged_displays; ++d) samples_.push_back(history[d][history_slot(t)]);
+        for (int d = 0; d < logged_displays; ++d)
+            samples_.push_back(recorded_sample(state, d, history_slot(t)));
     // Rows in mm Hg, as tolvane-batch writes them, whatever is shown.
     run_state in_mmhg = state;
     in_mmhg.si_pressure = false;
@@ -99,18 +98,4 @@ std::optional<QByteArray> run_log::csv_text() const
     return text + rows;
 }
 
-QByteArray history_csv_header_in_mmhg()
-{
-    if (!listed_factors_in_kpa()) return history_csv_header();
-    // The kPa records are swapped out for the header and back in; the factor
-    // values the swap scales get their shown values back bit for bit.
-    std::array<float, TOLVANE_NUM_FACTORS> values{};
-    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i)
-        values[static_cast<size_t>(i)] = factor[i].value;
-    swap_pressure_units(false);
-    const QByteArray header = history_csv_header();
-    swap_pressure_units(true);
-    for (int i = 0; i < num_fct && i < TOLVANE_NUM_FACTORS; ++i)
-        factor[i].value = values[static_cast<size_t>(i)];
-    return header;
-}
+QByteArray history_csv_header_in_mmhg() { return QByteArray::fromStdString(run_csv_header_text()); }

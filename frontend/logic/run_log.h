@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "run_state.h"
-#include "tolvane_model.h"
 
 class QTemporaryFile;
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "catalogue_view.h"
 #include "simulator.h"
 
 #include "cp1252.h"
@@ -126,7 +127,7 @@ std::array<QString, panel_rows> simulator::factor_exit(const std::array<QString,
         }
         const entered_value entered = entered_text(session().set_factor(index, atof_value(texts[i])), "%.2f");
         shown[i] = entered.text;
-        show_entry_hint(factor_record(index), texts[i], entered);
+        show_entry_hint(factor_records()[static_cast<std::size_t>(index)], texts[i], entered);
     }
     return shown;
 }

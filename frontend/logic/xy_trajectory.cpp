@@ -4,14 +4,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "catalogue_view.h"
 #include "cp1252.h"
-#include "tolvane_model.h"
 
 xy_trajectory xy_trajectory_from(const run_state& state, int x_variable, int y_variable, int cursor_time)
 {
     xy_trajectory trajectory;
     const int last = std::max(state.sim_time, 0);
-    trajectory.first_time = std::max(0, last - (TOLVANE_HISTORY_COLUMNS - 1));
+    trajectory.first_time = std::max(0, last - (history_table_columns - 1));
     trajectory.points.reserve(static_cast<size_t>(last - trajectory.first_time + 1));
     for (int t = trajectory.first_time; t <= last; ++t) {
         const int column = history_slot(t);
@@ -23,11 +23,24 @@ xy_trajectory xy_trajectory_from(const run_state& state, int x_variable, int y_v
     return trajectory;
 }
 
+namespace {
+
+// The display record of variable, null outside the catalogue.
+const catalogue_record* display_record(int variable)
+{
+    const std::span<const catalogue_record> displays = display_records();
+    if (variable < 0 || static_cast<size_t>(variable) >= displays.size()) return nullptr;
+    return &displays[static_cast<size_t>(variable)];
+}
+
+}  // namespace
+
 value_range catalogue_range(int variable)
 {
-    if (variable < 0 || variable >= num_dsy) return {};
-    const double lo = display[variable].minimum;
-    const double hi = display[variable].maximum;
+    const catalogue_record* record = display_record(variable);
+    if (!record) return {};
+    const double lo = record->minimum;
+    const double hi = record->maximum;
     if (!(hi > lo)) return {lo - 1, lo + 1};
     return {lo, hi};
 }
@@ -51,10 +64,11 @@ value_range fitted_range(const std::vector<double>& values)
 
 QString axis_title(int variable)
 {
-    if (variable < 0 || variable >= num_dsy) return {};
+    const catalogue_record* record = display_record(variable);
+    if (!record) return {};
     // Display 54's name ends in a blank.
-    const QString name = from_cp1252(display[variable].name).trimmed();
-    const QString unit = from_cp1252(display[variable].unit);
+    const QString name = from_cp1252(record->name).trimmed();
+    const QString unit = from_cp1252(record->unit);
     return unit.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, unit);
 }
 

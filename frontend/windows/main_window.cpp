@@ -30,6 +30,7 @@
 #include "embedded_pictures.h"
 #include "plot_stage.h"
 #include "jpeg_image.h"
+#include "model_host.h"
 #include "trend_plot.h"
 #include "window_font.h"
 
@@ -383,7 +384,8 @@ void Tmain_F::FormPaint(QPainter& painter)
     prepare_redraw(sim_.state(), client_width());
     if (paint_whole_run_instead(painter)) return;
     paint_trend_plot(painter, client_width(), sim_.state(), sim_.selection().display_sel,
-                     QString::fromLatin1(mdl_ver), nullptr, reference_ ? &*reference_ : nullptr);
+                     QString::fromStdString(model_host::version()), nullptr,
+                     reference_ ? &*reference_ : nullptr);
     paint_plot_additions(painter);
 }
 

@@ -33,7 +33,6 @@
 #include "picture_export.h"
 #include "pressure_units.h"
 #include "result_text.h"
-#include "tolvane_model.h"
 
 namespace {
 
@@ -278,13 +277,13 @@ void Tmain_F::move_cursor_to(int t)
 {
     if (sim_.controller().busy()) return;
     run_state& state = sim_.state();
-    const int oldest = std::max(0, state.latest_time - TOLVANE_HISTORY_COLUMNS + 1);
+    const int oldest = std::max(0, state.latest_time - history_table_columns + 1);
     t = std::clamp(t, oldest, state.sim_time);
     state.cursor_time = t;
     state.cursor_pinned = true;
     const int page = client_width() - 320;
     if (t < state.win_start || t > state.win_start + page)
-        state.win_start = std::max({0, t - t % 60 - 60, state.latest_time - TOLVANE_HISTORY_COLUMNS});
+        state.win_start = std::max({0, t - t % 60 - 60, state.latest_time - history_table_columns});
     sim_.controller().redraw_main();
 }
 

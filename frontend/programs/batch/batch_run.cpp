@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "catalogue_view.h"
 #include "batch_run.h"
 
 #include "batch_script.h"
@@ -39,7 +40,7 @@ bool load_subject(simulator& sim, const QString& path, std::FILE* err)
 void apply_settings(simulator& sim, const std::vector<factor_setting>& settings, std::FILE* err)
 {
     for (const factor_setting& setting : settings) {
-        const catalogue_record limits = factor_record(setting.index);
+        const catalogue_record limits = factor_records()[static_cast<std::size_t>(setting.index)];
         const entered_value entered =
             entered_text(sim.session().set_factor(setting.index, atof_value(setting.text)), "%.2f");
         if (entered.adjusted)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "catalogue_listing.h"
 
+#include "catalogue_view.h"
 #include "cp1252.h"
 #include "slot_ids.h"
-#include "tolvane_model.h"
 
 #include <QLocale>
 #include <string_view>
@@ -41,8 +41,9 @@ QString heading(const char* title)
 QString factor_table()
 {
     QString text = heading("Subject factors (--set NAME=VALUE, script: set NAME VALUE):");
+    const std::span<const catalogue_record> factors = factor_records();
     for (int i = 0; i < factor_id::count; ++i)
-        text += row(i, factor_short_names[i], factor[i], number_text(s_factor[i]));
+        text += row(i, factor_short_names[i], factors[i], number_text(standard_factor_value(i)));
     return text;
 }
 
@@ -50,8 +51,9 @@ QString display_table()
 {
     QString text = heading("Display variables (CSV columns in this order):");
     // The last entry, "No display", is a panel placeholder with no value.
+    const std::span<const catalogue_record> displays = display_records();
     for (int i = 0; i < display_id::no_display; ++i)
-        text += row(i, display_short_names[i], display[i], number_text(s_display[i].standard));
+        text += row(i, display_short_names[i], displays[i], number_text(standard_display_value(i)));
     return text;
 }
 
