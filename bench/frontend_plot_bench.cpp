@@ -11,7 +11,7 @@
 
 #include "panel_logic.h"
 #include "reference_run.h"
-#include "run_log.h"
+#include "model_host.h"
 #include "simulator.h"
 #include "tolvane_model.h"
 #include "trend_plot.h"
@@ -95,9 +95,11 @@ void BM_redraw_main_with_reference(benchmark::State& bench)
     fill_swinging_history();
     run_state state;
     state.sim_time = 1799;
-    run_log log;
-    log.follow(state);
-    const reference_run reference = reference_from(log, QString());
+    reference_run reference;
+    reference.seconds = 1800;
+    for (int t = 0; t < reference.seconds; ++t)
+        for (int d = 0; d < logged_displays; ++d)
+            reference.samples.push_back(history[d][model_host::history_slot(t)]);
     state.sim_time = 1800;
     state.latest_time = 1800;
     state.win_start = 1080;
@@ -111,29 +113,5 @@ void BM_redraw_main_with_reference(benchmark::State& bench)
     }
 }
 BENCHMARK(BM_redraw_main_with_reference)->Unit(benchmark::kMicrosecond);
-
-// One RUN as the window does it now: the step, the redraw and the full log
-// taking the minute's 60 rows (CSV text and samples).
-void BM_run_one_minute_with_full_log(benchmark::State& bench)
-{
-    drawing_ui ui;
-    simulator sim(ui);
-    ui.sim = &sim;
-    sim.start();
-    run_log log;
-    log.follow(sim.state());
-    int runs = 0;
-    for (auto _ : bench) {
-        sim.run_clicked();
-        log.follow(sim.state());
-        if (++runs % 30 == 0) {
-            bench.PauseTiming();
-            sim.reset_clicked();
-            log.follow(sim.state());
-            bench.ResumeTiming();
-        }
-    }
-}
-BENCHMARK(BM_run_one_minute_with_full_log)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -13,12 +13,16 @@ double reference_run::value(const run_state& state, int d, int t) const
     return state.si_pressure && model_host::pressure_display(d) ? mmhg_to_kpa(stored) : stored;
 }
 
-reference_run reference_from(const run_log& log, const QString& subject_name)
+reference_run reference_from(const run_session& session, const QString& subject_name)
 {
     reference_run reference;
     reference.subject_name = subject_name;
-    reference.seconds = log.seconds();
-    reference.samples = log.samples();
+    reference.seconds = session.logged_seconds();
+    reference.samples.reserve(static_cast<std::size_t>(reference.seconds) * logged_displays);
+    for (int t = 0; t < reference.seconds; ++t) {
+        const float* row = session.logged_row(t);
+        reference.samples.insert(reference.samples.end(), row, row + logged_displays);
+    }
     return reference;
 }
 

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-#include "run_log.h"
+#include "run_session.h"
 #include "run_state.h"
 
 struct reference_run {
@@ -25,8 +25,8 @@ struct reference_run {
     double value(const run_state& state, int d, int t) const;
 };
 
-// A copy of the whole log under the subject's name.
-reference_run reference_from(const run_log& log, const QString& subject_name);
+// A copy of the session's whole log under the subject's name.
+reference_run reference_from(const run_session& session, const QString& subject_name);
 
 // The name the header line and the guide show: the file name of the subject,
 // or "standard subject".

@@ -36,6 +36,7 @@ public:
     const panel_selection& selection() const { return controller_.session().selection(); }
     // The run itself: the session the controller drives.
     run_session& session() { return controller_.session(); }
+    const run_session& session() const { return controller_.session(); }
     run_controller& controller() { return controller_; }
     const run_controller& controller() const { return controller_; }
     // Path of the last subject file loaded (empty at start).

@@ -394,7 +394,7 @@ void Tmain_F::FormMouseDown(Qt::MouseButton button, QPoint point)
     if (button != Qt::LeftButton) return;
     if (whole_run_ && point.y() > click_band_top_y && point.y() < click_band_bottom_y &&
         point.x() >= plot_time_origin_x && point.x() <= client_width() - 160) {
-        move_cursor_to(whole_run_time(client_width(), run_log_.seconds(), point.x()));
+        move_cursor_to(whole_run_time(client_width(), sim_.session().logged_seconds(), point.x()));
         return;
     }
     sim_.mouse_down(point.x(), point.y());

@@ -21,7 +21,6 @@
 #include "reference_run.h"
 #include "event_marks.h"
 #include "report.h"
-#include "run_log.h"
 #include "scenario_player.h"
 #include "simulator.h"
 #include "ui_port.h"
@@ -183,8 +182,8 @@ public:
     // Beside each display value: the reference's value at the panel time.
     std::array<QLabel*, panel_rows> reference_L{};
 
-    // Every second since the subject's start, and the run kept for comparison.
-    const run_log& log() const { return run_log_; }
+    // The run kept for comparison (every second since the subject's start
+    // is the session's log).
     const std::optional<reference_run>& reference() const { return reference_; }
     // Where the user guide (docs/guide.md with its pictures) lies among the
     // program's compiled-in resources; Help > User guide shows it.
@@ -337,7 +336,6 @@ private:
     void show_reference_values(int t);
 
     simulator sim_;
-    run_log run_log_;
     std::optional<reference_run> reference_;
     QImage logo_image_;
     QString clinical_text_;

@@ -294,8 +294,8 @@ std::vector<event_mark> Tmain_F::current_marks() const
 
 double Tmain_F::whole_run_value(int d, int t) const
 {
-    if (d < 0 || d >= logged_displays || t < 0 || t >= run_log_.seconds()) return 0.0;
-    const double stored = run_log_.sample(d, t);
+    if (d < 0 || d >= logged_displays || t < 0 || t >= sim_.session().logged_seconds()) return 0.0;
+    const double stored = sim_.session().logged(d, t);
     return sim_.state().si_pressure && model_host::pressure_display(d) ? mmhg_to_kpa(stored) : stored;
 }
 
@@ -303,7 +303,7 @@ bool Tmain_F::paint_whole_run_instead(QPainter& painter)
 {
     if (!whole_run_ || sim_.state().credits_shown) return false;
     paint_whole_run(
-        painter, client_width(), sim_.state(), sim_.selection().display_sel, run_log_.seconds(),
+        painter, client_width(), sim_.state(), sim_.selection().display_sel, sim_.session().logged_seconds(),
         [this](int d, int t) { return whole_run_value(d, t); }, current_marks());
     if (reference_) draw_reference_legend(painter, client_width(), reference_title(*reference_));
     return true;

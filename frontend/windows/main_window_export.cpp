@@ -24,18 +24,12 @@ bool may_write(ui_port& ui, const QString& path)
 
 void Tmain_F::export_data_IClick()
 {
-    run_log_.follow(sim_.state());
     const std::optional<QString> path =
         ui().save_file_dialog({QStringLiteral("Export data"), QStringLiteral("run.csv"),
                                QStringLiteral("CSV files (*.csv *.CSV)"), QStringLiteral("csv"), QString()});
     if (!path || path->isEmpty() || !may_write(ui(), *path)) return;
-    const std::optional<QByteArray> text = run_log_.csv_text();
-    if (!text) {
-        ui().show_error(QStringLiteral("Sorry, cannot write %1: the run's temporary file could not be read.")
-                            .arg(QDir::toNativeSeparators(QFileInfo(*path).absoluteFilePath())));
-        return;
-    }
-    const save_result written = write_exported_file(*path, *text);
+    const save_result written =
+        write_exported_file(*path, QByteArray::fromStdString(sim_.session().csv_text()));
     if (!written.ok())
         ui().show_error(message_text(written));
     else
@@ -55,7 +49,7 @@ QByteArray Tmain_F::plot_picture_bytes(const QString& path)
     if (reference_) picture.reference_name = reference_title(*reference_);
     picture.marks = current_marks();
     if (whole_run_ && !picture.state.credits_shown) {
-        picture.whole_run_seconds = run_log_.seconds();
+        picture.whole_run_seconds = sim_.session().logged_seconds();
         picture.whole_run_value = [this](int d, int t) { return whole_run_value(d, t); };
     }
     if (picture_format_for(path) == picture_format::svg) return plot_svg(picture);

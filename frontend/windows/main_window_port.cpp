@@ -118,8 +118,6 @@ void Tmain_F::stop_hint_timer() { time_out_T->stop(); }
 
 void Tmain_F::redraw_main()
 {
-    // Every operation ends here: the full log follows the run.
-    run_log_.follow(sim_.state());
     show_panels(sim_.panel_time());
     show_plot_controls();
     surface->update();

@@ -25,8 +25,7 @@ constexpr int reference_width = 47;
 
 void Tmain_F::keep_reference_IClick()
 {
-    run_log_.follow(sim_.state());
-    reference_ = reference_from(run_log_, sim_.subject_name());
+    reference_ = reference_from(sim_.session(), sim_.subject_name());
     clear_reference_I->setEnabled(true);
     redraw_main();
 }

@@ -513,13 +513,16 @@ private slots:
         const QImage whole = surface_grab(*window);
         QVERIFY(whole != page);
         // The run's first second lies at the plot's left edge, its last at the right.
-        QCOMPARE(whole_run_x(window->client_width(), window->log().seconds(), 0), double(plot_time_origin_x));
-        QCOMPARE(whole_run_x(window->client_width(), window->log().seconds(), window->log().seconds() - 1),
+        QCOMPARE(whole_run_x(window->client_width(), window->sim().session().logged_seconds(), 0),
+                 double(plot_time_origin_x));
+        QCOMPARE(whole_run_x(window->client_width(), window->sim().session().logged_seconds(),
+                             window->sim().session().logged_seconds() - 1),
                  double(window->client_width() - 161));
         // A click places the cursor at the time under it.
         QTest::mouseClick(
             window->surface, Qt::LeftButton, {},
-            QPoint(int(whole_run_x(window->client_width(), window->log().seconds(), 300)), 200));
+            QPoint(int(whole_run_x(window->client_width(), window->sim().session().logged_seconds(), 300)),
+                   200));
         QVERIFY(std::abs(window->sim().state().cursor_time - 300) <= 2);
         window->whole_run_I->trigger();
         QVERIFY(!window->whole_run());

@@ -137,7 +137,7 @@ private slots:
         window->export_data_I->trigger();
         QCOMPARE(window->questions, QStringList{QStringLiteral("file exists, overwrite?")});
         QCOMPARE(contents(path("run.csv")), history_csv_header() + history_csv_rows(state, 0, 120));
-        QCOMPARE(window->log().seconds(), 121);
+        QCOMPARE(window->sim().session().logged_seconds(), 121);
         // Cancel to the question leaves the file as it is.
         run_once();
         window->answers.push_back(false);
