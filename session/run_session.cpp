@@ -94,6 +94,7 @@ step_outcome run_session::run_step(int limit)
             const model_units_scope model_units(state_.si_pressure);
             host_->derive_constants();
         }
+        rewind_->begin_seconds(state_.sim_time);
         outcome.start_time = state_.sim_time;
         const int to_mark = 60 - ((outcome.start_time % 60) + 60) % 60;
         outcome.step_length = std::min(to_mark, limit);
@@ -122,6 +123,7 @@ step_outcome run_session::run_step(int limit)
                 break;
             }
         }
+        if (outcome.failure.ok() && !outcome.died) rewind_->end_seconds(state_.sim_time);
         rewind_->settle();
     });
     // A step the limit stopped within a minute is continued by the next.
