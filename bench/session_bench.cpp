@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The session layer's costs: a model swap between sessions against a
-// simulated minute, and a simulated day through the C interface (no CSV)
-// against the host alone.
+// simulated minute, a simulated day through the C interface (no CSV)
+// against the host alone (also both in turn, in processor time), and an
+// hour run one second at a time.
 #include <benchmark/benchmark.h>
 
 #include "model_host.h"
@@ -58,17 +59,29 @@ BENCHMARK(BM_model_swap);
 constexpr int minutes_a_day = 1440;
 
 // A simulated day through the host alone: the floor for any client.
+void host_day()
+{
+    model_host host;
+    host.start_standard_subject();
+    int t = 0;
+    for (int minute = 0; minute < minutes_a_day; ++minute) {
+        host.derive_constants();
+        for (int second = 0; second < 60; ++second) benchmark::DoNotOptimize(host.run_second(++t).died);
+    }
+}
+
+// The same day through the C interface: clock, history, rewind memory, log.
+void c_api_day()
+{
+    tolvane_session* s = nullptr;
+    tolvane_create(&s);
+    benchmark::DoNotOptimize(tolvane_run_minutes(s, minutes_a_day, nullptr));
+    tolvane_destroy(s);
+}
+
 void BM_day_through_host(benchmark::State& state)
 {
-    for (auto _ : state) {
-        model_host host;
-        host.start_standard_subject();
-        int t = 0;
-        for (int minute = 0; minute < minutes_a_day; ++minute) {
-            host.derive_constants();
-            for (int second = 0; second < 60; ++second) benchmark::DoNotOptimize(host.run_second(++t).died);
-        }
-    }
+    for (auto _ : state) host_day();
 }
 BENCHMARK(BM_day_through_host)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -83,15 +96,9 @@ void BM_day_through_session(benchmark::State& state)
 }
 BENCHMARK(BM_day_through_session)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The same day through the C interface: clock, history, rewind memory, log.
 void BM_day_through_c_api(benchmark::State& state)
 {
-    for (auto _ : state) {
-        tolvane_session* s = nullptr;
-        tolvane_create(&s);
-        benchmark::DoNotOptimize(tolvane_run_minutes(s, minutes_a_day, nullptr));
-        tolvane_destroy(s);
-    }
+    for (auto _ : state) c_api_day();
 }
 BENCHMARK(BM_day_through_c_api)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -127,23 +134,9 @@ void BM_day_c_api_against_host_interleaved(benchmark::State& state)
     std::vector<double> host_ms, api_ms, ratio;
     for (auto _ : state) {
         const double t0 = thread_cpu_ms();
-        {
-            model_host host;
-            host.start_standard_subject();
-            int t = 0;
-            for (int minute = 0; minute < minutes_a_day; ++minute) {
-                host.derive_constants();
-                for (int second = 0; second < 60; ++second)
-                    benchmark::DoNotOptimize(host.run_second(++t).died);
-            }
-        }
+        host_day();
         const double t1 = thread_cpu_ms();
-        {
-            tolvane_session* s = nullptr;
-            tolvane_create(&s);
-            benchmark::DoNotOptimize(tolvane_run_minutes(s, minutes_a_day, nullptr));
-            tolvane_destroy(s);
-        }
+        c_api_day();
         const double t2 = thread_cpu_ms();
         host_ms.push_back(t1 - t0);
         api_ms.push_back(t2 - t1);
