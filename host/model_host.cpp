@@ -69,21 +69,28 @@ step_result model_host::step_failure(int item)
     return step_result::failure(static_cast<failure_code::failure_item>(item), text);
 }
 
-second_result model_host::run_second(int t)
+second_result model_host::compute_second()
 {
     second_result result;
     if (rebreathing()) bager(1, nullptr, nullptr);
     result.failure = step_failure(model());
+    if (result.failed()) return result;
+    result.symptom = sympt() != 0;
+    drain_into(result.messages);
+    result.died = death();
+    drain_into(result.messages);
+    return result;
+}
+
+second_result model_host::run_second(int t)
+{
+    second_result result = compute_second();
     if (result.failed()) {
         // Values that are not numbers must not be kept: the subject goes
         // back to the last recorded second.
         if (result.failure.code() == item_not_finite) restore(t - 1);
         return result;
     }
-    result.symptom = sympt() != 0;
-    drain_into(result.messages);
-    result.died = death();
-    drain_into(result.messages);
     record(t);
     if (result.died) record_values_at_death(*table_, t);
     return result;

@@ -80,6 +80,10 @@ public:
     // such values are never saved.
     second_result run_second(int t);
 
+    // Runs one second as run_second does, without recording it: for a
+    // second computed again from the model as an earlier second left it.
+    static second_result compute_second();
+
     // Display 0..num_dsy-1, then other 0..num_oth-1: one history column.
     using sample_column = std::array<float, TOLVANE_HISTORY_ROWS>;
     // The model's display and other values as one history column would hold them.

@@ -16,6 +16,7 @@
 #endif
 #include <charconv>
 #include <cstring>
+#include <mutex>
 
 run_session::run_session(history_table* table)
     : model_(std::make_unique<model_state>(model_state::pristine())),
@@ -94,6 +95,7 @@ step_outcome run_session::run_step(int limit)
             const model_units_scope model_units(state_.si_pressure);
             host_->derive_constants();
         }
+        rewind_->begin_seconds(state_.sim_time);
         outcome.start_time = state_.sim_time;
         const int to_mark = 60 - ((outcome.start_time % 60) + 60) % 60;
         outcome.step_length = std::min(to_mark, limit);
@@ -122,6 +124,7 @@ step_outcome run_session::run_step(int limit)
                 break;
             }
         }
+        if (outcome.failure.ok() && !outcome.died) rewind_->end_seconds(state_.sim_time);
         rewind_->settle();
     });
     // A step the limit stopped within a minute is continued by the next.
@@ -259,10 +262,49 @@ float run_session::recorded(int row, int t) const
     return table()[row][model_host::history_slot(t)];
 }
 
-void run_session::chunk_free::operator()(float* chunk) const { std::free(chunk); }
+namespace {
+
+// Log chunks given back by the sessions of the process (a restart, a load,
+// a session's end), kept for the next log up to a day's worth: memory the
+// process holds already, which the kernel need not clear and fault in
+// again. Never destroyed, so that a session ending at exit may still give
+// its chunks back.
+constexpr std::size_t kept_chunks_max = 11;
+std::mutex& kept_chunks_mutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+std::vector<float*>& kept_chunks()
+{
+    static auto* chunks = new std::vector<float*>();
+    return *chunks;
+}
+
+}  // namespace
+
+void run_session::chunk_free::operator()(float* chunk) const
+{
+    {
+        const std::lock_guard<std::mutex> lock(kept_chunks_mutex());
+        if (kept_chunks().size() < kept_chunks_max) {
+            kept_chunks().push_back(chunk);
+            return;
+        }
+    }
+    std::free(chunk);
+}
 
 run_session::log_chunk run_session::new_log_chunk()
 {
+    {
+        const std::lock_guard<std::mutex> lock(kept_chunks_mutex());
+        if (!kept_chunks().empty()) {
+            float* chunk = kept_chunks().back();
+            kept_chunks().pop_back();
+            return log_chunk(chunk);
+        }
+    }
     constexpr std::size_t bytes = std::size_t{log_chunk_seconds} * logged_displays * sizeof(float);
     static_assert(bytes == std::size_t{2} << 20, "a chunk fills one huge page");
     void* memory = std::aligned_alloc(bytes, bytes);

@@ -34,38 +34,108 @@ user_inputs user_inputs::current()
     return in;
 }
 
-step_rewind::step_rewind() : seconds_(new carried_second[TOLVANE_HISTORY_COLUMNS]) { restart(); }
+namespace {
+
+// Slots of the kept RUNs: a RUN that started up to 59 seconds before the
+// history's first second may still hold seconds in it.
+constexpr int run_slots = TOLVANE_HISTORY_COLUMNS + 60;
+
+int run_slot(int t)
+{
+    const int slot = t % run_slots;
+    return slot < 0 ? slot + run_slots : slot;
+}
+
+}  // namespace
+
+step_rewind::step_rewind() : seconds_(new kept_second[TOLVANE_HISTORY_COLUMNS]()), runs_(run_slots)
+{
+    restart();
+}
 
 void step_rewind::restart()
 {
+    end_.valid = continued_ = false;
     set_at_.fill(never);
     noted_as_.fill(0);
     settle();
+    begin_seconds(0);
+    keep(0, 0, false);
 }
 
-step_rewind::carried_second& step_rewind::keep(int t)
+step_rewind::kept_run& step_rewind::run_at(int t)
 {
-    carried_second& second = seconds_[history_slot(t)];
-    tolvane_save_step_memory(&second.memory);
-    for (int i = 0; i < TOLVANE_NUM_FACTORS; ++i) second.factors[i] = factor[i].value;
-    second.bag_state = bag_index != nullptr ? *bag_index : 0;
-    second.kept_as = ++order_;
-    return second;
+    std::unique_ptr<kept_run>& run = runs_[static_cast<std::size_t>(run_slot(t))];
+    if (run == nullptr) run = std::make_unique<kept_run>();
+    return *run;
 }
 
-void step_rewind::record(int t)
+void step_rewind::keep(int t, int32_t run_start, bool after_settings)
 {
-    carried_second& second = keep(t);
-    second.after_settings = false;
-    second.resumes_minute = true;
+    seconds_[history_slot(t)] = {++order_, run_start, after_settings};
+}
+
+void step_rewind::record(int t) { keep(t, current_run_, false); }
+
+bool step_rewind::model_as_left(int t) const
+{
+    if (!end_.valid || end_.t != t || end_.kpa != listed_factors_in_kpa() || app_buf[0] != 0) return false;
+    const model_host::sample_column samples = model_host::current_samples();
+    tolvane_step_memory memory;
+    tolvane_save_step_memory(&memory);
+    return std::memcmp(samples.data(), end_.samples.data(), sizeof samples) == 0 &&
+           std::memcmp(&memory, &end_.memory, sizeof memory) == 0;
+}
+
+void step_rewind::end_seconds(int t)
+{
+    end_.valid = true;
+    end_.t = t;
+    end_.kpa = listed_factors_in_kpa();
+    end_.samples = model_host::current_samples();
+    tolvane_save_step_memory(&end_.memory);
 }
 
 void step_rewind::record_after_settings(int t, bool resumes_minute)
 {
-    carried_second& second = keep(t);
-    second.after_settings = true;
-    second.resumes_minute = resumes_minute;
-    second.samples = model_host::current_samples();
+    // Nothing changed since the last RUN stopped here within its minute: its
+    // kept model still gives second t and every second after it.
+    continued_ = resumes_minute && model_as_left(t);
+    end_.valid = false;
+    if (continued_) {
+        keep(t, current_run_, false);
+        return;
+    }
+    kept_run& run = run_at(t);
+    tolvane_save_step_memory(&run.at_start.memory);
+    for (int i = 0; i < TOLVANE_NUM_FACTORS; ++i) run.at_start.factors[i] = factor[i].value;
+    run.at_start.bag_state = bag_index != nullptr ? *bag_index : 0;
+    run.resumes_minute = resumes_minute;
+    run.samples = model_host::current_samples();
+    keep(t, t, true);
+}
+
+void step_rewind::begin_seconds(int t)
+{
+    if (continued_) return;
+    run_at(t).model.capture();
+    current_run_ = t;
+}
+
+step_rewind::carried_second step_rewind::carried(const kept_second& second, int t) const
+{
+    const kept_run& run = *runs_[static_cast<std::size_t>(run_slot(second.run_start))];
+    if (second.after_settings) return run.at_start;
+    model_state now;
+    now.capture();
+    run.model.apply();
+    for (int k = second.run_start; k < t; ++k) model_host::compute_second();
+    carried_second at_t;
+    tolvane_save_step_memory(&at_t.memory);
+    for (int i = 0; i < TOLVANE_NUM_FACTORS; ++i) at_t.factors[i] = factor[i].value;
+    at_t.bag_state = bag_index != nullptr ? *bag_index : 0;
+    now.apply();
+    return at_t;
 }
 
 bool step_rewind::note_user_changes(int now)
@@ -91,20 +161,23 @@ bool step_rewind::note_user_changes(int now)
 
 void step_rewind::settle() { settled_ = user_inputs::current(); }
 
-bool step_rewind::set_since(int slot, int t, const carried_second& second) const
+bool step_rewind::set_since(int slot, int t, const kept_second& second) const
 {
     return set_at_[slot] > t || (set_at_[slot] == t && noted_as_[slot] > second.kept_as);
 }
 
 bool step_rewind::restore(int t, float rate_now, float tidal_now, bool si_pressure)
 {
-    const carried_second& second = seconds_[history_slot(t)];
+    end_.valid = false;
+    const kept_second& kept = seconds_[history_slot(t)];
+    const carried_second second = carried(kept, t);
     tolvane_restore_step_memory(&second.memory);
-    if (second.after_settings) model_host::set_samples(second.samples);
+    const kept_run& run = *runs_[static_cast<std::size_t>(run_slot(kept.run_start))];
+    if (kept.after_settings) model_host::set_samples(run.samples);
     for (int i : step_owned_factors)
-        if (!set_since(i, t, second)) factor[i].value = second.factors[i];
-    if (set_since(rate_slot, t, second)) display[display_id::respiratory_rate].value = rate_now;
-    if (set_since(tidal_slot, t, second)) display[display_id::tidal_volume].value = tidal_now;
+        if (!set_since(i, t, kept)) factor[i].value = second.factors[i];
+    if (set_since(rate_slot, t, kept)) display[display_id::respiratory_rate].value = rate_now;
+    if (set_since(tidal_slot, t, kept)) display[display_id::tidal_volume].value = tidal_now;
     // In the branch that starts here, a setting kept from later was set at t.
     for (int& when : set_at_)
         if (when > t) when = t;
@@ -114,5 +187,5 @@ bool step_rewind::restore(int t, float rate_now, float tidal_now, bool si_pressu
         const model_units_scope model_units(si_pressure);
         bager(2, nullptr, nullptr);
     }
-    return second.resumes_minute;
+    return !kept.after_settings || run.resumes_minute;
 }
