@@ -144,9 +144,12 @@ void run_controller::move_cursor(cursor_direction direction, bool large)
 {
     if (busy()) return;
     const int steps = large ? 60 : 1;
+    // The window may start one second before the oldest second the history
+    // holds (its column already holds the newest one).
+    const int leftmost = std::max(state().win_start, session_.earliest_rerun_time());
     for (int n = 0; n < steps; ++n) {
         if (direction == cursor_direction::left) {
-            if (state().cursor_time <= state().win_start) break;
+            if (state().cursor_time <= leftmost) break;
             --state().cursor_time;
         } else {
             if (state().cursor_time >= state().sim_time) break;

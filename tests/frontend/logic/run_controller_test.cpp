@@ -268,6 +268,23 @@ TEST_F(RunControllerTest, BackClampsAtHistoryCapacityWithHint5)
     EXPECT_EQ(ui.hint, QString(hint_texts[5]));
 }
 
+// The plot window may start at latest_time - 1800, a column the newest
+// second has already overwritten: the cursor keys stop one second later, at
+// the oldest second the history still holds, so neither the panels nor a
+// RE-RUN take the newest second for the oldest.
+TEST_F(RunControllerTest, CursorKeysStopAtTheOldestSecondTheHistoryHolds)
+{
+    st().latest_time = 2000;
+    st().sim_time = 2000;
+    st().win_start = 200;
+    st().cursor_time = 230;
+    sim.cursor_key(cursor_direction::left, true);
+    EXPECT_EQ(st().cursor_time, 201);
+    sim.cursor_key(cursor_direction::left, false);
+    EXPECT_EQ(st().cursor_time, 201);
+    EXPECT_EQ(sim.session().earliest_rerun_time(), 201);
+}
+
 TEST_F(RunControllerTest, ForwardNeverPassesSimTimeAndThenEveryClickGivesHint3)
 {
     run_to(120);
