@@ -445,8 +445,12 @@ TOLVANE_SESSION_EXPORT tolvane_result tolvane_csv_buffer(tolvane_session* sessio
  * current moment. base_dir is the folder that a "load" line's relative
  * path is taken from (NULL: the working folder). A line the parser does not
  * understand fails with TOLVANE_ERR_SCRIPT before anything runs
- * ("script:LINE: message"). Once running, the actions up to the failing
- * one stay done: a refused action gives TOLVANE_ERR_SCRIPT, a death
+ * ("script:LINE: message"). Every "load" file is read, and the bag
+ * percentages followed through the lines, before anything runs: a file
+ * that cannot be read (TOLVANE_ERR_FILE) or an OK the respiration dialog
+ * would refuse (TOLVANE_ERR_SCRIPT) leaves the session as it was. Once
+ * running, the actions up to the failing one stay done: a refused action
+ * gives TOLVANE_ERR_SCRIPT, a death
  * TOLVANE_ERR_DIED, a failed step TOLVANE_ERR_STEP, a "load" whose file
  * cannot be read or is no subject file TOLVANE_ERR_FILE. Values the
  * controls adjusted are listed by tolvane_warnings(). */

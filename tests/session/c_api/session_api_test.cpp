@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -368,6 +370,43 @@ TEST(CApiScripts, RunFromTextOrRefusedBeforeAnythingRuns)
     tolvane_get_time(s, &now, nullptr);
     EXPECT_EQ(now, 240);
     EXPECT_EQ(factor_of(s, inspired_o2), 12.0);
+}
+
+// What a script will meet is found before its first RUN: a subject file
+// that cannot be read, or bag percentages the dialog would refuse once a
+// later line adds them up; the session stays where it was.
+TEST(CApiScripts, MissingFileOrRefusedBagStopsBeforeTheFirstRun)
+{
+    session_handle s;
+    int now = -1;
+    EXPECT_EQ(tolvane_run_script(s, "at 2:00 set inspired_o2 12\nat 5:00 load /nonexistent/x.sbj\n", nullptr),
+              TOLVANE_ERR_FILE);
+    EXPECT_NE(
+        std::string(tolvane_errmsg(s)).find("script:2: cannot load the subject file /nonexistent/x.sbj"),
+        std::string::npos)
+        << tolvane_errmsg(s);
+    tolvane_get_time(s, &now, nullptr);
+    EXPECT_EQ(now, 0);
+    EXPECT_EQ(tolvane_run_script(s, "at 1:00 set bag_co2 20\nat 4:00 bag 12 o2 90\n", nullptr),
+              TOLVANE_ERR_SCRIPT);
+    EXPECT_NE(std::string(tolvane_errmsg(s)).find("script:2: the respiration dialog would refuse OK"),
+              std::string::npos)
+        << tolvane_errmsg(s);
+    tolvane_get_time(s, &now, nullptr);
+    EXPECT_EQ(now, 0);
+}
+
+// A failed step is named by the second that failed, as tolvane-batch names it.
+TEST(CApiScripts, AFailedStepNamesTheSecondThatFailed)
+{
+    session_handle s;
+    EXPECT_EQ(tolvane_run_script(s, "at 2:00 set 19 0\nrun until 5:00\n", nullptr), TOLVANE_ERR_STEP);
+    const std::string message = tolvane_errmsg(s);
+    int now = -1;
+    tolvane_get_time(s, &now, nullptr);
+    char failed[8];
+    std::snprintf(failed, sizeof failed, "%02d:%02d", (now + 1) / 60, (now + 1) % 60);
+    EXPECT_EQ(message.rfind(std::string(failed) + " step failed: item ", 0), 0u) << message << " at " << now;
 }
 
 TEST(CApiDeath, ADeadSubjectRunsNoMore)
