@@ -176,7 +176,7 @@ void script_timeline::start(const history_table& table)
 
 void script_timeline::take(int first, int last)
 {
-    if (first < first_ || last < first) return;
+    if (table_ == nullptr || first < first_ || last < first) return;  // not started: nothing to take from
     const std::size_t size = static_cast<std::size_t>(last - first_) + 1;
     // Seconds of an earlier branch from first on are replaced.
     if (size > columns_.size() || first <= last_time()) columns_.resize(size);
