@@ -6,6 +6,7 @@
 // project:
 //   build/bin/teaching_subjects
 #include "run_session.h"
+#include "slot_ids.h"
 #include "subject_file.h"
 
 #include <QCoreApplication>
@@ -26,54 +27,42 @@ struct teaching_subject {
     std::array<int, panel_rows> display_rows;
 };
 
-// Display catalogue indices used below.
-enum : int {
-    alveolar_pco2 = 1,
-    alveolar_po2 = 4,
-    arterial_pco2 = 10,
-    arterial_lactate = 11,
-    arterial_o2_content = 14,
-    arterial_po2 = 15,
-    arterial_saturation = 16,
-    arterial_ph = 17,
-    brain_ph = 31,
-    cardiac_output = 32,
-    heart_rate = 35,
-    metabolic_rate = 36,
-    respiratory_rate = 40,
-    tidal_volume = 41,
-    tissue_po2 = 53,
-    total_ventilation = 55,
-    venous_admixture = 56,
-    venous_o2_content = 62,
-};
-
 const std::vector<teaching_subject> subjects = {
     {"subjects/altitude_450mmHg.sbj",
-     {{25, 450}},
-     {25, 16, 15, 5, 31, -1, -1, -1},
-     {alveolar_po2, arterial_po2, arterial_saturation, arterial_pco2, total_ventilation, arterial_ph,
-      heart_rate, tissue_po2}},
+     {{factor_id::barometric_pressure, 450}},
+     {factor_id::barometric_pressure, factor_id::inspired_o2, factor_id::inspired_co2,
+      factor_id::body_temperature, factor_id::work_rate, -1, -1, -1},
+     {display_id::alveolar_po2, display_id::arterial_po2, display_id::arterial_saturation,
+      display_id::arterial_pco2, display_id::total_ventilation, display_id::arterial_ph,
+      display_id::heart_rate, display_id::tissue_po2}},
     {"subjects/severe_anaemia.sbj",
-     {{12, 7}, {21, 21}},
-     {12, 21, 16, 15, 31, -1, -1, -1},
-     {arterial_o2_content, venous_o2_content, arterial_po2, arterial_saturation, cardiac_output, heart_rate,
-      tissue_po2, arterial_lactate}},
+     {{factor_id::haemoglobin, 7}, {factor_id::packed_cell_volume, 21}},
+     {factor_id::haemoglobin, factor_id::packed_cell_volume, factor_id::inspired_o2, factor_id::inspired_co2,
+      factor_id::work_rate, -1, -1, -1},
+     {display_id::arterial_o2_content, display_id::venous_o2_content, display_id::arterial_po2,
+      display_id::arterial_saturation, display_id::cardiac_output, display_id::heart_rate,
+      display_id::tissue_po2, display_id::arterial_lactate}},
     {"subjects/exercise_100W.sbj",
-     {{31, 100}},
-     {31, 16, 15, 5, 12, -1, -1, -1},
-     {metabolic_rate, total_ventilation, cardiac_output, heart_rate, arterial_po2, arterial_pco2,
-      arterial_lactate, venous_o2_content}},
+     {{factor_id::work_rate, 100}},
+     {factor_id::work_rate, factor_id::inspired_o2, factor_id::inspired_co2, factor_id::body_temperature,
+      factor_id::haemoglobin, -1, -1, -1},
+     {display_id::metabolic_rate, display_id::total_ventilation, display_id::cardiac_output,
+      display_id::heart_rate, display_id::arterial_po2, display_id::arterial_pco2,
+      display_id::arterial_lactate, display_id::venous_o2_content}},
     {"subjects/breathing_5pct_co2.sbj",
-     {{15, 5}},
-     {15, 16, 25, 5, 31, -1, -1, -1},
-     {alveolar_pco2, arterial_pco2, arterial_ph, brain_ph, total_ventilation, respiratory_rate, tidal_volume,
-      arterial_po2}},
+     {{factor_id::inspired_co2, 5}},
+     {factor_id::inspired_co2, factor_id::inspired_o2, factor_id::barometric_pressure,
+      factor_id::body_temperature, factor_id::work_rate, -1, -1, -1},
+     {display_id::alveolar_pco2, display_id::arterial_pco2, display_id::arterial_ph, display_id::brain_ph,
+      display_id::total_ventilation, display_id::respiratory_rate, display_id::tidal_volume,
+      display_id::arterial_po2}},
     {"subjects/venous_admixture_30pct.sbj",
-     {{26, 30}},
-     {26, 16, 15, 10, 31, -1, -1, -1},
-     {venous_admixture, alveolar_po2, arterial_po2, arterial_saturation, arterial_pco2, alveolar_pco2,
-      total_ventilation, arterial_o2_content}},
+     {{factor_id::venous_admixture, 30}},
+     {factor_id::venous_admixture, factor_id::inspired_o2, factor_id::inspired_co2,
+      factor_id::right_to_left_shunt, factor_id::work_rate, -1, -1, -1},
+     {display_id::total_venous_admixture, display_id::alveolar_po2, display_id::arterial_po2,
+      display_id::arterial_saturation, display_id::arterial_pco2, display_id::alveolar_pco2,
+      display_id::total_ventilation, display_id::arterial_o2_content}},
 };
 
 // Minutes a subject runs with its own factors before it is saved: it then
