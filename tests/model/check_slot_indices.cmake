@@ -33,6 +33,8 @@ set(hits "")
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}"
      "${SOURCE_DIR}/model/*.cpp" "${SOURCE_DIR}/model/*.h"
      "${SOURCE_DIR}/host/*.cpp" "${SOURCE_DIR}/host/*.h"
+     "${SOURCE_DIR}/session/*.cpp" "${SOURCE_DIR}/session/*.h"
+     "${SOURCE_DIR}/tools/*.cpp" "${SOURCE_DIR}/tools/*.h"
      "${SOURCE_DIR}/frontend/*.cpp" "${SOURCE_DIR}/frontend/*.h"
      "${SOURCE_DIR}/tests/*.cpp" "${SOURCE_DIR}/tests/*.h")
 foreach(source IN LISTS sources)
