@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// Respiration settings: formatting the model's ventilator and bag values and
-// writing the confirmed ones back through the model's references.
-#include "catalogue_view.h"
+// Respiration settings: the model's ventilator and bag values as the
+// dialog's fields show them, and the numbers OK reads from the fields.
 #include "respiration_settings.h"
 
 #include "number_text.h"
@@ -39,26 +38,9 @@ QString respiration_field_text(float value)
     return QString::fromStdString(respiration_field_string(value));
 }
 
-std::optional<std::pair<float, float>> accepted_bag_percentages(const respiration_texts& texts)
-{
-    const double co2 = read_leading_number(texts.bag_co2);
-    const double o2 = read_leading_number(texts.bag_o2);
-    if (bag_percentages_exceed_100(co2, o2)) return std::nullopt;
-    const catalogue_record& co2_record = factor_records()[factor_id::bag_co2];
-    const catalogue_record& o2_record = factor_records()[factor_id::bag_o2];
-    return std::pair{clamp_to_limits(co2, co2_record.minimum, co2_record.maximum),
-                     clamp_to_limits(o2, o2_record.minimum, o2_record.maximum)};
-}
-
 respiration_numbers respiration_numbers_of(const respiration_texts& texts)
 {
     return {read_leading_number(texts.rate),    read_leading_number(texts.tidal),
             read_leading_number(texts.peep),    read_leading_number(texts.bag_volume),
             read_leading_number(texts.bag_co2), read_leading_number(texts.bag_o2)};
-}
-
-respiration_ok_result apply_respiration_settings(const respiration_pending& pending,
-                                                 const respiration_texts& texts)
-{
-    return apply_respiration(pending, respiration_numbers_of(texts));
 }

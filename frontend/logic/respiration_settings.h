@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// Ventilation and bag settings as the respiration dialog edits them: reading
-// the model's current settings for display, and writing new ones back through
-// the references bound by estab_pnt(). No widgets: the dialog and a scenario
-// script share these functions.
+// Ventilation and bag settings as the respiration dialog edits them: the
+// model's current settings as the fields show them, and the numbers OK reads
+// from the fields, which the dialog enters through its run_session.
 #ifndef TOLVANE_RESPIRATION_SETTINGS_H
 #define TOLVANE_RESPIRATION_SETTINGS_H
 
@@ -43,18 +42,7 @@ respiration_texts current_respiration_texts();
 // The text of a volume, pressure or percentage field for a value ("%.1f").
 QString respiration_field_text(float value);
 
-// The bag CO2 and O2 percentages that OK takes from texts, each read and
-// clamped to its factor's limits; none when they add up to more than 100 %
-// (OK refuses them). Reads only the limits of the model's records.
-std::optional<std::pair<float, float>> accepted_bag_percentages(const respiration_texts& texts);
-
 // The six fields' numbers as OK reads them (read_leading_number).
 respiration_numbers respiration_numbers_of(const respiration_texts& texts);
-
-// Confirms the settings as typed into the live model: apply_respiration of
-// respiration_numbers_of(texts). Requires estab_pnt(). A window enters them
-// through its run_session instead, which records the change.
-respiration_ok_result apply_respiration_settings(const respiration_pending& pending,
-                                                 const respiration_texts& texts);
 
 #endif

@@ -261,16 +261,16 @@ TEST_F(PanelTest, BagAttachedInKpaModeHoldsTheSameGas)
 {
     auto attach = [&] {
         sim.reset_clicked();
-        EXPECT_EQ(apply_respiration_settings({1, 10}, current_respiration_texts()),
+        EXPECT_EQ(apply_respiration({1, 10}, respiration_numbers_of(current_respiration_texts())),
                   respiration_ok_result::accepted);
         respiration_texts texts = current_respiration_texts();
         texts.bag_volume = "5000";
         texts.bag_co2 = "5";
         texts.bag_o2 = "20";
-        EXPECT_EQ(apply_respiration_settings({1, 11}, texts), respiration_ok_result::accepted);
+        EXPECT_EQ(apply_respiration({1, 11}, respiration_numbers_of(texts)), respiration_ok_result::accepted);
         const std::pair<float, float> amounts{display[display_id::bag_co2_amount].value,
                                               display[display_id::bag_o2_amount].value};
-        apply_respiration_settings({1, 10}, current_respiration_texts());  // bag off again
+        apply_respiration({1, 10}, respiration_numbers_of(current_respiration_texts()));  // bag off again
         return amounts;
     };
     const std::pair<float, float> in_mmhg = attach();

@@ -101,7 +101,7 @@ protected:
 
 TEST_F(ApplySettings, EmptyAndNonNumericFieldsReadAsZeroThenClamp)
 {
-    const auto result = apply_respiration_settings({0, 12}, texts("", "x", "", "", "abc", ""));
+    const auto result = apply_respiration({0, 12}, respiration_numbers_of(texts("", "x", "", "", "abc", "")));
     EXPECT_EQ(result, respiration_ok_result::accepted);
     EXPECT_EQ(res_rate->value, 0.0f);
     EXPECT_EQ(tidal->value, 0.0f);
@@ -115,7 +115,8 @@ TEST_F(ApplySettings, EmptyAndNonNumericFieldsReadAsZeroThenClamp)
 
 TEST_F(ApplySettings, CommaDecimalReadsTheWholePartOnly)
 {
-    apply_respiration_settings({0, 10}, texts("12,5", "650,9", "5,5", "8000,5", "4,9", "20,9"));
+    apply_respiration({0, 10},
+                      respiration_numbers_of(texts("12,5", "650,9", "5,5", "8000,5", "4,9", "20,9")));
     EXPECT_EQ(res_rate->value, 12.0f);
     EXPECT_EQ(tidal->value, 650.0f);
     EXPECT_EQ(positive->value, 5.0f);
@@ -126,7 +127,7 @@ TEST_F(ApplySettings, CommaDecimalReadsTheWholePartOnly)
 
 TEST_F(ApplySettings, PercentagesSummingToExactly100AreAccepted)
 {
-    EXPECT_EQ(apply_respiration_settings({1, 10}, texts("15", "500", "0", "5000", "25", "75")),
+    EXPECT_EQ(apply_respiration({1, 10}, respiration_numbers_of(texts("15", "500", "0", "5000", "25", "75"))),
               respiration_ok_result::accepted);
     EXPECT_EQ(bag_co2->value, 25.0f);
     EXPECT_EQ(bag_o2->value, 75.0f);
@@ -136,7 +137,7 @@ TEST_F(ApplySettings, PercentagesOver100AreRejectedAfterTheOtherFieldsTookEffect
 {
     bag_co2->value = 1;
     bag_o2->value = 2;
-    EXPECT_EQ(apply_respiration_settings({0, 11}, texts("15", "600", "4", "5000", "25", "76")),
+    EXPECT_EQ(apply_respiration({0, 11}, respiration_numbers_of(texts("15", "600", "4", "5000", "25", "76"))),
               respiration_ok_result::percentages_exceed_100);
     EXPECT_EQ(*ventilation, 0);
     EXPECT_EQ(res_rate->value, 15.0f);
@@ -150,7 +151,7 @@ TEST_F(ApplySettings, PercentagesOver100AreRejectedAfterTheOtherFieldsTookEffect
 
 TEST_F(ApplySettings, Co2IsClampedTo25BeforeTheSumIsTested)
 {
-    EXPECT_EQ(apply_respiration_settings({1, 10}, texts("15", "500", "0", "5000", "40", "75")),
+    EXPECT_EQ(apply_respiration({1, 10}, respiration_numbers_of(texts("15", "500", "0", "5000", "40", "75"))),
               respiration_ok_result::accepted);
     EXPECT_EQ(bag_co2->value, 25.0f);
 }
@@ -159,7 +160,7 @@ TEST_F(ApplySettings, OkWithTheShownValuesChangesNothing)
 {
     const float rate = res_rate->value, volume = tidal->value, peep = positive->value;
     const float bag_volume = bag_vol->value;
-    apply_respiration_settings(current_respiration_pending(), current_respiration_texts());
+    apply_respiration(current_respiration_pending(), respiration_numbers_of(current_respiration_texts()));
     EXPECT_EQ(*ventilation, 1);
     EXPECT_EQ(*bag_index, bag_state_id::standard);
     // The fields show rate to 2 and the rest to 1 decimal.
@@ -181,12 +182,12 @@ TEST_F(ApplySettings, ClosingTheGlottisThenTheStandardStateRestoresLungVolumeAnd
 {
     const float lung_volume = factor[factor_id::lung_volume].value;
     const respiration_texts shown = current_respiration_texts();
-    apply_respiration_settings({1, 9}, shown);
+    apply_respiration({1, 9}, respiration_numbers_of(shown));
     EXPECT_EQ(other[other_id::saved_lung_volume], lung_volume);
     run_seconds(20);
     factor[factor_id::inspired_o2].value = 15;  // anything but room air
     factor[factor_id::inspired_co2].value = 2;
-    apply_respiration_settings({1, 10}, current_respiration_texts());
+    apply_respiration({1, 10}, respiration_numbers_of(current_respiration_texts()));
     EXPECT_EQ(factor[factor_id::lung_volume].value, lung_volume);
     EXPECT_EQ(factor[factor_id::inspired_o2].value, 20.93f);
     EXPECT_EQ(factor[factor_id::inspired_co2].value, 0.03f);
@@ -194,7 +195,7 @@ TEST_F(ApplySettings, ClosingTheGlottisThenTheStandardStateRestoresLungVolumeAnd
 
 TEST_F(ApplySettings, ArtificialVentilationSetsTheNextRunsRateAndVolume)
 {
-    apply_respiration_settings({0, 10}, texts("20", "700", "0", "10000", "0", "0"));
+    apply_respiration({0, 10}, respiration_numbers_of(texts("20", "700", "0", "10000", "0", "0")));
     run_seconds(60);
     EXPECT_NEAR(display[display_id::respiratory_rate].value, 20.0f, 0.01f);
     EXPECT_NEAR(display[display_id::tidal_volume].value, 700.0f, 0.5f);
@@ -206,7 +207,7 @@ TEST_F(ApplySettings, RebreathingRaisesAlveolarCo2)
 {
     run_seconds(10);
     const float pco2_before = display[display_id::alveolar_pco2].value;
-    apply_respiration_settings({1, 12}, texts("0", "0", "0", "10000", "0", "50"));
+    apply_respiration({1, 12}, respiration_numbers_of(texts("0", "0", "0", "10000", "0", "50")));
     run_seconds(120);
     EXPECT_GT(display[display_id::alveolar_pco2].value, pco2_before + 2.0f);
 }

@@ -40,7 +40,8 @@ void respiration(std::uint8_t ventilation, int bag_state, const char* rate, cons
     if (volume) texts.bag_volume = QString::fromLatin1(volume);
     if (o2) texts.bag_o2 = QString::fromLatin1(o2);
     if (co2) texts.bag_co2 = QString::fromLatin1(co2);
-    ASSERT_EQ(apply_respiration_settings({ventilation, bag_state}, texts), respiration_ok_result::accepted);
+    ASSERT_EQ(apply_respiration({ventilation, bag_state}, respiration_numbers_of(texts)),
+              respiration_ok_result::accepted);
 }
 
 bool same_bits(const row& a, const row& b) { return std::memcmp(a.data(), b.data(), sizeof a) == 0; }

@@ -278,7 +278,7 @@ TEST_F(ScenarioScriptRun, ScriptGivesTheHistoryOfTheSameControlsUsedByHand)
         pending.ventilation = ventilation_flag;
         pending.bag_state = bag;
         edit(texts);
-        ASSERT_EQ(apply_respiration_settings(pending, texts), respiration_ok_result::accepted);
+        ASSERT_EQ(apply_respiration(pending, respiration_numbers_of(texts)), respiration_ok_result::accepted);
     };
     dialog(0, 10, [](respiration_texts& t) {
         t.rate = "14";
