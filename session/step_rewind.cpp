@@ -63,6 +63,15 @@ void step_rewind::restart()
     keep(0, 0, false);
 }
 
+step_rewind::carried_second step_rewind::carried_now()
+{
+    carried_second second;
+    tolvane_save_step_memory(&second.memory);
+    for (int i = 0; i < TOLVANE_NUM_FACTORS; ++i) second.factors[i] = factor[i].value;
+    second.bag_state = bag_index != nullptr ? *bag_index : 0;
+    return second;
+}
+
 step_rewind::kept_run& step_rewind::run_at(int t)
 {
     std::unique_ptr<kept_run>& run = runs_[static_cast<std::size_t>(run_slot(t))];
@@ -107,9 +116,7 @@ void step_rewind::record_after_settings(int t, bool resumes_minute)
         return;
     }
     kept_run& run = run_at(t);
-    tolvane_save_step_memory(&run.at_start.memory);
-    for (int i = 0; i < TOLVANE_NUM_FACTORS; ++i) run.at_start.factors[i] = factor[i].value;
-    run.at_start.bag_state = bag_index != nullptr ? *bag_index : 0;
+    run.at_start = carried_now();
     run.resumes_minute = resumes_minute;
     run.samples = model_host::current_samples();
     keep(t, t, true);
@@ -130,10 +137,7 @@ step_rewind::carried_second step_rewind::carried(const kept_second& second, int 
     now.capture();
     run.model.apply();
     for (int k = second.run_start; k < t; ++k) model_host::compute_second();
-    carried_second at_t;
-    tolvane_save_step_memory(&at_t.memory);
-    for (int i = 0; i < TOLVANE_NUM_FACTORS; ++i) at_t.factors[i] = factor[i].value;
-    at_t.bag_state = bag_index != nullptr ? *bag_index : 0;
+    const carried_second at_t = carried_now();
     now.apply();
     return at_t;
 }

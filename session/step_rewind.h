@@ -125,6 +125,8 @@ private:
     // The model as second t carried it (the caller's model is left as it
     // was): computed again from the kept model of its RUN.
     carried_second carried(const kept_second& second, int t) const;
+    // What the live model carries now.
+    static carried_second carried_now();
     kept_run& run_at(int t);
     void keep(int t, int32_t run_start, bool after_settings);
     // True when the user's setting in slot (a factor, or rate or tidal

@@ -6,8 +6,6 @@
 
 #include "csv_text.h"
 #include "file_names.h"
-#include "panel_logic.h"
-#include "pressure_units.h"
 #include "respiration_settings.h"
 #include "safe_file.h"
 #include "simulator.h"

@@ -117,7 +117,7 @@ std::array<QString, panel_rows> simulator::factor_exit(const std::array<QString,
     std::array<QString, panel_rows> shown;
     for (int i = 0; i < panel_rows; ++i) {
         const int index = selection().factor_sel[i];
-        if (!valid_factor_selection(index) || index < 0) {
+        if (index < 0 || !valid_factor_selection(index)) {
             shown[i] = QString::fromLatin1(empty_factor_text);
             continue;
         }
